@@ -1,0 +1,51 @@
+# Quick start on a fresh Debian machine:
+#   make run    install what is missing (as root), build, open the window
+#   make test   build and run every test (also under ASan/UBSan)
+# Also: make bench, make fuzz, make install, make clean.
+
+BUILD      := build/main
+ASAN_BUILD := build/asan
+BENCH_BUILD:= build/bench
+JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
+CMAKE_GEN  := -G Ninja
+
+.PHONY: all build run test test-main test-asan bench fuzz install clean
+
+all: build
+
+build:
+	@scripts/deps.sh build
+	@cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@scripts/run-window.sh $(BUILD)
+
+test:
+	@scripts/deps.sh test
+	@$(MAKE) --no-print-directory test-main test-asan
+
+test-main:
+	@cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The same tests with AddressSanitizer and UndefinedBehaviorSanitizer; any
+# report fails the test that produced it.
+test-asan:
+	@cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DFTVB_SANITIZE=ON -DFTVB_GUI=OFF >/dev/null
+	@cmake --build $(ASAN_BUILD) -j $(JOBS)
+	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
+bench:
+	@scripts/deps.sh bench
+	@cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DFTVB_BENCH=ON -DFTVB_TESTS=OFF >/dev/null
+	@cmake --build $(BENCH_BUILD) -j $(JOBS)
+	@bench/run.sh $(BENCH_BUILD)
+
+install: build
+	@cmake --install $(BUILD)
+
+clean:
+	@rm -rf build

@@ -1,0 +1,130 @@
+// ftvb-convert: the conversion run from the command line.
+//
+//   ftvb-convert [-o MODULE] [-q] FILE...
+//
+// Exit status: 0 when every file was converted, 1 when some listed files
+// could not be read (the others are converted), 2 for a usage error or a
+// module that cannot be written.
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/version.h"
+#include "engine/run.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: ftvb-convert [-o MODULE] [-q] FILE...\n"
+    "Translates fixed-form FORTRAN 77 files, in the order given, into one BASIC module.\n"
+    "\n"
+    "  -o, --output MODULE   module to write; default module1.bas in the current folder;\n"
+    "                        \"-\" writes to standard output\n"
+    "  -q, --quiet           print nothing on success\n"
+    "  -h, --help            show this help\n"
+    "      --version         show the version\n"
+    "\n"
+    "A FILE of \"-\" reads standard input.\n";
+
+volatile std::sig_atomic_t gInterrupted = 0;
+
+void onSignal(int) { gInterrupted = 1; }
+
+// Shows the line count live on a terminal, at most ten times a second.
+class Progress : public ftvb::RunObserver {
+public:
+    explicit Progress(bool live) : live_(live) {}
+
+    void lineCounted(long long lines) override {
+        if (!live_ || (lines & 0x3FF) != 0) return;
+        const auto now = std::chrono::steady_clock::now();
+        if (now - last_ < std::chrono::milliseconds(100)) return;
+        last_ = now;
+        std::fprintf(stderr, "\r%lld lines", lines);
+        shown_ = true;
+    }
+
+    bool stopRequested() override { return gInterrupted != 0; }
+
+    void clear() {
+        if (shown_) std::fputs("\r\033[K", stderr);
+        shown_ = false;
+    }
+
+private:
+    bool live_;
+    bool shown_ = false;
+    std::chrono::steady_clock::time_point last_{};
+};
+
+int usageError(const std::string& message) {
+    std::fprintf(stderr, "ftvb-convert: %s\n", message.c_str());
+    std::fputs("Try 'ftvb-convert --help' for more information.\n", stderr);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string module = "module1.bas";
+    bool quiet = false;
+    std::vector<std::string> files;
+    bool optionsDone = false;
+
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (optionsDone || arg == "-" || arg.empty() || arg[0] != '-') {
+            files.push_back(arg);
+        } else if (arg == "--") {
+            optionsDone = true;
+        } else if (arg == "-h" || arg == "--help") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else if (arg == "--version") {
+            std::printf("ftvb-convert %s\n", ftvb::kVersionText);
+            return 0;
+        } else if (arg == "-q" || arg == "--quiet") {
+            quiet = true;
+        } else if (arg == "-o" || arg == "--output") {
+            if (i + 1 >= argc) return usageError("option '" + arg + "' needs a module name");
+            module = argv[++i];
+        } else if (arg.rfind("--output=", 0) == 0) {
+            module = arg.substr(9);
+        } else if (arg.rfind("-o", 0) == 0) {
+            module = arg.substr(2);
+        } else {
+            return usageError("unknown option '" + arg + "'");
+        }
+    }
+    if (files.empty()) return usageError("no FORTRAN file given");
+
+    struct sigaction sa {};
+    sa.sa_handler = onSignal;
+    sigaction(SIGINT, &sa, nullptr);
+    sigaction(SIGTERM, &sa, nullptr);
+    sigaction(SIGHUP, &sa, nullptr);
+
+    Progress progress(!quiet && isatty(2));
+    ftvb::NameList list(files);
+    const ftvb::RunResult result = ftvb::runConversion(module, list, progress);
+    progress.clear();
+
+    if (result.stopped) {
+        std::fprintf(stderr, "ftvb-convert: interrupted; '%s' left as it was\n", module.c_str());
+        return 130;
+    }
+    for (const ftvb::SkippedFile& f : result.skipped) {
+        std::fprintf(stderr, "ftvb-convert: cannot read '%s': %s\n", f.name.c_str(), f.reason.c_str());
+    }
+    if (!result.moduleWritten) {
+        std::fprintf(stderr, "ftvb-convert: cannot write '%s': %s\n", module.c_str(), result.moduleError.c_str());
+        return 2;
+    }
+    if (!quiet || !result.skipped.empty()) std::fprintf(stderr, "%lld lines\n", result.lines);
+    return result.skipped.empty() ? 0 : 1;
+}

@@ -1,0 +1,125 @@
+// Type declarations: one "Dim" line per declared name.
+//
+// Six rules of one shape, tried in order on the same text: when the text
+// begins with the keyword, it is replaced by the name list; every name but
+// the last is cut off at its top-level comma and written at once through
+// the declaration writer, and the last is left in the statement text as a
+// "Dim" line of its own for the later stages and the final stage. The rows
+// differ only in the keyword, where the name list starts and how a line is
+// built around a name.
+#include <array>
+#include <string>
+
+#include "engine/stages.h"
+#include "text/bytes.h"
+#include "text/numeric.h"
+#include "text/primitives.h"
+
+namespace ftvb {
+namespace {
+
+enum class NameList {
+    AfterKeyword,      // the text after the keyword, trimmed
+    AfterFirstBlank,   // after the first blank of the statement, so "*4" goes with the keyword
+    CharacterLength,   // "character*": the length, then the names after it
+};
+
+struct TypeRule {
+    std::string_view keyword;
+    NameList nameList;
+    std::string_view suffix;  // put after the name
+    bool starsToLength;       // "a*10" -> "a as string * 10"
+};
+
+constexpr std::array<TypeRule, 6> kTypeRules{{
+    {"character*", NameList::CharacterLength, " as string * ", false},
+    {"character", NameList::AfterKeyword, "", true},
+    {"real", NameList::AfterKeyword, " as double", false},
+    {"double precision", NameList::AfterKeyword, " as double", false},
+    {"integer", NameList::AfterFirstBlank, " as integer", false},
+    {"logical", NameList::AfterFirstBlank, " as boolean", false},
+}};
+
+std::string declarationLine(std::string_view name, const TypeRule& rule, std::string_view length) {
+    std::string line = "Dim ";
+    if (rule.starsToLength) {
+        // "*" cannot go straight to a text holding "*": through a placeholder.
+        std::string n(name);
+        transf(n, "*", "#");
+        transf(n, "#", " as string * ");
+        line += n;
+    } else {
+        line += name;
+    }
+    line += rule.suffix;
+    line += length;
+    return line;
+}
+
+// Applies one rule; the text goes on to the next rule either way.
+void applyTypeRule(Translation& t, const TypeRule& rule) {
+    std::string& s = t.text();
+    if (!startsWith(s, rule.keyword)) return;
+
+    std::string length;
+    std::string names;
+    switch (rule.nameList) {
+        case NameList::AfterKeyword:
+            names = trimBlanks(std::string_view(s).substr(rule.keyword.size()));
+            break;
+        case NameList::AfterFirstBlank: {
+            const std::size_t blank = s.find(' ');
+            names = trimBlanks(blank == std::string::npos ? std::string_view(s)
+                                                          : std::string_view(s).substr(blank + 1));
+            break;
+        }
+        case NameList::CharacterLength: {
+            const std::string r(trimBlanks(std::string_view(s).substr(rule.keyword.size())));
+            const std::size_t blank = r.find(' ');
+            if (blank == std::string::npos) {
+                s = r;
+                return;
+            }
+            // The whole rest is read as a number, names included: "8 d1" is 80.
+            length = decimalText(numericPrefixValue(r));
+            names = r.substr(blank + 1);
+            break;
+        }
+    }
+
+    s = std::move(names);
+    std::size_t p = instr1(s);
+    while (p != 0) {
+        t.state.pendingLine = declarationLine(std::string_view(s).substr(0, p - 1), rule, length);
+        lengthMarkerCleanup(t.state.pendingLine);
+        writeDeclaration(t);
+        s.erase(0, p);
+        p = instr1(s);
+    }
+    s = declarationLine(s, rule, length);
+}
+
+}  // namespace
+
+void lengthMarkerCleanup(std::string& line) {
+    if (!contains(line, "Dim *")) return;
+    for (char d = '1'; d <= '9'; ++d) {
+        const char withBlank[] = {'D', 'i', 'm', ' ', '*', d, ' '};
+        transf(line, std::string_view(withBlank, 7), "Dim ");
+        const std::string_view atEnd(withBlank, 6);
+        if (endsWith(line, atEnd)) transf(line, atEnd, "Dim");
+    }
+}
+
+Next typeDeclarations(Translation& t) {
+    for (const TypeRule& rule : kTypeRules) applyTypeRule(t, rule);
+    return Next::Continue;
+}
+
+Next declarationCleanup(Translation& t) {
+    transf(t.text(), "  ", " ");
+    lengthMarkerCleanup(t.text());
+    return Next::Continue;
+}
+
+}  // namespace ftvb

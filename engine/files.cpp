@@ -1,0 +1,210 @@
+// Source files in, the output module out, through POSIX calls only.
+#include "engine/files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+namespace ftvb {
+namespace {
+
+std::string reason(int err) { return std::strerror(err); }
+
+bool statName(const std::string& name, struct stat& st) {
+    if (name == "-") return ::fstat(0, &st) == 0;
+    return ::stat(name.c_str(), &st) == 0;
+}
+
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+}  // namespace
+
+bool sameFile(const std::string& a, const std::string& b) {
+    struct stat sa {};
+    struct stat sb {};
+    if (!statName(a, sa) || !statName(b, sb)) return false;
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+// ---- SourceReader ----------------------------------------------------------
+
+SourceReader::~SourceReader() {
+    if (ownsFd_ && fd_ >= 0) ::close(fd_);
+}
+
+std::string SourceReader::open(const std::string& name) {
+    if (name == "-") {
+        fd_ = 0;
+        ownsFd_ = false;
+    } else {
+        fd_ = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd_ < 0) return reason(errno);
+        ownsFd_ = true;
+    }
+    struct stat st {};
+    if (::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) return reason(EISDIR);
+    return {};
+}
+
+bool SourceReader::fill() {
+    if (eof_) return false;
+    for (;;) {
+        const ssize_t n = ::read(fd_, buffer_, sizeof buffer_);
+        if (n > 0) {
+            pos_ = 0;
+            len_ = static_cast<std::size_t>(n);
+            return true;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) error_ = reason(errno);
+        eof_ = true;
+        return false;
+    }
+}
+
+bool SourceReader::readLine(std::string& line) {
+    line.clear();
+    std::size_t length = 0;  // of the whole line, kept or not
+    bool any = false;
+    for (;;) {
+        if (pos_ == len_ && !fill()) {
+            if (!any) return false;
+            break;  // a last line without a line end
+        }
+        any = true;
+        const char* start = buffer_ + pos_;
+        const std::size_t avail = len_ - pos_;
+        const void* lf = std::memchr(start, '\n', avail);
+        const std::size_t take = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - start) : avail;
+        if (line.size() < kKeep) line.append(start, std::min(take, kKeep - line.size()));
+        length += take;
+        pos_ += take;
+        if (lf) {
+            ++pos_;
+            break;
+        }
+    }
+    if (length == line.size() && !line.empty() && line.back() == '\r') line.pop_back();
+    return true;
+}
+
+// ---- ModuleWriter -----------------------------------------------------------
+
+ModuleWriter::~ModuleWriter() { abandon(); }
+
+std::string ModuleWriter::open(const std::string& name) {
+    if (name.empty()) return reason(ENOENT);
+    if (name == "-") {
+        fd_ = 1;
+        direct_ = true;
+        return {};
+    }
+    std::string path = name;
+    struct stat st {};
+    bool exists = ::stat(path.c_str(), &st) == 0;
+    if (exists) {
+        if (S_ISDIR(st.st_mode)) return reason(EISDIR);
+        if (!S_ISREG(st.st_mode)) {
+            // A device or a pipe: there is nothing to replace, write to it.
+            fd_ = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+            if (fd_ < 0) return reason(errno);
+            direct_ = true;
+            return {};
+        }
+        // Replace what a link points to, not the link.
+        char resolved[PATH_MAX];
+        if (::realpath(path.c_str(), resolved)) path = resolved;
+        if (::access(path.c_str(), W_OK) != 0) return reason(errno);
+    } else if (errno != ENOENT) {
+        return reason(errno);
+    }
+
+    const std::string folder = folderOf(path);
+    const std::size_t slash = path.rfind('/');
+    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    std::string temp = folder + "/." + base + ".XXXXXX";
+    fd_ = ::mkstemp(temp.data());
+    if (fd_ < 0) return reason(errno);
+    ::fcntl(fd_, F_SETFD, FD_CLOEXEC);
+    mode_t mode;
+    if (exists) {
+        mode = st.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    ::fchmod(fd_, mode);
+    finalPath_ = path;
+    tempPath_ = temp;
+    buffer_.reserve(1 << 16);
+    return {};
+}
+
+void ModuleWriter::writeLine(std::string_view line) {
+    buffer_.append(line);
+    buffer_.append("\r\n");
+    if (buffer_.size() >= (1 << 16)) flush();
+}
+
+void ModuleWriter::flush() {
+    if (fd_ < 0 || !error_.empty()) {
+        buffer_.clear();
+        return;
+    }
+    const char* p = buffer_.data();
+    std::size_t left = buffer_.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd_, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            error_ = reason(errno);
+            break;
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    buffer_.clear();
+}
+
+std::string ModuleWriter::commit() {
+    if (fd_ < 0) return error_.empty() ? reason(EBADF) : error_;
+    flush();
+    if (!direct_) {
+        if (error_.empty() && ::fsync(fd_) != 0) error_ = reason(errno);
+        if (::close(fd_) != 0 && error_.empty()) error_ = reason(errno);
+        fd_ = -1;
+        if (error_.empty() && ::rename(tempPath_.c_str(), finalPath_.c_str()) != 0) error_ = reason(errno);
+        if (!error_.empty()) {
+            ::unlink(tempPath_.c_str());
+        }
+        tempPath_.clear();
+        return error_;
+    }
+    if (fd_ != 1 && ::close(fd_) != 0 && error_.empty()) error_ = reason(errno);
+    fd_ = -1;
+    return error_;
+}
+
+void ModuleWriter::abandon() {
+    if (!direct_ && fd_ >= 0) ::close(fd_);
+    if (direct_ && fd_ > 1) ::close(fd_);
+    fd_ = -1;
+    if (!tempPath_.empty()) {
+        ::unlink(tempPath_.c_str());
+        tempPath_.clear();
+    }
+    buffer_.clear();
+}
+
+}  // namespace ftvb

@@ -1,0 +1,82 @@
+// The file side of the seam: source files read line by line, and the output
+// module written whole or not at all.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "engine/seam.h"
+
+namespace ftvb {
+
+// Reads a source file ("-" is standard input) line by line. A line ends at
+// LF; one CR right before the LF is dropped; a last line without an LF still
+// counts. Only the first `keep` bytes of a line are kept: the intake looks at
+// no more, so a megabyte line costs no memory.
+class SourceReader {
+public:
+    static constexpr std::size_t kKeep = 72;
+
+    SourceReader() = default;
+    SourceReader(const SourceReader&) = delete;
+    SourceReader& operator=(const SourceReader&) = delete;
+    ~SourceReader();
+
+    // Empty on success, else the system's reason.
+    std::string open(const std::string& name);
+    // False at the end of the file or on a read error (see error()).
+    bool readLine(std::string& line);
+    const std::string& error() const { return error_; }
+    int fd() const { return fd_; }
+
+private:
+    bool fill();
+
+    int fd_ = -1;
+    bool ownsFd_ = false;
+    std::string error_;
+    char buffer_[1 << 16];
+    std::size_t pos_ = 0;
+    std::size_t len_ = 0;
+    bool eof_ = false;
+};
+
+// The output module. A regular file (or a name not yet taken) is written to
+// a temporary file beside it that replaces the module only when everything
+// is written, so a failed or interrupted run leaves the previous module as
+// it was. Standard output ("-") and modules that are not regular files
+// (devices, pipes) are written directly. Every line ends with CR LF.
+class ModuleWriter : public LineSink {
+public:
+    ModuleWriter() = default;
+    ModuleWriter(const ModuleWriter&) = delete;
+    ModuleWriter& operator=(const ModuleWriter&) = delete;
+    ~ModuleWriter() override;
+
+    // Empty on success, else the system's reason.
+    std::string open(const std::string& name);
+    void writeLine(std::string_view line) override;
+    // Flushes and puts the module in place. Empty on success, else the reason.
+    std::string commit();
+    // Drops what was written (removes the temporary file).
+    void abandon();
+
+    // The first write error, if any.
+    const std::string& error() const { return error_; }
+
+private:
+    void flush();
+
+    int fd_ = -1;
+    bool direct_ = false;
+    std::string finalPath_;
+    std::string tempPath_;
+    std::string buffer_;
+    std::string error_;
+};
+
+// True when both names refer to one existing file (same device and inode),
+// however each is written. "-" stands for standard input.
+bool sameFile(const std::string& a, const std::string& b);
+
+}  // namespace ftvb

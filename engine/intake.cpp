@@ -1,0 +1,135 @@
+// Line intake and the fixed-form stages.
+//
+// Each physical line is brought to exactly 72 lower-case columns (a leading
+// tab stands for six blanks; sequence numbers past column 72 go). "c" in
+// column 1 makes a comment line, anything else in column 6 a continuation
+// whose columns 7-72 are appended to the pending statement, and any other
+// line completes the pending statement and begins the next. A statement
+// keeps columns 1 to 6 of its first line in front until stage 13 drops them;
+// stage 11 turns the label field into an "L<label>:" line first.
+#include <algorithm>
+
+#include "engine/converter.h"
+#include "text/bytes.h"
+#include "text/primitives.h"
+
+namespace ftvb {
+namespace {
+
+constexpr std::size_t kColumns = 72;
+constexpr std::size_t kStatementField = 6;  // columns 7 to 72 start here
+constexpr std::string_view kEmptyStatementComment = "'       ";
+
+}  // namespace
+
+void Converter::intake(std::string_view raw) {
+    std::string& line = state_.sourceLine;
+    line.clear();
+    if (!raw.empty() && raw.front() == '\t') {
+        line.assign(6, ' ');
+        raw.remove_prefix(1);
+    }
+    line.append(raw.substr(0, kColumns - std::min(line.size(), kColumns)));
+    line.resize(kColumns, ' ');
+    lowerCaseInPlace(line);
+
+    if (line[0] == 'c') {
+        completeStatement();
+        std::string comment;
+        comment.reserve(kColumns);
+        comment = "'";
+        comment.append(line, 1, std::string::npos);
+        startStatement(std::move(comment));
+        return;
+    }
+    if (line[5] != ' ' && !pendingIsEndOrReturn()) {
+        appendContinuation(std::string_view(line).substr(kStatementField));
+        return;
+    }
+    completeStatement();
+    startStatement(std::string(line));
+}
+
+void Converter::startStatement(std::string&& text) {
+    state_.statement = std::move(text);
+    const std::string& s = state_.statement;
+    firstNonBlank_ = s.find_first_not_of(' ');
+    lastNonBlank_ = s.find_last_not_of(' ');
+}
+
+void Converter::appendContinuation(std::string_view field) {
+    std::string& s = state_.statement;
+    const std::size_t base = s.size();
+    s.append(field);
+    const std::size_t last = field.find_last_not_of(' ');
+    if (last == std::string_view::npos) return;
+    lastNonBlank_ = base + last;
+    if (firstNonBlank_ == std::string::npos) firstNonBlank_ = base + field.find_first_not_of(' ');
+}
+
+bool Converter::pendingIsEndOrReturn() const {
+    if (firstNonBlank_ == std::string::npos) return false;
+    const std::string_view trimmed =
+        std::string_view(state_.statement).substr(firstNonBlank_, lastNonBlank_ - firstNonBlank_ + 1);
+    return trimmed == "end" || trimmed == "return";
+}
+
+Next emptyStatement(Translation& t) {
+    if (t.text().empty()) t.text() = kEmptyStatementComment;
+    return Next::Continue;
+}
+
+Next lowerCase(Translation& t) {
+    lowerCaseInPlace(t.text());
+    return Next::Continue;
+}
+
+Next formatComment(Translation& t) {
+    if (contains(t.text(), "format")) t.text().insert(0, "' ");
+    return Next::Continue;
+}
+
+Next commentLine(Translation& t) {
+    if (t.text().empty() || t.text()[0] != '\'') return Next::Continue;
+    t.write(t.text());
+    return Next::End;
+}
+
+Next statementLabel(Translation& t) {
+    std::string& s = t.text();
+    RunState& st = t.state;
+    if (st.endSeen) return Next::Continue;
+    const std::string_view field = std::string_view(s).substr(0, 5);
+    if (field.find_first_not_of(' ') == std::string_view::npos) return Next::Continue;
+
+    std::string labelLine = "L";
+    labelLine += trimBlanks(field);
+    labelLine += ':';
+
+    // Every loop recorded for this label ends here, innermost (latest) first;
+    // their "next" lines follow the statement.
+    auto& loops = st.pendingLoops;
+    for (auto it = loops.rbegin(); it != loops.rend(); ++it) {
+        if (it->labelLine == labelLine) st.loopEndsAfterStatement.push_back("next " + it->variable);
+    }
+    if (!st.loopEndsAfterStatement.empty()) {
+        std::erase_if(loops, [&](const PendingLoop& l) { return l.labelLine == labelLine; });
+    }
+
+    t.write(labelLine);
+    s.replace(0, std::min<std::size_t>(kStatementField, s.size()), kStatementField, ' ');
+    if (trimBlanks(s) == "continue") s.clear();
+    return Next::Continue;
+}
+
+Next fixedColumns(Translation& t) {
+    std::string& s = t.text();
+    if (!t.state.endSeen) {
+        if (s.size() < kStatementField) return Next::Continue;
+        s.erase(0, kStatementField);
+    }
+    trimBlanksInPlace(s);
+    return Next::Continue;
+}
+
+}  // namespace ftvb

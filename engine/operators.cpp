@@ -1,0 +1,70 @@
+// Expression spelling: a blank after every ")" that lacks one, then twenty
+// plain-text replacements, in this order, each on the result of the one
+// before. The order matters: the blanks the operators bring are collapsed by
+// step 15, which also joins "go  to" before the jump steps mark it.
+#include <array>
+#include <string_view>
+#include <utility>
+
+#include "engine/stages.h"
+#include "text/primitives.h"
+
+namespace ftvb {
+
+Next parenthesisSpacing(Translation& t) {
+    std::string& s = t.text();
+    const std::size_t n = s.size();
+    if (n < 2) return Next::Continue;
+    // Count first: most statements have nothing to space.
+    std::size_t extra = 0;
+    for (std::size_t i = 0; i + 1 < n; ++i) {
+        if (s[i] == ')' && s[i + 1] != ' ') ++extra;
+    }
+    if (extra == 0) return Next::Continue;
+    std::string spaced;
+    spaced.reserve(n + extra);
+    for (std::size_t i = 0; i + 1 < n; ++i) {
+        spaced.push_back(s[i]);
+        if (s[i] == ')' && s[i + 1] != ' ') spaced.push_back(' ');
+    }
+    spaced.push_back(s[n - 1]);
+    s.swap(spaced);
+    return Next::Continue;
+}
+
+namespace {
+
+using Rewrite = std::pair<std::string_view, std::string_view>;
+
+constexpr std::array<Rewrite, 20> kOperatorRewrites{{
+    {"sqrt", " sqr "},
+    {"dexp", " exp "},
+    {".true.", " true "},
+    {".false.", " false "},
+    {".eq.", " = "},
+    {".lt.", " < "},
+    {".gt.", " > "},
+    {".le.", " <= "},
+    {".ge.", " >= "},
+    {".ne.", " <> "},
+    {".or.", " or "},
+    {".and.", " and "},
+    {".not.", " not "},
+    {"'", "\""},
+    {"  ", " "},
+    {"//", " + "},
+    {"go to ", "goto*"},
+    {"goto ", "goto*"},
+    {"goto*", "goto L"},  // the mark keeps "goto L" from matching "goto " again
+    {"**", "^"},
+}};
+
+}  // namespace
+
+Next operatorRewrites(Translation& t) {
+    std::string& s = t.text();
+    for (const auto& [find, replacement] : kOperatorRewrites) transf(s, find, replacement);
+    return Next::Continue;
+}
+
+}  // namespace ftvb

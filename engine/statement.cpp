@@ -1,0 +1,72 @@
+// The statement routine. Every statement runs down this table; a stage that
+// returns Next::End finishes the routine for the statement (comments after
+// stage 10, procedure headers after stage 15). Stages rewrite the statement
+// text in place and write their lines at once, so generated lines come out
+// before the statement that caused them; the final stage writes the
+// statement itself.
+#include "engine/statement.h"
+
+#include <array>
+
+#include "text/primitives.h"
+
+namespace ftvb {
+
+Next showStatement(Translation& t) {
+    t.observer.statementShown(t.text());
+    return Next::Continue;
+}
+
+Next colonSubstrings(Translation& t) {
+    trs_2_pts(t.text());
+    return Next::Continue;
+}
+
+namespace {
+
+constexpr std::array<StageRow, 27> kStages{{
+    {1, "parenthesis spacing: a blank after each \")\"", parenthesisSpacing},
+    {2, "NAMELIST definition recorded, statement blanked", namelistDefinition},
+    {3, "NAMELIST group reference rewritten", namelistReference},
+    {4, "\"dimension \" becomes \"Dim \"", dimensionKeyword},
+    {5, "\"program\" becomes \"subroutine\"", programKeyword},
+    {6, "empty statement becomes the empty-statement comment", emptyStatement},
+    {7, "statement shown to the observer", showStatement},
+    {8, "lower case", lowerCase},
+    {9, "a statement holding \"format\" becomes a comment", formatComment},
+    {10, "comments written as they stand; ends", commentLine},
+    {11, "statement label: label line, loop ends, label field blanked", statementLabel},
+    {12, "IMPLICIT written as a comment", implicitComment},
+    {13, "columns 1 to 6 removed, blanks trimmed", fixedColumns},
+    {14, "typed function prefix removed", typedFunctionPrefix},
+    {15, "FUNCTION or SUBROUTINE header; ends", procedureHeader},
+    {16, "operator rewrites", operatorRewrites},
+    {17, "type declarations", typeDeclarations},
+    {18, "blank collapse and length-marker clean-up", declarationCleanup},
+    {19, "WRITE, then PRINT", writeAndPrint},
+    {20, "colon substrings to mid$", colonSubstrings},
+    {21, "logical IF, then DO", ifAndDo},
+    {22, "DATA", dataStatement},
+    {23, "STOP, RETURN, END", stopReturnEnd},
+    {24, "INCLUDE marker, then \"!\" comments", includeAndBang},
+    {25, "\"else if\", then \"end do\"", elseIfEndDo},
+    {26, "PARAMETER keyword, then outer parentheses", parameterAndParentheses},
+    {27, "final stage: tidy, declaration writer, write", finalStage},
+}};
+
+}  // namespace
+
+std::span<const StageRow> statementStages() { return kStages; }
+
+void runStatementRoutine(Translation& t) {
+    for (const StageRow& stage : kStages) {
+        if (stage.run(t) == Next::End) break;
+    }
+    // A loop whose terminal statement this was ends after that statement,
+    // whatever stage finished it.
+    auto& ends = t.state.loopEndsAfterStatement;
+    for (const std::string& line : ends) t.write(line);
+    ends.clear();
+}
+
+}  // namespace ftvb

@@ -1,0 +1,33 @@
+#!/bin/sh
+# Installs the Debian packages a make target needs when they are missing.
+# As root it runs apt-get; otherwise it names what to install and fails.
+#   scripts/deps.sh build|test|bench|fuzz
+set -eu
+
+want="cmake ninja-build g++ make"
+case "${1:-build}" in
+  build) want="$want qt6-base-dev" ;;
+  test)  want="$want qt6-base-dev libgtest-dev" ;;
+  bench) want="$want libbenchmark-dev f2c time" ;;
+  fuzz)  want="$want clang libclang-rt-14-dev" ;;
+esac
+
+missing=""
+for p in $want; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing="$missing $p"
+  fi
+done
+[ -z "$missing" ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then
+  echo "Installing:$missing"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -q || true
+  # shellcheck disable=SC2086
+  apt-get install -y -q $missing
+else
+  echo "Missing Debian packages:$missing" >&2
+  echo "Install them with: sudo apt-get install$missing" >&2
+  exit 1
+fi

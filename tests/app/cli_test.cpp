@@ -1,0 +1,121 @@
+// ftvb-convert as a user runs it: arguments, messages and exit status.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class Cli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/ftvb-cli-XXXXXX";
+        ASSERT_NE(::mkdtemp(tmpl), nullptr);
+        dir_ = tmpl;
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+
+    std::string write(const std::string& name, const std::string& content) const {
+        std::ofstream(path(name), std::ios::binary) << content;
+        return path(name);
+    }
+
+    static std::string read(const std::string& p) {
+        std::ifstream in(p, std::ios::binary);
+        std::stringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    }
+
+    // Runs ftvb-convert with `args` (shell words) in the temporary folder.
+    Outcome run(const std::string& args, const std::string& stdinFile = "/dev/null") {
+        const std::string cmd = "cd '" + dir_.string() + "' && '" FTVB_CONVERT "' " + args + " <" + stdinFile +
+                                " >'" + path(".out") + "' 2>'" + path(".err") + "'";
+        const int raw = std::system(cmd.c_str());
+        Outcome o{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, read(path(".out")), read(path(".err"))};
+        fs::remove(path(".out"));
+        fs::remove(path(".err"));
+        return o;
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(Cli, VersionAndHelp) {
+    EXPECT_EQ(run("--version").out, "ftvb-convert 2.2.2\n");
+    const Outcome help = run("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("usage: ftvb-convert [-o MODULE] [-q] FILE..."), std::string::npos);
+}
+
+TEST_F(Cli, UsageErrors) {
+    for (const char* args : {"", "-x a.for", "-o"}) {
+        const Outcome o = run(args);
+        EXPECT_EQ(o.status, 2) << args;
+        EXPECT_EQ(o.err.rfind("ftvb-convert: ", 0), 0u) << o.err;
+    }
+}
+
+TEST_F(Cli, ConvertsIntoModule1ByDefault) {
+    write("a.for", "      x = 1\n      y = 2\n");
+    const Outcome o = run("a.for");
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.err, "2 lines\n");
+    EXPECT_EQ(read(path("module1.bas")), "'       \r\nx = 1\r\ny = 2\r\n");
+}
+
+TEST_F(Cli, QuietStdinAndStdout) {
+    write("a.for", "      x = 1\n");
+    const Outcome o = run("-q -o - -", path("a.for"));
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.err, "");
+    EXPECT_EQ(o.out, "'       \r\nx = 1\r\n");
+}
+
+TEST_F(Cli, UnreadableFileGivesStatusOne) {
+    write("a.for", "      x = 1\n");
+    const Outcome o = run("-o m.bas missing.for a.for");
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.err, "ftvb-convert: cannot read 'missing.for': No such file or directory\n1 lines\n");
+    EXPECT_EQ(read(path("m.bas")), "'       \r\nx = 1\r\n");
+}
+
+TEST_F(Cli, ModuleThatCannotBeWrittenGivesStatusTwo) {
+    write("a.for", "      x = 1\n");
+    const Outcome o = run("-o nowhere/m.bas a.for");
+    EXPECT_EQ(o.status, 2);
+    EXPECT_EQ(o.err, "ftvb-convert: cannot write 'nowhere/m.bas': No such file or directory\n");
+    const Outcome full = run("-o /dev/full a.for");
+    EXPECT_EQ(full.status, 2);
+    EXPECT_EQ(full.err, "ftvb-convert: cannot write '/dev/full': No space left on device\n");
+}
+
+TEST_F(Cli, ModuleNamedLikeASource) {
+    const std::string source = write("a.for", "      x = 1\n");
+    const Outcome o = run("-o ./a.for a.for");
+    EXPECT_EQ(o.status, 2);
+    EXPECT_NE(o.err.find("cannot write './a.for': it is also listed as a source ('a.for')"), std::string::npos)
+        << o.err;
+    EXPECT_EQ(read(source), "      x = 1\n");
+}
+
+TEST_F(Cli, BundledExamplesConvert) {
+    const Outcome o = run("-q -o ex.bas '" FTVB_EXAMPLES_DIR "'/*.for");
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_FALSE(read(path("ex.bas")).empty());
+}
+
+}  // namespace

@@ -1,0 +1,76 @@
+// WRITE and PRINT, and where the report opening line lands.
+#include <gtest/gtest.h>
+
+#include "tests/support/capture.h"
+
+namespace ftvb::testing {
+namespace {
+
+const std::string kOpen = "open report.txt for append as #1";
+
+TEST(InputOutput, Rules) {
+    const struct {
+        const char* in;
+        const char* left;
+    } cases[] = {
+        {"write(6,*) x, y", "write#1, x, y"},
+        {"write(6,100) x", "write#1, x"},
+        {"write(6,*) (6,*)", "write#1, #1,"},
+        {"write(6,fmt(1)) x", "write#1,) x"},  // the unit part ends at the first ")"
+        {"if (ok) write(6,*) x", "if (ok) write#1, x"},
+        {"write x", "write x"},          // no unit part to cut out
+        {"write) x(", "write) x("},      // ")" before "("
+        {"rewrite = 1", "rewrite = 1"},
+        {"print *, x", "write #1, x"},
+        {"print 10, a, b", "write #1, a, b"},
+        {"print *", "write #1,print *"},
+        {"if (ok) print *, x", "if (ok) write #1, x"},
+        {"x = \"print it, now\"", "x = \"write #1, now\""},
+    };
+    for (const auto& c : cases) {
+        RunState st;
+        std::vector<std::string> lines;
+        EXPECT_EQ(afterStages({writeAndPrint}, c.in, st, &lines), c.left) << c.in;
+        EXPECT_EQ(lines, std::vector<std::string>{kOpen}) << c.in;
+        EXPECT_TRUE(st.reportOpen) << c.in;
+    }
+    RunState st;
+    std::vector<std::string> lines;
+    EXPECT_EQ(afterStages({writeAndPrint}, "x = 1", st, &lines), "x = 1");
+    EXPECT_TRUE(lines.empty());
+    EXPECT_FALSE(st.reportOpen);
+}
+
+TEST(InputOutput, OneOpeningPerProcedure) {
+    const struct {
+        const char* name;
+        std::vector<std::string> files;
+        std::vector<std::string> out;
+    } cases[] = {
+        {"second write in a procedure",
+         {"      subroutine a\n      write(6,*) x\n      write(6,*) y\n"},
+         {"Sub  a", kOpen, "write#1, x", "write#1, y", "close #1", "end sub"}},
+        {"next procedure opens again",
+         {"      subroutine a\n      write(6,*) x\n      subroutine b\n      print *, y\n"},
+         {"Sub  a", kOpen, "write#1, x", "close #1", "end sub", "Sub  b", kOpen, "write #1, y", "close #1",
+          "end sub"}},
+        {"before the first header the flag carries into the procedure",
+         {"      write(6,*) a\n      subroutine s\n      write(6,*) b\n"},
+         {kOpen, "write#1, a", "Sub  s", "write#1, b", "close #1", "end sub"}},
+        {"next file opens again",
+         {"      subroutine a\n      write(6,*) x\n", "      subroutine b\n      write(6,*) y\n"},
+         {"Sub  a", kOpen, "write#1, x", "close #1", "end sub", "'       ", "Sub  b", kOpen, "write#1, y",
+          "close #1", "end sub"}},
+        {"logical IF with a WRITE action",
+         {"      subroutine a\n      if (ok) write(6,*) x\n"},
+         {"Sub  a", kOpen, "if (ok) then write#1, x", "close #1", "end sub"}},
+    };
+    for (const auto& c : cases) {
+        auto got = convertFiles(c.files);
+        got.erase(got.begin());  // the first file's "'       "
+        EXPECT_EQ(got, c.out) << c.name << "\n" << show(got);
+    }
+}
+
+}  // namespace
+}  // namespace ftvb::testing

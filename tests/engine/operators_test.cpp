@@ -1,0 +1,65 @@
+// Parenthesis spacing and the twenty operator rewrites, each at its own
+// stage, then a few through the whole routine.
+#include <gtest/gtest.h>
+
+#include "tests/support/capture.h"
+
+namespace ftvb::testing {
+namespace {
+
+struct Case {
+    const char* in;
+    const char* out;
+};
+
+TEST(Operators, ParenthesisSpacing) {
+    const Case cases[] = {
+        {"f(g(x))", "f(g(x) )"}, {"if(a.gt.b)x=1", "if(a.gt.b) x=1"}, {"a)", "a)"}, {")", ")"},
+        {"", ""}, {"))", ") )"}, {"(x) y", "(x) y"}, {"c f(x)y", "c f(x) y"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(afterStage(parenthesisSpacing, c.in), c.out) << c.in;
+}
+
+TEST(Operators, Rewrites) {
+    const Case cases[] = {
+        {"if(a.gt.b) x=1", "if(a > b) x=1"},
+        {"y = sqrt(x)", "y = sqr (x)"},
+        {"y = dexp(x)", "y = exp (x)"},
+        {"z = dsqrt(x)", "z = d sqr (x)"},
+        {"s = 'abc'//'def'", "s = \"abc\" + \"def\""},
+        {"s = a // b", "s = a  +  b"},  // blanks around + are collapsed later
+        {"x = y**2", "x = y^2"},
+        {"s = 'a  b.eq.c'", "s = \"a b = c\""},
+        {"l = a.and..not.b", "l = a and not b"},
+        {"l = x.le.y.and.z.ge.w", "l = x <= y and z >= w"},
+        {"l = a.ne.b.or.c.lt.d", "l = a <> b or c < d"},
+        {"l = .true..or..false.", "l = true or false "},
+        {"go to (10, 20), i", "goto L(10, 20), i"},
+        {"go  to  10", "goto L10"},
+        {"goto 10", "goto L10"},
+        {"goto10", "goto10"},
+        {"x = a.EQ.b", "x = a.EQ.b"},
+        {"x = 2***3", "x = 2^*3"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(afterStage(operatorRewrites, c.in), c.out) << c.in;
+}
+
+TEST(Operators, ThroughTheRoutine) {
+    const struct {
+        const char* in;
+        std::vector<std::string> out;
+    } cases[] = {
+        {"      go to (10, 20), i\n", {"goto L(10, 20) , i"}},
+        {"      k = len(a(2:3))\n", {"k = len(mid$(a,2,3-1) )"}},
+        {"      s = a // b\n", {"s = a + b"}},
+        {"c if(a.gt.b)x=1\n", {"' if(a.gt.b) x=1" + std::string(57, ' ')}},
+        {"      subroutine s(x) ! .eq.\n", {"Sub  s(x) ! .eq.", "end sub"}},
+    };
+    for (const auto& c : cases) {
+        const auto got = convertBody(c.in);
+        EXPECT_EQ(got, c.out) << c.in << show(got);
+    }
+}
+
+}  // namespace
+}  // namespace ftvb::testing

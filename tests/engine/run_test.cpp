@@ -1,0 +1,199 @@
+// The conversion run over real files: the list, the counting, the module,
+// and every way a file or the module can fail.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "engine/run.h"
+#include "tests/support/capture.h"
+
+namespace ftvb::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class RunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/ftvb-run-XXXXXX";
+        ASSERT_NE(::mkdtemp(tmpl), nullptr);
+        dir_ = tmpl;
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+
+    std::string write(const std::string& name, const std::string& content) const {
+        std::ofstream(path(name), std::ios::binary) << content;
+        return path(name);
+    }
+
+    static std::string read(const std::string& p) {
+        std::ifstream in(p, std::ios::binary);
+        std::stringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    }
+
+    RunResult run(const std::string& module, std::vector<std::string> files) {
+        NameList list(std::move(files));
+        return runConversion(module, list, observer_);
+    }
+
+    std::vector<std::string> folderEntries() const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    fs::path dir_;
+    ObserverCapture observer_;
+};
+
+std::string lines(std::initializer_list<const char*> ls) {
+    std::string s;
+    for (const char* l : ls) s += std::string(l) + "\r\n";
+    return s;
+}
+
+TEST_F(RunTest, EmptyListCreatesAnEmptyModule) {
+    const RunResult r = run(path("m.bas"), {});
+    EXPECT_TRUE(r.moduleWritten) << r.moduleError;
+    EXPECT_EQ(r.lines, 0);
+    EXPECT_EQ(read(path("m.bas")), "");
+}
+
+TEST_F(RunTest, BlankEntriesAreSkippedWithoutCounting) {
+    const std::string a = write("a.for", "      x = 1\n");
+    const RunResult r = run(path("m.bas"), {"   ", "", "  " + a + "  "});
+    EXPECT_TRUE(r.moduleWritten);
+    EXPECT_EQ(r.lines, 1);
+    EXPECT_TRUE(r.skipped.empty());
+    EXPECT_EQ(read(path("m.bas")), lines({"'       ", "x = 1"}));
+}
+
+TEST_F(RunTest, EmptyFileWritesTheEmptyStatementComment) {
+    const RunResult r = run(path("m.bas"), {write("e.for", "")});
+    EXPECT_EQ(r.lines, 0);
+    EXPECT_EQ(read(path("m.bas")), lines({"'       "}));
+}
+
+TEST_F(RunTest, SameFileTwiceIsTranslatedTwice) {
+    const std::string a = write("a.for", "      subroutine s\n      x = 1\n");
+    run(path("m.bas"), {a, a});
+    const std::string once = lines({"'       ", "Sub  s", "x = 1", "end sub"});
+    EXPECT_EQ(read(path("m.bas")), once + once);
+}
+
+TEST_F(RunTest, CountsAcrossFilesAndLineEnds) {
+    std::string thirty, twenty;
+    for (int i = 0; i < 30; ++i) thirty += "      x = 1\r\n";
+    for (int i = 0; i < 19; ++i) twenty += "      y = 2\n";
+    twenty += "      y = 2";  // no line end on the last line
+    const RunResult r = run(path("m.bas"), {write("a.for", thirty), write("b.for", twenty)});
+    EXPECT_EQ(r.lines, 50);
+    ASSERT_EQ(observer_.counts.size(), 50u);
+    EXPECT_EQ(observer_.counts.back(), 50);
+    const std::string module = read(path("m.bas"));
+    EXPECT_EQ(module.find("x = 1\r\r"), std::string::npos);  // the CR before LF is dropped
+    EXPECT_NE(module.find("y = 2\r\n"), std::string::npos);
+}
+
+TEST_F(RunTest, KeepsEveryByte) {
+    const RunResult r = run(path("m.bas"), {write("a.for", "      s = '\xE9t\xE9' ! \x80\n")});
+    EXPECT_TRUE(r.moduleWritten);
+    EXPECT_EQ(read(path("m.bas")), lines({"'       ", "s = \"\xE9t\xE9\" ' \x80"}));
+}
+
+TEST_F(RunTest, UnreadableFilesAreSkippedAndListed) {
+    const std::string a = write("a.for", "      x = 1\n");
+    fs::create_directory(path("folder.for"));
+    const RunResult r = run(path("m.bas"), {path("missing.for"), a, path("folder.for")});
+    EXPECT_TRUE(r.moduleWritten);
+    ASSERT_EQ(r.skipped.size(), 2u);
+    EXPECT_EQ(r.skipped[0].name, path("missing.for"));
+    EXPECT_EQ(r.skipped[0].reason, "No such file or directory");
+    EXPECT_EQ(r.skipped[1].reason, "Is a directory");
+    EXPECT_EQ(read(path("m.bas")), lines({"'       ", "x = 1"}));
+}
+
+TEST_F(RunTest, ModuleThatCannotBeCreatedReadsNothing) {
+    const std::string a = write("a.for", "      x = 1\n");
+    fs::create_directory(path("sub"));
+    const struct {
+        std::string module;
+        const char* reason;
+    } cases[] = {
+        {path("nowhere/m.bas"), "No such file or directory"},
+        {"", "No such file or directory"},
+        {path("sub"), "Is a directory"},
+    };
+    for (const auto& c : cases) {
+        observer_.counts.clear();
+        const RunResult r = run(c.module, {a});
+        EXPECT_FALSE(r.moduleWritten) << c.module;
+        EXPECT_EQ(r.moduleError, c.reason) << c.module;
+        EXPECT_EQ(r.lines, 0) << c.module;
+        EXPECT_TRUE(observer_.counts.empty()) << c.module;
+    }
+}
+
+TEST_F(RunTest, ModuleListedAsASourceIsRefused) {
+    const std::string a = write("a.for", "      x = 1\n");
+    const std::string precious = write("keep.bas", "precious\r\n");
+    fs::create_symlink(precious, path("link.for"));
+    for (const std::string& source : {precious, dir_.string() + "/./keep.bas", path("link.for")}) {
+        const RunResult r = run(precious, {a, source});
+        EXPECT_FALSE(r.moduleWritten) << source;
+        EXPECT_NE(r.moduleError.find("also listed as a source"), std::string::npos) << r.moduleError;
+        EXPECT_EQ(r.lines, 0);
+        EXPECT_EQ(read(precious), "precious\r\n");
+    }
+}
+
+TEST_F(RunTest, WriteFailureIsAnError) {
+    const RunResult r = run("/dev/full", {write("a.for", "      x = 1\n")});
+    EXPECT_FALSE(r.moduleWritten);
+    EXPECT_EQ(r.moduleError, "No space left on device");
+}
+
+TEST_F(RunTest, StoppedRunLeavesThePreviousModule) {
+    const std::string module = write("m.bas", "old\r\n");
+    struct Stopper : RunObserver {
+        bool stopRequested() override { return true; }
+    } stopper;
+    NameList list({write("a.for", "      x = 1\n      y = 2\n")});
+    const RunResult r = runConversion(module, list, stopper);
+    EXPECT_TRUE(r.stopped);
+    EXPECT_FALSE(r.moduleWritten);
+    EXPECT_EQ(read(module), "old\r\n");
+    EXPECT_EQ(folderEntries(), (std::vector<std::string>{"a.for", "m.bas"}));  // no temporary file left
+}
+
+TEST_F(RunTest, ModuleReplacedWholeKeepsItsMode) {
+    const std::string module = write("m.bas", "old\r\n");
+    ::chmod(module.c_str(), 0640);
+    const RunResult r = run(module, {write("a.for", "      x = 1\n")});
+    EXPECT_TRUE(r.moduleWritten);
+    EXPECT_EQ(read(module), lines({"'       ", "x = 1"}));
+    struct stat st {};
+    ::stat(module.c_str(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(folderEntries(), (std::vector<std::string>{"a.for", "m.bas"}));
+}
+
+TEST_F(RunTest, ModuleThroughALinkReplacesTheTarget) {
+    const std::string target = write("real.bas", "old\r\n");
+    fs::create_symlink(target, path("m.bas"));
+    run(path("m.bas"), {write("a.for", "      x = 1\n")});
+    EXPECT_TRUE(fs::is_symlink(path("m.bas")));
+    EXPECT_EQ(read(target), lines({"'       ", "x = 1"}));
+}
+
+}  // namespace
+}  // namespace ftvb::testing

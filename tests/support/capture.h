@@ -1,0 +1,60 @@
+// Test helpers: run source text through the engine and read the lines back.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/converter.h"
+#include "engine/seam.h"
+#include "engine/stages.h"
+
+namespace ftvb::testing {
+
+struct LineCapture : LineSink {
+    std::vector<std::string> lines;
+    void writeLine(std::string_view line) override { lines.emplace_back(line); }
+};
+
+struct ObserverCapture : RunObserver {
+    std::vector<long long> counts;
+    std::vector<std::string> shown;
+    void lineCounted(long long n) override { counts.push_back(n); }
+    void statementShown(std::string_view s) override { shown.emplace_back(s); }
+};
+
+// Splits `source` at "\n" into lines (a final "\n" ends the last line).
+std::vector<std::string> splitLines(std::string_view source);
+
+// Converts each text of `files` as one source file of a single run and
+// returns the module's lines.
+std::vector<std::string> convertFiles(const std::vector<std::string>& files);
+
+inline std::vector<std::string> convert(const std::string& source) { return convertFiles({source}); }
+
+// Like convert(), without the empty-statement comment that the start of
+// every file produces, for tests about one statement.
+std::vector<std::string> convertBody(const std::string& source);
+
+// Runs the statement routine once on `statement` with `state` and returns
+// the lines written.
+std::vector<std::string> routine(RunState& state, const std::string& statement);
+
+// Runs the given stages, in order, on `text` with `state`; returns the
+// statement text they leave and appends the lines they write to `lines`.
+std::string afterStages(std::initializer_list<StageFn> stages, std::string text, RunState& state,
+                        std::vector<std::string>* lines = nullptr);
+
+inline std::string afterStage(StageFn stage, std::string text) {
+    RunState state;
+    return afterStages({stage}, std::move(text), state);
+}
+
+// A 72-column fixed-form line: label field, continuation mark, statement.
+std::string card(std::string_view statement, std::string_view label = "", char mark = ' ');
+
+// For failure messages: the lines, one per row, with their blanks visible.
+std::string show(const std::vector<std::string>& lines);
+
+}  // namespace ftvb::testing

@@ -1,0 +1,88 @@
+// The top-level comma search, numbers read from text, and lower-casing.
+#include <gtest/gtest.h>
+
+#include "text/bytes.h"
+#include "text/numeric.h"
+#include "text/primitives.h"
+
+namespace ftvb {
+namespace {
+
+TEST(Instr1, FirstCommaOutsideParentheses) {
+    const struct {
+        const char* text;
+        std::size_t want;
+    } cases[] = {
+        {"a,b", 2},     {",a", 1},       {"a(1,2),b", 7}, {"f(x,y)", 0},
+        {"", 0},        {"abc", 0},      {"a),b(,c", 6},  {"'a,b'", 3},
+        {"a(b(1,2),3),c", 12}, {"))(,", 0},
+    };
+    for (const auto& c : cases) EXPECT_EQ(instr1(c.text), c.want) << c.text;
+}
+
+TEST(NumericPrefix, ReadsAsFarAsANumberGoes) {
+    const struct {
+        const char* text;
+        double want;
+    } cases[] = {
+        {"20", 20},        {"8 d1", 80},     {"8d1", 80},      {"(*) s", 0},
+        {"  1 2 ", 12},    {"-1", -1},       {"+2.5x", 2.5},   {".5", 0.5},
+        {"5.", 5},         {"1e2", 100},     {"1e", 1},        {"2d-1", 0.2},
+        {"i", 0},          {"", 0},          {"-", 0},         {".", 0},
+        {"1.2.3", 1.2},    {"3*0", 3},       {"- 4", -4},      {"9e999", 0},
+        {"-.5", -0.5},     {"12 ab", 12},
+    };
+    for (const auto& c : cases) EXPECT_DOUBLE_EQ(numericPrefixValue(c.text), c.want) << c.text;
+}
+
+TEST(NumericPrefix, DecimalText) {
+    EXPECT_EQ(decimalText(80), "80");
+    EXPECT_EQ(decimalText(0), "0");
+    EXPECT_EQ(decimalText(-0.0), "0");
+    EXPECT_EQ(decimalText(2.5), "2.5");
+    EXPECT_EQ(decimalText(-1), "-1");
+    EXPECT_EQ(decimalText(1e20), "100000000000000000000");
+    EXPECT_EQ(decimalText(0.1), "0.1");
+}
+
+TEST(NumericPrefix, PlainNumbers) {
+    const struct {
+        const char* text;
+        const char* minusOne;  // nullptr: not a plain number
+    } cases[] = {
+        {"2", "1"},   {" 2", "1"},   {"-1", "-2"},  {"1", "0"},    {"0", "-1"},
+        {"10", "9"},  {"100", "99"}, {"-9", "-10"}, {"02", nullptr}, {"+2", nullptr},
+        {"2.0", nullptr}, {"1e2", nullptr}, {"i", nullptr}, {"n-1", nullptr},
+        {"-0", nullptr}, {"", nullptr}, {"2.5", "1.5"}, {"0.5", "-0.5"},
+        {"123456789012345678901234567890", "123456789012345678901234567889"},
+    };
+    for (const auto& c : cases) {
+        auto got = plainNumberMinusOne(c.text);
+        if (c.minusOne == nullptr) {
+            EXPECT_FALSE(got.has_value()) << c.text;
+        } else {
+            ASSERT_TRUE(got.has_value()) << c.text;
+            EXPECT_EQ(*got, c.minusOne) << c.text;
+        }
+    }
+}
+
+TEST(LowerCase, Windows1252LettersOnly) {
+    std::string s = "ABCXYZ abc 09 \xC0\xC9\xD6\xD7\xD8\xDE\xDF \x8A\x8C\x8E\x9F \xE0\xFF";
+    lowerCaseInPlace(s);
+    EXPECT_EQ(s, "abcxyz abc 09 \xE0\xE9\xF6\xD7\xF8\xFE\xDF \x9A\x9C\x9E\xFF \xE0\xFF");
+    for (int c = 0; c < 256; ++c) {
+        const bool upper = (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) ||
+                           c == 0x8A || c == 0x8C || c == 0x8E || c == 0x9F;
+        EXPECT_EQ(lowerByte(static_cast<unsigned char>(c)) != c, upper) << c;
+    }
+}
+
+TEST(Trim, BlanksOnlyNeverTabs) {
+    EXPECT_EQ(trimBlanks("  a b  "), "a b");
+    EXPECT_EQ(trimBlanks("\ta\t"), "\ta\t");
+    EXPECT_EQ(trimBlanks("    "), "");
+}
+
+}  // namespace
+}  // namespace ftvb

@@ -1,0 +1,65 @@
+// Byte-level helpers shared by the rules: blank trimming, prefix and suffix
+// tests, and Windows-1252 lower-casing without any locale.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace ftvb {
+
+// Blanks are spaces only; tabs are never trimmed.
+inline std::string_view trimBlanks(std::string_view s) {
+    std::size_t b = s.find_first_not_of(' ');
+    if (b == std::string_view::npos) return {};
+    std::size_t e = s.find_last_not_of(' ');
+    return s.substr(b, e - b + 1);
+}
+
+inline void trimBlanksInPlace(std::string& s) {
+    std::size_t e = s.find_last_not_of(' ');
+    if (e == std::string::npos) {
+        s.clear();
+        return;
+    }
+    s.erase(e + 1);
+    std::size_t b = s.find_first_not_of(' ');
+    if (b > 0) s.erase(0, b);
+}
+
+inline bool startsWith(std::string_view s, std::string_view prefix) {
+    return s.size() >= prefix.size() && s.compare(0, prefix.size(), prefix) == 0;
+}
+
+inline bool endsWith(std::string_view s, std::string_view suffix) {
+    return s.size() >= suffix.size() &&
+           s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+inline bool contains(std::string_view s, std::string_view part) {
+    return s.find(part) != std::string_view::npos;
+}
+
+// Position from 1 of the first `part` at or after position `from` (from 1),
+// 0 when there is none: the rules count positions this way.
+inline std::size_t position(std::string_view s, std::string_view part, std::size_t from = 1) {
+    if (from == 0) from = 1;
+    std::size_t p = s.find(part, from - 1);
+    return p == std::string_view::npos ? 0 : p + 1;
+}
+
+// Lower-case of one Windows-1252 byte: A-Z, the accented capitals
+// 0xC0-0xDE except the multiplication sign 0xD7, Š Œ Ž (0x8A 0x8C 0x8E,
+// whose small forms lie 0x10 higher) and Ÿ (0x9F, whose small form is 0xFF).
+constexpr unsigned char lowerByte(unsigned char c) {
+    if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 0x20);
+    if (c < 0x8A) return c;
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 0x20);
+    if (c == 0x8A || c == 0x8C || c == 0x8E) return static_cast<unsigned char>(c + 0x10);
+    if (c == 0x9F) return 0xFF;
+    return c;
+}
+
+void lowerCaseInPlace(std::string& s);
+
+}  // namespace ftvb

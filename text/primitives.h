@@ -1,0 +1,44 @@
+// Text primitives: the string routines the statement rules are built from.
+//
+// Texts are byte strings (8-bit Windows-1252); positions returned to callers
+// count from 1 and 0 means "not found", as the rules are written that way.
+// None of these routines allocate more than the text they produce, and none
+// rescans text it has already settled, so each runs in time linear in what it
+// reads and writes.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace ftvb {
+
+// Replace-all to a fixed point: every occurrence of `ch1` in `ww` becomes
+// `ch2`, and the search goes on until `ch1` occurs nowhere, so occurrences
+// that a replacement forms with its neighbours are replaced too ("aab" with
+// "ab" -> "b" gives "b").
+//
+// Guards, since the fixed point may not exist:
+//  - an empty `ch1` changes nothing;
+//  - a `ch2` that contains `ch1` replaces each occurrence present once, left
+//    to right, and stops;
+//  - a rewrite that keeps feeding itself (possible only with texts no rule
+//    of the translator uses) stops after a work budget far above anything a
+//    statement needs, leaving the text as rewritten so far.
+void transf(std::string& ww, std::string_view ch1, std::string_view ch2);
+
+// Position (from 1) of the first comma of `ww` outside parentheses, or 0.
+// Only "(" and ")" count; quotes do not; the depth may go below zero, after
+// which no comma counts until a "(" brings it back to zero.
+std::size_t instr1(std::string_view ww);
+
+// Rewrites every colon substring «name(lo:hi)» outside quotes into
+// «mid$(name,lo,length)», one colon per pass, until no colon outside quotes
+// is left. Makes at most as many passes as `ww` held colons at the call.
+void trs_2_pts(std::string& ww);
+
+// Expands a DATA statement (the text begins with "data ") into one line of
+// ":"-joined assignments, which it returns; `ww` is left empty.
+std::string chg_data(std::string& ww);
+
+}  // namespace ftvb

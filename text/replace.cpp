@@ -1,0 +1,126 @@
+// Replace-all to a fixed point, and the top-level comma search.
+//
+// The fixed point is defined by "search again from the start after every
+// replacement". Rebuilding the text that way costs a rescan and a copy per
+// replacement; instead the result is built left to right in one buffer. The
+// part already built never holds an occurrence, so the next occurrence of
+// the search is either one that ends in the next few characters read (it may
+// begin in the built part) or the next one of the unread input. A replacement
+// is pushed back in front of the unread input and read again, because it may
+// complete an occurrence together with the characters before it.
+#include <algorithm>
+#include <cstring>
+
+#include "text/primitives.h"
+
+namespace ftvb {
+namespace {
+
+void replaceEachOnce(std::string& ww, std::string_view find, std::string_view repl, std::size_t p) {
+    std::string out;
+    out.reserve(ww.size() + repl.size());
+    std::size_t from = 0;
+    while (p != std::string::npos) {
+        out.append(ww, from, p - from);
+        out.append(repl);
+        from = p + find.size();
+        p = ww.find(find, from);
+    }
+    out.append(ww, from, std::string::npos);
+    ww.swap(out);
+}
+
+}  // namespace
+
+void transf(std::string& ww, std::string_view ch1, std::string_view ch2) {
+    const std::string_view find = ch1;
+    if (find.empty()) return;
+    std::size_t p = ww.find(find);
+    if (p == std::string::npos) return;
+    if (ch2.find(find) != std::string_view::npos) {
+        replaceEachOnce(ww, find, ch2, p);
+        return;
+    }
+
+    const std::size_t lf = find.size();
+    const char last = find.back();
+    const std::string reversedRepl(ch2.rbegin(), ch2.rend());
+    // Re-read replacement characters are the only work that can grow without
+    // bound; real rewrites stay far below this.
+    std::size_t budget = (ww.size() + 1) * (ch2.size() + 1) * 4 + (std::size_t{1} << 20);
+
+    std::string out;
+    out.reserve(ww.size() + (ch2.size() > lf ? ch2.size() * 4 : 0));
+    out.append(ww, 0, p);
+    std::string pushedBack = reversedRepl;  // read from its back
+    std::size_t in = p + lf;
+
+    auto endsWithFind = [&] {
+        return out.size() >= lf && out.back() == last &&
+               std::memcmp(out.data() + out.size() - lf, find.data(), lf) == 0;
+    };
+
+    while (true) {
+        if (!pushedBack.empty()) {
+            if (budget == 0) break;
+            --budget;
+            out.push_back(pushedBack.back());
+            pushedBack.pop_back();
+            if (endsWithFind()) {
+                out.resize(out.size() - lf);
+                pushedBack += reversedRepl;
+            }
+            continue;
+        }
+        if (in >= ww.size()) break;
+        // Occurrences that begin in the built part end within the next lf-1
+        // characters: read those one by one.
+        std::size_t straddle = std::min(lf - 1, ww.size() - in);
+        const std::size_t boundary = in;
+        bool matched = false;
+        for (std::size_t k = 0; k < straddle; ++k) {
+            out.push_back(ww[in++]);
+            if (endsWithFind()) {
+                out.resize(out.size() - lf);
+                pushedBack = reversedRepl;
+                matched = true;
+                break;
+            }
+        }
+        if (matched) continue;
+        // Every other occurrence lies wholly in the unread input.
+        const std::size_t nextFound = ww.find(find, boundary);
+        if (nextFound == std::string::npos) {
+            out.append(ww, in, std::string::npos);
+            in = ww.size();
+            break;
+        }
+        const std::size_t end = nextFound + lf;
+        if (end > in) out.append(ww, in, end - in);
+        in = std::max(in, end);
+        out.resize(out.size() - lf);
+        pushedBack = reversedRepl;
+    }
+    // Out of budget: the text as rewritten so far.
+    if (!pushedBack.empty()) out.append(pushedBack.rbegin(), pushedBack.rend());
+    if (in < ww.size()) out.append(ww, in, std::string::npos);
+    ww.swap(out);
+}
+
+std::size_t instr1(std::string_view ww) {
+    long depth = 0;
+    const std::size_t n = ww.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const char ch = ww[i];
+        if (ch == '(') {
+            ++depth;
+        } else if (ch == ')') {
+            --depth;
+        } else if (ch == ',' && depth == 0) {
+            return i + 1;
+        }
+    }
+    return 0;
+}
+
+}  // namespace ftvb

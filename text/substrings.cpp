@@ -1,0 +1,163 @@
+// Colon substrings to "mid$(" calls.
+//
+// Each pass finds the first colon outside quotes, takes the nearest "(" to
+// its left and ")" to its right, and the name back to the nearest delimiter,
+// then rewrites that stretch. A pass leaves the text before the name as it
+// was, so the next pass resumes its colon search there (with the quote state
+// it had) instead of at the start. The text is held as a gap buffer with the
+// gap at the last edit, so each pass costs what it reads and writes, not the
+// length of the statement.
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "text/numeric.h"
+#include "text/primitives.h"
+
+namespace ftvb {
+namespace {
+
+// Text with a movable gap: characters before the gap in `left_`, those after
+// it in `right_`, stored back to front.
+class GapText {
+public:
+    explicit GapText(const std::string& s) : right_(s.rbegin(), s.rend()) {}
+
+    std::size_t size() const { return left_.size() + right_.size(); }
+
+    char at(std::size_t i) const {
+        return i < left_.size() ? left_[i] : right_[right_.size() - 1 - (i - left_.size())];
+    }
+
+    void set(std::size_t i, char c) {
+        if (i < left_.size()) {
+            left_[i] = c;
+        } else {
+            right_[right_.size() - 1 - (i - left_.size())] = c;
+        }
+    }
+
+    std::string slice(std::size_t from, std::size_t to) const {
+        std::string s;
+        s.reserve(to - from);
+        for (std::size_t i = from; i < to; ++i) s.push_back(at(i));
+        return s;
+    }
+
+    // Replaces positions [from, to) by `piece`.
+    void replace(std::size_t from, std::size_t to, const std::string& piece) {
+        moveGap(from);
+        right_.resize(right_.size() - (to - from));
+        left_ += piece;
+    }
+
+    std::string str() {
+        moveGap(size());
+        return std::move(left_);
+    }
+
+private:
+    void moveGap(std::size_t pos) {
+        while (left_.size() > pos) {
+            right_.push_back(left_.back());
+            left_.pop_back();
+        }
+        if (left_.size() < pos) {
+            const std::size_t n = pos - left_.size();
+            left_.append(right_.rbegin(), right_.rbegin() + static_cast<long>(n));
+            right_.resize(right_.size() - n);
+        }
+    }
+
+    std::string left_;
+    std::string right_;
+};
+
+bool isQuote(char c) { return c == '"' || c == '\''; }
+
+bool isNameDelimiter(char c) {
+    return c == ' ' || c == '=' || c == '*' || c == '+' || c == '-' || c == '/' || c == '(';
+}
+
+constexpr std::size_t kNone = std::string::npos;
+
+// The argument text from the inner text (lower bound, comma, upper bound).
+std::string argumentText(const std::string& inner) {
+    const std::size_t k = inner.find(',');
+    const std::string lower = inner.substr(0, k);
+    if (auto m = plainNumberMinusOne(lower)) {
+        if (*m == "0") return inner;
+        return inner + "-" + *m;
+    }
+    return inner + "-" + lower + "+1";
+}
+
+}  // namespace
+
+void trs_2_pts(std::string& ww) {
+    std::size_t passesLeft = static_cast<std::size_t>(std::count(ww.begin(), ww.end(), ':'));
+    if (passesLeft == 0) return;
+
+    GapText t(ww);
+    std::size_t from = 0;    // where the colon search resumes
+    bool inString = false;   // quote state before position `from`
+    for (; passesLeft > 0; --passesLeft) {
+        std::size_t c = kNone;
+        for (std::size_t i = from; i < t.size(); ++i) {
+            const char ch = t.at(i);
+            if (isQuote(ch)) inString = !inString;
+            if (ch == ':' && !inString) {
+                c = i;
+                break;
+            }
+        }
+        if (c == kNone) break;
+
+        std::size_t o = kNone;
+        for (std::size_t i = c; i-- > 0;) {
+            if (t.at(i) == '(') {
+                o = i;
+                break;
+            }
+        }
+        std::size_t e = kNone;
+        for (std::size_t i = c + 1; i < t.size(); ++i) {
+            if (t.at(i) == ')') {
+                e = i;
+                break;
+            }
+        }
+        t.set(c, ',');
+        if (o == kNone || e == kNone) break;
+
+        // The name runs back from "(" to the character after the nearest
+        // delimiter; nameStart is 0 when there is none.
+        std::size_t nameStart = 0;
+        for (std::size_t i = o; i-- > 0;) {
+            if (isNameDelimiter(t.at(i))) {
+                nameStart = i + 1;
+                break;
+            }
+        }
+
+        const std::string inner = t.slice(o + 1, e);
+        std::string piece = "mid$(";
+        piece += t.slice(nameStart, o);
+        piece += ',';
+        piece += argumentText(inner);
+        piece += ')';
+
+        // Quote state before nameStart: the colon stood outside quotes, so
+        // it is the parity of the quotes between nameStart and the colon.
+        bool state = false;
+        for (std::size_t i = nameStart; i < c; ++i) {
+            if (isQuote(t.at(i))) state = !state;
+        }
+        t.replace(nameStart, e + 1, piece);
+        from = nameStart;
+        inString = state;
+    }
+    ww = t.str();
+}
+
+}  // namespace ftvb
