@@ -9,7 +9,7 @@ BENCH_BUILD:= build/bench
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all build run test test-main test-asan bench fuzz install clean
+.PHONY: all build run test test-main test-asan test-fuzz-smoke bench fuzz install clean
 
 all: build
 
@@ -23,7 +23,7 @@ run: build
 
 test:
 	@scripts/deps.sh test
-	@$(MAKE) --no-print-directory test-main test-asan
+	@$(MAKE) --no-print-directory test-main test-asan test-fuzz-smoke
 
 test-main:
 	@cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -37,6 +37,17 @@ test-asan:
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS)
+
+# Ten seconds of each fuzz target, when clang is there to build them.
+test-fuzz-smoke:
+	@if [ -x fuzz/run.sh ] && command -v clang++ >/dev/null 2>&1; then \
+	  fuzz/run.sh build/fuzz 10; \
+	else echo "fuzz smoke skipped: clang++ not installed"; fi
+
+# Every fuzz target for FUZZ_SECONDS (default 60) each.
+fuzz:
+	@scripts/deps.sh fuzz
+	@fuzz/run.sh build/fuzz $${FUZZ_SECONDS:-60}
 
 bench:
 	@scripts/deps.sh bench

@@ -7,7 +7,7 @@ set -eu
 want="cmake ninja-build g++ make"
 case "${1:-build}" in
   build) want="$want qt6-base-dev" ;;
-  test)  want="$want qt6-base-dev libgtest-dev" ;;
+  test)  want="$want qt6-base-dev libgtest-dev clang libclang-rt-14-dev" ;;
   bench) want="$want libbenchmark-dev f2c time" ;;
   fuzz)  want="$want clang libclang-rt-14-dev" ;;
 esac
