@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -36,8 +37,30 @@ inline bool endsWith(std::string_view s, std::string_view suffix) {
            s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
+// Where `needle` first occurs in `text` at or after `from`, or npos. Checks
+// the second byte before calling memcmp, which makes short needles in text
+// full of their first byte cheap.
+inline std::size_t findText(std::string_view text, std::string_view needle, std::size_t from = 0) {
+    const std::size_t n = needle.size();
+    if (n == 0) return from <= text.size() ? from : std::string_view::npos;
+    if (from >= text.size() || text.size() - from < n) return std::string_view::npos;
+    const char first = needle[0];
+    const char* base = text.data();
+    const char* p = base + from;
+    const char* last = base + text.size() - n;  // last possible start
+    while (p <= last) {
+        p = static_cast<const char*>(std::memchr(p, first, static_cast<std::size_t>(last - p) + 1));
+        if (p == nullptr) return std::string_view::npos;
+        if (n == 1 || (p[1] == needle[1] && (n == 2 || std::memcmp(p + 2, needle.data() + 2, n - 2) == 0))) {
+            return static_cast<std::size_t>(p - base);
+        }
+        ++p;
+    }
+    return std::string_view::npos;
+}
+
 inline bool contains(std::string_view s, std::string_view part) {
-    return s.find(part) != std::string_view::npos;
+    return findText(s, part) != std::string_view::npos;
 }
 
 // Position from 1 of the first `part` at or after position `from` (from 1),
@@ -46,6 +69,18 @@ inline std::size_t position(std::string_view s, std::string_view part, std::size
     if (from == 0) from = 1;
     std::size_t p = s.find(part, from - 1);
     return p == std::string_view::npos ? 0 : p + 1;
+}
+
+// Start of the text after its leading blanks (the size when all blank).
+inline std::size_t firstNonBlank(std::string_view s) {
+    std::size_t i = 0;
+    while (i < s.size() && s[i] == ' ') ++i;
+    return i;
+}
+
+// True when the text with its leading blanks removed begins with `prefix`.
+inline bool trimmedStartsWith(std::string_view s, std::string_view prefix) {
+    return startsWith(s.substr(firstNonBlank(s)), prefix);
 }
 
 // Lower-case of one Windows-1252 byte: A-Z, the accented capitals

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "text/bytes.h"
 #include "text/primitives.h"
 
 namespace ftvb {
@@ -24,10 +25,21 @@ void replaceEachOnce(std::string& ww, std::string_view find, std::string_view re
         out.append(ww, from, p - from);
         out.append(repl);
         from = p + find.size();
-        p = ww.find(find, from);
+        p = findText(ww, find, from);
     }
     out.append(ww, from, std::string::npos);
     ww.swap(out);
+}
+
+// "cc" -> "c" to a fixed point is every run of c shortened to one c: the
+// blank collapse that most statements go through, done in one pass.
+void collapseRuns(std::string& ww, char c, std::size_t p) {
+    std::size_t w = p + 1;
+    for (std::size_t r = p + 1; r < ww.size(); ++r) {
+        if (ww[r] == c && ww[w - 1] == c) continue;
+        ww[w++] = ww[r];
+    }
+    ww.resize(w);
 }
 
 }  // namespace
@@ -35,10 +47,14 @@ void replaceEachOnce(std::string& ww, std::string_view find, std::string_view re
 void transf(std::string& ww, std::string_view ch1, std::string_view ch2) {
     const std::string_view find = ch1;
     if (find.empty()) return;
-    std::size_t p = ww.find(find);
+    std::size_t p = findText(ww, find);
     if (p == std::string::npos) return;
     if (ch2.find(find) != std::string_view::npos) {
         replaceEachOnce(ww, find, ch2, p);
+        return;
+    }
+    if (find.size() == 2 && find[0] == find[1] && ch2.size() == 1 && ch2[0] == find[0]) {
+        collapseRuns(ww, find[0], p);
         return;
     }
 
@@ -89,7 +105,7 @@ void transf(std::string& ww, std::string_view ch1, std::string_view ch2) {
         }
         if (matched) continue;
         // Every other occurrence lies wholly in the unread input.
-        const std::size_t nextFound = ww.find(find, boundary);
+        const std::size_t nextFound = findText(ww, find, boundary);
         if (nextFound == std::string::npos) {
             out.append(ww, in, std::string::npos);
             in = ww.size();
