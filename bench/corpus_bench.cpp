@@ -1,0 +1,637 @@
+// ftvb-corpus-bench: times ftvb-convert on the LAPACK sources against the
+// I/O floor (cat) and a peer translator (f2c), on the same file list in the
+// same invocation, then on inputs built to defeat a linear-time engine.
+//
+//   ftvb-corpus-bench --convert BIN --corpus DIR --work DIR
+//                     [--runs N] [--f2c BIN] [--window BIN]
+//
+// Every figure is the median wall time of N runs after one untimed run that
+// warms the page cache; peak resident memory is the largest of those runs.
+// It always exits 0 once it has measured: a failed target is a finding, not
+// an error.
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Options {
+    std::string convert;
+    std::string corpus;
+    std::string work;
+    std::string f2c;
+    std::string window;
+    int runs = 5;
+};
+
+// Targets of the issue, in one place so the summary and the README agree.
+constexpr double kMinTimesF2c = 20.0;      // ftvb lines/s over f2c lines/s
+constexpr double kMaxTimesCat = 10.0;      // ftvb time over cat time
+constexpr double kMaxRssMiB = 16.0;
+constexpr double kMinPathoShare = 0.1;     // of the corpus bytes per second
+constexpr double kMaxWindowRatio = 1.5;
+// "Memory does not grow": four times the list may cost this much more than
+// once, to absorb allocator and page-rounding noise, and no more.
+constexpr double kRssGrowthSlackKiB = 512.0;
+
+// A run that takes this long is taken to be stuck; the row reports it.
+constexpr double kCorpusTimeoutSeconds = 600.0;
+constexpr double kPathoTimeoutSeconds = 120.0;
+
+[[noreturn]] void die(const std::string& message) {
+    std::fprintf(stderr, "ftvb-corpus-bench: %s\n", message.c_str());
+    std::exit(2);
+}
+
+double now() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+}
+
+std::string absolute(const std::string& path) {
+    if (!path.empty() && path[0] == '/') return path;
+    char cwd[4096];
+    if (!getcwd(cwd, sizeof cwd)) die("getcwd failed");
+    return std::string(cwd) + "/" + path;
+}
+
+// ---- running a command -------------------------------------------------------
+
+// A forked child's peak RSS starts at its parent's RSS at the fork, so this
+// driver's own memory would show up in every figure. GNU time forks the
+// command from a process of about 1 MiB and reports the command's own peak.
+constexpr const char* kTimeProgram = "/usr/bin/time";
+
+struct RunOutcome {
+    double seconds = 0;
+    double cpuSeconds = 0;  // user + system, the command's and its children's
+    long maxRssKiB = 0;
+    int exitCode = 0;  // 128+signal when killed
+    bool timedOut = false;
+};
+
+long readRssKiB(const std::string& path) {
+    // GNU time puts "Command exited with non-zero status N" before the
+    // figure when the command fails: the figure is the last line.
+    std::ifstream f(path);
+    std::string line;
+    long kib = 0;
+    while (std::getline(f, line)) {
+        if (!line.empty() && std::isdigit(static_cast<unsigned char>(line[0]))) kib = std::atol(line.c_str());
+    }
+    return kib;
+}
+
+double seconds(const timeval& tv) { return static_cast<double>(tv.tv_sec) + static_cast<double>(tv.tv_usec) * 1e-6; }
+
+// Runs argv with stdout and stderr sent to the given files; stops it (its
+// whole process group) with SIGKILL after `timeout` seconds. SIGCHLD is
+// blocked and awaited with sigtimedwait so that the wait adds no polling
+// delay to the time.
+RunOutcome runOnce(const std::vector<std::string>& argv, const std::string& out, const std::string& err,
+                   double timeout, const std::string& rssFile) {
+    sigset_t chld;
+    sigset_t old;
+    sigemptyset(&chld);
+    sigaddset(&chld, SIGCHLD);
+    sigprocmask(SIG_BLOCK, &chld, &old);
+
+    std::vector<std::string> full;
+    if (!rssFile.empty()) full = {kTimeProgram, "-f", "%M", "-o", rssFile};
+    full.insert(full.end(), argv.begin(), argv.end());
+    std::vector<char*> args;
+    for (const std::string& a : full) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+
+    RunOutcome r;
+    const double start = now();
+    const pid_t pid = fork();
+    if (pid < 0) die(std::string("fork: ") + std::strerror(errno));
+    if (pid == 0) {
+        setpgid(0, 0);
+        sigprocmask(SIG_SETMASK, &old, nullptr);
+        const int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int e = open(err.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+        if (o < 0 || e < 0) _exit(126);
+        dup2(o, 1);
+        dup2(e, 2);
+        close(o);
+        close(e);
+        execv(args[0], args.data());
+        _exit(127);
+    }
+    setpgid(pid, pid);
+
+    int status = 0;
+    rusage usage{};
+    for (;;) {
+        const pid_t done = wait4(pid, &status, WNOHANG, &usage);
+        if (done == pid) break;
+        const double left = timeout - (now() - start);
+        if (left <= 0) {
+            kill(-pid, SIGKILL);
+            wait4(pid, &status, 0, &usage);
+            r.timedOut = true;
+            break;
+        }
+        timespec ts{};
+        ts.tv_sec = static_cast<time_t>(left);
+        ts.tv_nsec = static_cast<long>((left - static_cast<double>(ts.tv_sec)) * 1e9);
+        sigtimedwait(&chld, nullptr, &ts);
+    }
+    r.seconds = now() - start;
+    sigprocmask(SIG_SETMASK, &old, nullptr);
+    r.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
+    r.maxRssKiB = rssFile.empty() ? usage.ru_maxrss : readRssKiB(rssFile);
+    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return r;
+}
+
+struct Measure {
+    std::string label;
+    double median = 0;     // wall seconds
+    double cpuMedian = 0;  // user + system seconds
+    double spread = 0;     // (max - min) / median
+    long maxRssKiB = 0;
+    int exitCode = 0;
+    bool timedOut = false;
+    int runs = 0;
+};
+
+double medianOf(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    const std::size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+Measure measure(const std::string& label, const std::vector<std::string>& argv, int runs, const Options& o,
+                double timeout, const std::string& out = "/dev/null") {
+    const std::string err = o.work + "/stderr.log";
+    const std::string rssFile = access(kTimeProgram, X_OK) == 0 ? o.work + "/maxrss.txt" : "";
+    std::fprintf(stderr, "  timing %-34s", label.c_str());
+    std::fflush(stderr);
+    Measure m;
+    m.label = label;
+    std::vector<double> times;
+    std::vector<double> cpu;
+    // The first run warms the page cache and is not counted.
+    for (int i = 0; i <= runs; ++i) {
+        const RunOutcome r = runOnce(argv, out, err, timeout, rssFile);
+        m.maxRssKiB = std::max(m.maxRssKiB, r.maxRssKiB);
+        if (r.exitCode != 0) m.exitCode = r.exitCode;
+        if (r.timedOut) {
+            m.timedOut = true;
+            times.assign(1, r.seconds);
+            cpu.assign(1, r.cpuSeconds);
+            break;
+        }
+        if (i > 0) {
+            times.push_back(r.seconds);
+            cpu.push_back(r.cpuSeconds);
+        }
+        std::fputc('.', stderr);
+        std::fflush(stderr);
+    }
+    m.runs = static_cast<int>(times.size());
+    m.median = medianOf(times);
+    m.cpuMedian = medianOf(cpu);
+    const auto [lo, hi] = std::minmax_element(times.begin(), times.end());
+    m.spread = m.median > 0 ? (*hi - *lo) / m.median : 0;
+    std::fprintf(stderr, " %.3f s\n", m.median);
+    return m;
+}
+
+// ---- the file list -----------------------------------------------------------
+
+std::vector<std::string> fortranFiles(const std::string& corpus, const std::string& folder) {
+    std::vector<std::string> names;
+    DIR* d = opendir((corpus + "/" + folder).c_str());
+    if (!d) die("cannot open " + corpus + "/" + folder + ": " + std::strerror(errno));
+    while (const dirent* e = readdir(d)) {
+        const std::string name = e->d_name;
+        if (name.size() > 2 && name.compare(name.size() - 2, 2, ".f") == 0) names.push_back(folder + "/" + name);
+    }
+    closedir(d);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+struct Totals {
+    long long files = 0;
+    long long lines = 0;
+    long long bytes = 0;
+};
+
+Totals count(const std::vector<std::string>& files) {
+    Totals t;
+    std::vector<char> buf(1 << 16);
+    for (const std::string& f : files) {
+        const int fd = open(f.c_str(), O_RDONLY);
+        if (fd < 0) die("cannot read " + f);
+        ssize_t n;
+        while ((n = read(fd, buf.data(), buf.size())) > 0) {
+            t.bytes += n;
+            t.lines += std::count(buf.begin(), buf.begin() + n, '\n');
+        }
+        close(fd);
+        ++t.files;
+    }
+    return t;
+}
+
+std::vector<std::string> repeated(const std::vector<std::string>& files, int times) {
+    std::vector<std::string> all;
+    for (int i = 0; i < times; ++i) all.insert(all.end(), files.begin(), files.end());
+    return all;
+}
+
+std::vector<std::string> concat(std::vector<std::string> head, const std::vector<std::string>& tail) {
+    head.insert(head.end(), tail.begin(), tail.end());
+    return head;
+}
+
+// ---- inputs built to defeat a linear engine ----------------------------------
+
+constexpr long long kTenMB = 10'000'000;
+
+struct Pathological {
+    std::string name;
+    std::string what;
+    std::string path;
+    long long bytes = 0;
+    long long lines = 0;
+};
+
+// A fixed-form line: `prefix` (columns 1-6) and a statement field filled out
+// to column 72 with as many whole copies of `piece` as fit.
+std::string fieldLine(const std::string& prefix, const std::string& piece, std::size_t* copies = nullptr) {
+    std::string line = prefix;
+    std::size_t n = 0;
+    while (line.size() + piece.size() <= 72) {
+        line += piece;
+        ++n;
+    }
+    if (copies) *copies = n;
+    return line + "\n";
+}
+
+// Streams a generated file to disk, so that this driver stays small (its
+// size would otherwise weigh on every process it forks afterwards).
+class GeneratedFile {
+public:
+    GeneratedFile(std::string path, std::string name, std::string what)
+        : file_(path, std::ios::binary | std::ios::trunc), p_{std::move(name), std::move(what), std::move(path)} {}
+
+    void add(const std::string& text) {
+        file_ << text;
+        p_.bytes += static_cast<long long>(text.size());
+        p_.lines += std::count(text.begin(), text.end(), '\n');
+    }
+    long long bytes() const { return p_.bytes; }
+
+    Pathological close() {
+        file_.close();
+        if (!file_) die("cannot write " + p_.path);
+        return p_;
+    }
+
+private:
+    std::ofstream file_;
+    Pathological p_;
+};
+
+std::vector<Pathological> makePathological(const std::string& dir) {
+    std::vector<Pathological> all;
+    {
+        // Operators, parentheses and commas, so that every rewriting stage
+        // has work to do on the one huge statement.
+        GeneratedFile f(dir + "/continued.f", "continuation lines",
+                        "10 MB, one statement: every line after the first continues it");
+        f.add("      x = y\n");
+        const std::string line = fieldLine("     &", " + a(i,j)*b(j,k) - c(k)/d .and. e.gt.f**2");
+        while (f.bytes() + static_cast<long long>(line.size()) <= kTenMB) f.add(line);
+        all.push_back(f.close());
+    }
+    {
+        GeneratedFile f(dir + "/one_line.f", "one 10 MB line", "a single line of 10 MB");
+        f.add("      x = ");
+        std::string chunk;
+        while (chunk.size() < 65536) chunk += "a(i,j)*b - c/d + e**2 ";
+        while (f.bytes() + static_cast<long long>(chunk.size()) < kTenMB) f.add(chunk);
+        f.add(chunk.substr(0, static_cast<std::size_t>(kTenMB - 1 - f.bytes())) + "\n");
+        all.push_back(f.close());
+    }
+    {
+        GeneratedFile f(dir + "/blank_lines.f", "blank lines", "1,000,000 empty lines");
+        const std::string chunk(1000, '\n');
+        for (int i = 0; i < 1000; ++i) f.add(chunk);
+        all.push_back(f.close());
+    }
+    {
+        constexpr std::size_t kSubstrings = 10'000;
+        GeneratedFile f(dir + "/substrings.f", "10,000 substrings",
+                        "one statement of 10,000 \"a(i:j)\" separated by blanks, on continuation lines");
+        f.add("      s =\n");
+        std::size_t written = 0;
+        while (written < kSubstrings) {
+            std::size_t fit = 0;
+            std::string line = fieldLine("     &", " a(i:j)", &fit);
+            if (written + fit > kSubstrings) {
+                fit = kSubstrings - written;
+                line = "     &";
+                for (std::size_t i = 0; i < fit; ++i) line += " a(i:j)";
+                line += "\n";
+            }
+            f.add(line);
+            written += fit;
+        }
+        all.push_back(f.close());
+    }
+    return all;
+}
+
+// ---- the report ----------------------------------------------------------------
+
+std::string withCommas(long long v) {
+    const std::string digits = std::to_string(v);
+    std::string s;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) s += ',';
+        s += digits[i];
+    }
+    return s;
+}
+
+std::string mib(long kib) {
+    char b[32];
+    std::snprintf(b, sizeof b, "%.1f MiB", static_cast<double>(kib) / 1024.0);
+    return b;
+}
+
+std::string status(const Measure& m) {
+    if (m.timedOut) return "TIMED OUT";
+    if (m.exitCode != 0) return "exit " + std::to_string(m.exitCode);
+    return "";
+}
+
+void throughputRow(const Measure& m, const Totals& t, bool showRss) {
+    const double s = m.median;
+    std::printf("  %-18s %8.3f s %8.3f s %10.0f %8.1f   ±%2.0f%%", m.label.c_str(), s, m.cpuMedian,
+                static_cast<double>(t.lines) / s, static_cast<double>(t.bytes) / 1e6 / s, m.spread * 50);
+    if (showRss) std::printf(" %10s", mib(m.maxRssKiB).c_str());
+    const std::string st = status(m);
+    if (!st.empty()) std::printf("  [%s]", st.c_str());
+    std::printf("\n");
+}
+
+struct Verdict {
+    std::string target;
+    std::string figure;
+    std::optional<bool> pass;  // nullopt: not measured
+};
+
+std::optional<double> parseSeconds(const std::string& path) {
+    std::ifstream f(path);
+    std::string word;
+    std::optional<double> last;
+    while (f >> word) {
+        char* end = nullptr;
+        const double v = std::strtod(word.c_str(), &end);
+        if (end != word.c_str() && std::isfinite(v)) last = v;
+    }
+    return last;
+}
+
+bool sameContents(const std::string& a, const std::string& b) {
+    std::ifstream fa(a, std::ios::binary);
+    std::ifstream fb(b, std::ios::binary);
+    if (!fa || !fb) return false;
+    std::istreambuf_iterator<char> ia(fa), ib(fb), end;
+    return std::equal(ia, end, ib, end);
+}
+
+Options parse(int argc, char** argv) {
+    Options o;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        auto value = [&]() -> std::string {
+            if (i + 1 >= argc) die("option " + a + " needs a value");
+            return argv[++i];
+        };
+        if (a == "--convert") o.convert = absolute(value());
+        else if (a == "--corpus") o.corpus = absolute(value());
+        else if (a == "--work") o.work = absolute(value());
+        else if (a == "--f2c") o.f2c = value();
+        else if (a == "--window") o.window = absolute(value());
+        else if (a == "--runs") o.runs = std::max(1, std::atoi(value().c_str()));
+        else die("unknown option " + a);
+    }
+    if (o.convert.empty() || o.corpus.empty() || o.work.empty())
+        die("usage: ftvb-corpus-bench --convert BIN --corpus DIR --work DIR [--runs N] [--f2c BIN] [--window BIN]");
+    return o;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const Options o = parse(argc, argv);
+    mkdir(o.work.c_str(), 0755);
+    const std::string pathoDir = o.work + "/pathological";
+    const std::string f2cDir = o.work + "/f2c";
+    mkdir(pathoDir.c_str(), 0755);
+    mkdir(f2cDir.c_str(), 0755);
+    // Relative names keep the command lines of the four-fold list short.
+    if (chdir(o.corpus.c_str()) != 0) die("cannot enter " + o.corpus);
+
+    const std::vector<std::string> files = concat(fortranFiles(".", "SRC"), fortranFiles(".", "BLAS/SRC"));
+    if (files.empty()) die("no .f files under " + o.corpus);
+    const Totals once = count(files);
+    const std::string module = o.work + "/corpus.bas";
+    const std::string convert = o.convert;
+
+    std::printf("Corpus: %s files, %s lines, %.1f MB (SRC/*.f and BLAS/SRC/*.f)\n", withCommas(once.files).c_str(),
+                withCommas(once.lines).c_str(), static_cast<double>(once.bytes) / 1e6);
+    std::printf("Each time is the median of %d runs after one untimed warm-up run%s.\n\n", o.runs,
+                o.runs < 5 ? " (fewer than 5: not figures to quote)" : "");
+
+    auto ftvbArgs = [&](const std::vector<std::string>& list, const std::string& out) {
+        return concat({convert, "-q", "-o", out}, list);
+    };
+    auto catArgs = [&](const std::vector<std::string>& list) { return concat({"/bin/cat"}, list); };
+
+    std::fprintf(stderr, "Timing (median of %d):\n", o.runs);
+    const Measure cat1 = measure("cat x1", catArgs(files), o.runs, o, kCorpusTimeoutSeconds);
+    const Measure ftvb1 = measure("ftvb-convert x1", ftvbArgs(files, module), o.runs, o, kCorpusTimeoutSeconds);
+    std::optional<Measure> f2c;
+    if (!o.f2c.empty()) {
+        // f2c stops on nothing: files it rejects (Fortran 90 constructs in
+        // LAPACK) are reported and it goes on, so its exit status says
+        // nothing about how much it translated and is not checked.
+        f2c = measure("f2c", concat({o.f2c, "-d" + f2cDir}, files), o.runs, o, kCorpusTimeoutSeconds);
+        f2c->exitCode = 0;
+    }
+    const Measure cat2 = measure("cat x2", catArgs(repeated(files, 2)), o.runs, o, kCorpusTimeoutSeconds);
+    const Measure ftvb2 =
+        measure("ftvb-convert x2", ftvbArgs(repeated(files, 2), o.work + "/corpus_x2.bas"), o.runs, o, kCorpusTimeoutSeconds);
+    const Measure cat4 = measure("cat x4", catArgs(repeated(files, 4)), o.runs, o, kCorpusTimeoutSeconds);
+    const Measure ftvb4 =
+        measure("ftvb-convert x4", ftvbArgs(repeated(files, 4), o.work + "/corpus_x4.bas"), o.runs, o, kCorpusTimeoutSeconds);
+
+    // What a run costs whatever its input (start-up, the module's temporary
+    // file, fsync and rename): small inputs are judged net of it.
+    const std::string emptyFile = pathoDir + "/empty.f";
+    { std::ofstream(emptyFile, std::ios::trunc); }
+    const Measure fixed =
+        measure("ftvb-convert empty file", ftvbArgs({emptyFile}, pathoDir + "/out.bas"), o.runs, o, kPathoTimeoutSeconds);
+    const std::vector<Pathological> patho = makePathological(pathoDir);
+    std::vector<Measure> pathoRuns;
+    for (const Pathological& p : patho) {
+        pathoRuns.push_back(measure("ftvb-convert " + p.name, ftvbArgs({p.path}, pathoDir + "/out.bas"), o.runs, o,
+                                    kPathoTimeoutSeconds));
+    }
+
+    std::optional<Measure> window;
+    std::optional<double> windowSeconds;
+    bool windowSame = false;
+    if (!o.window.empty()) {
+        const std::string out = o.work + "/window.out";
+        const std::string windowModule = o.work + "/window.bas";
+        window = measure("ftvb-window-bench x1", concat({o.window, "-o", windowModule}, files), o.runs, o,
+                         kCorpusTimeoutSeconds, out);
+        windowSeconds = parseSeconds(out);
+        windowSame = sameContents(module, windowModule);
+    }
+
+    // ---- tables ----
+    std::printf("Corpus (± is half the spread between the fastest and the slowest run)\n");
+    std::printf("  %-18s %10s %10s %10s %8s %6s %10s\n", "", "wall", "cpu", "lines/s", "MB/s", "", "peak RSS");
+    throughputRow(cat1, once, false);
+    throughputRow(ftvb1, once, true);
+    if (f2c) throughputRow(*f2c, once, true);
+    else std::printf("  f2c                skipped: f2c not installed\n");
+    std::printf("\n");
+    const double ftvbOverCat = ftvb1.median / cat1.median;
+    std::printf("  ftvb/cat  %6.2f  ftvb-convert's time over cat's on the same files\n", ftvbOverCat);
+    std::optional<double> f2cOverFtvb;
+    if (f2c) {
+        f2cOverFtvb = f2c->median / ftvb1.median;
+        std::printf("  f2c/ftvb  %6.2f  f2c's time over ftvb-convert's: ftvb's lines per second over f2c's\n",
+                    *f2cOverFtvb);
+        std::printf("            (f2c writes one .c file per program unit into a temporary folder and\n"
+                    "             reports, then skips, what it cannot translate; see stderr.log)\n");
+    }
+
+    std::printf("\nScaling: the list once, twice and four times over\n");
+    std::printf("  %-6s %10s %10s %10s %12s %12s\n", "", "cat", "ftvb", "ftvb/cat", "ftvb vs x1", "peak RSS");
+    const Measure* cats[] = {&cat1, &cat2, &cat4};
+    const Measure* ftvbs[] = {&ftvb1, &ftvb2, &ftvb4};
+    const int factor[] = {1, 2, 4};
+    for (int i = 0; i < 3; ++i) {
+        std::printf("  x%-5d %8.3f s %8.3f s %10.2f %11.2fx %12s %s\n", factor[i], cats[i]->median,
+                    ftvbs[i]->median, ftvbs[i]->median / cats[i]->median, ftvbs[i]->median / ftvb1.median,
+                    mib(ftvbs[i]->maxRssKiB).c_str(), status(*ftvbs[i]).c_str());
+    }
+    std::printf("  (linear time reads 1, 2, 4 in \"ftvb vs x1\"; streaming, one figure for peak RSS)\n");
+
+    // Shares of the corpus's bytes per second, gross and net of the fixed
+    // cost of a run.
+    const double fixedSeconds = fixed.median;
+    auto netSeconds = [&](double s) { return std::max(s - fixedSeconds, 1e-4); };
+    const double corpusBps = static_cast<double>(once.bytes) / ftvb1.median;
+    const double corpusNetBps = static_cast<double>(once.bytes) / netSeconds(ftvb1.median);
+    std::vector<double> grossShare;
+    std::vector<double> netShare;
+    std::printf("\nPathological inputs (share: bytes per second over the corpus's %.1f MB/s, gross and net\n"
+                "of the fixed cost of a run, %.1f ms: ftvb-convert on an empty file)\n",
+                corpusBps / 1e6, fixedSeconds * 1e3);
+    std::printf("  %-20s %12s %10s %9s %9s %9s %7s %7s %10s\n", "", "bytes", "lines", "wall", "cpu", "MB/s",
+                "gross", "net", "peak RSS");
+    for (std::size_t i = 0; i < patho.size(); ++i) {
+        const Pathological& p = patho[i];
+        const Measure& m = pathoRuns[i];
+        const double bytes = static_cast<double>(p.bytes);
+        grossShare.push_back(bytes / m.median / corpusBps);
+        netShare.push_back(bytes / netSeconds(m.median) / corpusNetBps);
+        std::printf("  %-20s %12s %10s %7.3f s %7.3f s %9.2f %7.3f %7.3f %10s %s\n", p.name.c_str(),
+                    withCommas(p.bytes).c_str(), withCommas(p.lines).c_str(), m.median, m.cpuMedian,
+                    bytes / 1e6 / m.median, grossShare.back(), netShare.back(), mib(m.maxRssKiB).c_str(),
+                    status(m).c_str());
+    }
+    for (const Pathological& p : patho) std::printf("    %-20s %s\n", p.name.c_str(), p.what.c_str());
+
+    std::printf("\nWindow\n");
+    std::optional<double> windowRatio;
+    if (window) {
+        const double seconds = windowSeconds.value_or(window->median);
+        windowRatio = seconds / ftvb1.median;
+        std::printf("  ftvb-window-bench: %.3f s as it reports (process %.3f s); module %s ftvb-convert's\n",
+                    seconds, window->median, windowSame ? "identical to" : "DIFFERS from");
+        std::printf("  window/ftvb-convert %6.2f  %s\n", *windowRatio, status(*window).c_str());
+    } else {
+        std::printf("  window/ftvb-convert row skipped: no ftvb-window-bench in the bench build\n");
+    }
+
+    // ---- summary ----
+    std::vector<Verdict> verdicts;
+    char fig[160];
+    auto ok = [](const Measure& m) { return !m.timedOut && m.exitCode == 0; };
+    if (f2cOverFtvb) {
+        std::snprintf(fig, sizeof fig, "%.2fx", *f2cOverFtvb);
+        verdicts.push_back({"ftvb-convert >= 20x f2c's lines per second", fig,
+                            ok(ftvb1) && *f2cOverFtvb >= kMinTimesF2c});
+    } else {
+        verdicts.push_back({"ftvb-convert >= 20x f2c's lines per second", "f2c not installed", std::nullopt});
+    }
+    std::snprintf(fig, sizeof fig, "%.2fx", ftvbOverCat);
+    verdicts.push_back({"ftvb-convert <= 10x the cat time", fig, ok(ftvb1) && ftvbOverCat <= kMaxTimesCat});
+    std::snprintf(fig, sizeof fig, "%s", mib(ftvb1.maxRssKiB).c_str());
+    verdicts.push_back({"peak RSS < 16 MiB (list x1)", fig,
+                        ok(ftvb1) && static_cast<double>(ftvb1.maxRssKiB) / 1024.0 < kMaxRssMiB});
+    std::snprintf(fig, sizeof fig, "%s", mib(ftvb4.maxRssKiB).c_str());
+    verdicts.push_back({"peak RSS < 16 MiB (list x4)", fig,
+                        ok(ftvb4) && static_cast<double>(ftvb4.maxRssKiB) / 1024.0 < kMaxRssMiB});
+    std::snprintf(fig, sizeof fig, "%+ld KiB", ftvb4.maxRssKiB - ftvb1.maxRssKiB);
+    verdicts.push_back({"peak RSS the same for x1 and x4 (within 512 KiB)", fig,
+                        ok(ftvb4) && static_cast<double>(ftvb4.maxRssKiB - ftvb1.maxRssKiB) <= kRssGrowthSlackKiB});
+    for (std::size_t i = 0; i < patho.size(); ++i) {
+        std::snprintf(fig, sizeof fig, "net %.3f (gross %.3f)%s", netShare[i], grossShare[i],
+                      pathoRuns[i].timedOut ? ", timed out" : "");
+        verdicts.push_back({patho[i].name + " >= 0.1 of corpus B/s", fig,
+                            ok(pathoRuns[i]) && netShare[i] >= kMinPathoShare});
+    }
+    if (windowRatio) {
+        std::snprintf(fig, sizeof fig, "%.2f%s", *windowRatio, windowSame ? "" : ", module differs");
+        verdicts.push_back({"window/ftvb-convert <= 1.5", fig, ok(*window) && *windowRatio <= kMaxWindowRatio});
+    } else {
+        verdicts.push_back({"window/ftvb-convert <= 1.5", "ftvb-window-bench not built", std::nullopt});
+    }
+
+    int failed = 0;
+    std::printf("\nSummary\n");
+    for (const Verdict& v : verdicts) {
+        const char* mark = !v.pass ? "SKIP" : *v.pass ? "PASS" : "FAIL";
+        if (v.pass && !*v.pass) ++failed;
+        std::printf("  %s  %-50s %s\n", mark, v.target.c_str(), v.figure.c_str());
+    }
+    if (failed) std::printf("\n%d target(s) FAIL (a measurement: make bench still succeeds)\n", failed);
+    else std::printf("\nEvery measured target passes.\n");
+    return 0;
+}
