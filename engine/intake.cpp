@@ -53,18 +53,19 @@ void Converter::intake(std::string_view raw) {
 void Converter::startStatement(std::string&& text) {
     state_.statement = std::move(text);
     const std::string& s = state_.statement;
-    firstNonBlank_ = s.find_first_not_of(' ');
-    lastNonBlank_ = s.find_last_not_of(' ');
+    const std::size_t end = endOfNonBlank(s);
+    firstNonBlank_ = end == 0 ? std::string::npos : firstNonBlank(s);
+    lastNonBlank_ = end == 0 ? std::string::npos : end - 1;
 }
 
 void Converter::appendContinuation(std::string_view field) {
     std::string& s = state_.statement;
     const std::size_t base = s.size();
     s.append(field);
-    const std::size_t last = field.find_last_not_of(' ');
-    if (last == std::string_view::npos) return;
-    lastNonBlank_ = base + last;
-    if (firstNonBlank_ == std::string::npos) firstNonBlank_ = base + field.find_first_not_of(' ');
+    const std::size_t end = endOfNonBlank(field);
+    if (end == 0) return;
+    lastNonBlank_ = base + end - 1;
+    if (firstNonBlank_ == std::string::npos) firstNonBlank_ = base + firstNonBlank(field);
 }
 
 bool Converter::pendingIsEndOrReturn() const {

@@ -61,6 +61,10 @@ std::span<const StageRow> statementStages() { return kStages; }
 void runStatementRoutine(Translation& t) {
     for (const StageRow& stage : kStages) {
         if (stage.run(t) == Next::End) break;
+        // Once the fixed-form columns are gone, an empty statement (a blank
+        // line, a labelled CONTINUE, an IMPLICIT) has nothing left for any
+        // later stage to rewrite or write: skip them.
+        if (stage.number >= 13 && t.text().empty()) break;
     }
     // A loop whose terminal statement this was ends after that statement,
     // whatever stage finished it.

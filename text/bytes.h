@@ -3,28 +3,51 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
 
 namespace ftvb {
 
-// Blanks are spaces only; tabs are never trimmed.
+// Blanks are spaces only; tabs are never trimmed. Statements are padded
+// with blanks to 72 columns, so the scans skip eight blanks at a time.
+inline std::size_t firstNonBlank(std::string_view s) {
+    constexpr std::uint64_t kBlanks = 0x2020202020202020ULL;
+    std::size_t i = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, s.data() + i, 8);
+        if (w != kBlanks) break;
+    }
+    while (i < s.size() && s[i] == ' ') ++i;
+    return i;
+}
+
+// One past the last non-blank character (0 when all blank).
+inline std::size_t endOfNonBlank(std::string_view s) {
+    constexpr std::uint64_t kBlanks = 0x2020202020202020ULL;
+    std::size_t e = s.size();
+    for (; e >= 8; e -= 8) {
+        std::uint64_t w;
+        std::memcpy(&w, s.data() + e - 8, 8);
+        if (w != kBlanks) break;
+    }
+    while (e > 0 && s[e - 1] == ' ') --e;
+    return e;
+}
+
 inline std::string_view trimBlanks(std::string_view s) {
-    std::size_t b = s.find_first_not_of(' ');
-    if (b == std::string_view::npos) return {};
-    std::size_t e = s.find_last_not_of(' ');
-    return s.substr(b, e - b + 1);
+    const std::size_t e = endOfNonBlank(s);
+    if (e == 0) return {};
+    const std::size_t b = firstNonBlank(s);
+    return s.substr(b, e - b);
 }
 
 inline void trimBlanksInPlace(std::string& s) {
-    std::size_t e = s.find_last_not_of(' ');
-    if (e == std::string::npos) {
-        s.clear();
-        return;
-    }
-    s.erase(e + 1);
-    std::size_t b = s.find_first_not_of(' ');
+    const std::size_t e = endOfNonBlank(s);
+    s.resize(e);
+    const std::size_t b = firstNonBlank(s);
     if (b > 0) s.erase(0, b);
 }
 
@@ -69,13 +92,6 @@ inline std::size_t position(std::string_view s, std::string_view part, std::size
     if (from == 0) from = 1;
     std::size_t p = s.find(part, from - 1);
     return p == std::string_view::npos ? 0 : p + 1;
-}
-
-// Start of the text after its leading blanks (the size when all blank).
-inline std::size_t firstNonBlank(std::string_view s) {
-    std::size_t i = 0;
-    while (i < s.size() && s[i] == ' ') ++i;
-    return i;
 }
 
 // True when the text with its leading blanks removed begins with `prefix`.
