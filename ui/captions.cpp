@@ -1,0 +1,115 @@
+// The caption and tool-tip tables. The narrow literals hold UTF-8: the
+// build asks every compiler for a UTF-8 execution character set.
+#include "ui/captions.h"
+
+#include "app/version.h"
+
+namespace ftvb::ui {
+
+const std::array<TextRow, 12> kCaptionTable{{
+    {Control::Form1, "Fortran to VB Converter", "Convertisseur Fortran / VB"},
+    {Control::Command3, "Run !", "Valid !"},
+    {Control::Command4, "Exit", "Quitter"},
+    {Control::Label3, "About Mirador...", "A propos..."},
+    {Control::Command1, "Add >", "Ajouter >"},
+    {Control::Command2, "< Remove", "< Enlever"},
+    {Control::Command5, "Add All >>>", "Ajouter tout >"},
+    {Control::Command6, "<<< Remove All", "< Enlever tout"},
+    {Control::Command7, "Ok", "Ok"},
+    {Control::Label1_2, "VB Result File name (.BAS)", "Module VB Resultat (.BAS)"},
+    {Control::Label1_1, "Files to be converted :", "Fichiers \u00e0 convertir :"},
+    {Control::Label1_0, "FORTRAN Source Files :", "Fichiers Sources FORTRAN :"},
+}};
+
+const std::array<TextRow, 13> kToolTipTable{{
+    {Control::Drive1, "Choose the Drive containing Fortran Files",
+     "Choisissez le lecteur contenant les fichiers Fortran"},
+    {Control::ext, "Enter the extensions of Fortran Files, like '*.for;*.src'",
+     "Entrez les extensions des fichiers Fortran, comme '*.for;*.src'"},
+    {Control::Dir1, "Choose the Folder containing Fortran Files to convert",
+     "Choisissez le dossier contenant les fichiers Fortran \u00e0 convertir"},
+    {Control::f1, "See the list of the Fortran files", "Liste des fichiers Fortran"},
+    {Control::Command7, "Valid the extension choice to see the files in the list below",
+     "Validez les extensions choisies pour afficher les fichiers dans la liste ci dessous"},
+    {Control::f2, "See the fortran files selected to convert", "Liste des fichiers Fortran \u00e0 convertir"},
+    {Control::b, "Enter the name of the Visual Basic module containing the fortran files converted",
+     "Entrez le nom du Module Visual Basic devant contenir les fichiers Fortran convertis"},
+    {Control::Command3, "Execute the Conversion", "Ex\u00e9cuter la Conversion"},
+    {Control::Command4, "Exit Module", "Quitter le Module"},
+    {Control::Command1, "Add the selected file to the list of Fortran Files to convert",
+     "Ajouter le fichier s\u00e9lectionn\u00e9 \u00e0 la liste des fichiers \u00e0 convertir"},
+    {Control::Command2, "Remove the selected file from the list of Fortran Files to convert",
+     "Enlever le fichier s\u00e9lectionn\u00e9 de la liste des fichiers \u00e0 convertir"},
+    {Control::Command5, "Add all the files to the list of Fortran Files to convert",
+     "Ajouter tous les fichiers \u00e0 la liste des fichiers \u00e0 convertir"},
+    {Control::Command6, "Remove all the files from the list of Fortran Files to convert",
+     "Enlever tous les fichiers de la liste des fichiers \u00e0 convertir"},
+}};
+
+std::string startupTitle() {
+    return "Convert Fortran / VB - " + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." +
+           std::to_string(kVersionRevision);
+}
+
+namespace {
+
+const RunWords kEnglishWords{
+    "End of Conversion",
+    "The module '%1' could not be written: %2",
+    "These files could not be read and were left out:",
+    "%1: %2",
+    "The folder '%1' cannot be opened.",
+    "The drive '%1' cannot be opened.",
+};
+
+const RunWords kFrenchWords{
+    "Fin de la conversion",
+    "Le module '%1' n'a pas pu \u00eatre \u00e9crit : %2",
+    "Ces fichiers n'ont pas pu \u00eatre lus et ont \u00e9t\u00e9 laiss\u00e9s de c\u00f4t\u00e9 :",
+    "%1 : %2",
+    "Le dossier '%1' ne peut pas \u00eatre ouvert.",
+    "Le lecteur '%1' ne peut pas \u00eatre ouvert.",
+};
+
+// The reasons the engine words itself; the system's reasons come in the
+// system's language and are shown as they are.
+struct ReasonRow {
+    const char* english;
+    const char* french;
+};
+
+constexpr ReasonRow kEngineReasons[] = {
+    {"it is also listed as a source (", "il est aussi dans la liste des fichiers \u00e0 convertir ("},
+    {"it is the output module", "c'est le module VB r\u00e9sultat"},
+    {"the run was stopped", "la conversion a \u00e9t\u00e9 arr\u00eat\u00e9e"},
+};
+
+}  // namespace
+
+const RunWords& runWords(const std::string& languageValue) {
+    return languageValue == kEnglish ? kEnglishWords : kFrenchWords;
+}
+
+std::string fill(const char* text, const std::string& name, const std::string& reason) {
+    std::string out;
+    for (const char* p = text; *p != '\0'; ++p) {
+        if (p[0] == '%' && (p[1] == '1' || p[1] == '2')) {
+            out += p[1] == '1' ? name : reason;
+            ++p;
+        } else {
+            out += *p;
+        }
+    }
+    return out;
+}
+
+std::string translatedReason(const std::string& reason, const std::string& languageValue) {
+    if (languageValue == kEnglish) return reason;
+    for (const ReasonRow& row : kEngineReasons) {
+        const std::string english = row.english;
+        if (reason.compare(0, english.size(), english) == 0) return row.french + reason.substr(english.size());
+    }
+    return reason;
+}
+
+}  // namespace ftvb::ui

@@ -1,0 +1,51 @@
+// The window's words in English and French: the caption and tool-tip tables,
+// applied in table order, and the texts of the run's messages. All UTF-8.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "ui/window_ops.h"
+
+namespace ftvb::ui {
+
+// The language setting's values. Anything else stored is left as it is: the
+// window then keeps what it shows, and the run speaks French.
+inline constexpr const char* kEnglish = "0";
+inline constexpr const char* kFrench = "1";
+
+struct TextRow {
+    Control control;
+    const char* english;
+    const char* french;
+};
+
+extern const std::array<TextRow, 12> kCaptionTable;
+extern const std::array<TextRow, 13> kToolTipTable;
+
+// "Convert Fortran / VB - 2.2.2": the title before any language is applied.
+std::string startupTitle();
+
+// The words of the run's messages in one language.
+// In the templates %1 stands for a name and %2 for a reason (see fill).
+struct RunWords {
+    const char* endOfConversion;
+    const char* moduleNotWritten;
+    const char* filesLeftOut;  // heading of the list of files that could not be read
+    const char* fileLeftOut;
+    const char* folderNotOpened;
+    const char* driveNotOpened;
+};
+
+// The template with %1 and %2 replaced; the values themselves are not
+// searched again, so a name holding "%2" stays as it is.
+std::string fill(const char* text, const std::string& name, const std::string& reason = {});
+
+// "0" gives the English words; every other value the French ones, as for
+// the end message.
+const RunWords& runWords(const std::string& languageValue);
+
+// The engine's own reasons, in the language of the window when we know them.
+std::string translatedReason(const std::string& reason, const std::string& languageValue);
+
+}  // namespace ftvb::ui

@@ -1,0 +1,305 @@
+// The main window's behaviour. Handlers skip a step that cannot be carried
+// out and go on; the exceptions are a folder or drive that cannot be opened,
+// which puts the selectors back where they were, and the run, whose failures
+// the user has to know about.
+#include "ui/form1_logic.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "engine/run.h"
+#include "text/bytes.h"
+#include "ui/captions.h"
+#include "ui/cp1252.h"
+
+namespace ftvb::ui {
+namespace {
+
+constexpr const char* kDefaultModule = "module1.bas";
+constexpr const char* kDefaultPattern = "*.for";
+
+// The engine reads "-" as standard input and writes a module "-" to
+// standard output; a window has neither, so such a name means the file.
+std::string plainFileName(std::string name) {
+    if (trimBlanks(name) == "-") return "./-";
+    return name;
+}
+
+// The module is named once, at the start, relative to the folder current
+// then; the user may change folders during the run, and the module must
+// still land where it was asked for.
+std::string moduleFileName(const std::string& name) {
+    if (name.empty()) return name;
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(plainFileName(name), error);
+    return error ? plainFileName(name) : absolute.string();
+}
+
+}  // namespace
+
+// f2 as the run sees it: the count is the engine's to take once, each entry
+// is read when its turn comes, so changes made during the run's yields count.
+class Form1Logic::RunView : public FileList {
+public:
+    explicit RunView(WindowOps& window) : window_(window) {}
+
+    std::size_t count() const override { return static_cast<std::size_t>(window_.listCount(List::f2)); }
+
+    std::string entry(std::size_t index) const override {
+        if (index >= count()) return {};
+        return plainFileName(window_.toFileSystem(window_.listEntry(List::f2, static_cast<int>(index))));
+    }
+
+private:
+    WindowOps& window_;
+};
+
+// Keeps the latest count and statement and paints them only when the window
+// says a repaint is due: formatting and painting for each of a million lines
+// would cost more than the conversion itself. The yields stay where the run
+// puts them; the window decides how often they really process events.
+class Form1Logic::RunStatus : public RunObserver {
+public:
+    RunStatus(WindowOps& window, const bool& stop) : window_(window), stop_(stop) {}
+
+    void lineCounted(long long lines) override {
+        lines_ = lines;
+        pace();
+    }
+
+    void statementShown(std::string_view statement) override {
+        statement_.assign(statement);
+        pace();
+    }
+
+    bool stopRequested() override { return stop_; }
+
+    void show() {
+        if (lines_ > 0) window_.setText(Box::ccpt, std::to_string(lines_) + " lines");
+        window_.setText(Box::tt, cp1252ToUtf8(statement_));
+    }
+
+private:
+    void pace() {
+        if (window_.statusDue()) show();
+        window_.yield();
+    }
+
+    WindowOps& window_;
+    const bool& stop_;
+    long long lines_ = 0;
+    std::string statement_;
+};
+
+std::string Form1Logic::language() { return settings_.read(kLanguageSection, kLanguageKey, kEnglish); }
+
+void Form1Logic::Form_Load() {
+    loading_ = true;
+    folder_ = window_.currentFolder();
+    drive_ = window_.hasDrives() ? window_.drive() : std::string();
+
+    window_.setText(Box::b, kDefaultModule);
+    window_.setCaption(Control::Form1, startupTitle());
+
+    const std::string drive = settings_.read(kAccessSection, kDriveKey, "");
+    const std::string folder = settings_.read(kAccessSection, kFolderKey, "");
+    const std::string module = settings_.read(kAccessSection, kModuleKey, "");
+    std::string pattern = settings_.read(kAccessSection, kPatternKey, "");
+    if (pattern.empty()) pattern = kDefaultPattern;
+
+    if (window_.hasDrives()) {
+        setDriveSelector(drive + "\\");
+        setFolderSelector(drive + "\\");
+    } else {
+        setFolderSelector("/");
+    }
+    // A folder that opens also becomes File1's folder through Dir1_Change; one
+    // that does not must not leave File1 on a folder the selector is not on.
+    setFolderSelector(folder);
+
+    window_.setText(Box::ext, pattern);
+    ext_LostFocus();
+    window_.setText(Box::b, module.empty() ? kDefaultModule : module);
+    window_.yield();
+    loading_ = false;
+}
+
+void Form1Logic::Form_Activate() {
+    const std::string value = language();
+    if (value == kEnglish) applyTexts(false);
+    if (value == kFrench) applyTexts(true);
+}
+
+void Form1Logic::Form_Unload() {
+    if (running_) stopRun_ = true;
+}
+
+void Form1Logic::applyTexts(bool french) {
+    for (const TextRow& row : kCaptionTable) window_.setCaption(row.control, french ? row.french : row.english);
+    for (const TextRow& row : kToolTipTable) window_.setToolTipOf(row.control, french ? row.french : row.english);
+}
+
+void Form1Logic::ln_Click(int index) {
+    settings_.write(kLanguageSection, kLanguageKey, std::to_string(index));
+    Form_Activate();
+}
+
+void Form1Logic::rempl_f1() {
+    window_.listClear(List::f1);
+    window_.listClear(List::f2);
+    const int count = window_.fileListCount();
+    for (int i = 0; i < count; ++i) window_.listAdd(List::f1, window_.fileListName(i));
+}
+
+void Form1Logic::ext_LostFocus() {
+    const std::string pattern = window_.text(Box::ext);
+    if (!pattern.empty()) window_.fileListSetPattern(pattern);
+    window_.fileListRefresh();
+    window_.yield();
+    rempl_f1();
+}
+
+void Form1Logic::setFolderSelector(const std::string& path) {
+    const std::string before = window_.dirPath();
+    if (window_.dirSetPath(path) && window_.dirPath() != before) Dir1_Change();
+}
+
+void Form1Logic::setDriveSelector(const std::string& drive) {
+    const std::string before = window_.drive();
+    if (window_.driveSet(drive) && window_.drive() != before) Drive1_Change();
+}
+
+void Form1Logic::Dir1_Change() {
+    const std::string path = window_.dirPath();
+    if (!window_.setCurrentFolder(path) || !window_.fileListSetFolder(path) || !window_.fileListRefresh()) {
+        restoreFolder();
+        refused(false, path);
+        return;
+    }
+    folder_ = path;
+    rempl_f1();
+}
+
+// Puts the process, Dir1 and File1 back on the last folder that opened; the
+// lists keep what they hold, since they still belong to that folder.
+void Form1Logic::restoreFolder() {
+    window_.setCurrentFolder(folder_);
+    window_.dirSetPath(folder_);
+    if (window_.fileListSetFolder(folder_)) window_.fileListRefresh();
+}
+
+void Form1Logic::Drive1_Change() {
+    const std::string previous = drive_;
+    const std::string wanted = window_.drive();
+    if (!window_.setCurrentDrive(wanted)) {
+        window_.driveSet(previous);
+        refused(true, wanted);
+        return;
+    }
+    const std::string folder = window_.currentFolder();
+    const std::string before = window_.dirPath();
+    bool opened = window_.dirSetPath(folder);
+    if (opened && window_.dirPath() != before) {
+        Dir1_Change();
+        opened = window_.dirPath() == folder;
+    } else if (!opened) {
+        restoreFolder();
+        refused(false, folder);
+    }
+    if (!opened) {
+        window_.driveSet(previous);
+        return;
+    }
+    drive_ = wanted;
+    window_.dirRefresh();
+    if (window_.fileListSetFolder(folder)) window_.fileListRefresh();
+    rempl_f1();
+}
+
+void Form1Logic::refused(bool drive, const std::string& name) {
+    // A saved folder that is gone is no news at start-up: the window just
+    // opens where the earlier steps left it.
+    if (loading_) return;
+    const RunWords& words = runWords(language());
+    window_.message(fill(drive ? words.driveNotOpened : words.folderNotOpened, name), MessageKind::warning);
+}
+
+void Form1Logic::moveSelected(List from, List to) {
+    const int index = window_.listSelected(from);
+    const std::string entry = index >= 0 ? window_.listEntry(from, index) : std::string();
+    if (entry.empty()) return;
+    window_.listAdd(to, entry);
+    window_.listRemove(from, index);
+    window_.listSelect(from, -1);
+}
+
+void Form1Logic::moveAll(List from, List to) {
+    const int count = window_.listCount(from);
+    for (int i = 0; i < count; ++i) window_.listAdd(to, window_.listEntry(from, i));
+    window_.listClear(from);
+}
+
+void Form1Logic::Command1_Click() { moveSelected(List::f1, List::f2); }
+void Form1Logic::Command2_Click() { moveSelected(List::f2, List::f1); }
+void Form1Logic::Command5_Click() { moveAll(List::f1, List::f2); }
+void Form1Logic::Command6_Click() { moveAll(List::f2, List::f1); }
+
+void Form1Logic::Command3_Click() {
+    // The events of a run's yields may press the button again; two runs
+    // would share one module.
+    if (running_) return;
+    running_ = true;
+    stopRun_ = false;
+
+    window_.showBox(Box::tt, true);
+    window_.showBox(Box::ccpt, true);
+    window_.setBusy(true);
+    const std::string module = window_.text(Box::b);
+    RunView files(window_);
+    RunStatus status(window_, stopRun_);
+    const RunResult result = runConversion(moduleFileName(window_.toFileSystem(module)), files, status);
+    status.show();
+    window_.setBusy(false);
+
+    if (!result.stopped) {
+        const std::string value = language();
+        const RunWords& words = runWords(value);
+        std::string text = result.moduleWritten
+                               ? std::string(words.endOfConversion)
+                               : fill(words.moduleNotWritten, module, translatedReason(result.moduleError, value));
+        if (!result.skipped.empty()) {
+            text += "\n\n";
+            text += words.filesLeftOut;
+            for (const SkippedFile& file : result.skipped) {
+                text += "\n";
+                text += fill(words.fileLeftOut, window_.fromFileSystem(file.name), translatedReason(file.reason, value));
+            }
+        }
+        const bool clean = result.moduleWritten && result.skipped.empty();
+        window_.message(text, clean ? MessageKind::information : MessageKind::warning);
+    }
+
+    window_.setText(Box::tt, "");
+    window_.setText(Box::ccpt, "");
+    window_.showBox(Box::tt, false);
+    window_.showBox(Box::ccpt, false);
+    running_ = false;
+    if (quitAfterRun_) window_.quit();
+}
+
+void Form1Logic::Command4_Click() {
+    settings_.write(kAccessSection, kModuleKey, window_.text(Box::b));
+    settings_.write(kAccessSection, kPatternKey, window_.fileListPattern());
+    settings_.write(kAccessSection, kDriveKey, window_.hasDrives() ? window_.drive().substr(0, 1) : std::string());
+    settings_.write(kAccessSection, kFolderKey, window_.dirPath());
+    // Ending in the middle of a run would leave its temporary file behind:
+    // stop it first, and let the run end the program once it has cleaned up.
+    if (running_) {
+        stopRun_ = true;
+        quitAfterRun_ = true;
+        return;
+    }
+    window_.quit();
+}
+
+}  // namespace ftvb::ui

@@ -1,0 +1,72 @@
+// The main window's behaviour, apart from any toolkit: start-up and exit,
+// the folder, drive and pattern that fill the source list, the moves between
+// the two lists, the language, and the conversion run started from the
+// window. Each handler is named after its control and event.
+#pragma once
+
+#include <string>
+
+#include "ui/settings_store.h"
+#include "ui/window_ops.h"
+
+namespace ftvb::ui {
+
+class Form1Logic {
+public:
+    Form1Logic(WindowOps& window, SettingsStore& settings) : window_(window), settings_(settings) {}
+    Form1Logic(const Form1Logic&) = delete;
+    Form1Logic& operator=(const Form1Logic&) = delete;
+
+    void Form_Load();
+    void Form_Activate();
+    // The window was closed by its frame: nothing is saved, and a run in
+    // progress stops without touching the module.
+    void Form_Unload();
+
+    void rempl_f1();
+    void ext_LostFocus();
+    void Command7_Click() { ext_LostFocus(); }
+    void Dir1_Change();
+    void Drive1_Change();
+
+    void Command1_Click();  // Add >
+    void Command2_Click();  // < Remove
+    void Command5_Click();  // Add All >>>
+    void Command6_Click();  // <<< Remove All
+
+    void Command3_Click();  // the conversion run
+    void Command4_Click();  // Exit
+
+    void ln_Click(int index);
+    void Label3_Click() { window_.showAbout(); }
+    void Image1_Click() { window_.showAbout(); }
+
+    bool running() const { return running_; }
+    // Read from the store at each use, so a flag click counts at once.
+    std::string language();
+
+private:
+    class RunView;
+    class RunStatus;
+
+    void setFolderSelector(const std::string& path);
+    void setDriveSelector(const std::string& drive);
+    void restoreFolder();
+    void refused(bool drive, const std::string& name);
+    void moveSelected(List from, List to);
+    void moveAll(List from, List to);
+    void applyTexts(bool french);
+
+    WindowOps& window_;
+    SettingsStore& settings_;
+    // The last folder and drive that could be opened, where a failed change
+    // puts the selectors back.
+    std::string folder_;
+    std::string drive_;
+    bool loading_ = false;
+    bool running_ = false;
+    bool stopRun_ = false;
+    bool quitAfterRun_ = false;
+};
+
+}  // namespace ftvb::ui
