@@ -1,0 +1,21 @@
+// ftvb: the window. Settings live in the user's MIRADOR_FTVB.ini.
+#include <QApplication>
+
+#include "app/version.h"
+#include "ui/qt/form1.h"
+#include "ui/qt/ini_settings_store.h"
+#include "ui/qt/pictures.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ftvb"));
+    QApplication::setApplicationVersion(QString::fromUtf8(ftvb::kVersionText));
+    QApplication::setDesktopFileName(QStringLiteral("ftvb"));
+    QApplication::setWindowIcon(ftvb::ui::qt::appIcon());
+
+    ftvb::ui::qt::IniSettingsStore settings(ftvb::ui::qt::IniSettingsStore::userFileName());
+    ftvb::ui::qt::Form1 window(settings);
+    window.load();
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,31 @@
+// frmAbout: the application title, the version, our logo, name and address,
+// and a link to our page of other products. Its texts are fixed.
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace ftvb::ui::qt {
+
+// Hands the address to the desktop's browser without waiting for it; true
+// when the desktop took it. Its one caller ignores the answer.
+bool WebEmailOpen(const QString& address);
+
+class frmAbout : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmAbout(QWidget* parent = nullptr);
+
+    void Label1_Click(int index);
+
+private:
+    void Form_Load();
+
+    QLabel* lblTitle;
+    QLabel* lblVersion;
+    QPushButton* cmdOK;
+};
+
+}  // namespace ftvb::ui::qt

@@ -1,0 +1,50 @@
+// ftvb-window-shot OUT.png en|fr
+//
+// Takes a picture of the real window, offscreen, for the README: a folder
+// of made-up sources with two of them moved to the list to convert.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <cstdio>
+
+#include "ui/qt/form1.h"
+#include "ui/qt/ini_settings_store.h"
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (argc != 3) {
+        std::fputs("usage: ftvb-window-shot OUT.png en|fr\n", stderr);
+        return 2;
+    }
+    const QString out = QFileInfo(QFile::decodeName(argv[1])).absoluteFilePath();
+    const bool french = QByteArray(argv[2]) == "fr";
+
+    QApplication app(argc, argv);
+    QTemporaryDir work;
+    const QString sources = work.filePath(QStringLiteral("solver"));
+    QDir().mkpath(sources);
+    for (const char* name : {"bandsolve.for", "linalg.for", "main.for", "norms.for", "report.for", "setup.for"}) {
+        QFile file(sources + QLatin1Char('/') + QLatin1String(name));
+        if (!file.open(QIODevice::WriteOnly)) return 1;
+    }
+
+    ftvb::ui::qt::IniSettingsStore settings(work.filePath(QStringLiteral("MIRADOR_FTVB.ini")));
+    settings.write("langue", "langue", french ? "1" : "0");
+    settings.write("access", "d0", sources.toStdString());
+    settings.write("access", "f0", "solver.bas");
+    ftvb::ui::qt::Form1 window(settings);
+    window.load();
+    window.show();
+    QApplication::processEvents();
+
+    auto* f1 = window.findChild<QListWidget*>(QStringLiteral("f1"));
+    for (const int row : {2, 0}) {
+        f1->setCurrentRow(row);
+        window.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    }
+    QApplication::processEvents();
+    return window.grab().save(out) ? 0 : 1;
+}
