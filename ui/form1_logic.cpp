@@ -109,7 +109,8 @@ void Form1Logic::Form_Load() {
 
     if (window_.hasDrives()) {
         setDriveSelector(drive + "\\");
-        setFolderSelector(drive + "\\");
+        // The root of the saved drive; "\\" alone is the current drive's.
+        setFolderSelector(drive.empty() ? "\\" : drive.substr(0, 1) + ":\\");
     } else {
         setFolderSelector("/");
     }

@@ -1,0 +1,552 @@
+// The window's logic through the fakes: start-up, the lists and their
+// refills, Exit, the languages, folders that cannot be opened, and runs of
+// the real engine on real files.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "engine/run.h"
+#include "tests/ui/fake_window.h"
+#include "ui/captions.h"
+#include "ui/cp1252.h"
+#include "ui/form1_logic.h"
+
+namespace ftvb::ui {
+namespace {
+
+using testing::FakeSettings;
+using testing::FakeWindow;
+using Names = std::vector<std::string>;
+
+std::string join(const Names& names) {
+    std::string out;
+    for (const std::string& name : names) out += (out.empty() ? "" : ",") + name;
+    return "[" + out + "]";
+}
+
+struct Window {
+    FakeWindow window;
+    FakeSettings settings;
+    Form1Logic logic{window, settings};
+};
+
+// ---- Moves between the lists ------------------------------------------------
+
+TEST(Form1Logic, MovesAppendAtTheEndAndNeverCopy) {
+    enum Action { add, remove, addAll, removeAll };
+    struct Case {
+        const char* what;
+        Names f1, f2;
+        int selected1, selected2;
+        Action action;
+        Names wantF1, wantF2;
+    };
+    const Case cases[] = {
+        {"add the selected entry", {"a", "b", "c"}, {"x"}, 1, -1, add, {"a", "c"}, {"x", "b"}},
+        {"add with nothing selected", {"a", "b"}, {}, -1, -1, add, {"a", "b"}, {}},
+        {"add an empty entry", {"", "b"}, {}, 0, -1, add, {"", "b"}, {}},
+        {"remove goes to the end, not back in place", {"b"}, {"a", "c"}, -1, 0, remove, {"b", "a"}, {"c"}},
+        {"remove with nothing selected", {"a"}, {"b"}, -1, -1, remove, {"a"}, {"b"}},
+        {"add all after what is there", {"c", "d"}, {"a", "b"}, -1, -1, addAll, {}, {"a", "b", "c", "d"}},
+        {"remove all after what is there", {"c"}, {"a", "b"}, -1, -1, removeAll, {"c", "a", "b"}, {}},
+        {"add all with an empty source", {}, {"a"}, -1, -1, addAll, {}, {"a"}},
+    };
+    for (const Case& c : cases) {
+        Window w;
+        w.window.lists[0] = c.f1;
+        w.window.lists[1] = c.f2;
+        w.window.selected[0] = c.selected1;
+        w.window.selected[1] = c.selected2;
+        switch (c.action) {
+            case add: w.logic.Command1_Click(); break;
+            case remove: w.logic.Command2_Click(); break;
+            case addAll: w.logic.Command5_Click(); break;
+            case removeAll: w.logic.Command6_Click(); break;
+        }
+        EXPECT_EQ(join(w.window.lists[0]), join(c.wantF1)) << c.what;
+        EXPECT_EQ(join(w.window.lists[1]), join(c.wantF2)) << c.what;
+        if (c.action == add && c.f1 != c.wantF1) {
+            EXPECT_EQ(w.window.selected[0], -1) << c.what;
+        }
+        if (c.action == remove && c.f2 != c.wantF2) {
+            EXPECT_EQ(w.window.selected[1], -1) << c.what;
+        }
+    }
+}
+
+// ---- Refills -----------------------------------------------------------------
+
+void loadIn(Window& w, const std::string& folder, const Names& files) {
+    w.window.folders[folder] = files;
+    w.settings.write(kAccessSection, kFolderKey, folder);
+    w.logic.Form_Load();
+}
+
+TEST(Form1Logic, EveryFolderOrPatternChangeRefillsBothLists) {
+    struct Case {
+        const char* what;
+        std::function<void(Window&)> change;
+        Names wantF1;
+    };
+    const Case cases[] = {
+        {"another folder", [](Window& w) { w.window.dir = "/other"; w.logic.Dir1_Change(); }, {"z.for"}},
+        {"Ok with the same pattern", [](Window& w) { w.logic.Command7_Click(); }, {"a.for", "B.FOR"}},
+        {"leaving the pattern box unchanged", [](Window& w) { w.logic.ext_LostFocus(); }, {"a.for", "B.FOR"}},
+        {"a new pattern", [](Window& w) {
+             w.window.texts[Box::ext] = "*.txt;*.f";
+             w.logic.ext_LostFocus();
+         }, {"c.f", "read.txt"}},
+        {"an emptied pattern box keeps the pattern in force", [](Window& w) {
+             w.window.texts[Box::ext] = "";
+             w.logic.ext_LostFocus();
+         }, {"a.for", "B.FOR"}},
+        {"a pattern the file list refuses keeps the pattern in force", [](Window& w) {
+             w.window.texts[Box::ext] = "../*.for";
+             w.logic.Command7_Click();
+         }, {"a.for", "B.FOR"}},
+    };
+    for (const Case& c : cases) {
+        Window w;
+        loadIn(w, "/src", {"a.for", "B.FOR", "c.f", "read.txt"});
+        w.window.folders["/other"] = {"z.for", "y.txt"};
+        w.logic.Command5_Click();
+        w.window.lists[0].push_back("stray");
+        c.change(w);
+        EXPECT_EQ(join(w.window.lists[0]), join(c.wantF1)) << c.what;
+        EXPECT_TRUE(w.window.lists[1].empty()) << c.what;
+    }
+}
+
+TEST(Form1Logic, ApplyingThePatternYieldsOnceBeforeTheRefill) {
+    Window w;
+        loadIn(w, "/src", {"a.for"});
+    w.window.yields = 0;
+    std::size_t f1AtYield = 99;
+    w.window.onYield = [&] { f1AtYield = w.window.lists[0].size(); };
+    w.window.lists[0].clear();
+    w.logic.ext_LostFocus();
+    EXPECT_EQ(w.window.yields, 1);
+    EXPECT_EQ(f1AtYield, 0u);
+    EXPECT_EQ(w.window.lists[0].size(), 1u);
+}
+
+// ---- Start-up and Exit ---------------------------------------------------------
+
+TEST(Form1Logic, StartsOnTheRootWithDefaultsWhenNothingIsSaved) {
+    Window w;
+    w.logic.Form_Load();
+    EXPECT_EQ(w.window.dir, "/");
+    EXPECT_EQ(w.window.cwd, "/");
+    EXPECT_EQ(w.window.file1Folder, "/");
+    EXPECT_EQ(w.window.texts[Box::ext], "*.for");
+    EXPECT_EQ(w.window.file1Pattern, "*.for");
+    EXPECT_EQ(w.window.texts[Box::b], "module1.bas");
+    EXPECT_EQ(w.window.captions[Control::Form1], "Convert Fortran / VB - 2.2.2");
+    EXPECT_EQ(join(w.window.lists[0]), "[root.for]");
+    EXPECT_TRUE(w.window.messages.empty());
+}
+
+TEST(Form1Logic, StartsWhereTheLastExitLeft) {
+    Window w;
+    w.window.folders["/work/src"] = {"m.f", "n.inc", "o.for"};
+    w.settings.write(kAccessSection, kFolderKey, "/work/src");
+    w.settings.write(kAccessSection, kPatternKey, "*.f;*.inc");
+    w.settings.write(kAccessSection, kModuleKey, "solver.bas");
+    w.logic.Form_Load();
+    EXPECT_EQ(w.window.dir, "/work/src");
+    EXPECT_EQ(w.window.cwd, "/work/src");
+    EXPECT_EQ(w.window.texts[Box::ext], "*.f;*.inc");
+    EXPECT_EQ(w.window.texts[Box::b], "solver.bas");
+    EXPECT_EQ(join(w.window.lists[0]), "[m.f,n.inc]");
+}
+
+TEST(Form1Logic, ASavedFolderThatCannotBeOpenedLeavesTheWindowOnTheRootSilently) {
+    for (const bool exists : {false, true}) {
+        Window w;
+        w.settings.write(kAccessSection, kFolderKey, "/gone");
+        if (exists) {
+            w.window.folders["/gone"] = {"x.for"};
+            w.window.unreadable.insert("/gone");
+        }
+        w.logic.Form_Load();
+        EXPECT_EQ(w.window.dir, "/") << exists;
+        EXPECT_EQ(w.window.cwd, "/") << exists;
+        EXPECT_EQ(w.window.file1Folder, "/") << exists;
+        EXPECT_EQ(join(w.window.lists[0]), "[root.for]") << exists;
+        EXPECT_TRUE(w.window.messages.empty()) << exists;
+    }
+}
+
+TEST(Form1Logic, StartsOnTheSavedDriveWhereThereAreDrives) {
+    Window w;
+    w.window.driveFolders = {{"c", "c:\\"}, {"d", "d:\\work"}};
+    w.window.driveText = "c:";
+    w.window.folders["c:\\"] = {"c.for"};
+    w.window.folders["d:\\"] = {"root.for"};
+    w.window.folders["d:\\work"] = {"w.for"};
+    w.window.folders["d:\\src"] = {"s.for"};
+    w.settings.write(kAccessSection, kDriveKey, "d");
+    w.settings.write(kAccessSection, kFolderKey, "d:\\src");
+    w.logic.Form_Load();
+    EXPECT_EQ(w.window.driveText, "d:");
+    EXPECT_EQ(w.window.dir, "d:\\src");
+    EXPECT_EQ(w.window.cwd, "d:\\src");
+    EXPECT_EQ(join(w.window.lists[0]), "[s.for]");
+}
+
+TEST(Form1Logic, ExitSavesTheFourKeysAndEnds) {
+    struct Case {
+        const char* what;
+        bool drives;
+        const char* patternBox;
+        const char* wantDrive;
+        const char* wantPattern;
+    };
+    const Case cases[] = {
+        {"no drive letters", false, "*.f", "", "*.f"},
+        {"a drive letter", true, "*.f", "d", "*.f"},
+        {"an emptied pattern box saves the pattern in force", false, "", "", "*.for"},
+    };
+    for (const Case& c : cases) {
+        Window w;
+        loadIn(w, "/src", {"a.for"});
+        if (c.drives) {
+            w.window.driveFolders = {{"d", "/src"}};
+            w.window.driveText = "d: [data]";
+        }
+        w.window.texts[Box::ext] = c.patternBox;
+        w.logic.ext_LostFocus();  // pressing Exit takes the focus from the pattern box
+        w.window.texts[Box::b] = "out.bas";
+        w.logic.Command4_Click();
+        EXPECT_EQ(w.settings.at("access", "f0"), "out.bas") << c.what;
+        EXPECT_EQ(w.settings.at("access", "p0"), c.wantPattern) << c.what;
+        EXPECT_EQ(w.settings.at("access", "u0"), c.wantDrive) << c.what;
+        EXPECT_EQ(w.settings.at("access", "d0"), "/src") << c.what;
+        EXPECT_EQ(w.window.quits, 1) << c.what;
+    }
+}
+
+// ---- Folders and drives that cannot be opened -------------------------------------
+
+TEST(Form1Logic, AFolderThatCannotBeOpenedPutsTheSelectorsBack) {
+    Window w;
+        loadIn(w, "/src", {"a.for", "b.for"});
+    w.window.folders["/locked"] = {"x.for"};
+    w.window.unreadable.insert("/locked");
+    w.logic.Command1_Click();
+    w.window.selected[0] = 0;
+    w.logic.Command1_Click();
+    w.window.dir = "/locked";
+    w.logic.Dir1_Change();
+    EXPECT_EQ(w.window.dir, "/src");
+    EXPECT_EQ(w.window.cwd, "/src");
+    EXPECT_EQ(w.window.file1Folder, "/src");
+    EXPECT_EQ(join(w.window.lists[1]), "[a.for]");
+    ASSERT_EQ(w.window.messages.size(), 1u);
+    EXPECT_EQ(w.window.messages[0], "The folder '/locked' cannot be opened.");
+    // The window goes on working.
+    w.window.dir = "/";
+    w.logic.Dir1_Change();
+    EXPECT_EQ(join(w.window.lists[0]), "[root.for]");
+}
+
+TEST(Form1Logic, ADriveThatCannotBeOpenedPutsTheDriveSelectorBack) {
+    Window w;
+    w.window.driveFolders = {{"c", "c:\\"}, {"e", "e:\\"}};
+    w.window.driveText = "c:";
+    w.window.folders["c:\\"] = {"c.for"};
+    w.window.folders["e:\\"] = {};
+    w.window.unreadable.insert("e:\\");
+    w.settings.write(kAccessSection, kDriveKey, "c");
+    w.settings.write(kLanguageSection, kLanguageKey, "1");
+    w.logic.Form_Load();
+    w.window.driveText = "e:";
+    w.logic.Drive1_Change();
+    EXPECT_EQ(w.window.driveText, "c:");
+    EXPECT_EQ(w.window.dir, "c:\\");
+    EXPECT_EQ(w.window.cwd, "c:\\");
+    ASSERT_EQ(w.window.messages.size(), 1u);
+    EXPECT_EQ(w.window.messages[0], "Le lecteur 'e:' ne peut pas \u00eatre ouvert.");
+}
+
+// ---- Languages ------------------------------------------------------------------
+
+TEST(Form1Logic, TheStoredLanguageSetsCaptionsAndToolTips) {
+    struct Case {
+        const char* stored;  // nullptr: nothing stored
+        const char* wantRun;
+        const char* wantTitle;
+        const char* wantRunTip;
+    };
+    const Case cases[] = {
+        {nullptr, "Run !", "Fortran to VB Converter", "Execute the Conversion"},
+        {"0", "Run !", "Fortran to VB Converter", "Execute the Conversion"},
+        {"1", "Valid !", "Convertisseur Fortran / VB", "Ex\u00e9cuter la Conversion"},
+        {"2", "<built-in>", "Convert Fortran / VB - 2.2.2", "<none>"},
+        {" 1", "<built-in>", "Convert Fortran / VB - 2.2.2", "<none>"},
+    };
+    for (const Case& c : cases) {
+        Window w;
+        if (c.stored) w.settings.write(kLanguageSection, kLanguageKey, c.stored);
+        w.logic.Form_Load();
+        w.logic.Form_Activate();
+        const std::string label = c.stored ? c.stored : "absent";
+        const auto run = w.window.captions.find(Control::Command3);
+        const auto tip = w.window.tips.find(Control::Command3);
+        EXPECT_EQ(run == w.window.captions.end() ? "<built-in>" : run->second, c.wantRun) << label;
+        EXPECT_EQ(w.window.captions[Control::Form1], c.wantTitle) << label;
+        EXPECT_EQ(tip == w.window.tips.end() ? "<none>" : tip->second, c.wantRunTip) << label;
+        if (run != w.window.captions.end()) {
+            EXPECT_EQ(w.window.captions.size(), kCaptionTable.size()) << label;
+            EXPECT_EQ(w.window.tips.size(), kToolTipTable.size()) << label;
+        }
+    }
+}
+
+TEST(Form1Logic, AFlagClickStoresTheLanguageAndAppliesItAtOnce) {
+    Window w;
+    w.logic.Form_Load();
+    w.logic.Form_Activate();
+    w.logic.ln_Click(1);
+    EXPECT_EQ(w.settings.at("langue", "langue"), "1");
+    EXPECT_EQ(w.window.captions[Control::Label1_1], "Fichiers \u00e0 convertir :");
+    EXPECT_EQ(w.window.tips[Control::f1], "Liste des fichiers Fortran");
+    EXPECT_EQ(w.window.captions[Control::Command7], "Ok");
+    w.logic.ln_Click(0);
+    EXPECT_EQ(w.settings.at("langue", "langue"), "0");
+    EXPECT_EQ(w.window.captions[Control::Label1_1], "Files to be converted :");
+    EXPECT_EQ(w.window.tips[Control::f1], "See the list of the Fortran files");
+}
+
+TEST(Form1Logic, TheAboutLabelAndTheLogoOpenTheAboutBox) {
+    Window w;
+    w.logic.Label3_Click();
+    w.logic.Image1_Click();
+    EXPECT_EQ(w.window.abouts, 2);
+}
+
+// ---- Runs of the engine -------------------------------------------------------------
+
+// A folder of its own for each run test, made the current folder (the
+// window's folder is the process's) and left again afterwards.
+class Run : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/ftvb-ui-run-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        folder_ = pattern;
+        previous_ = std::filesystem::current_path();
+        std::filesystem::current_path(folder_);
+        write("main.for", "      program main\n      x = 1\n      end\n");
+        write("second.for", "c a comment\n      y = 2\n");
+        w.window.folders[folder_] = {"main.for", "second.for"};
+        w.settings.write(kAccessSection, kFolderKey, folder_);
+        w.logic.Form_Load();
+        w.logic.Command5_Click();
+        w.window.texts[Box::b] = "out.bas";
+    }
+    void TearDown() override {
+        std::filesystem::current_path(previous_);
+        std::filesystem::remove_all(folder_);
+    }
+
+    void write(const std::string& name, const std::string& text) {
+        std::ofstream(folder_ + "/" + name, std::ios::binary) << text;
+    }
+    std::string read(const std::string& name) {
+        std::ifstream in(folder_ + "/" + name, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        return in ? text.str() : "<missing>";
+    }
+    // What the engine writes for these files on its own.
+    std::string expected(const Names& files) {
+        RunObserver quiet;
+        Names absolute;
+        for (const std::string& name : files) absolute.push_back(folder_ + "/" + name);
+        runConversion(folder_ + "/expected.bas", NameList(absolute), quiet);
+        const std::string text = read("expected.bas");
+        std::filesystem::remove(folder_ + "/expected.bas");
+        return text;
+    }
+    std::vector<std::string> leftovers() {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
+            if (entry.path().filename().string()[0] == '.') names.push_back(entry.path().filename().string());
+        }
+        return names;
+    }
+
+    std::string folder_;
+    std::filesystem::path previous_;
+    Window w;
+};
+
+TEST_F(Run, WritesTheModuleShowsTheCountAndEndsWithTheEndMessage) {
+    std::string countAtMessage;
+    bool boxesShownAtMessage = false;
+    w.window.onMessage = [&] {
+        countAtMessage = w.window.texts[Box::ccpt];
+        boxesShownAtMessage = w.window.visible[Box::tt] && w.window.visible[Box::ccpt];
+    };
+    w.logic.Command3_Click();
+    EXPECT_EQ(read("out.bas"), expected({"main.for", "second.for"}));
+    ASSERT_EQ(w.window.messages.size(), 1u);
+    EXPECT_EQ(w.window.messages[0], "End of Conversion");
+    EXPECT_EQ(w.window.messageKinds[0], MessageKind::information);
+    EXPECT_EQ(countAtMessage, "5 lines");
+    EXPECT_TRUE(boxesShownAtMessage);
+    EXPECT_FALSE(w.window.visible[Box::tt]);
+    EXPECT_FALSE(w.window.visible[Box::ccpt]);
+    EXPECT_EQ(w.window.texts[Box::tt], "");
+    EXPECT_EQ((std::vector<bool>{true, false}), w.window.busyChanges);
+    EXPECT_GE(w.window.yields, 5);
+}
+
+TEST_F(Run, TheEndMessageSpeaksTheStoredLanguage) {
+    struct Case {
+        const char* stored;
+        const char* want;
+    };
+    for (const Case& c : {Case{"0", "End of Conversion"}, Case{"1", "Fin de la conversion"},
+                          Case{"2", "Fin de la conversion"}}) {
+        w.settings.write(kLanguageSection, kLanguageKey, c.stored);
+        w.window.messages.clear();
+        w.logic.Command3_Click();
+        ASSERT_EQ(w.window.messages.size(), 1u) << c.stored;
+        EXPECT_EQ(w.window.messages[0], c.want) << c.stored;
+    }
+}
+
+TEST_F(Run, FailuresAreReportedNamingTheFileAndTheReason) {
+    struct Case {
+        const char* what;
+        const char* language;
+        const char* module;
+        bool secondGone;
+        const char* want;
+    };
+    const Case cases[] = {
+        {"a module in a missing folder", "0", "nowhere/out.bas", false,
+         "The module 'nowhere/out.bas' could not be written: No such file or directory"},
+        {"the module is a source", "0", "main.for", false,
+         "The module 'main.for' could not be written: it is also listed as a source ('main.for')"},
+        {"the module is a source, in French", "1", "main.for", false,
+         "Le module 'main.for' n'a pas pu \u00eatre \u00e9crit : il est aussi dans la liste des fichiers "
+         "\u00e0 convertir ('main.for')"},
+        {"a source that is gone", "0", "out.bas", true,
+         "End of Conversion\n\nThese files could not be read and were left out:\n"
+         "second.for: No such file or directory"},
+        {"a source that is gone, in French", "1", "out.bas", true,
+         "Fin de la conversion\n\nCes fichiers n'ont pas pu \u00eatre lus et ont \u00e9t\u00e9 laiss\u00e9s de "
+         "c\u00f4t\u00e9 :\nsecond.for : No such file or directory"},
+    };
+    for (const Case& c : cases) {
+        write("second.for", "      y = 2\n");
+        if (c.secondGone) std::filesystem::remove(folder_ + "/second.for");
+        w.settings.write(kLanguageSection, kLanguageKey, c.language);
+        w.window.texts[Box::b] = c.module;
+        w.window.messages.clear();
+        w.window.messageKinds.clear();
+        w.logic.Command3_Click();
+        ASSERT_EQ(w.window.messages.size(), 1u) << c.what;
+        EXPECT_EQ(w.window.messages[0], c.want) << c.what;
+        EXPECT_EQ(w.window.messageKinds[0], MessageKind::warning) << c.what;
+        EXPECT_FALSE(w.logic.running()) << c.what;
+    }
+}
+
+TEST_F(Run, APressDuringARunIsIgnored) {
+    int presses = 0;
+    w.window.onYield = [&] {
+        if (presses++ == 0) w.logic.Command3_Click();
+    };
+    w.logic.Command3_Click();
+    EXPECT_EQ(w.window.messages.size(), 1u);
+    EXPECT_EQ(read("out.bas"), expected({"main.for", "second.for"}));
+}
+
+TEST_F(Run, ExitDuringARunStopsItLeavesTheOldModuleAndEnds) {
+    write("out.bas", "old module\r\n");
+    w.window.onYield = [&] {
+        if (w.logic.running()) w.logic.Command4_Click();
+    };
+    w.logic.Command3_Click();
+    EXPECT_EQ(read("out.bas"), "old module\r\n");
+    EXPECT_TRUE(leftovers().empty()) << leftovers()[0];
+    EXPECT_TRUE(w.window.messages.empty());
+    EXPECT_EQ(w.window.quits, 1);
+    EXPECT_EQ(w.settings.at("access", "f0"), "out.bas");
+    EXPECT_EQ(w.settings.at("access", "d0"), folder_);
+    EXPECT_FALSE(w.window.visible[Box::tt]);
+}
+
+TEST_F(Run, ClosingTheWindowDuringARunStopsItWithoutSavingOrEnding) {
+    write("out.bas", "old module\r\n");
+    w.window.onYield = [&] { w.logic.Form_Unload(); };
+    w.logic.Command3_Click();
+    EXPECT_EQ(read("out.bas"), "old module\r\n");
+    EXPECT_TRUE(w.window.messages.empty());
+    EXPECT_EQ(w.window.quits, 0);
+    EXPECT_EQ(w.settings.at("access", "f0"), "<absent>");
+}
+
+TEST_F(Run, SeesTheListAsItStandsWhenEachEntryComesUp) {
+    w.window.onYield = [&] { w.window.lists[1].resize(1); };
+    w.logic.Command3_Click();
+    EXPECT_EQ(read("out.bas"), expected({"main.for"}));
+}
+
+TEST_F(Run, TheModuleLandsInTheFolderOfTheStartEvenIfTheFolderChanges) {
+    std::filesystem::create_directory(folder_ + "/elsewhere");
+    // As the window does on a folder change: a new current folder, and the
+    // list of files to convert emptied.
+    w.window.onYield = [&] {
+        std::filesystem::current_path(folder_ + "/elsewhere");
+        w.window.lists[1].clear();
+    };
+    w.logic.Command3_Click();
+    EXPECT_EQ(read("out.bas"), expected({"main.for"}));
+    EXPECT_EQ(w.window.messages[0], "End of Conversion");
+}
+
+TEST_F(Run, ADashIsAFileNotStandardInputOrOutput) {
+    write("-", "      z = 3\n");
+    w.window.lists[1] = {"-", " - "};
+    w.logic.Command3_Click();
+    EXPECT_EQ(read("out.bas"), expected({"./-", "./-"}));
+
+    w.window.lists[1] = {"main.for"};
+    w.window.texts[Box::b] = "-";
+    w.logic.Command3_Click();
+    EXPECT_EQ(read("-"), expected({"main.for"}));
+    EXPECT_EQ(w.window.messages.back(), "End of Conversion");
+}
+
+// ---- Texts --------------------------------------------------------------------
+
+TEST(Texts, StatementBytesAreShownAsWindows1252) {
+    struct Case {
+        std::string bytes;
+        std::string want;
+    };
+    const Case cases[] = {
+        {"x = 1", "x = 1"},
+        {"\xE0 \xA3", "\u00e0 \u00a3"},
+        {"\x80\x99\x9F", "\u20ac\u2122\u0178"},
+        {"\x81\x8D\x8F\x90\x9D", "\u0081\u008d\u008f\u0090\u009d"},
+        {std::string("a\0b", 3), std::string("a\0b", 3)},
+    };
+    for (const Case& c : cases) EXPECT_EQ(cp1252ToUtf8(c.bytes), c.want) << c.bytes;
+}
+
+TEST(Texts, FillDoesNotExpandItsValues) {
+    EXPECT_EQ(fill("'%1': %2", "a%2b", "why"), "'a%2b': why");
+    EXPECT_EQ(fill("100% sure %1", "x"), "100% sure x");
+}
+
+}  // namespace
+}  // namespace ftvb::ui
