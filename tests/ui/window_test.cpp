@@ -1,0 +1,290 @@
+// The real window, offscreen: choosing a folder, moving files, running,
+// the messages, the languages and the About box.
+#include <QAbstractButton>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "engine/run.h"
+#include "ui/captions.h"
+#include "ui/qt/about_box.h"
+#include "ui/qt/form1.h"
+#include "ui/qt/ini_settings_store.h"
+#include "ui/qt/widgets.h"
+
+using namespace ftvb::ui;
+using namespace ftvb::ui::qt;
+
+// Catches what the About box hands to the desktop's browser.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl& url) { urls << url; }
+};
+
+class WindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void choosesAFolderAndListsItsSourcesOnly();
+    void convertsTheFilesToConvertAndSaysSo();
+    void reportsAModuleThatCannotBeWritten();
+    void speaksFrenchAfterAFlagClick();
+    void showsOneAboutBoxAtATime();
+    void exitSavesTheWindowState();
+
+private:
+    template <typename T>
+    T* child(const char* name) const {
+        T* found = window_->findChild<T*>(QLatin1String(name));
+        if (found == nullptr) qFatal("no control %s", name);
+        return found;
+    }
+    QStringList entries(const char* list) const;
+    void chooseFolder(const QString& path);
+    void click(const char* name) { QTest::mouseClick(child<QWidget>(name), Qt::LeftButton); }
+
+    // Presses the button and closes the message box it brings up, noting
+    // what the window showed while the box was up.
+    struct Caught {
+        QString text;
+        QString count;
+        bool boxesShown = false;
+    };
+    Caught pressAndCatch(const char* button);
+
+    QString originalFolder_;
+    std::unique_ptr<QTemporaryDir> sources_;
+    std::unique_ptr<QTemporaryDir> config_;
+    std::unique_ptr<IniSettingsStore> settings_;
+    std::unique_ptr<Form1> window_;
+};
+
+void WindowTest::init() {
+    originalFolder_ = QDir::currentPath();
+    sources_ = std::make_unique<QTemporaryDir>();
+    config_ = std::make_unique<QTemporaryDir>();
+    const QDir folder(sources_->path());
+    const std::pair<const char*, const char*> files[] = {
+        {"a.for", "      program main\n      x = 1\n      end\n"},
+        {"B.FOR", "      subroutine s(y)\n      y = 2\n      end\n"},
+        {"notes.txt", "not fortran\n"},
+        {".hidden.for", "      z = 3\n"},
+    };
+    for (const auto& [name, text] : files) {
+        QFile file(folder.filePath(QLatin1String(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+    QVERIFY(folder.mkdir(QStringLiteral("folder.for")));
+
+    settings_ = std::make_unique<IniSettingsStore>(config_->filePath(QStringLiteral("MIRADOR_FTVB.ini")));
+    window_ = std::make_unique<Form1>(*settings_);
+    window_->load();
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+}
+
+void WindowTest::cleanup() {
+    window_.reset();
+    QDir::setCurrent(originalFolder_);
+}
+
+QStringList WindowTest::entries(const char* list) const {
+    QStringList names;
+    const auto* widget = child<QListWidget>(list);
+    for (int i = 0; i < widget->count(); ++i) names << widget->item(i)->text();
+    return names;
+}
+
+// As the user does: a click on the folder in the tree.
+void WindowTest::chooseFolder(const QString& path) {
+    auto* tree = child<FolderTree>("Dir1");
+    auto* model = qobject_cast<QFileSystemModel*>(tree->model());
+    tree->setCurrentIndex(model->index(path));
+}
+
+WindowTest::Caught WindowTest::pressAndCatch(const char* button) {
+    Caught caught;
+    QTimer timer;
+    timer.setInterval(5);
+    connect(&timer, &QTimer::timeout, this, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            caught.text = box->text();
+            caught.count = child<QLineEdit>("ccpt")->text();
+            caught.boxesShown = child<QPlainTextEdit>("tt")->isVisible() && child<QLineEdit>("ccpt")->isVisible();
+            box->accept();
+        }
+    });
+    timer.start();
+    click(button);
+    timer.stop();
+    return caught;
+}
+
+void WindowTest::choosesAFolderAndListsItsSourcesOnly() {
+    QCOMPARE(child<FolderTree>("Dir1")->path(), QDir::rootPath());
+    chooseFolder(sources_->path());
+    QCOMPARE(child<FolderTree>("Dir1")->path(), QDir::toNativeSeparators(sources_->path()));
+    QCOMPARE(QDir::currentPath(), QDir(sources_->path()).canonicalPath());
+    QCOMPARE(entries("f1"), QStringList({"a.for", "B.FOR"}));
+
+    child<QLineEdit>("ext")->setText(QStringLiteral("*.TXT; *.for"));
+    click("Command7");
+    QCOMPARE(entries("f1"), QStringList({"a.for", "B.FOR", "notes.txt"}));
+}
+
+void WindowTest::convertsTheFilesToConvertAndSaysSo() {
+    chooseFolder(sources_->path());
+    click("Command5");
+    QCOMPARE(entries("f2"), QStringList({"a.for", "B.FOR"}));
+    QCOMPARE(entries("f1"), QStringList());
+    child<QLineEdit>("b")->setText(QStringLiteral("out.bas"));
+
+    const Caught caught = pressAndCatch("Command3");
+    QCOMPARE(caught.text, QStringLiteral("End of Conversion"));
+    QCOMPARE(caught.count, QStringLiteral("6 lines"));
+    QVERIFY(caught.boxesShown);
+    QVERIFY(!child<QPlainTextEdit>("tt")->isVisible());
+    QVERIFY(!child<QLineEdit>("ccpt")->isVisible());
+
+    const QDir folder(sources_->path());
+    ftvb::RunObserver quiet;
+    const ftvb::NameList files({QFile::encodeName(folder.filePath("a.for")).toStdString(),
+                                QFile::encodeName(folder.filePath("B.FOR")).toStdString()});
+    const ftvb::RunResult direct =
+        ftvb::runConversion(QFile::encodeName(folder.filePath("direct.bas")).toStdString(), files, quiet);
+    QVERIFY(direct.moduleWritten);
+    QFile written(folder.filePath("out.bas"));
+    QFile expected(folder.filePath("direct.bas"));
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QVERIFY(expected.open(QIODevice::ReadOnly));
+    const QByteArray module = written.readAll();
+    QVERIFY(module.startsWith("'       \r\nSub  main\r\n"));
+    QCOMPARE(module, expected.readAll());
+}
+
+void WindowTest::reportsAModuleThatCannotBeWritten() {
+    chooseFolder(sources_->path());
+    click("Command5");
+    child<QLineEdit>("b")->setText(QStringLiteral("missing/out.bas"));
+    const Caught caught = pressAndCatch("Command3");
+    QVERIFY2(caught.text.startsWith(QStringLiteral("The module 'missing/out.bas' could not be written: ")),
+             qPrintable(caught.text));
+    QVERIFY(!caught.text.contains(QStringLiteral("End of Conversion")));
+}
+
+void WindowTest::speaksFrenchAfterAFlagClick() {
+    QCOMPARE(child<QPushButton>("Command3")->text(), QStringLiteral("Run !"));
+    QCOMPARE(child<QPushButton>("Command3")->toolTip(), QStringLiteral("Execute the Conversion"));
+    click("ln_1");
+
+    const std::map<Control, const char*> names = {
+        {Control::Command1, "Command1"}, {Control::Command2, "Command2"}, {Control::Command3, "Command3"},
+        {Control::Command4, "Command4"}, {Control::Command5, "Command5"}, {Control::Command6, "Command6"},
+        {Control::Command7, "Command7"}, {Control::Label1_0, "Label1_0"}, {Control::Label1_1, "Label1_1"},
+        {Control::Label1_2, "Label1_2"}, {Control::Label3, "Label3"},     {Control::Drive1, "Drive1"},
+        {Control::ext, "ext"},           {Control::Dir1, "Dir1"},         {Control::f1, "f1"},
+        {Control::f2, "f2"},             {Control::b, "b"},
+    };
+    auto caption = [&](Control control) {
+        if (control == Control::Form1) return window_->windowTitle();
+        QWidget* widget = child<QWidget>(names.at(control));
+        if (auto* button = qobject_cast<QAbstractButton*>(widget)) return button->text();
+        return qobject_cast<QLabel*>(widget)->text();
+    };
+    for (const TextRow& row : kCaptionTable) QCOMPARE(caption(row.control), QString::fromUtf8(row.french));
+    for (const TextRow& row : kToolTipTable) {
+        if (row.control == Control::Drive1 && window_->findChild<QWidget*>("Drive1") == nullptr) continue;
+        QCOMPARE(child<QWidget>(names.at(row.control))->toolTip(), QString::fromUtf8(row.french));
+    }
+    QCOMPARE(window_->windowTitle(), QStringLiteral("Convertisseur Fortran / VB"));
+    QCOMPARE(child<QLabel>("Label1_1")->text(), QStringLiteral("Fichiers \u00e0 convertir :"));
+    QCOMPARE(child<QWidget>("Command3")->toolTip(), QStringLiteral("Ex\u00e9cuter la Conversion"));
+
+    chooseFolder(sources_->path());
+    click("Command5");
+    QCOMPARE(pressAndCatch("Command3").text, QStringLiteral("Fin de la conversion"));
+
+    // The next start of the program speaks French from its first display.
+    Form1 next(*settings_);
+    next.load();
+    next.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&next));
+    QCOMPARE(next.findChild<QPushButton*>("Command4")->text(), QStringLiteral("Quitter"));
+
+    click("ln_0");
+    QCOMPARE(child<QPushButton>("Command4")->text(), QStringLiteral("Exit"));
+}
+
+void WindowTest::showsOneAboutBoxAtATime() {
+    auto aboutBoxes = [] {
+        QList<frmAbout*> boxes;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* box = qobject_cast<frmAbout*>(widget); box != nullptr && box->isVisible()) boxes << box;
+        }
+        return boxes;
+    };
+    click("Label3");
+    click("Label3");
+    click("Image1");
+    QCOMPARE(aboutBoxes().size(), 1);
+    frmAbout* about = aboutBoxes().first();
+    QCOMPARE(about->windowTitle(), QStringLiteral("ftvb"));
+    QCOMPARE(about->findChild<QLabel*>("lblVersion")->text(), QStringLiteral("Version 2.2.2"));
+
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
+    for (const char* label : {"Label1_0", "Label1_3", "Label3", "Label1_4"}) {
+        QTest::mouseClick(about->findChild<QWidget*>(label), Qt::LeftButton);
+    }
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    QCOMPARE(catcher.urls, QList<QUrl>({QUrl("https://ftvb.example.org/html/other_products.html")}));
+
+    // OK, Enter and Escape each close it; the next click opens a new one.
+    const std::function<void(frmAbout*)> closers[] = {
+        [](frmAbout* box) { QTest::mouseClick(box->findChild<QWidget*>("cmdOK"), Qt::LeftButton); },
+        [](frmAbout* box) { QTest::keyClick(box, Qt::Key_Return); },
+        [](frmAbout* box) { QTest::keyClick(box, Qt::Key_Escape); },
+    };
+    for (const auto& close : closers) {
+        QCOMPARE(aboutBoxes().size(), 1);
+        close(aboutBoxes().first());
+        QTRY_COMPARE(aboutBoxes().size(), 0);
+        click("Image1");
+    }
+}
+
+void WindowTest::exitSavesTheWindowState() {
+    chooseFolder(sources_->path());
+    child<QLineEdit>("b")->setText(QStringLiteral("solver.bas"));
+    child<QLineEdit>("ext")->setText(QStringLiteral("*.f"));
+    click("Command7");
+    click("Command4");
+    QTRY_VERIFY(!window_->isVisible());
+
+    QSettings saved(config_->filePath(QStringLiteral("MIRADOR_FTVB.ini")), QSettings::IniFormat);
+    QCOMPARE(saved.value("access/f0").toString(), QStringLiteral("solver.bas"));
+    QCOMPARE(saved.value("access/p0").toString(), QStringLiteral("*.f"));
+    QCOMPARE(saved.value("access/u0").toString(), QString());
+    QCOMPARE(saved.value("access/d0").toString(), QDir::toNativeSeparators(sources_->path()));
+}
+
+QTEST_MAIN(WindowTest)
+#include "window_test.moc"
