@@ -75,8 +75,9 @@ Form1::Form1(SettingsStore& settings, QWidget* parent) : QWidget(parent), logic_
         twips.place(Label1[i], labelPlaces[i][0], labelPlaces[i][1], labelPlaces[i][2], labelPlaces[i][3]);
     }
 
+    // Drive letters: a root such as "C:/" rather than "/".
     const QFileInfoList drives = QDir::drives();
-    if (!drives.isEmpty() && drives.first().filePath() != QDir::rootPath()) {
+    if (QDir::rootPath().size() >= 2 && QDir::rootPath().at(1) == QLatin1Char(':')) {
         Drive1 = new QComboBox(this);
         Drive1->setObjectName(QStringLiteral("Drive1"));
         twips.place(Drive1, 360, 780, 2895, 315);

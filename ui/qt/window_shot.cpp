@@ -1,9 +1,13 @@
 // ftvb-window-shot OUT.png en|fr
 //
 // Takes a picture of the real window, offscreen, for the README: a folder
-// of made-up sources with two of them moved to the list to convert.
+// of made-up sources, two of them converted, caught while the end message
+// is up so that the status boxes show the last statement and the count.
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
+#include <QMessageBox>
+#include <QTimer>
 #include <QFile>
 #include <QListWidget>
 #include <QPushButton>
@@ -29,6 +33,12 @@ int main(int argc, char** argv) {
     for (const char* name : {"bandsolve.for", "linalg.for", "main.for", "norms.for", "report.for", "setup.for"}) {
         QFile file(sources + QLatin1Char('/') + QLatin1String(name));
         if (!file.open(QIODevice::WriteOnly)) return 1;
+        file.write("      SUBROUTINE TABLE(N)\n"
+                   "      INTEGER N, I\n"
+                   "      DO 10 I = 1, N\n"
+                   "         PRINT *, I, SQRT(REAL(I))\n"
+                   "   10 CONTINUE\n"
+                   "      END\n");
     }
 
     ftvb::ui::qt::IniSettingsStore settings(work.filePath(QStringLiteral("MIRADOR_FTVB.ini")));
@@ -38,13 +48,25 @@ int main(int argc, char** argv) {
     ftvb::ui::qt::Form1 window(settings);
     window.load();
     window.show();
-    QApplication::processEvents();
+    // Let the folder tree read its folders in the background first.
+    QEventLoop settle;
+    QTimer::singleShot(500, &settle, &QEventLoop::quit);
+    settle.exec();
 
     auto* f1 = window.findChild<QListWidget*>(QStringLiteral("f1"));
     for (const int row : {2, 0}) {
         f1->setCurrentRow(row);
         window.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
     }
-    QApplication::processEvents();
-    return window.grab().save(out) ? 0 : 1;
+    bool saved = false;
+    QTimer catcher;
+    QObject::connect(&catcher, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            saved = window.grab().save(out);
+            box->accept();
+        }
+    });
+    catcher.start(5);
+    window.findChild<QPushButton*>(QStringLiteral("Command3"))->click();
+    return saved ? 0 : 1;
 }
