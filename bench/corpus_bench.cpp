@@ -523,6 +523,8 @@ int main(int argc, char** argv) {
     const std::string f2cDir = o.work + "/f2c";
     mkdir(pathoDir.c_str(), 0755);
     mkdir(f2cDir.c_str(), 0755);
+    // Every command's standard error, kept for one invocation.
+    { std::ofstream(o.work + "/stderr.log", std::ios::trunc); }
     // Relative names keep the command lines of the four-fold list short.
     if (chdir(o.corpus.c_str()) != 0) die("cannot enter " + o.corpus);
 
