@@ -47,6 +47,7 @@ private slots:
     void reportsAModuleThatCannotBeWritten();
     void speaksFrenchAfterAFlagClick();
     void showsOneAboutBoxAtATime();
+    void anotherWindowTakingTheFocusKeepsTheFilesToConvert();
     void exitSavesTheWindowState();
 
 private:
@@ -271,11 +272,34 @@ void WindowTest::showsOneAboutBoxAtATime() {
     }
 }
 
+void WindowTest::anotherWindowTakingTheFocusKeepsTheFilesToConvert() {
+    chooseFolder(sources_->path());
+    click("Command5");
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    child<QLineEdit>("ext")->setFocus();
+    QVERIFY(child<QLineEdit>("ext")->hasFocus());
+    click("Label3");
+    QWidget* about = window_->findChild<frmAbout*>();
+    QVERIFY(about != nullptr);
+    about->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(about));
+    QTRY_VERIFY(!child<QLineEdit>("ext")->hasFocus());
+    QCOMPARE(entries("f2"), QStringList({"a.for", "B.FOR"}));
+    about->close();
+}
+
 void WindowTest::exitSavesTheWindowState() {
     chooseFolder(sources_->path());
     child<QLineEdit>("b")->setText(QStringLiteral("solver.bas"));
-    child<QLineEdit>("ext")->setText(QStringLiteral("*.f"));
-    click("Command7");
+    // A pattern typed but not yet applied: pressing Exit takes the focus
+    // from the box, which applies it first.
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    auto* ext = child<QLineEdit>("ext");
+    ext->setFocus();
+    ext->selectAll();
+    QTest::keyClicks(ext, QStringLiteral("*.f"));
     click("Command4");
     QTRY_VERIFY(!window_->isVisible());
 
