@@ -119,6 +119,7 @@ void WindowTest::chooseFolder(const QString& path) {
     auto* tree = child<FolderTree>("Dir1");
     auto* model = qobject_cast<QFileSystemModel*>(tree->model());
     tree->setCurrentIndex(model->index(path));
+    QCoreApplication::processEvents();
 }
 
 WindowTest::Caught WindowTest::pressAndCatch(const char* button) {

@@ -162,7 +162,9 @@ Form1::Form1(SettingsStore& settings, QWidget* parent) : QWidget(parent), logic_
     connect(ext, &QLineEdit::returnPressed, this, [this] { logic_.Command7_Click(); });
     connect(Label3, &ClickLabel::clicked, this, [this] { logic_.Label3_Click(); });
     connect(Image1, &ClickLabel::clicked, this, [this] { logic_.Image1_Click(); });
-    connect(Dir1, &FolderTree::pathChanged, this, [this] { logic_.Dir1_Change(); });
+    // Queued: a folder that cannot be opened puts the tree back, which must
+    // not happen inside the tree's own handling of the click.
+    connect(Dir1, &FolderTree::pathChanged, this, [this] { logic_.Dir1_Change(); }, Qt::QueuedConnection);
 }
 
 Form1::~Form1() { delete about_; }
