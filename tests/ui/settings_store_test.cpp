@@ -81,7 +81,8 @@ void SettingsStoreTest::aBrokenStoreGivesTheDefaultsAndTheWindowWorks() {
     if (how == QLatin1String("corrupt")) {
         QFile ini(file);
         QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write(QByteArray("\xff\xfe[acc\0ess\n=\n[[[\x01\x02langue", 26));
+        static const char junk[] = "\xff\xfe[acc\0ess\n=\n[[[\x01\x02langue";
+        ini.write(junk, sizeof junk - 1);
     } else if (how == QLatin1String("folder")) {
         QVERIFY(QDir().mkpath(file));
     } else if (how == QLatin1String("no folder")) {
