@@ -321,13 +321,6 @@ TEST(Form1Logic, AFlagClickStoresTheLanguageAndAppliesItAtOnce) {
     EXPECT_EQ(w.window.tips[Control::f1], "See the list of the Fortran files");
 }
 
-TEST(Form1Logic, TheAboutLabelAndTheLogoOpenTheAboutBox) {
-    Window w;
-    w.logic.Label3_Click();
-    w.logic.Image1_Click();
-    EXPECT_EQ(w.window.abouts, 2);
-}
-
 // ---- Runs of the engine -------------------------------------------------------------
 
 // A folder of its own for each run test, made the current folder (the
