@@ -107,6 +107,8 @@ private:
     QPointer<frmAbout> about_;
     bool settingDrive_ = false;
     bool shown_ = false;
+    unsigned statusTicks_ = 0;
+    unsigned yieldTicks_ = 0;
     QElapsedTimer sinceEvents_;
     QElapsedTimer sinceStatus_;
 };
