@@ -29,11 +29,15 @@ std::string folderOf(const std::string& path) {
 
 }  // namespace
 
+FileIdentity identityOf(const std::string& name) {
+    struct stat st {};
+    if (!statName(name, st)) return {};
+    return {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino), true};
+}
+
 bool sameFile(const std::string& a, const std::string& b) {
-    struct stat sa {};
-    struct stat sb {};
-    if (!statName(a, sa) || !statName(b, sb)) return false;
-    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    const FileIdentity ia = identityOf(a);
+    return ia.exists && ia == identityOf(b);
 }
 
 // ---- SourceReader ----------------------------------------------------------

@@ -75,8 +75,17 @@ private:
     std::string error_;
 };
 
-// True when both names refer to one existing file (same device and inode),
-// however each is written. "-" stands for standard input.
+// The identity of an existing file (device and inode), however its name is
+// written; "-" stands for standard input. Empty when there is no such file.
+struct FileIdentity {
+    unsigned long long device = 0;
+    unsigned long long inode = 0;
+    bool exists = false;
+    bool operator==(const FileIdentity&) const = default;
+};
+FileIdentity identityOf(const std::string& name);
+
+// True when both names refer to one existing file.
 bool sameFile(const std::string& a, const std::string& b);
 
 }  // namespace ftvb

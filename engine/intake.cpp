@@ -35,10 +35,8 @@ void Converter::intake(std::string_view raw) {
 
     if (line[0] == 'c') {
         completeStatement();
-        std::string comment;
-        comment.reserve(kColumns);
-        comment = "'";
-        comment.append(line, 1, std::string::npos);
+        std::string comment(line);
+        comment[0] = '\'';  // "'" followed by columns 2 to 72
         startStatement(std::move(comment));
         return;
     }

@@ -19,10 +19,12 @@ RunResult runConversion(const std::string& moduleName, const FileList& files, Ru
     const std::size_t count = files.count();
 
     // A source that is the module would be emptied by the run: refuse first.
-    if (moduleName != "-") {
+    const FileIdentity module0 = moduleName == "-" ? FileIdentity{} : identityOf(moduleName);
+    auto isTheModule = [&](const std::string& name) { return module0.exists && identityOf(name) == module0; };
+    if (module0.exists) {
         for (std::size_t i = 0; i < count; ++i) {
             const std::string name(trimBlanks(files.entry(i)));
-            if (!name.empty() && sameFile(name, moduleName)) {
+            if (!name.empty() && isTheModule(name)) {
                 result.moduleError = "it is also listed as a source ('" + name + "')";
                 return result;
             }
@@ -42,7 +44,8 @@ RunResult runConversion(const std::string& moduleName, const FileList& files, Ru
         converter.beginFile();
         const std::string name(trimBlanks(files.entry(i)));
         if (name.empty()) continue;
-        if (moduleName != "-" && sameFile(name, moduleName)) {
+        // The window may have changed the list since the check above.
+        if (isTheModule(name)) {
             result.skipped.push_back({name, kIsTheModule});
             continue;
         }

@@ -64,7 +64,7 @@ Next programKeyword(Translation& t) {
 Next implicitComment(Translation& t) {
     std::string& s = t.text();
     if (!trimmedStartsWith(s, "implicit")) return Next::Continue;
-    s.insert(0, "'");
+    s.insert(s.begin(), '\'');
     t.write(s);
     s.clear();
     return Next::Continue;

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "text/bytes.h"
+
 namespace ftvb {
 
 // Replace-all to a fixed point: every occurrence of `ch1` in `ww` becomes
@@ -25,7 +27,15 @@ namespace ftvb {
 //  - a rewrite that keeps feeding itself (possible only with texts no rule
 //    of the translator uses) stops after a work budget far above anything a
 //    statement needs, leaving the text as rewritten so far.
-void transf(std::string& ww, std::string_view ch1, std::string_view ch2);
+// transf when the caller already knows where the first occurrence is.
+void transfFrom(std::string& ww, std::string_view ch1, std::string_view ch2, std::size_t first);
+
+// Most calls find nothing: that case stays inline, without a call.
+inline void transf(std::string& ww, std::string_view ch1, std::string_view ch2) {
+    if (ch1.empty()) return;
+    const std::size_t p = findText(ww, ch1);
+    if (p != std::string::npos) transfFrom(ww, ch1, ch2, p);
+}
 
 // Position (from 1) of the first comma of `ww` outside parentheses, or 0.
 // Only "(" and ")" count; quotes do not; the depth may go below zero, after

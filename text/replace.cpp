@@ -44,11 +44,8 @@ void collapseRuns(std::string& ww, char c, std::size_t p) {
 
 }  // namespace
 
-void transf(std::string& ww, std::string_view ch1, std::string_view ch2) {
+void transfFrom(std::string& ww, std::string_view ch1, std::string_view ch2, std::size_t p) {
     const std::string_view find = ch1;
-    if (find.empty()) return;
-    std::size_t p = findText(ww, find);
-    if (p == std::string::npos) return;
     if (ch2.find(find) != std::string_view::npos) {
         replaceEachOnce(ww, find, ch2, p);
         return;

@@ -95,6 +95,7 @@ std::string argumentText(const std::string& inner) {
 }  // namespace
 
 void trs_2_pts(std::string& ww) {
+    if (ww.find(':') == std::string::npos) return;
     std::size_t passesLeft = static_cast<std::size_t>(std::count(ww.begin(), ww.end(), ':'));
     if (passesLeft == 0) return;
 
