@@ -133,6 +133,12 @@ std::string ModuleWriter::open(const std::string& name) {
         return reason(errno);
     }
 
+    // Fixed now: the rename at the end must not depend on the current folder
+    // then.
+    if (path[0] != '/') {
+        char cwd[PATH_MAX];
+        if (::getcwd(cwd, sizeof cwd)) path = std::string(cwd) + "/" + path;
+    }
     const std::string folder = folderOf(path);
     const std::size_t slash = path.rfind('/');
     const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);

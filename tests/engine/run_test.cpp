@@ -195,5 +195,23 @@ TEST_F(RunTest, ModuleThroughALinkReplacesTheTarget) {
     EXPECT_EQ(read(target), lines({"'       ", "x = 1"}));
 }
 
+TEST_F(RunTest, RelativeModuleLandsWhereItWasNamed) {
+    // A window may change the current folder while the run yields.
+    fs::create_directory(path("other"));
+    const fs::path before = fs::current_path();
+    fs::current_path(dir_);
+    struct Wanderer : RunObserver {
+        std::string to;
+        void lineCounted(long long) override { fs::current_path(to); }
+    } wanderer;
+    wanderer.to = path("other");
+    NameList list({write("a.for", "      x = 1\n")});
+    const RunResult r = runConversion("m.bas", list, wanderer);
+    fs::current_path(before);
+    EXPECT_TRUE(r.moduleWritten) << r.moduleError;
+    EXPECT_EQ(read(path("m.bas")), lines({"'       ", "x = 1"}));
+    EXPECT_FALSE(fs::exists(path("other/m.bas")));
+}
+
 }  // namespace
 }  // namespace ftvb::testing
