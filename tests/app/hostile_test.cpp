@@ -1,0 +1,608 @@
+// ftvb-convert handed what a user may pick by mistake (binaries, NUL bytes,
+// huge lines, folders, files it may not read) and places it cannot write.
+// Whatever happens it ends with the documented status and message, no
+// source changes, and the module is either complete or exactly as it was:
+// never half-written, and no temporary file is left beside it.
+//
+// Permission bits do not stop root, so the cases that need them run the
+// program as "nobody" when the tests run as root.
+#include <fcntl.h>
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <pwd.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <random>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
+struct Outcome {
+    int status = -1;  // the exit status, or 128 + N after signal N
+    bool timedOut = false;
+    std::string out;
+    std::string err;
+};
+
+struct Launch {
+    std::vector<std::string> args;
+    std::string stdinPath = "/dev/null";
+    int stdinFd = -1;  // used instead of stdinPath when set
+    bool unprivileged = false;
+    rlim_t fileSizeLimit = 0;  // bytes; 0 for none
+    rlim_t memoryLimit = 0;    // address space, bytes; 0 for none
+};
+
+// The account that runs the cases needing permission bits: ourselves when
+// we are not root, else "nobody".
+struct Runner {
+    bool available = false;
+    uid_t uid = 0;
+    gid_t gid = 0;
+    std::string why;
+};
+
+const std::string kSmallSource = "      x = 1\n      y = 2\n";
+const std::string kSmallModule = "'       \r\nx = 1\r\ny = 2\r\n";
+
+std::string readFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+// CR LF after every line: an LF never comes without its CR, and the module
+// ends with a line end.
+::testing::AssertionResult wellFormed(const std::string& module) {
+    for (std::size_t i = 0; i < module.size(); ++i) {
+        if (module[i] == '\n' && (i == 0 || module[i - 1] != '\r')) {
+            return ::testing::AssertionFailure() << "bare LF at byte " << i;
+        }
+    }
+    if (!module.empty() && module.compare(module.size() - 2, 2, "\r\n") != 0) {
+        return ::testing::AssertionFailure() << "no CR LF at the end";
+    }
+    return ::testing::AssertionSuccess();
+}
+
+struct FailureCase;
+
+class Hostile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char work[] = "/tmp/ftvb-hostile-XXXXXX";
+        char scratch[] = "/tmp/ftvb-hostile-io-XXXXXX";
+        ASSERT_NE(::mkdtemp(work), nullptr);
+        ASSERT_NE(::mkdtemp(scratch), nullptr);
+        work_ = work;
+        scratch_ = scratch;
+    }
+
+    void TearDown() override {
+        for (const fs::path& root : {work_, scratch_}) {
+            std::error_code ec;
+            fs::permissions(root, fs::perms::owner_all, fs::perm_options::add, ec);
+            for (auto it = fs::recursive_directory_iterator(root, ec); it != fs::recursive_directory_iterator();
+                 it.increment(ec)) {
+                if (it->is_directory(ec) && !it->is_symlink(ec)) {
+                    fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+                }
+            }
+            fs::remove_all(root, ec);
+        }
+    }
+
+public:
+    // For the setup steps of the case tables.
+    std::string path(const std::string& name) const { return (work_ / name).string(); }
+
+    std::string write(const std::string& name, const std::string& content) const {
+        std::ofstream(path(name), std::ios::binary) << content;
+        return path(name);
+    }
+
+    // Gives a file or folder of the work folder to the unprivileged runner.
+    void giveToRunner(const std::string& name) const {
+        if (::getuid() == 0) {
+            ASSERT_EQ(::lchown(path(name).c_str(), runner().uid, runner().gid), 0) << name;
+        }
+    }
+
+protected:
+    static const Runner& runner() {
+        static const Runner r = [] {
+            Runner found;
+            if (::getuid() != 0) {
+                found.available = true;
+                found.uid = ::getuid();
+                found.gid = ::getgid();
+                return found;
+            }
+            const passwd* pw = ::getpwnam("nobody");
+            if (pw == nullptr) {
+                found.why = "no user 'nobody' to run as, and root ignores permission bits";
+                return found;
+            }
+            found.uid = pw->pw_uid;
+            found.gid = pw->pw_gid;
+            found.available = true;
+            return found;
+        }();
+        return r;
+    }
+
+    // Why no unprivileged run is possible, or empty when one is.
+    std::string unprivilegedUnavailable() {
+        const Runner& r = runner();
+        if (!r.available) return r.why;
+        if (::getuid() != 0) return {};
+        Launch probe{{"--version"}};
+        probe.unprivileged = true;
+        const Outcome o = run(probe);
+        if (o.status != 0) {
+            return "user 'nobody' cannot run " FTVB_CONVERT " (status " + std::to_string(o.status) + ")";
+        }
+        return {};
+    }
+
+    bool handOverWorkFolder() const {
+        return ::getuid() != 0 || ::chown(work_.c_str(), runner().uid, runner().gid) == 0;
+    }
+
+    void expectFailure(const FailureCase& c, bool unprivileged);
+
+    pid_t start(const Launch& launch) {
+        const std::string outPath = (scratch_ / "out").string();
+        const std::string errPath = (scratch_ / "err").string();
+        std::vector<std::string> words{FTVB_CONVERT};
+        words.insert(words.end(), launch.args.begin(), launch.args.end());
+        std::vector<char*> argv;
+        for (std::string& w : words) argv.push_back(w.data());
+        argv.push_back(nullptr);
+        const std::string dir = work_.string();
+        const Runner& r = runner();
+
+        const pid_t pid = ::fork();
+        if (pid != 0) return pid;
+        // The child: only plain system calls from here on.
+        if (::chdir(dir.c_str()) != 0) ::_exit(125);
+        const int in = launch.stdinFd >= 0 ? launch.stdinFd : ::open(launch.stdinPath.c_str(), O_RDONLY);
+        const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (in < 0 || out < 0 || err < 0) ::_exit(125);
+        ::dup2(in, 0);
+        ::dup2(out, 1);
+        ::dup2(err, 2);
+        if (launch.fileSizeLimit != 0) {
+            // A write past the limit then fails with EFBIG instead of
+            // killing the process.
+            ::signal(SIGXFSZ, SIG_IGN);
+            const rlimit lim{launch.fileSizeLimit, launch.fileSizeLimit};
+            ::setrlimit(RLIMIT_FSIZE, &lim);
+        }
+        if (launch.memoryLimit != 0) {
+            const rlimit lim{launch.memoryLimit, launch.memoryLimit};
+            ::setrlimit(RLIMIT_AS, &lim);
+        }
+        if (launch.unprivileged && ::getuid() == 0) {
+            if (::setgroups(0, nullptr) != 0 || ::setgid(r.gid) != 0 || ::setuid(r.uid) != 0) ::_exit(126);
+        }
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+
+    Outcome finish(pid_t pid, std::chrono::seconds limit = 300s) {
+        Outcome o;
+        const auto deadline = Clock::now() + limit;
+        int raw = 0;
+        for (;;) {
+            const pid_t done = ::waitpid(pid, &raw, WNOHANG);
+            if (done == pid) break;
+            if (Clock::now() > deadline) {
+                ::kill(pid, SIGKILL);
+                ::waitpid(pid, &raw, 0);
+                o.timedOut = true;
+                break;
+            }
+            std::this_thread::sleep_for(5ms);
+        }
+        o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : WIFSIGNALED(raw) ? 128 + WTERMSIG(raw) : -1;
+        o.out = readFile(scratch_ / "out");
+        o.err = readFile(scratch_ / "err");
+        return o;
+    }
+
+    Outcome run(const Launch& launch, std::chrono::seconds limit = 300s) { return finish(start(launch), limit); }
+
+    // Every regular file under the work folder, with its bytes.
+    std::map<std::string, std::string> snapshot() const {
+        std::map<std::string, std::string> files;
+        for (const auto& e : fs::recursive_directory_iterator(work_)) {
+            if (e.symlink_status().type() == fs::file_type::regular) {
+                files[fs::relative(e.path(), work_).string()] = readFile(e.path());
+            }
+        }
+        return files;
+    }
+
+    // The module is written to ".NAME.XXXXXX" beside it; the tests create
+    // no other name beginning with a dot.
+    std::vector<std::string> temporaries() const {
+        std::vector<std::string> found;
+        for (const auto& e : fs::recursive_directory_iterator(work_)) {
+            if (e.path().filename().string().front() == '.') found.push_back(e.path().string());
+        }
+        return found;
+    }
+
+    bool waitForTemporary(std::chrono::seconds limit = 60s) const {
+        const auto deadline = Clock::now() + limit;
+        while (Clock::now() < deadline) {
+            if (!temporaries().empty()) return true;
+            std::this_thread::sleep_for(2ms);
+        }
+        return false;
+    }
+
+    fs::path work_;
+    fs::path scratch_;
+};
+
+// ---- sources a user may pick by mistake -----------------------------------
+
+std::string binaryBytes() {
+    std::mt19937 random(8);
+    std::string bytes(256 * 1024, '\0');
+    for (char& b : bytes) b = static_cast<char>(random() & 0xFF);
+    return bytes;
+}
+
+std::string repeated(const std::string& piece, std::size_t times) {
+    std::string s;
+    s.reserve(piece.size() * times);
+    for (std::size_t i = 0; i < times; ++i) s += piece;
+    return s;
+}
+
+long long linesIn(const std::string& s) {
+    const long long ends = std::count(s.begin(), s.end(), '\n');
+    return ends + (!s.empty() && s.back() != '\n' ? 1 : 0);
+}
+
+TEST_F(Hostile, AwkwardSourcesConvertAndStayUntouched) {
+    struct Case {
+        const char* name;
+        std::string source;
+        std::string module;  // the whole module; empty: only its form is checked
+    };
+    const std::string nul("\0", 1);
+    const Case cases[] = {
+        {"binary file", binaryBytes(), ""},
+        {"NUL bytes", "      x = 1" + nul + nul + " y\n" + nul + nul + nul + "\n      z = 2\n",
+         "'       \r\nx = 1" + nul + nul + " y\r\nL" + nul + nul + nul + ":\r\nz = 2\r\n"},
+        {"10 MB line", "      x = " + std::string(10 << 20, 'y') + "\n      z = 2\n",
+         "'       \r\nx = " + std::string(62, 'y') + "\r\nz = 2\r\n"},
+        {"100,000 continuation lines", "      x = 1\n" + repeated("     &+ 1\n", 100000),
+         "'       \r\nx = 1" + repeated(" + 1", 100000) + "\r\n"},
+        {"CR-only line ends", "      x = 1\r      y = 2\r", "'       \r\nx = 1\r y = 2\r\n"},
+        {"CR LF line ends", "      x = 1\r\n      y = 2\r\n", kSmallModule},
+        {"no final line end", "      x = 1\n      y = 2", kSmallModule},
+        {"empty file", "", "'       \r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        write("a.for", c.source);
+        fs::remove(path("m.bas"));
+        const auto before = snapshot();
+
+        const Outcome o = run({{"-o", "m.bas", "a.for"}});
+        EXPECT_EQ(o.status, 0) << o.err;
+        EXPECT_EQ(o.err, std::to_string(linesIn(c.source)) + " lines\n");
+        const std::string module = readFile(path("m.bas"));
+        EXPECT_TRUE(wellFormed(module));
+        if (!c.module.empty()) {
+            EXPECT_EQ(module, c.module);
+        }
+        EXPECT_EQ(readFile(path("a.for")), before.at("a.for")) << "the source changed";
+        EXPECT_TRUE(temporaries().empty());
+    }
+}
+
+// ---- failures: each said, with its status, and nothing damaged ------------
+
+struct FailureCase {
+    const char* name;
+    std::function<void(Hostile&)> setup;
+    std::vector<std::string> args;
+    int status;
+    std::string err;
+    std::string stdinFile = "";      // in the work folder
+    rlim_t fileSizeLimit = 0;
+    std::string writtenModule = "";  // the module a status-1 run still writes
+};
+
+std::function<void(Hostile&)> makeFolder(const char* name) {
+    return [name](Hostile& t) { fs::create_directory(t.path(name)); };
+}
+
+void Hostile::expectFailure(const FailureCase& c, bool unprivileged) {
+    SCOPED_TRACE(c.name);
+    TearDown();
+    SetUp();
+    write("a.for", kSmallSource);
+    write("b.for", kSmallSource);
+    if (c.setup) c.setup(*this);
+    if (unprivileged) {
+        ASSERT_TRUE(handOverWorkFolder());
+    }
+    const auto before = snapshot();
+
+    Launch launch{c.args};
+    launch.unprivileged = unprivileged;
+    launch.fileSizeLimit = c.fileSizeLimit;
+    if (!c.stdinFile.empty()) launch.stdinPath = path(c.stdinFile);
+    const Outcome o = run(launch);
+    EXPECT_EQ(o.status, c.status);
+    EXPECT_EQ(o.err, c.err);
+
+    auto after = snapshot();
+    if (!c.writtenModule.empty()) {
+        EXPECT_EQ(after[c.writtenModule], kSmallModule);
+        after.erase(c.writtenModule);
+    }
+    EXPECT_EQ(after, before) << "a file changed, appeared or went";
+    EXPECT_TRUE(temporaries().empty());
+}
+
+TEST_F(Hostile, FailuresAreReportedAndDamageNothing) {
+    const FailureCase cases[] = {
+        {"a folder as a source", makeFolder("folder"), {"-o", "m.bas", "folder", "a.for"}, 1,
+         "ftvb-convert: cannot read 'folder': Is a directory\n2 lines\n", "", 0, "m.bas"},
+        {"a module in a missing folder", nullptr, {"-o", "nowhere/m.bas", "a.for"}, 2,
+         "ftvb-convert: cannot write 'nowhere/m.bas': No such file or directory\n"},
+        {"a folder as the module", makeFolder("folder"), {"-o", "folder", "a.for"}, 2,
+         "ftvb-convert: cannot write 'folder': Is a directory\n"},
+        {"a module that outgrows the disk",
+         [](Hostile& t) {
+             t.write("m.bas", "previous module\r\n");
+             t.write("a.for", repeated(kSmallSource, 20000));
+         },
+         {"-o", "m.bas", "a.for"}, 2, "ftvb-convert: cannot write 'm.bas': File too large\n", "", 64 * 1024},
+        {"the module is a source by another path", nullptr, {"-o", "./a.for", "a.for"}, 2,
+         "ftvb-convert: cannot write './a.for': it is also listed as a source ('a.for')\n"},
+        {"the module is a symbolic link to a source",
+         [](Hostile& t) { fs::create_symlink("a.for", t.path("link.bas")); }, {"-o", "link.bas", "a.for"}, 2,
+         "ftvb-convert: cannot write 'link.bas': it is also listed as a source ('a.for')\n"},
+        {"the module is a hard link to a source",
+         [](Hostile& t) { fs::create_hard_link(t.path("a.for"), t.path("hard.bas")); },
+         {"-o", "hard.bas", "b.for", "a.for"}, 2,
+         "ftvb-convert: cannot write 'hard.bas': it is also listed as a source ('a.for')\n"},
+        {"a source is a link to the module",
+         [](Hostile& t) {
+             t.write("m.bas", "previous module\r\n");
+             fs::create_symlink("m.bas", t.path("alias.for"));
+         },
+         {"-o", "m.bas", "a.for", "alias.for"}, 2,
+         "ftvb-convert: cannot write 'm.bas': it is also listed as a source ('alias.for')\n"},
+        {"the module through a folder detour",
+         [](Hostile& t) {
+             t.write("m.bas", "previous module\r\n");
+             fs::create_directory(t.path("sub"));
+         },
+         {"-o", "m.bas", "sub/../m.bas"}, 2,
+         "ftvb-convert: cannot write 'm.bas': it is also listed as a source ('sub/../m.bas')\n"},
+        {"standard input is the module", [](Hostile& t) { t.write("m.bas", "previous module\r\n"); },
+         {"-o", "m.bas", "-"}, 2, "ftvb-convert: cannot write 'm.bas': it is also listed as a source ('-')\n",
+         "m.bas"},
+    };
+    for (const FailureCase& c : cases) expectFailure(c, false);
+}
+
+// Root ignores permission bits: these run as "nobody" when the tests run
+// as root.
+TEST_F(Hostile, PermissionFailuresAreReportedAndDamageNothing) {
+    if (const std::string why = unprivilegedUnavailable(); !why.empty()) GTEST_SKIP() << why;
+    const FailureCase cases[] = {
+        {"a source without read permission",
+         [](Hostile& t) {
+             t.write("secret.for", "      s = 1\n");
+             t.giveToRunner("secret.for");
+             ::chmod(t.path("secret.for").c_str(), 0200);
+         },
+         {"-o", "m.bas", "secret.for", "a.for"}, 1,
+         "ftvb-convert: cannot read 'secret.for': Permission denied\n2 lines\n", "", 0, "m.bas"},
+        {"a module in a read-only folder",
+         [](Hostile& t) {
+             fs::create_directory(t.path("ro"));
+             t.write("ro/m.bas", "previous module\r\n");
+             t.giveToRunner("ro/m.bas");
+             t.giveToRunner("ro");
+             ::chmod(t.path("ro").c_str(), 0555);
+         },
+         {"-o", "ro/m.bas", "a.for"}, 2, "ftvb-convert: cannot write 'ro/m.bas': Permission denied\n"},
+        {"a read-only module",
+         [](Hostile& t) {
+             t.write("m.bas", "previous module\r\n");
+             t.giveToRunner("m.bas");
+             ::chmod(t.path("m.bas").c_str(), 0444);
+         },
+         {"-o", "m.bas", "a.for"}, 2, "ftvb-convert: cannot write 'm.bas': Permission denied\n"},
+    };
+    for (const FailureCase& c : cases) expectFailure(c, true);
+}
+
+// ---- modules written directly ----------------------------------------------
+
+TEST_F(Hostile, StreamsAndDevicesAreWrittenDirectly) {
+    struct Case {
+        const char* module;
+        int status;
+        std::string err;
+        bool fifo = false;
+    };
+    const Case cases[] = {
+        {"-", 0, "2 lines\n"},
+        {"/dev/null", 0, "2 lines\n"},
+        {"/dev/full", 2, "ftvb-convert: cannot write '/dev/full': No space left on device\n"},
+        {"pipe.bas", 0, "2 lines\n", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.module);
+        TearDown();
+        SetUp();
+        write("a.for", kSmallSource);
+        if (c.fifo) {
+            ASSERT_EQ(::mkfifo(path(c.module).c_str(), 0600), 0);
+        }
+        const auto before = snapshot();
+
+        std::string piped;
+        std::thread reader;
+        if (c.fifo) reader = std::thread([&] { piped = readFile(path(c.module)); });
+        const Outcome o = run({{"-o", c.module, "a.for"}});
+        if (reader.joinable()) reader.join();
+
+        EXPECT_EQ(o.status, c.status);
+        EXPECT_EQ(o.err, c.err);
+        if (std::string(c.module) == "-") {
+            EXPECT_EQ(o.out, kSmallModule);
+        }
+        if (c.fifo) {
+            EXPECT_EQ(piped, kSmallModule);
+            EXPECT_TRUE(fs::is_fifo(path(c.module))) << "the pipe was replaced";
+        }
+        EXPECT_EQ(snapshot(), before);
+        EXPECT_TRUE(temporaries().empty());
+    }
+}
+
+// ---- interrupted runs --------------------------------------------------------
+
+TEST_F(Hostile, InterruptedRunLeavesThePreviousModule) {
+    // Long enough to be still converting when the signal comes, even
+    // without sanitizers.
+    write("big.for", repeated("      x = a(i) + b*c**2 .and. y .eq. z\n", 600000));
+    for (const int sig : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(::strsignal(sig));
+        write("m.bas", "previous module\r\n");
+        const auto before = snapshot();
+
+        const pid_t pid = start({{"-o", "m.bas", "big.for"}});
+        ASSERT_TRUE(waitForTemporary()) << "the run never began writing";
+        ::kill(pid, sig);
+        const Outcome o = finish(pid, 60s);
+
+        EXPECT_FALSE(o.timedOut);
+        EXPECT_EQ(o.status, 130);
+        EXPECT_EQ(o.err, "ftvb-convert: interrupted; 'm.bas' left as it was\n");
+        EXPECT_EQ(snapshot(), before);
+        EXPECT_TRUE(temporaries().empty());
+    }
+}
+
+// ---- known faults ----------------------------------------------------------
+// These fail today and are disabled so that the suite stays green; run them
+// with --gtest_also_run_disabled_tests.
+
+// A signal is only looked at between lines, so a run waiting for input, or
+// reading a line that never ends, cannot be interrupted; a FIFO whose open is
+// interrupted is reported as unreadable and the module is replaced.
+TEST_F(Hostile, DISABLED_InterruptWhileWaitingForInput) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        bool stdinPipe = false;
+    };
+    const Case cases[] = {
+        {"standard input that stays open", {"-o", "m.bas", "-"}, true},
+        {"a FIFO nobody writes to", {"-o", "m.bas", "fifo.for"}},
+        {"a line without end (/dev/zero)", {"-o", "m.bas", "/dev/zero"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        ASSERT_EQ(::mkfifo(path("fifo.for").c_str(), 0600), 0);
+        write("m.bas", "previous module\r\n");
+        int fds[2] = {-1, -1};
+        Launch launch{c.args};
+        if (c.stdinPipe) {
+            ASSERT_EQ(::pipe2(fds, O_CLOEXEC), 0);
+            launch.stdinFd = fds[0];
+        }
+        const pid_t pid = start(launch);
+        ASSERT_TRUE(waitForTemporary());
+        std::this_thread::sleep_for(200ms);  // into the blocking read or open
+        ::kill(pid, SIGINT);
+        const Outcome o = finish(pid, 5s);
+        if (fds[0] >= 0) {
+            ::close(fds[0]);
+            ::close(fds[1]);
+        }
+        EXPECT_FALSE(o.timedOut) << "SIGINT did not stop the run";
+        EXPECT_EQ(o.status, 130) << o.err;
+        EXPECT_EQ(readFile(path("m.bas")), "previous module\r\n");
+    }
+}
+
+// One statement with many colons between one pair of parentheses: every
+// colon costs a pass over the rest of the statement (trs_2_pts), so time
+// grows faster than the square of the statement. 150 continuation lines
+// (11 KB) take 2 s, 600 lines (44 KB) take 110 s; a signal is not looked at
+// meanwhile.
+TEST_F(Hostile, DISABLED_ColonsInOneLongStatement) {
+    write("colons.for", "      x = a(" + std::string(60, ':') + "\n" + repeated("     &" + std::string(66, ':') + "\n", 1500) +
+                            "     &)\n");
+    const Outcome o = run({{"-q", "-o", "m.bas", "colons.for"}}, 20s);
+    EXPECT_FALSE(o.timedOut) << "not done after 20 s";
+    EXPECT_EQ(o.status, 0) << o.err;
+}
+
+// A DATA statement whose values outnumber its names lends every extra value
+// a copy of the last name (chg_data), so memory grows as name length times
+// value count: a 120 KB file needs gigabytes and the run dies of
+// std::bad_alloc, leaving its temporary file behind.
+TEST_F(Hostile, DISABLED_LongDataStatement) {
+    if (kAddressSanitizer) GTEST_SKIP() << "a memory limit does not work under AddressSanitizer";
+    write("data.for", "      data " + std::string(61, 'a') + "\n" + repeated("     &" + std::string(66, 'a') + "\n", 100) +
+                          "     &/" + repeated("1,", 32) + "\n" + repeated("     &" + repeated("1,", 33) + "\n", 1500) +
+                          "     &1/\n");
+    Launch launch{{"-q", "-o", "m.bas", "data.for"}};
+    launch.memoryLimit = rlim_t{512} << 20;
+    const Outcome o = run(launch, 60s);
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_TRUE(temporaries().empty());
+}
+
+}  // namespace
