@@ -22,7 +22,7 @@ using ftvb::fuzz::fail;
 // that replaces fewer bytes than this must be matched exactly.
 constexpr std::size_t kReplacedBytes = std::size_t{1} << 18;
 // Bytes searched and copied by the reference, to keep each input fast.
-constexpr std::size_t kWork = std::size_t{40} << 20;
+constexpr std::size_t kWork = std::size_t{4} << 20;
 
 // False when the budget ran out first.
 bool reference(std::string& ww, std::string_view find, std::string_view repl) {
