@@ -81,7 +81,7 @@ void doRule(Translation& t) {
     const std::string end = d.substr(c1 + 1);
     t.write("for " + v + "=" + start + " to " + end);
     s.clear();
-    t.state.pendingLoops.push_back({"L" + label + ":", v});
+    t.state.pendingLoops.record("L" + label + ":", v);
 }
 
 }  // namespace

@@ -29,10 +29,25 @@ std::string folderOf(const std::string& path) {
 
 }  // namespace
 
+namespace {
+
+FileIdentity identityFrom(const struct stat& st) {
+    return {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino), true,
+            S_ISREG(st.st_mode)};
+}
+
+}  // namespace
+
 FileIdentity identityOf(const std::string& name) {
     struct stat st {};
     if (!statName(name, st)) return {};
-    return {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino), true};
+    return identityFrom(st);
+}
+
+FileIdentity standardOutputIdentity() {
+    struct stat st {};
+    if (::fstat(1, &st) != 0) return {};
+    return identityFrom(st);
 }
 
 bool sameFile(const std::string& a, const std::string& b) {
@@ -60,8 +75,16 @@ std::string SourceReader::open(const std::string& name) {
     return {};
 }
 
+bool SourceReader::askedToStop() {
+    if (observer_ && observer_->stopRequested()) {
+        stopped_ = true;
+        eof_ = true;
+    }
+    return stopped_;
+}
+
 bool SourceReader::fill() {
-    if (eof_) return false;
+    if (eof_ || askedToStop()) return false;
     for (;;) {
         const ssize_t n = ::read(fd_, buffer_, sizeof buffer_);
         if (n > 0) {
@@ -69,7 +92,10 @@ bool SourceReader::fill() {
             len_ = static_cast<std::size_t>(n);
             return true;
         }
-        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno == EINTR) {
+            if (askedToStop()) return false;
+            continue;
+        }
         if (n < 0) error_ = reason(errno);
         eof_ = true;
         return false;
@@ -162,18 +188,21 @@ std::string ModuleWriter::open(const std::string& name) {
 }
 
 void ModuleWriter::writeLine(std::string_view line) {
-    buffer_.append(line);
-    buffer_.append("\r\n");
-    if (buffer_.size() >= (1 << 16)) flush();
-}
-
-void ModuleWriter::flush() {
-    if (fd_ < 0 || !error_.empty()) {
-        buffer_.clear();
+    if (line.size() >= kBlock) {
+        flush();
+        writeAll(line);
+        buffer_.append("\r\n");
         return;
     }
-    const char* p = buffer_.data();
-    std::size_t left = buffer_.size();
+    buffer_.append(line);
+    buffer_.append("\r\n");
+    if (buffer_.size() >= kBlock) flush();
+}
+
+void ModuleWriter::writeAll(std::string_view bytes) {
+    if (fd_ < 0 || !error_.empty()) return;
+    const char* p = bytes.data();
+    std::size_t left = bytes.size();
     while (left > 0) {
         const ssize_t n = ::write(fd_, p, left);
         if (n < 0) {
@@ -184,6 +213,10 @@ void ModuleWriter::flush() {
         p += n;
         left -= static_cast<std::size_t>(n);
     }
+}
+
+void ModuleWriter::flush() {
+    writeAll(buffer_);
     buffer_.clear();
 }
 

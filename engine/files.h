@@ -17,7 +17,10 @@ class SourceReader {
 public:
     static constexpr std::size_t kKeep = 72;
 
-    SourceReader() = default;
+    // `observer` is asked whether to stop whenever a read is interrupted by a
+    // signal and after every 64 KiB read, so that waiting for input, or a
+    // line that never ends, cannot keep a run from stopping.
+    explicit SourceReader(RunObserver* observer = nullptr) : observer_(observer) {}
     SourceReader(const SourceReader&) = delete;
     SourceReader& operator=(const SourceReader&) = delete;
     ~SourceReader();
@@ -27,11 +30,15 @@ public:
     // False at the end of the file or on a read error (see error()).
     bool readLine(std::string& line);
     const std::string& error() const { return error_; }
-    int fd() const { return fd_; }
+    // The observer asked to stop while this file was being read.
+    bool stopped() const { return stopped_; }
 
 private:
     bool fill();
+    bool askedToStop();
 
+    RunObserver* observer_ = nullptr;
+    bool stopped_ = false;
     int fd_ = -1;
     bool ownsFd_ = false;
     std::string error_;
@@ -56,6 +63,9 @@ public:
     // Empty on success, else the system's reason.
     std::string open(const std::string& name);
     void writeLine(std::string_view line) override;
+    // Buffered lines are written in blocks of this size; a longer line goes
+    // out directly instead of being copied into the buffer.
+    static constexpr std::size_t kBlock = 1 << 16;
     // Flushes and puts the module in place. Empty on success, else the reason.
     std::string commit();
     // Drops what was written (removes the temporary file).
@@ -66,6 +76,7 @@ public:
 
 private:
     void flush();
+    void writeAll(std::string_view bytes);
 
     int fd_ = -1;
     bool direct_ = false;
@@ -81,9 +92,12 @@ struct FileIdentity {
     unsigned long long device = 0;
     unsigned long long inode = 0;
     bool exists = false;
+    bool regular = false;  // only a regular file can be emptied by a run
     bool operator==(const FileIdentity&) const = default;
 };
 FileIdentity identityOf(const std::string& name);
+// Of what standard output is connected to.
+FileIdentity standardOutputIdentity();
 
 // True when both names refer to one existing file.
 bool sameFile(const std::string& a, const std::string& b);

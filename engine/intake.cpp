@@ -107,13 +107,7 @@ Next statementLabel(Translation& t) {
 
     // Every loop recorded for this label ends here, innermost (latest) first;
     // their "next" lines follow the statement.
-    auto& loops = st.pendingLoops;
-    for (auto it = loops.rbegin(); it != loops.rend(); ++it) {
-        if (it->labelLine == labelLine) st.loopEndsAfterStatement.push_back("next " + it->variable);
-    }
-    if (!st.loopEndsAfterStatement.empty()) {
-        std::erase_if(loops, [&](const PendingLoop& l) { return l.labelLine == labelLine; });
-    }
+    st.pendingLoops.takeFor(labelLine, st.loopsEndingHere);
 
     t.write(labelLine);
     s.replace(0, std::min<std::size_t>(kStatementField, s.size()), kStatementField, ' ');

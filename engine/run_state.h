@@ -2,24 +2,15 @@
 //
 // Created afresh for every run. The statement text, the procedure-open flag
 // and the report-open flag start again with each file; everything else
-// carries over from file to file. The tables grow as needed; an entry whose
-// text is empty counts as absent.
+// carries over from file to file. The tables grow as needed.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "engine/tables.h"
+
 namespace ftvb {
-
-struct NamelistGroup {
-    std::string name;       // text between the two slashes
-    std::string variables;  // what a reference to the group is replaced by
-};
-
-struct PendingLoop {
-    std::string labelLine;  // "L10:"
-    std::string variable;   // loop variable of the "for" line
-};
 
 struct RunState {
     std::string moduleName;
@@ -31,15 +22,15 @@ struct RunState {
     bool procedureOpen = false;  // a header has been met in the current file
     bool reportOpen = false;     // the generated code has opened report.txt
     bool endSeen = false;        // an END was translated since the last header
-    std::vector<NamelistGroup> namelists;
-    std::vector<PendingLoop> pendingLoops;     // labelled DO loops, in the order recorded
+    NamelistTable namelists;
+    PendingLoopTable pendingLoops;
     std::vector<std::string> dummyArguments;   // of the current procedure
     std::string pendingLine;     // next line for the declaration writer
     std::string closePrefix;     // "close #1:" when the report is open, for exits
 
-    // "next" lines of the loops that the current statement's label closes;
-    // written once the statement itself is out.
-    std::vector<std::string> loopEndsAfterStatement;
+    // Variables of the loops that the current statement's label closes; their
+    // "next" lines are written once the statement itself is out.
+    std::vector<std::string> loopsEndingHere;
 };
 
 }  // namespace ftvb

@@ -68,8 +68,8 @@ void runStatementRoutine(Translation& t) {
     }
     // A loop whose terminal statement this was ends after that statement,
     // whatever stage finished it.
-    auto& ends = t.state.loopEndsAfterStatement;
-    for (const std::string& line : ends) t.write(line);
+    auto& ends = t.state.loopsEndingHere;
+    for (const std::string& variable : ends) t.write("next " + variable);
     ends.clear();
 }
 

@@ -24,7 +24,7 @@ Next namelistDefinition(Translation& t) {
         if (!group.empty()) {
             // The character right after the second slash is left out.
             std::string variables = p2 + 2 < s.size() ? s.substr(p2 + 2) : std::string();
-            t.state.namelists.push_back({std::move(group), std::move(variables)});
+            t.state.namelists.add(std::move(group), std::move(variables));
         }
     }
     s.assign(6, ' ');
@@ -34,8 +34,8 @@ Next namelistDefinition(Translation& t) {
 Next namelistReference(Translation& t) {
     std::string& s = t.text();
     if (s.empty()) return Next::Continue;
-    for (const NamelistGroup& g : t.state.namelists) {
-        if (!contains(s, g.name)) continue;
+    if (const NamelistGroup* found = t.state.namelists.firstIn(s)) {
+        const NamelistGroup& g = *found;
         // The unit part "(6," becomes "#1,"; without a "(" before a "," there
         // is none and the statement keeps what stands there.
         const std::size_t open = s.find('(');
@@ -46,7 +46,6 @@ Next namelistReference(Translation& t) {
         }
         transf(s, ")", " ");
         transf(s, g.name, g.variables);
-        break;
     }
     return Next::Continue;
 }

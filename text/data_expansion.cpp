@@ -14,19 +14,28 @@ namespace ftvb {
 namespace {
 
 // A 1-based table whose unset entries read as empty (entry 0 always is).
+// Entries point into a pool of the tokens read, so that lending a name to
+// a thousand values copies no text.
 class Table {
 public:
-    const std::string& get(std::size_t k) const {
-        static const std::string empty;
-        return k < items_.size() ? items_[k] : empty;
-    }
+    Table() : pool_(1) {}
+
+    const std::string& get(std::size_t k) const { return pool_[k < items_.size() ? items_[k] : 0]; }
     void set(std::size_t k, std::string value) {
-        if (k >= items_.size()) items_.resize(k + 1);
-        items_[k] = std::move(value);
+        pool_.push_back(std::move(value));
+        place(k, pool_.size() - 1);
     }
+    // Entry k becomes the same text as entry `from`.
+    void copy(std::size_t k, std::size_t from) { place(k, from < items_.size() ? items_[from] : 0); }
 
 private:
-    std::vector<std::string> items_;
+    void place(std::size_t k, std::size_t token) {
+        if (k >= items_.size()) items_.resize(k + 1, 0);
+        items_[k] = token;
+    }
+
+    std::vector<std::string> pool_;   // token 0 is the empty text
+    std::vector<std::size_t> items_;  // entry -> token
 };
 
 }  // namespace
@@ -57,7 +66,7 @@ std::string chg_data(std::string& ww) {
             ++valueCount;
             values.set(valueCount, std::move(token));
             token.clear();
-            if (names.get(valueCount).empty()) names.set(valueCount, names.get(valueCount - 1));
+            if (names.get(valueCount).empty()) names.copy(valueCount, valueCount - 1);
             if (ch == '/') {
                 inValues = false;
                 if (nameCount < valueCount) nameCount = valueCount;
@@ -78,7 +87,14 @@ std::string chg_data(std::string& ww) {
         if (names.get(k) == names.get(k - 1)) index[k] = index[k - 1] + 1;
     }
 
+    // The line can be far longer than the statement (a long name lent to
+    // many values): size it once rather than let it double its way there.
+    std::size_t length = 0;
+    for (std::size_t k = 1; k <= nameCount; ++k) {
+        length += 1 + names.get(k).size() + 1 + values.get(k).size() + (index[k] != 0 ? 22 : 0);
+    }
     std::string line;
+    line.reserve(length);
     const char* separator = "";
     for (std::size_t k = 1; k <= nameCount; ++k) {
         line += separator;

@@ -44,7 +44,9 @@ std::size_t instr1(std::string_view ww);
 
 // Rewrites every colon substring «name(lo:hi)» outside quotes into
 // «mid$(name,lo,length)», one colon per pass, until no colon outside quotes
-// is left. Makes at most as many passes as `ww` held colons at the call.
+// is left. Makes at most as many passes as `ww` held colons at the call, and
+// stops early (leaving the other colons) only when the passes would copy
+// the statement over and over, far beyond what any real statement needs.
 void trs_2_pts(std::string& ww);
 
 // Expands a DATA statement (the text begins with "data ") into one line of

@@ -102,6 +102,10 @@ void trs_2_pts(std::string& ww) {
     GapText t(ww);
     std::size_t from = 0;    // where the colon search resumes
     bool inString = false;   // quote state before position `from`
+    // Colons nested in one pair of parentheses make every pass copy the rest
+    // of the statement again. Real statements stay far below this budget; a
+    // hostile one keeps its remaining colons rather than take hours.
+    std::size_t budget = 32 * (ww.size() + 1) + (std::size_t{1} << 20);
     for (; passesLeft > 0; --passesLeft) {
         std::size_t c = kNone;
         for (std::size_t i = from; i < t.size(); ++i) {
@@ -157,6 +161,10 @@ void trs_2_pts(std::string& ww) {
         t.replace(nameStart, e + 1, piece);
         from = nameStart;
         inString = state;
+
+        const std::size_t work = (e - nameStart) + piece.size() + (c - from);
+        if (work >= budget) break;
+        budget -= work;
     }
     ww = t.str();
 }

@@ -53,9 +53,7 @@ TEST(ControlFlow, Do) {
         if (c.slot.empty()) {
             EXPECT_TRUE(st.pendingLoops.empty()) << c.in;
         } else {
-            ASSERT_EQ(st.pendingLoops.size(), 1u) << c.in;
-            EXPECT_EQ(st.pendingLoops[0].labelLine, c.slot[0]);
-            EXPECT_EQ(st.pendingLoops[0].variable, c.slot[1]);
+            EXPECT_EQ(st.pendingLoops.waitingFor(c.slot[0]), std::vector<std::string>{c.slot[1]}) << c.in;
         }
     }
 }
