@@ -96,9 +96,14 @@ Next stopReturnEnd(Translation& t) {
     std::string& s = t.text();
     RunState& st = t.state;
     st.closePrefix = st.reportOpen ? "close #1:" : "";
+    // Built only for a statement that needs it: most have none of the words.
+    const bool stop = contains(s, "stop");
+    const bool ret = contains(s, "return");
+    const bool end = endsWith(trimBlanks(s), "end");  // the END tests below need this
+    if (!stop && !ret && !end) return Next::Continue;
     const std::string exit = st.closePrefix + st.exitStatement;
-    transf(s, "stop", exit);
-    transf(s, "return", exit);
+    if (stop) transf(s, "stop", exit);
+    if (ret) transf(s, "return", exit);
     if (trimBlanks(s) == "end") {
         s = exit;
         st.endSeen = true;

@@ -112,7 +112,9 @@ void lengthMarkerCleanup(std::string& line) {
 }
 
 Next typeDeclarations(Translation& t) {
-    for (const TypeRule& rule : kTypeRules) applyTypeRule(t, rule);
+    for (const TypeRule& rule : kTypeRules) {
+        if (startsWith(t.text(), rule.keyword)) applyTypeRule(t, rule);
+    }
     return Next::Continue;
 }
 

@@ -71,7 +71,10 @@ std::string SourceReader::open(const std::string& name) {
         ownsFd_ = true;
     }
     struct stat st {};
-    if (::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) return reason(EISDIR);
+    if (::fstat(fd_, &st) == 0) {
+        if (S_ISDIR(st.st_mode)) return reason(EISDIR);
+        identity_ = identityFrom(st);
+    }
     return {};
 }
 
@@ -217,7 +220,18 @@ void ModuleWriter::writeAll(std::string_view bytes) {
 
 void ModuleWriter::flush() {
     writeAll(buffer_);
+    written_ += buffer_.size();
     buffer_.clear();
+#ifdef SYNC_FILE_RANGE_WRITE
+    // Start writing the temporary file out while the run goes on, so that
+    // the fsync before the rename has little left to wait for.
+    constexpr std::size_t kStep = std::size_t{4} << 20;
+    if (!direct_ && fd_ >= 0 && written_ - synced_ >= kStep) {
+        ::sync_file_range(fd_, static_cast<off_t>(synced_), static_cast<off_t>(written_ - synced_),
+                          SYNC_FILE_RANGE_WRITE);
+        synced_ = written_;
+    }
+#endif
 }
 
 std::string ModuleWriter::commit() {

@@ -9,6 +9,15 @@
 
 namespace ftvb {
 
+// The identity of an existing file (device and inode), however its name is
+// written; "-" stands for standard input. Empty when there is no such file.
+struct FileIdentity {
+    unsigned long long device = 0;
+    unsigned long long inode = 0;
+    bool exists = false;
+    bool regular = false;  // only a regular file can be emptied by a run
+    bool operator==(const FileIdentity&) const = default;
+};
 // Reads a source file ("-" is standard input) line by line. A line ends at
 // LF; one CR right before the LF is dropped; a last line without an LF still
 // counts. Only the first `keep` bytes of a line are kept: the intake looks at
@@ -32,6 +41,8 @@ public:
     const std::string& error() const { return error_; }
     // The observer asked to stop while this file was being read.
     bool stopped() const { return stopped_; }
+    // What was opened, as the open file itself says.
+    const FileIdentity& identity() const { return identity_; }
 
 private:
     bool fill();
@@ -39,6 +50,7 @@ private:
 
     RunObserver* observer_ = nullptr;
     bool stopped_ = false;
+    FileIdentity identity_;
     int fd_ = -1;
     bool ownsFd_ = false;
     std::string error_;
@@ -84,17 +96,10 @@ private:
     std::string tempPath_;
     std::string buffer_;
     std::string error_;
+    std::size_t written_ = 0;  // bytes handed to the file so far
+    std::size_t synced_ = 0;   // bytes whose writing out has been started
 };
 
-// The identity of an existing file (device and inode), however its name is
-// written; "-" stands for standard input. Empty when there is no such file.
-struct FileIdentity {
-    unsigned long long device = 0;
-    unsigned long long inode = 0;
-    bool exists = false;
-    bool regular = false;  // only a regular file can be emptied by a run
-    bool operator==(const FileIdentity&) const = default;
-};
 FileIdentity identityOf(const std::string& name);
 // Of what standard output is connected to.
 FileIdentity standardOutputIdentity();

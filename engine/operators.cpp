@@ -3,8 +3,8 @@
 // before. The order matters: the blanks the operators bring are collapsed by
 // step 15, which also joins "go  to" before the jump steps mark it.
 #include <array>
+#include <cstdint>
 #include <string_view>
-#include <utility>
 
 #include "engine/stages.h"
 #include "text/primitives.h"
@@ -37,7 +37,10 @@ Next parenthesisSpacing(Translation& t) {
 
 namespace {
 
-using Rewrite = std::pair<std::string_view, std::string_view>;
+struct Rewrite {
+    Pattern find;
+    std::string_view replacement;
+};
 
 constexpr std::array<Rewrite, 20> kOperatorRewrites{{
     {"sqrt", " sqr "},
@@ -62,17 +65,42 @@ constexpr std::array<Rewrite, 20> kOperatorRewrites{{
     {"**", "^"},
 }};
 
+// For each byte, the rewrites whose search text has it as its rarest byte.
+// One pass over the statement tells which rewrites can apply at all, which
+// spares most of the twenty searches.
+constexpr auto kRewritesByKeyByte = [] {
+    struct Table {
+        std::uint32_t bits[256];
+    } t{};
+    for (std::size_t i = 0; i < kOperatorRewrites.size(); ++i) {
+        const Pattern& p = kOperatorRewrites[i].find;
+        t.bits[static_cast<unsigned char>(p.text[p.key])] |= std::uint32_t{1} << i;
+    }
+    return t;
+}();
+
+std::uint32_t possibleRewrites(std::string_view s) {
+    std::uint32_t mask = 0;
+    for (const char c : s) mask |= kRewritesByKeyByte.bits[static_cast<unsigned char>(c)];
+    return mask;
+}
+
 }  // namespace
 
 Next operatorRewrites(Translation& t) {
     std::string& s = t.text();
-    // The dotted operators and constants all need a "." and none of the
-    // rewrites before or among them brings one: one scan spares eleven.
-    const bool dotted = s.find('.') != std::string::npos;
+    // A long statement (a block of joined comment lines) holds most bytes
+    // anyway, and there the searches run faster than a pass byte by byte.
+    std::uint32_t possible = s.size() <= 256 ? possibleRewrites(s) : ~std::uint32_t{0};
     for (std::size_t i = 0; i < kOperatorRewrites.size(); ++i) {
-        const auto& [find, replacement] = kOperatorRewrites[i];
-        if (!dotted && find.front() == '.') continue;
-        transf(s, find, replacement);
+        if (!(possible & (std::uint32_t{1} << i))) continue;
+        const Rewrite& r = kOperatorRewrites[i];
+        const std::size_t before = s.size();
+        transf(s, r.find, r.replacement);
+        // What a replacement brings may let a later rewrite apply.
+        if (s.size() != before || r.find.text.size() == r.replacement.size()) {
+            possible |= possibleRewrites(r.replacement);
+        }
     }
     return Next::Continue;
 }

@@ -33,9 +33,14 @@ Next finalStage(Translation& t) {
     std::string& s = t.text();
     transf(s, "  ", " ");
     trimBlanksInPlace(s);
-    t.state.pendingLine = s;
-    writeDeclaration(t);
-    if (t.state.pendingLine.empty()) s.clear();
+    // Only a declaration is written by the writer (and leaves the pending
+    // line empty); for any other statement the pending line would just hold
+    // a copy that nothing reads before the next statement replaces it.
+    if (startsWith(s, "Dim ") || startsWith(s, "dim ")) {
+        t.state.pendingLine = s;
+        writeDeclaration(t);
+        if (t.state.pendingLine.empty()) s.clear();
+    }
     if (s.size() == 1) s.clear();
     if (!s.empty()) t.write(s);
     return Next::End;

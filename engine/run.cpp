@@ -54,16 +54,16 @@ RunResult convertAll(const std::string& moduleName, const FileList& files, RunOb
         converter.beginFile();
         const std::string name(trimBlanks(files.entry(i)));
         if (name.empty()) continue;
-        // The window may have changed the list since the check above.
-        if (isTheModule(name)) {
-            result.skipped.push_back({name, kIsTheModule});
-            continue;
-        }
         SourceReader source(&observer);
         if (std::string why = source.open(name); !why.empty()) {
             // Opening a pipe nobody writes to waits until a signal comes.
             if (observer.stopRequested()) return stopped(std::move(result), converter.state().lineCounter, module);
             result.skipped.push_back({name, why});
+            continue;
+        }
+        // The window may have changed the list since the check above.
+        if (module0.regular && source.identity() == module0) {
+            result.skipped.push_back({name, kIsTheModule});
             continue;
         }
         while (source.readLine(line)) {

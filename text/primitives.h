@@ -30,11 +30,13 @@ namespace ftvb {
 // transf when the caller already knows where the first occurrence is.
 void transfFrom(std::string& ww, std::string_view ch1, std::string_view ch2, std::size_t first);
 
-// Most calls find nothing: that case stays inline, without a call.
-inline void transf(std::string& ww, std::string_view ch1, std::string_view ch2) {
-    if (ch1.empty()) return;
+// Most calls find nothing: that case stays inline, without a call. A
+// constant search text can be given as a constexpr Pattern, which has its
+// search key worked out at compile time.
+inline void transf(std::string& ww, const Pattern& ch1, std::string_view ch2) {
+    if (ch1.text.empty()) return;
     const std::size_t p = findText(ww, ch1);
-    if (p != std::string::npos) transfFrom(ww, ch1, ch2, p);
+    if (p != std::string::npos) transfFrom(ww, ch1.text, ch2, p);
 }
 
 // Position (from 1) of the first comma of `ww` outside parentheses, or 0.

@@ -18,6 +18,7 @@ namespace ftvb {
 namespace {
 
 void replaceEachOnce(std::string& ww, std::string_view find, std::string_view repl, std::size_t p) {
+    const Pattern pattern(find);
     std::string out;
     out.reserve(ww.size() + repl.size());
     std::size_t from = 0;
@@ -25,7 +26,7 @@ void replaceEachOnce(std::string& ww, std::string_view find, std::string_view re
         out.append(ww, from, p - from);
         out.append(repl);
         from = p + find.size();
-        p = findText(ww, find, from);
+        p = findText(ww, pattern, from);
     }
     out.append(ww, from, std::string::npos);
     ww.swap(out);
@@ -54,9 +55,18 @@ void transfFrom(std::string& ww, std::string_view ch1, std::string_view ch2, std
         collapseRuns(ww, find[0], p);
         return;
     }
+    // One character for another (the quotes) cannot form a new occurrence:
+    // replace in place.
+    if (find.size() == 1 && ch2.size() == 1) {
+        for (std::size_t i = p; i < ww.size(); ++i) {
+            if (ww[i] == find[0]) ww[i] = ch2[0];
+        }
+        return;
+    }
 
     const std::size_t lf = find.size();
     const char last = find.back();
+    const Pattern pattern(find);
     const std::string reversedRepl(ch2.rbegin(), ch2.rend());
     // Re-read replacement characters are the only work that can grow without
     // bound; real rewrites stay far below this.
@@ -102,7 +112,7 @@ void transfFrom(std::string& ww, std::string_view ch1, std::string_view ch2, std
         }
         if (matched) continue;
         // Every other occurrence lies wholly in the unread input.
-        const std::size_t nextFound = findText(ww, find, boundary);
+        const std::size_t nextFound = findText(ww, pattern, boundary);
         if (nextFound == std::string::npos) {
             out.append(ww, in, std::string::npos);
             in = ww.size();
