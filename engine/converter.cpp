@@ -12,7 +12,7 @@ Converter::Converter(LineSink& out, RunObserver& observer)
       lastNonBlank_(std::string::npos) {}
 
 void Converter::beginFile() {
-    startStatement(std::string());
+    startStatement({});
     state_.procedureOpen = false;
     state_.reportOpen = false;
 }

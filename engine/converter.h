@@ -36,7 +36,7 @@ public:
 private:
     void intake(std::string_view line);
     void completeStatement();
-    void startStatement(std::string&& text);
+    void startStatement(std::string_view text);
     void appendContinuation(std::string_view field);
     bool pendingIsEndOrReturn() const;
 

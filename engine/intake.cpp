@@ -35,9 +35,8 @@ void Converter::intake(std::string_view raw) {
 
     if (line[0] == 'c') {
         completeStatement();
-        std::string comment(line);
-        comment[0] = '\'';  // "'" followed by columns 2 to 72
-        startStatement(std::move(comment));
+        startStatement(line);
+        state_.statement[0] = '\'';  // "'" followed by columns 2 to 72
         return;
     }
     if (line[5] != ' ' && !pendingIsEndOrReturn()) {
@@ -45,11 +44,11 @@ void Converter::intake(std::string_view raw) {
         return;
     }
     completeStatement();
-    startStatement(std::string(line));
+    startStatement(line);
 }
 
-void Converter::startStatement(std::string&& text) {
-    state_.statement = std::move(text);
+void Converter::startStatement(std::string_view text) {
+    state_.statement.assign(text);  // reuses the buffer of the statement before
     const std::string& s = state_.statement;
     const std::size_t end = endOfNonBlank(s);
     firstNonBlank_ = end == 0 ? std::string::npos : firstNonBlank(s);

@@ -96,6 +96,25 @@ std::string argumentText(const std::string& inner) {
 
 void trs_2_pts(std::string& ww) {
     if (ww.find(':') == std::string::npos) return;
+    // Most colons (in comments run together, in labels of text) have no
+    // "(" before them or no ")" after them: the first pass turns the colon
+    // into a comma and ends the routine. Settle that case in place.
+    {
+        bool in = false;
+        std::size_t c = kNone;
+        for (std::size_t i = 0; i < ww.size(); ++i) {
+            if (isQuote(ww[i])) in = !in;
+            if (ww[i] == ':' && !in) {
+                c = i;
+                break;
+            }
+        }
+        if (c == kNone) return;
+        if (ww.rfind('(', c) == std::string::npos || ww.find(')', c) == std::string::npos) {
+            ww[c] = ',';
+            return;
+        }
+    }
     std::size_t passesLeft = static_cast<std::size_t>(std::count(ww.begin(), ww.end(), ':'));
     if (passesLeft == 0) return;
 
