@@ -124,6 +124,11 @@ RunOutcome runOnce(const std::vector<std::string>& argv, const std::string& out,
     for (const std::string& a : full) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
 
+    // Flush what earlier commands wrote (f2c leaves thousands of files):
+    // otherwise the kernel throttles this command's own writes while it
+    // catches up, and charges that writeback to it.
+    sync();
+
     RunOutcome r;
     const double start = now();
     const pid_t pid = fork();
