@@ -50,11 +50,6 @@ FileIdentity standardOutputIdentity() {
     return identityFrom(st);
 }
 
-bool sameFile(const std::string& a, const std::string& b) {
-    const FileIdentity ia = identityOf(a);
-    return ia.exists && ia == identityOf(b);
-}
-
 // ---- SourceReader ----------------------------------------------------------
 
 SourceReader::~SourceReader() {

@@ -104,7 +104,5 @@ FileIdentity identityOf(const std::string& name);
 // Of what standard output is connected to.
 FileIdentity standardOutputIdentity();
 
-// True when both names refer to one existing file.
-bool sameFile(const std::string& a, const std::string& b);
 
 }  // namespace ftvb
