@@ -11,7 +11,8 @@
 namespace ftvb {
 namespace {
 
-void ifRule(std::string& s) {
+void ifRule(Translation& tr) {
+    std::string& s = tr.text();
     if (!startsWith(s, "if ") && !startsWith(s, "if(")) return;
     if (contains(s, "then")) return;  // block IF or ELSE IF
     // Find where the first "(" is closed.
@@ -37,6 +38,7 @@ void ifRule(std::string& s) {
     rewritten += ") then ";
     rewritten.append(s, t + 2, std::string::npos);
     s.swap(rewritten);
+    tr.inserted(") then ");
 }
 
 void doRule(Translation& t) {
@@ -71,6 +73,7 @@ void doRule(Translation& t) {
         t.write(v + "=" + start + "-" + "step" + v);
         t.write("do while " + v + (numericPrefixValue(step) < 0 ? ">" : "<") + end);
         s = v + "=" + v + "+" + "step" + v;
+        t.rewritten();
         return;
     }
 
@@ -87,7 +90,7 @@ void doRule(Translation& t) {
 }  // namespace
 
 Next ifAndDo(Translation& t) {
-    ifRule(t.text());
+    ifRule(t);
     doRule(t);
     return Next::Continue;
 }
@@ -97,11 +100,12 @@ Next stopReturnEnd(Translation& t) {
     RunState& st = t.state;
     st.closePrefix = st.reportOpen ? "close #1:" : "";
     // Built only for a statement that needs it: most have none of the words.
-    const bool stop = contains(s, "stop");
-    const bool ret = contains(s, "return");
+    const bool stop = t.mayHold("stop") && contains(s, "stop");
+    const bool ret = t.mayHold("return") && contains(s, "return");
     const bool end = endsWith(trimBlanks(s), "end");  // the END tests below need this
     if (!stop && !ret && !end) return Next::Continue;
     const std::string exit = st.closePrefix + st.exitStatement;
+    t.inserted(exit);
     if (stop) transf(s, "stop", exit);
     if (ret) transf(s, "return", exit);
     if (trimBlanks(s) == "end") {
@@ -117,8 +121,8 @@ Next stopReturnEnd(Translation& t) {
 }
 
 Next elseIfEndDo(Translation& t) {
-    transf(t.text(), "else if", "elseif");
-    transf(t.text(), "end do", "loop");
+    t.replaceAll("else if", "elseif");
+    t.replaceAll("end do", "loop");
     return Next::Continue;
 }
 

@@ -14,13 +14,12 @@ Next dataStatement(Translation& t) {
 }
 
 Next includeAndBang(Translation& t) {
-    std::string& s = t.text();
     // The marker must end in "include" again, which one replacement of
     // "include" cannot do: it goes through the "££££" placeholder. The
     // accented letters are single Windows-1252 bytes (à = E0, £ = A3).
-    transf(s, "include", "'************ \xE0 changer ******** \xA3\xA3\xA3\xA3");
-    transf(s, "** \xA3\xA3\xA3\xA3", "** include");
-    transf(s, "!", "'");
+    t.replaceAll("include", "'************ \xE0 changer ******** \xA3\xA3\xA3\xA3");
+    t.replaceAll("** \xA3\xA3\xA3\xA3", "** include");
+    t.replaceAll("!", "'");
     return Next::Continue;
 }
 

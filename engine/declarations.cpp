@@ -112,15 +112,21 @@ void lengthMarkerCleanup(std::string& line) {
 }
 
 Next typeDeclarations(Translation& t) {
+    bool applied = false;
     for (const TypeRule& rule : kTypeRules) {
-        if (startsWith(t.text(), rule.keyword)) applyTypeRule(t, rule);
+        if (startsWith(t.text(), rule.keyword)) {
+            applyTypeRule(t, rule);
+            applied = true;
+        }
     }
+    if (applied) t.rewritten();
     return Next::Continue;
 }
 
 Next declarationCleanup(Translation& t) {
+    // Both only take bytes out.
     transf(t.text(), "  ", " ");
-    lengthMarkerCleanup(t.text());
+    if (t.mayHold("Dim *")) lengthMarkerCleanup(t.text());
     return Next::Continue;
 }
 

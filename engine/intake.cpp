@@ -73,17 +73,27 @@ bool Converter::pendingIsEndOrReturn() const {
 }
 
 Next emptyStatement(Translation& t) {
-    if (t.text().empty()) t.text() = kEmptyStatementComment;
+    if (t.text().empty()) {
+        t.text() = kEmptyStatementComment;
+        t.inserted(kEmptyStatementComment);
+    }
     return Next::Continue;
 }
 
 Next lowerCase(Translation& t) {
+    // The intake has lowered every line; only a rewrite since ("Dim ") or a
+    // statement given to the routine directly can hold capitals.
+    if (!(t.state.statementClasses & kCapitalClass)) return Next::Continue;
     lowerCaseInPlace(t.text());
+    t.rewritten();
     return Next::Continue;
 }
 
 Next formatComment(Translation& t) {
-    if (contains(t.text(), "format")) t.text().insert(0, "' ");
+    if (t.mayHold("format") && contains(t.text(), "format")) {
+        t.text().insert(0, "' ");
+        t.inserted("' ");
+    }
     return Next::Continue;
 }
 
@@ -110,17 +120,21 @@ Next statementLabel(Translation& t) {
 
     t.write(labelLine);
     s.replace(0, std::min<std::size_t>(kStatementField, s.size()), kStatementField, ' ');
+    t.inserted(" ");
     if (trimBlanks(s) == "continue") s.clear();
     return Next::Continue;
 }
 
 Next fixedColumns(Translation& t) {
     std::string& s = t.text();
+    std::size_t from = 0;
     if (!t.state.endSeen) {
         if (s.size() < kStatementField) return Next::Continue;
-        s.erase(0, kStatementField);
+        from = kStatementField;
     }
-    trimBlanksInPlace(s);
+    // The columns and the leading blanks go in one move.
+    s.resize(std::max(from, endOfNonBlank(s)));
+    s.erase(0, from + firstNonBlank(std::string_view(s).substr(from)));
     return Next::Continue;
 }
 

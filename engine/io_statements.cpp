@@ -18,30 +18,36 @@ namespace {
 // The unit part runs from the first "(" at or after `from` to the first ")"
 // at or after it and becomes "#1," wherever it occurs. With no such pair in
 // that order there is nothing to cut out, and the text stays as it is.
-void replaceUnitPart(std::string& s, std::size_t from) {
+void replaceUnitPart(Translation& t, std::size_t from) {
+    std::string& s = t.text();
     const std::size_t open = s.find('(', from);
     const std::size_t close = s.find(')', from);
     if (open == std::string::npos || close == std::string::npos || close < open) return;
     const std::string unit = s.substr(open, close - open + 1);
     transf(s, unit, "#1,");
+    t.inserted("#1,");
 }
 
 void writeRule(Translation& t) {
     std::string& s = t.text();
     if (startsWith(s, "write")) {
         openReport(t);
-        replaceUnitPart(s, 0);
+        replaceUnitPart(t, 0);
         return;
     }
-    const std::size_t w = s.find("write");
+    constexpr Pattern kWrite("write");
+    if (!t.mayHold(kWrite)) return;
+    const std::size_t w = findText(s, kWrite);
     if (w == std::string::npos) return;
-    replaceUnitPart(s, w);
+    replaceUnitPart(t, w);
     openReport(t);
 }
 
 void printRule(Translation& t) {
     std::string& s = t.text();
-    const std::size_t q = s.find("print ");
+    constexpr Pattern kPrint("print ");
+    if (!t.mayHold(kPrint)) return;
+    const std::size_t q = findText(s, kPrint);
     if (q == std::string::npos) return;
     const std::size_t k = s.find(',', q);
     // The format designator before the first comma goes; without a comma
@@ -54,6 +60,7 @@ void printRule(Translation& t) {
         rewritten.append(s, k + 1, std::string::npos);
     }
     s.swap(rewritten);
+    t.inserted("write #1,");
     openReport(t);
 }
 

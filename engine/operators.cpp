@@ -3,7 +3,6 @@
 // before. The order matters: the blanks the operators bring are collapsed by
 // step 15, which also joins "go  to" before the jump steps mark it.
 #include <array>
-#include <cstdint>
 #include <string_view>
 
 #include "engine/stages.h"
@@ -14,7 +13,7 @@ namespace ftvb {
 Next parenthesisSpacing(Translation& t) {
     std::string& s = t.text();
     const std::size_t n = s.size();
-    if (n < 2) return Next::Continue;
+    if (n < 2 || !t.mayHold(")")) return Next::Continue;
     // Count first: most statements have nothing to space.
     std::size_t extra = 0;
     for (std::size_t i = s.find(')'); i != std::string::npos && i + 1 < n; i = s.find(')', i + 1)) {
@@ -32,6 +31,7 @@ Next parenthesisSpacing(Translation& t) {
     }
     spaced.append(s, from, std::string::npos);
     s.swap(spaced);
+    t.inserted(" ");
     return Next::Continue;
 }
 
@@ -65,43 +65,12 @@ constexpr std::array<Rewrite, 20> kOperatorRewrites{{
     {"**", "^"},
 }};
 
-// For each byte, the rewrites whose search text has it as its rarest byte.
-// One pass over the statement tells which rewrites can apply at all, which
-// spares most of the twenty searches.
-constexpr auto kRewritesByKeyByte = [] {
-    struct Table {
-        std::uint32_t bits[256];
-    } t{};
-    for (std::size_t i = 0; i < kOperatorRewrites.size(); ++i) {
-        const Pattern& p = kOperatorRewrites[i].find;
-        t.bits[static_cast<unsigned char>(p.text[p.key])] |= std::uint32_t{1} << i;
-    }
-    return t;
-}();
-
-std::uint32_t possibleRewrites(std::string_view s) {
-    std::uint32_t mask = 0;
-    for (const char c : s) mask |= kRewritesByKeyByte.bits[static_cast<unsigned char>(c)];
-    return mask;
-}
-
 }  // namespace
 
 Next operatorRewrites(Translation& t) {
-    std::string& s = t.text();
-    // A long statement (a block of joined comment lines) holds most bytes
-    // anyway, and there the searches run faster than a pass byte by byte.
-    std::uint32_t possible = s.size() <= 256 ? possibleRewrites(s) : ~std::uint32_t{0};
-    for (std::size_t i = 0; i < kOperatorRewrites.size(); ++i) {
-        if (!(possible & (std::uint32_t{1} << i))) continue;
-        const Rewrite& r = kOperatorRewrites[i];
-        const std::size_t before = s.size();
-        transf(s, r.find, r.replacement);
-        // What a replacement brings may let a later rewrite apply.
-        if (s.size() != before || r.find.text.size() == r.replacement.size()) {
-            possible |= possibleRewrites(r.replacement);
-        }
-    }
+    // The statement's byte classes rule out most of the twenty at once; what
+    // a replacement brings is added to them, so a later rewrite can see it.
+    for (const Rewrite& r : kOperatorRewrites) t.replaceAll(r.find, r.replacement);
     return Next::Continue;
 }
 

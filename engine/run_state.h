@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/tables.h"
+#include "text/bytes.h"
 
 namespace ftvb {
 
@@ -17,6 +18,11 @@ struct RunState {
     long long lineCounter = 0;
     std::string sourceLine;      // the physical line just read, normalised
     std::string statement;       // the statement being assembled, then rewritten
+    // The byte classes the statement may hold: all of those it holds, and
+    // perhaps some it held before a rewrite took them out. The statement
+    // routine works them out when it starts and keeps them up to date; at
+    // any other time they are "all", which spares no search.
+    ByteClasses statementClasses = ~ByteClasses{0};
     std::string pendingEndLine;  // "end sub" / "end function" of the open procedure
     std::string exitStatement;   // "exit sub" / "exit function"
     bool procedureOpen = false;  // a header has been met in the current file

@@ -15,6 +15,7 @@
 
 #include "engine/run_state.h"
 #include "engine/seam.h"
+#include "text/primitives.h"
 
 namespace ftvb {
 
@@ -27,6 +28,30 @@ struct Translation {
 
     std::string& text() { return state.statement; }
     void write(std::string_view line) { out.writeLine(line); }
+
+    // Whether the statement may hold `part`; false means it cannot.
+    bool mayHold(const Pattern& part) const {
+        return (state.statementClasses & part.classes) == part.classes;
+    }
+    // A stage that puts bytes into the statement says which; one that
+    // rewrites it wholesale has its classes worked out again.
+    void inserted(std::string_view bytes) { state.statementClasses |= classesOf(bytes); }
+    void rewritten() {
+        // A statement still padded to its columns ends in blanks: those are
+        // passed over a word at a time.
+        const std::string_view s = state.statement;
+        const std::size_t end = endOfNonBlank(s);
+        state.statementClasses = classesOfText(s.substr(0, end)) | (end < s.size() ? classesOf(" ") : 0);
+    }
+
+    // transf on the statement, skipped when it cannot hold `find`.
+    void replaceAll(const Pattern& find, std::string_view replacement) {
+        if (find.text.empty() || !mayHold(find)) return;
+        const std::size_t p = findText(state.statement, find);
+        if (p == std::string::npos) return;
+        transfFrom(state.statement, find.text, replacement, p);
+        inserted(replacement);
+    }
 };
 
 enum class Next { Continue, End };

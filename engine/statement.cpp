@@ -7,6 +7,7 @@
 #include "engine/statement.h"
 
 #include <array>
+#include <cassert>
 
 #include "text/primitives.h"
 
@@ -18,7 +19,9 @@ Next showStatement(Translation& t) {
 }
 
 Next colonSubstrings(Translation& t) {
+    if (!t.mayHold(":")) return Next::Continue;
     trs_2_pts(t.text());
+    t.rewritten();
     return Next::Continue;
 }
 
@@ -59,13 +62,19 @@ constexpr std::array<StageRow, 27> kStages{{
 std::span<const StageRow> statementStages() { return kStages; }
 
 void runStatementRoutine(Translation& t) {
+    t.rewritten();
     for (const StageRow& stage : kStages) {
-        if (stage.run(t) == Next::End) break;
+        const Next next = stage.run(t);
+        // Every byte of the statement must have its class in the set, or a
+        // later stage would skip a search that finds something.
+        assert((classesOfText(t.text()) & ~t.state.statementClasses) == 0);
+        if (next == Next::End) break;
         // Once the fixed-form columns are gone, an empty statement (a blank
         // line, a labelled CONTINUE, an IMPLICIT) has nothing left for any
         // later stage to rewrite or write: skip them.
         if (stage.number >= 13 && t.text().empty()) break;
     }
+    t.state.statementClasses = ~ByteClasses{0};
     // A loop whose terminal statement this was ends after that statement,
     // whatever stage finished it.
     auto& ends = t.state.loopsEndingHere;

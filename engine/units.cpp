@@ -28,6 +28,7 @@ Next namelistDefinition(Translation& t) {
         }
     }
     s.assign(6, ' ');
+    t.inserted(" ");
     return Next::Continue;
 }
 
@@ -46,17 +47,18 @@ Next namelistReference(Translation& t) {
         }
         transf(s, ")", " ");
         transf(s, g.name, g.variables);
+        t.rewritten();
     }
     return Next::Continue;
 }
 
 Next dimensionKeyword(Translation& t) {
-    transf(t.text(), "dimension ", "Dim ");
+    t.replaceAll("dimension ", "Dim ");
     return Next::Continue;
 }
 
 Next programKeyword(Translation& t) {
-    transf(t.text(), "program", "subroutine");
+    t.replaceAll("program", "subroutine");
     return Next::Continue;
 }
 
@@ -66,6 +68,7 @@ Next implicitComment(Translation& t) {
     s.insert(s.begin(), '\'');
     t.write(s);
     s.clear();
+    t.inserted("'");
     return Next::Continue;
 }
 
@@ -144,6 +147,7 @@ Next procedureHeader(Translation& t) {
         st.pendingEndLine = "end sub";
         st.exitStatement = "exit sub";
         s.replace(0, 10, "Sub ");
+        t.inserted("Sub ");
     }
     t.write(s);
     collectDummyArguments(s, st.dummyArguments);

@@ -9,6 +9,8 @@
 // is pushed back in front of the unread input and read again, because it may
 // complete an occurrence together with the characters before it.
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 
 #include "text/bytes.h"
@@ -34,11 +36,43 @@ void replaceEachOnce(std::string& ww, std::string_view find, std::string_view re
 
 // "cc" -> "c" to a fixed point is every run of c shortened to one c: the
 // blank collapse that most statements go through, done in one pass.
+// A byte goes when it is c and the byte read before it was c too. Eight
+// bytes at a time: a word with no such byte is copied whole, a word of c
+// after a c is dropped whole, and only the rest goes byte by byte. Writing
+// never overtakes reading, so the text is rewritten in place.
 void collapseRuns(std::string& ww, char c, std::size_t p) {
-    std::size_t w = p + 1;
-    for (std::size_t r = p + 1; r < ww.size(); ++r) {
-        if (ww[r] == c && ww[w - 1] == c) continue;
-        ww[w++] = ww[r];
+    char* d = ww.data();
+    const std::size_t n = ww.size();
+    std::size_t w = p + 1;  // ww[p] is c and stays
+    std::size_t r = p + 1;
+    bool previousIsC = true;
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+        constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+        constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
+        const std::uint64_t pattern = kOnes * static_cast<unsigned char>(c);
+        for (; r + 8 <= n; r += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, d + r, 8);
+            if (previousIsC && word == pattern) continue;
+            const std::uint64_t y = ~(word ^ pattern);
+            const std::uint64_t eq = ((y & kLow7) + kOnes) & y & kHigh;  // top bit of each c
+            const std::uint64_t dropped = eq & ((eq << 8) | (previousIsC ? 0x80 : 0));
+            if (dropped == 0) {
+                std::memcpy(d + w, &word, 8);
+                w += 8;
+            } else {
+                for (int k = 0; k < 8; ++k) {
+                    if (!(dropped & (std::uint64_t{0x80} << (8 * k)))) d[w++] = d[r + k];
+                }
+            }
+            previousIsC = (eq >> 63) != 0;
+        }
+    }
+    for (; r < n; ++r) {
+        const bool isC = d[r] == c;
+        if (!(isC && previousIsC)) d[w++] = d[r];
+        previousIsC = isC;
     }
     ww.resize(w);
 }

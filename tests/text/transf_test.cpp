@@ -101,6 +101,27 @@ TEST(Transf, SameResultAsSearchingFromTheStart) {
     EXPECT_GT(compared, 50000);
 }
 
+TEST(Transf, RunCollapseSameAsSearchingFromTheStart) {
+    // Runs that straddle, start and end eight-byte words, of blanks and of
+    // another byte, in texts long enough for the word-at-a-time path.
+    std::mt19937 rng(777);
+    for (const char c : {' ', 'a', '\xA3'}) {
+        const std::string alphabet = std::string(3, c) + "b(";
+        const std::string find(2, c);
+        const std::string repl(1, c);
+        for (int i = 0; i < 20000; ++i) {
+            std::string text;
+            const int n = static_cast<int>(rng() % 90);
+            for (int k = 0; k < n; ++k) text.push_back(alphabet[rng() % alphabet.size()]);
+            std::string want = text;
+            ASSERT_TRUE(slowTransf(want, find, repl, 1000));
+            std::string got = text;
+            transf(got, find, repl);
+            ASSERT_EQ(got, want) << "text \"" << text << "\"";
+        }
+    }
+}
+
 TEST(Transf, LongRunsInLinearTime) {
     // Ten million blanks collapse in one pass, not one rescan per blank.
     std::string s(10'000'000, ' ');
