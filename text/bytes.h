@@ -13,13 +13,20 @@ namespace ftvb {
 
 // Blanks are spaces only; tabs are never trimmed. Statements are padded
 // with blanks to 72 columns, so the scans skip eight blanks at a time.
+// In a word holding a non-blank, the first non-blank byte is the lowest
+// byte that differs from a blank, and the last one the highest.
 inline std::size_t firstNonBlank(std::string_view s) {
     constexpr std::uint64_t kBlanks = 0x2020202020202020ULL;
     std::size_t i = 0;
     for (; i + 8 <= s.size(); i += 8) {
         std::uint64_t w;
         std::memcpy(&w, s.data() + i, 8);
-        if (w != kBlanks) break;
+        if (w != kBlanks) {
+            if constexpr (std::endian::native == std::endian::little) {
+                return i + static_cast<std::size_t>(std::countr_zero(w ^ kBlanks)) / 8;
+            }
+            break;
+        }
     }
     while (i < s.size() && s[i] == ' ') ++i;
     return i;
@@ -32,7 +39,12 @@ inline std::size_t endOfNonBlank(std::string_view s) {
     for (; e >= 8; e -= 8) {
         std::uint64_t w;
         std::memcpy(&w, s.data() + e - 8, 8);
-        if (w != kBlanks) break;
+        if (w != kBlanks) {
+            if constexpr (std::endian::native == std::endian::little) {
+                return e - static_cast<std::size_t>(std::countl_zero(w ^ kBlanks)) / 8;
+            }
+            break;
+        }
     }
     while (e > 0 && s[e - 1] == ' ') --e;
     return e;

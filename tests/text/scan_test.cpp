@@ -1,6 +1,9 @@
 // The top-level comma search, numbers read from text, and lower-casing.
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <string>
+
 #include "text/bytes.h"
 #include "text/numeric.h"
 #include "text/primitives.h"
@@ -82,6 +85,45 @@ TEST(Trim, BlanksOnlyNeverTabs) {
     EXPECT_EQ(trimBlanks("  a b  "), "a b");
     EXPECT_EQ(trimBlanks("\ta\t"), "\ta\t");
     EXPECT_EQ(trimBlanks("    "), "");
+}
+
+TEST(Trim, EveryPlaceOfTheFirstAndLastNonBlank) {
+    // One or two non-blanks anywhere in texts of 0 to 40 bytes: the scans
+    // that go eight bytes at a time must land on the same byte as a plain one.
+    for (std::size_t n = 0; n <= 40; ++n) {
+        for (std::size_t a = 0; a <= n; ++a) {
+            for (std::size_t b = a; b <= n; ++b) {
+                std::string s(n, ' ');
+                if (a < n) s[a] = 'x';
+                if (b < n) s[b] = '\xA0';
+                const std::size_t first = s.find_first_not_of(' ');
+                const std::size_t last = s.find_last_not_of(' ');
+                EXPECT_EQ(firstNonBlank(s), first == std::string::npos ? n : first) << n << ' ' << a << ' ' << b;
+                EXPECT_EQ(endOfNonBlank(s), last == std::string::npos ? 0 : last + 1) << n << ' ' << a << ' ' << b;
+            }
+        }
+    }
+}
+
+TEST(ByteClasses, ATextHoldsTheClassesOfEveryPartOfIt) {
+    // Every byte has exactly one class; texts long and short agree.
+    for (int c = 0; c < 256; ++c) {
+        const ByteClasses k = kByteClass.c[c];
+        EXPECT_EQ(std::popcount(k), 1) << c;
+    }
+    std::string all;
+    for (int c = 255; c >= 0; --c) all.push_back(static_cast<char>(c));
+    EXPECT_EQ(classesOfText(all), classesOf(all));
+    EXPECT_EQ(std::popcount(classesOfText(all)), 63);
+    // Distinct signs and letters never share a class, so a search for one
+    // is never let through by another; capitals share the one class that
+    // says lower-casing has work to do.
+    EXPECT_NE(classesOf("."), classesOf("*"));
+    EXPECT_NE(classesOf("q"), classesOf("1"));
+    EXPECT_EQ(classesOf("A"), kCapitalClass);
+    EXPECT_EQ(classesOf("\xC9"), kCapitalClass);
+    EXPECT_EQ(classesOf("\xE9") & kCapitalClass, 0u);
+    EXPECT_EQ(classesOf("0"), classesOf("9"));
 }
 
 }  // namespace
