@@ -30,8 +30,8 @@ void Converter::intake(std::string_view raw) {
         raw.remove_prefix(1);
     }
     line.append(raw.substr(0, kColumns - std::min(line.size(), kColumns)));
+    lowerCaseInPlace(line);  // before the padding, which has nothing to lower
     line.resize(kColumns, ' ');
-    lowerCaseInPlace(line);
 
     if (line[0] == 'c') {
         completeStatement();

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cassert>
+#include <utility>
 
 #include "text/primitives.h"
 
@@ -57,23 +58,36 @@ constexpr std::array<StageRow, 27> kStages{{
     {27, "final stage: tidy, declaration writer, write", finalStage},
 }};
 
+// Runs stage I; false when the routine ends there.
+template <std::size_t I>
+bool runStage(Translation& t) {
+    constexpr StageRow stage = kStages[I];
+    const Next next = stage.run(t);  // a call the compiler sees, since the row is constant
+    // Every byte of the statement must have its class in the set, or a
+    // later stage would skip a search that finds something.
+    assert((classesOfText(t.text()) & ~t.state.statementClasses) == 0);
+    if (next == Next::End) return false;
+    // Once the fixed-form columns are gone, an empty statement (a blank
+    // line, a labelled CONTINUE, an IMPLICIT) has nothing left for any
+    // later stage to rewrite or write: skip them.
+    if constexpr (stage.number >= 13) {
+        if (t.text().empty()) return false;
+    }
+    return true;
+}
+
+template <std::size_t... I>
+void runStages(Translation& t, std::index_sequence<I...>) {
+    (runStage<I>(t) && ...);
+}
+
 }  // namespace
 
 std::span<const StageRow> statementStages() { return kStages; }
 
 void runStatementRoutine(Translation& t) {
     t.rewritten();
-    for (const StageRow& stage : kStages) {
-        const Next next = stage.run(t);
-        // Every byte of the statement must have its class in the set, or a
-        // later stage would skip a search that finds something.
-        assert((classesOfText(t.text()) & ~t.state.statementClasses) == 0);
-        if (next == Next::End) break;
-        // Once the fixed-form columns are gone, an empty statement (a blank
-        // line, a labelled CONTINUE, an IMPLICIT) has nothing left for any
-        // later stage to rewrite or write: skip them.
-        if (stage.number >= 13 && t.text().empty()) break;
-    }
+    runStages(t, std::make_index_sequence<kStages.size()>{});
     t.state.statementClasses = ~ByteClasses{0};
     // A loop whose terminal statement this was ends after that statement,
     // whatever stage finished it.
