@@ -19,9 +19,31 @@
 namespace ftvb {
 namespace {
 
+// The result is built in a buffer that is then swapped with the text, so
+// the text's old buffer is kept for the next call instead of freed: most
+// statements are rewritten by several replacements, and this way none of
+// them allocates. A buffer grown by a huge statement is let go.
+class Scratch {
+public:
+    Scratch() : buffer_(spare()) { buffer_.clear(); }
+    ~Scratch() {
+        if (buffer_.capacity() > kKeepAtMost) std::string().swap(buffer_);
+    }
+    std::string& get() { return buffer_; }
+
+private:
+    static constexpr std::size_t kKeepAtMost = std::size_t{1} << 16;
+    static std::string& spare() {
+        thread_local std::string s;
+        return s;
+    }
+    std::string& buffer_;
+};
+
 void replaceEachOnce(std::string& ww, std::string_view find, std::string_view repl, std::size_t p) {
     const Pattern pattern(find);
-    std::string out;
+    Scratch scratch;
+    std::string& out = scratch.get();
     out.reserve(ww.size() + repl.size());
     std::size_t from = 0;
     while (p != std::string::npos) {
@@ -106,7 +128,8 @@ void transfFrom(std::string& ww, std::string_view ch1, std::string_view ch2, std
     // bound; real rewrites stay far below this.
     std::size_t budget = (ww.size() + 1) * (ch2.size() + 1) * 4 + (std::size_t{1} << 20);
 
-    std::string out;
+    Scratch scratch;
+    std::string& out = scratch.get();
     out.reserve(ww.size() + (ch2.size() > lf ? ch2.size() * 4 : 0));
     out.append(ww, 0, p);
     std::string pushedBack = reversedRepl;  // read from its back
