@@ -125,7 +125,7 @@ Next typeDeclarations(Translation& t) {
 
 Next declarationCleanup(Translation& t) {
     // Both only take bytes out.
-    transf(t.text(), "  ", " ");
+    t.replaceAll("  ", " ");
     if (t.mayHold("Dim *")) lengthMarkerCleanup(t.text());
     return Next::Continue;
 }

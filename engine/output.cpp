@@ -31,7 +31,7 @@ void writeDeclaration(Translation& t) {
 
 Next finalStage(Translation& t) {
     std::string& s = t.text();
-    transf(s, "  ", " ");
+    t.replaceAll("  ", " ");
     trimBlanksInPlace(s);
     // Only a declaration is written by the writer (and leaves the pending
     // line empty); for any other statement the pending line would just hold

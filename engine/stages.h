@@ -35,22 +35,30 @@ struct Translation {
     }
     // A stage that puts bytes into the statement says which; one that
     // rewrites it wholesale has its classes worked out again.
-    void inserted(std::string_view bytes) { state.statementClasses |= classesOf(bytes); }
+    // A blank put in may make two in a row with a blank beside it.
+    void inserted(std::string_view bytes) {
+        state.statementClasses |= classesOf(bytes);
+        if (bytes.find(' ') != std::string_view::npos) state.statementClasses |= kDoubledBlankClass;
+    }
     void rewritten() {
         // A statement still padded to its columns ends in blanks: those are
         // passed over a word at a time.
         const std::string_view s = state.statement;
         const std::size_t end = endOfNonBlank(s);
-        state.statementClasses = classesOfText(s.substr(0, end)) | (end < s.size() ? classesOf(" ") : 0);
+        state.statementClasses = s.size() - end >= 2 ? byteClassesOfText(s.substr(0, end)) | classesOf("  ")
+                                                     : classesOfText(s);
     }
 
     // transf on the statement, skipped when it cannot hold `find`.
     void replaceAll(const Pattern& find, std::string_view replacement) {
         if (find.text.empty() || !mayHold(find)) return;
         const std::size_t p = findText(state.statement, find);
-        if (p == std::string::npos) return;
-        transfFrom(state.statement, find.text, replacement, p);
-        inserted(replacement);
+        if (p != std::string::npos) {
+            transfFrom(state.statement, find.text, replacement, p);
+            inserted(replacement);
+        }
+        // Blank runs collapsed, or none found: no two blanks are left in a row.
+        if (find.text == "  " && replacement == " ") state.statementClasses &= ~kDoubledBlankClass;
     }
 };
 

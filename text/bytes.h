@@ -177,14 +177,24 @@ inline constexpr auto kByteClass = [] {
 
 static_assert(kByteClass.c[static_cast<unsigned char>('~')] == ByteClasses{1} << 59, "33 signs after the letters and digits");
 
+// One more class, of a pair rather than a byte: two blanks in a row, which
+// every statement holds until its blank runs are collapsed, and few after.
+inline constexpr ByteClasses kDoubledBlankClass = ByteClasses{1} << 63;
+
 constexpr ByteClasses classesOf(std::string_view s) {
     ByteClasses k = 0;
-    for (const char c : s) k |= kByteClass.c[static_cast<unsigned char>(c)];
+    char previous = 0;
+    for (const char c : s) {
+        k |= kByteClass.c[static_cast<unsigned char>(c)];
+        if (c == ' ' && previous == ' ') k |= kDoubledBlankClass;
+        previous = c;
+    }
     return k;
 }
 
-// The same over a long text, four bytes at a time.
-inline ByteClasses classesOfText(std::string_view s) {
+// The classes of the bytes of a long text, four bytes at a time; without
+// the doubled blank.
+inline ByteClasses byteClassesOfText(std::string_view s) {
     const auto* p = reinterpret_cast<const unsigned char*>(s.data());
     const std::size_t n = s.size();
     ByteClasses a = 0, b = 0, c = 0, d = 0;
@@ -197,6 +207,11 @@ inline ByteClasses classesOfText(std::string_view s) {
     }
     for (; i < n; ++i) a |= kByteClass.c[p[i]];
     return a | b | c | d;
+}
+
+// classesOf() for a long text.
+inline ByteClasses classesOfText(std::string_view s) {
+    return byteClassesOfText(s) | (findDoubled(s, ' ') != std::string_view::npos ? kDoubledBlankClass : 0);
 }
 
 // A search text with the offset of its rarest byte and its byte classes
