@@ -105,7 +105,6 @@ Next stopReturnEnd(Translation& t) {
     const bool end = endsWith(trimBlanks(s), "end");  // the END tests below need this
     if (!stop && !ret && !end) return Next::Continue;
     const std::string exit = st.closePrefix + st.exitStatement;
-    t.inserted(exit);
     if (stop) transf(s, "stop", exit);
     if (ret) transf(s, "return", exit);
     if (trimBlanks(s) == "end") {
@@ -117,6 +116,9 @@ Next stopReturnEnd(Translation& t) {
         s += exit;
         st.endSeen = true;
     }
+    // Before the first header the exit is empty, and taking a word out may
+    // leave two blanks in a row: the classes are worked out again.
+    t.rewritten();
     return Next::Continue;
 }
 

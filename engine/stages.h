@@ -56,6 +56,8 @@ struct Translation {
         if (p != std::string::npos) {
             transfFrom(state.statement, find.text, replacement, p);
             inserted(replacement);
+            // Taking text out may bring the blanks on either side together.
+            if (replacement.empty()) state.statementClasses |= kDoubledBlankClass;
         }
         // Blank runs collapsed, or none found: no two blanks are left in a row.
         if (find.text == "  " && replacement == " ") state.statementClasses &= ~kDoubledBlankClass;

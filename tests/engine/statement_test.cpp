@@ -53,7 +53,9 @@ TEST(StatementRoutine, SkippedSearchesNeverChangeTheResult) {
         for (RunState* st : {&fast, &plain}) {
             st->reportOpen = (i % 3) == 0;
             st->procedureOpen = (i % 5) != 0;
-            st->exitStatement = "exit sub";
+            // Before the first header of a run there is no exit statement:
+            // STOP and RETURN are then simply taken out.
+            st->exitStatement = (i % 7) == 0 ? "" : "exit sub";
             st->pendingLoops.record("L10:", "i");
         }
         const std::vector<std::string> want = searchingEverywhere(plain, text);
@@ -64,6 +66,26 @@ TEST(StatementRoutine, SkippedSearchesNeverChangeTheResult) {
         ++compared;
     }
     EXPECT_EQ(compared, 30000);
+}
+
+TEST(StatementRoutine, AWordTakenOutLeavesOneBlank) {
+    // Before any header STOP and RETURN become nothing; the blanks on
+    // either side meet, and the final stage must still see two in a row
+    // (found by fuzzing).
+    const struct {
+        const char* statement;
+        const char* want;
+    } cases[] = {
+        {"      a stop b", "a b"},
+        {"      if (x .ne. y) return", "if (x <> y) then"},
+        {"      a .ne. return .eq. b", "a <> = b"},
+    };
+    for (const auto& c : cases) {
+        RunState st;
+        const std::vector<std::string> lines = routine(st, c.statement);
+        ASSERT_EQ(lines.size(), 1u) << c.statement << "\n" << show(lines);
+        EXPECT_EQ(lines[0], c.want) << c.statement;
+    }
 }
 
 }  // namespace
