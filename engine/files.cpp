@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
 
 namespace ftvb {
@@ -98,6 +99,25 @@ bool SourceReader::fill() {
         eof_ = true;
         return false;
     }
+}
+
+bool SourceReader::nextLine(std::string_view& line) {
+    // Most lines lie whole in the buffer: they are handed out where they are.
+    if (pos_ < len_) {
+        const char* start = buffer_ + pos_;
+        const void* lf = std::memchr(start, '\n', len_ - pos_);
+        if (lf) {
+            const auto length = static_cast<std::size_t>(static_cast<const char*>(lf) - start);
+            std::size_t kept = std::min(length, kKeep);
+            if (kept == length && kept > 0 && start[kept - 1] == '\r') --kept;
+            pos_ += length + 1;
+            line = std::string_view(start, kept);
+            return true;
+        }
+    }
+    if (!readLine(spill_)) return false;
+    line = spill_;
+    return true;
 }
 
 bool SourceReader::readLine(std::string& line) {

@@ -38,6 +38,8 @@ public:
     std::string open(const std::string& name);
     // False at the end of the file or on a read error (see error()).
     bool readLine(std::string& line);
+    // The same without a copy: `line` stays valid until the next call.
+    bool nextLine(std::string_view& line);
     const std::string& error() const { return error_; }
     // The observer asked to stop while this file was being read.
     bool stopped() const { return stopped_; }
@@ -54,6 +56,7 @@ private:
     int fd_ = -1;
     bool ownsFd_ = false;
     std::string error_;
+    std::string spill_;  // a line that a refill of the buffer cuts in two
     char buffer_[1 << 16];
     std::size_t pos_ = 0;
     std::size_t len_ = 0;

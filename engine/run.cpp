@@ -49,7 +49,7 @@ RunResult convertAll(const std::string& moduleName, const FileList& files, RunOb
 
     Converter converter(module, observer);
     converter.state().moduleName = moduleName;
-    std::string line;
+    std::string_view line;
     for (std::size_t i = 0; i < count; ++i) {
         converter.beginFile();
         const std::string name(trimBlanks(files.entry(i)));
@@ -66,7 +66,7 @@ RunResult convertAll(const std::string& moduleName, const FileList& files, RunOb
             result.skipped.push_back({name, kIsTheModule});
             continue;
         }
-        while (source.readLine(line)) {
+        while (source.nextLine(line)) {
             converter.feedLine(line);
             if (observer.stopRequested()) return stopped(std::move(result), converter.state().lineCounter, module);
         }

@@ -6,8 +6,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
+#include "engine/files.h"
 #include "engine/run.h"
 #include "tests/support/capture.h"
 
@@ -81,6 +83,43 @@ TEST_F(RunTest, EmptyFileWritesTheEmptyStatementComment) {
     const RunResult r = run(path("m.bas"), {write("e.for", "")});
     EXPECT_EQ(r.lines, 0);
     EXPECT_EQ(read(path("m.bas")), lines({"'       "}));
+}
+
+TEST_F(RunTest, ReaderHandsOutEveryLineAsWritten) {
+    // Lines of every length, some cut by a refill of the buffer, some far
+    // longer than the buffer; CR before LF, CR elsewhere, no LF at the end.
+    std::mt19937 rng(99);
+    std::string content;
+    std::vector<std::string> want;
+    for (int i = 0; i < 6000; ++i) {
+        std::size_t n = rng() % 100;
+        if (i % 1000 == 999) n = 70000 + rng() % 1000;
+        std::string line;
+        for (std::size_t k = 0; k < n; ++k) line.push_back("ab \r\t\xE9"[rng() % 6]);
+        if (rng() % 4 == 0) line += '\r';
+        content += line;
+        if (i + 1 < 6000) content += '\n';
+        // One CR right before the LF goes; then only 72 bytes are kept.
+        if (line.size() <= SourceReader::kKeep && !line.empty() && line.back() == '\r') line.pop_back();
+        if (line.size() > SourceReader::kKeep) line.resize(SourceReader::kKeep);
+        want.push_back(line);
+    }
+    const std::string file = write("lines.f", content);
+
+    SourceReader viewed;
+    ASSERT_EQ(viewed.open(file), "");
+    SourceReader copied;
+    ASSERT_EQ(copied.open(file), "");
+    std::string_view v;
+    std::string c;
+    for (std::size_t i = 0; i < want.size(); ++i) {
+        ASSERT_TRUE(viewed.nextLine(v)) << i;
+        ASSERT_EQ(v, want[i]) << "line " << i;
+        ASSERT_TRUE(copied.readLine(c)) << i;
+        ASSERT_EQ(c, want[i]) << "line " << i;
+    }
+    EXPECT_FALSE(viewed.nextLine(v));
+    EXPECT_FALSE(copied.readLine(c));
 }
 
 TEST_F(RunTest, SameFileTwiceIsTranslatedTwice) {
