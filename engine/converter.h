@@ -38,15 +38,18 @@ private:
     void completeStatement();
     void startStatement(std::string_view text);
     void appendContinuation(std::string_view field);
-    bool pendingIsEndOrReturn() const;
+    bool pendingIsEndOrReturn();
+    void knowBounds();
 
     RunState state_;
     Translation translation_;
-    // Where the non-blank part of the pending statement lies, kept up to date
-    // as continuation lines are appended, so that the "end"/"return" test
-    // does not rescan a long statement for every line.
+    // Where the non-blank part of the pending statement lies, worked out at
+    // its first continuation line and kept up to date as more are appended,
+    // so that the "end"/"return" test does not rescan a long statement for
+    // every line.
     std::size_t firstNonBlank_;
     std::size_t lastNonBlank_;
+    bool boundsKnown_ = false;
 };
 
 }  // namespace ftvb

@@ -49,13 +49,20 @@ void Converter::intake(std::string_view raw) {
 
 void Converter::startStatement(std::string_view text) {
     state_.statement.assign(text);  // reuses the buffer of the statement before
+    boundsKnown_ = false;           // most statements have no continuation to need them
+}
+
+void Converter::knowBounds() {
+    if (boundsKnown_) return;
     const std::string& s = state_.statement;
     const std::size_t end = endOfNonBlank(s);
     firstNonBlank_ = end == 0 ? std::string::npos : firstNonBlank(s);
     lastNonBlank_ = end == 0 ? std::string::npos : end - 1;
+    boundsKnown_ = true;
 }
 
 void Converter::appendContinuation(std::string_view field) {
+    knowBounds();
     std::string& s = state_.statement;
     const std::size_t base = s.size();
     s.append(field);
@@ -65,7 +72,8 @@ void Converter::appendContinuation(std::string_view field) {
     if (firstNonBlank_ == std::string::npos) firstNonBlank_ = base + firstNonBlank(field);
 }
 
-bool Converter::pendingIsEndOrReturn() const {
+bool Converter::pendingIsEndOrReturn() {
+    knowBounds();
     if (firstNonBlank_ == std::string::npos) return false;
     const std::string_view trimmed =
         std::string_view(state_.statement).substr(firstNonBlank_, lastNonBlank_ - firstNonBlank_ + 1);
