@@ -98,12 +98,12 @@ Next ifAndDo(Translation& t) {
 Next stopReturnEnd(Translation& t) {
     std::string& s = t.text();
     RunState& st = t.state;
-    st.closePrefix = st.reportOpen ? "close #1:" : "";
-    // Built only for a statement that needs it: most have none of the words.
+    // Most statements have none of the words: nothing is built for them.
     const bool stop = t.mayHold("stop") && contains(s, "stop");
     const bool ret = t.mayHold("return") && contains(s, "return");
-    const bool end = endsWith(trimBlanks(s), "end");  // the END tests below need this
+    const bool end = t.mayHold("end") && endsWith(std::string_view(s).substr(0, endOfNonBlank(s)), "end");
     if (!stop && !ret && !end) return Next::Continue;
+    st.closePrefix = st.reportOpen ? "close #1:" : "";
     const std::string exit = st.closePrefix + st.exitStatement;
     if (stop) transf(s, "stop", exit);
     if (ret) transf(s, "return", exit);

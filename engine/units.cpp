@@ -15,7 +15,7 @@ namespace ftvb {
 
 Next namelistDefinition(Translation& t) {
     std::string& s = t.text();
-    if (!trimmedStartsWith(s, "namelist")) return Next::Continue;
+    if (!t.mayHold("namelist") || !trimmedStartsWith(s, "namelist")) return Next::Continue;
     const std::size_t p1 = s.find('/');
     const std::size_t p2 = p1 == std::string::npos ? p1 : s.find('/', p1 + 1);
     if (p2 != std::string::npos) {
@@ -64,7 +64,7 @@ Next programKeyword(Translation& t) {
 
 Next implicitComment(Translation& t) {
     std::string& s = t.text();
-    if (!trimmedStartsWith(s, "implicit")) return Next::Continue;
+    if (!t.mayHold("implicit") || !trimmedStartsWith(s, "implicit")) return Next::Continue;
     s.insert(s.begin(), '\'');
     t.write(s);
     s.clear();
