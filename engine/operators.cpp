@@ -65,12 +65,23 @@ constexpr std::array<Rewrite, 20> kOperatorRewrites{{
     {"**", "^"},
 }};
 
+// The classes each search text needs, side by side, so that ruling a
+// rewrite out reads one word.
+constexpr auto kNeeds = [] {
+    std::array<ByteClasses, kOperatorRewrites.size()> needs{};
+    for (std::size_t i = 0; i < needs.size(); ++i) needs[i] = kOperatorRewrites[i].find.classes;
+    return needs;
+}();
+
 }  // namespace
 
 Next operatorRewrites(Translation& t) {
     // The statement's byte classes rule out most of the twenty at once; what
     // a replacement brings is added to them, so a later rewrite can see it.
-    for (const Rewrite& r : kOperatorRewrites) t.replaceAll(r.find, r.replacement);
+    for (std::size_t i = 0; i < kOperatorRewrites.size(); ++i) {
+        if ((t.state.statementClasses & kNeeds[i]) != kNeeds[i]) continue;
+        t.replaceAll(kOperatorRewrites[i].find, kOperatorRewrites[i].replacement);
+    }
     return Next::Continue;
 }
 
