@@ -30,8 +30,11 @@ void Converter::intake(std::string_view raw) {
         raw.remove_prefix(1);
     }
     line.append(raw.substr(0, kColumns - std::min(line.size(), kColumns)));
-    lowerCaseInPlace(line);  // before the padding, which has nothing to lower
+    // Lowered a word at a time up to the word that holds the last byte read:
+    // the padding has nothing to lower.
+    const std::size_t read = line.size();
     line.resize(kColumns, ' ');
+    lowerCaseInPlace(line.data(), std::min(kColumns, (read + 7) / 8 * 8));
 
     if (line[0] == 'c') {
         completeStatement();

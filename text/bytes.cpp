@@ -18,13 +18,13 @@ constexpr std::array<unsigned char, 256> kLower = makeLowerTable();
 
 }  // namespace
 
-void lowerCaseInPlace(std::string& s) {
+void lowerCaseInPlace(std::string& s) { lowerCaseInPlace(s.data(), s.size()); }
+
+void lowerCaseInPlace(char* p, std::size_t n) {
     // Eight bytes at a time: a word of plain ASCII has its capitals found and
     // lowered with a few operations; only words holding 8-bit bytes go
     // through the table.
     constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
-    char* p = s.data();
-    const std::size_t n = s.size();
     std::size_t i = 0;
     for (; i + 8 <= n; i += 8) {
         std::uint64_t w;

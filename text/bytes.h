@@ -266,5 +266,6 @@ inline bool trimmedStartsWith(std::string_view s, std::string_view prefix) {
 }
 
 void lowerCaseInPlace(std::string& s);
+void lowerCaseInPlace(char* p, std::size_t n);
 
 }  // namespace ftvb
