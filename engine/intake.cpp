@@ -132,7 +132,7 @@ Next statementLabel(Translation& t) {
     t.write(labelLine);
     s.replace(0, std::min<std::size_t>(kStatementField, s.size()), kStatementField, ' ');
     t.inserted(" ");
-    if (trimBlanks(s) == "continue") s.clear();
+    if (t.mayHold("continue") && trimBlanks(s) == "continue") s.clear();
     return Next::Continue;
 }
 

@@ -45,6 +45,7 @@ void PendingLoopTable::record(const std::string& labelLine, std::string variable
 }
 
 void PendingLoopTable::takeFor(const std::string& labelLine, std::vector<std::string>& variables) {
+    if (byLabel_.empty()) return;  // most labels close no loop
     const auto found = byLabel_.find(labelLine);
     if (found == byLabel_.end()) return;
     variables.insert(variables.end(), found->second.rbegin(), found->second.rend());
