@@ -73,14 +73,62 @@ constexpr auto kNeeds = [] {
     return needs;
 }();
 
+constexpr bool isSmallLetter(char c) { return c >= 'a' && c <= 'z'; }
+
+// The dot operators: a search text that begins with "." and a letter.
+constexpr bool isDotOperator(std::string_view find) {
+    return find.size() >= 2 && find[0] == '.' && isSmallLetter(find[1]);
+}
+
+// Prose and numbers hold many "." and every letter, so the classes let the
+// dot operators through; one look for "." followed by a letter rules all
+// eleven out together. That look holds for the rest of the stage as long as
+// no replacement before or among them can make such a pair: none begins
+// with a letter, ends with "." or holds "." and a letter.
+constexpr bool makesNoDotLetter(std::string_view r) {
+    if (r.empty() || isSmallLetter(r.front()) || r.back() == '.') return false;
+    for (std::size_t i = 0; i + 1 < r.size(); ++i) {
+        if (r[i] == '.' && isSmallLetter(r[i + 1])) return false;
+    }
+    return true;
+}
+
+constexpr std::size_t kLastDotOperator = [] {
+    std::size_t last = 0;
+    for (std::size_t i = 0; i < kOperatorRewrites.size(); ++i) {
+        if (isDotOperator(kOperatorRewrites[i].find.text)) last = i;
+    }
+    return last;
+}();
+
+static_assert([] {
+    for (std::size_t i = 0; i <= kLastDotOperator; ++i) {
+        if (!makesNoDotLetter(kOperatorRewrites[i].replacement)) return false;
+    }
+    return true;
+}());
+
+bool holdsDotLetter(std::string_view s) {
+    for (std::size_t i = s.find('.'); i != std::string_view::npos && i + 1 < s.size(); i = s.find('.', i + 1)) {
+        if (isSmallLetter(s[i + 1])) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 Next operatorRewrites(Translation& t) {
     // The statement's byte classes rule out most of the twenty at once; what
     // a replacement brings is added to them, so a later rewrite can see it.
+    enum { Unknown, Yes, No } dotLetter = Unknown;
     for (std::size_t i = 0; i < kOperatorRewrites.size(); ++i) {
         if ((t.state.statementClasses & kNeeds[i]) != kNeeds[i]) continue;
-        t.replaceAll(kOperatorRewrites[i].find, kOperatorRewrites[i].replacement);
+        const Rewrite& r = kOperatorRewrites[i];
+        if (isDotOperator(r.find.text)) {
+            if (dotLetter == Unknown) dotLetter = holdsDotLetter(t.text()) ? Yes : No;
+            if (dotLetter == No) continue;
+        }
+        t.replaceAll(r.find, r.replacement);
     }
     return Next::Continue;
 }

@@ -2,6 +2,9 @@
 // stage, then a few through the whole routine.
 #include <gtest/gtest.h>
 
+#include <random>
+#include <utility>
+
 #include "tests/support/capture.h"
 
 namespace ftvb::testing {
@@ -42,6 +45,30 @@ TEST(Operators, Rewrites) {
         {"x = 2***3", "x = 2^*3"},
     };
     for (const Case& c : cases) EXPECT_EQ(afterStage(operatorRewrites, c.in), c.out) << c.in;
+}
+
+TEST(Operators, SameAsTheTwentyReplacementsInTurn) {
+    // The stage passes rewrites over by the statement's classes and by one
+    // look for "." and a letter; the plain rule makes all twenty in turn.
+    const std::pair<const char*, const char*> twenty[] = {
+        {"sqrt", " sqr "}, {"dexp", " exp "}, {".true.", " true "}, {".false.", " false "},
+        {".eq.", " = "},   {".lt.", " < "},   {".gt.", " > "},       {".le.", " <= "},
+        {".ge.", " >= "},  {".ne.", " <> "},  {".or.", " or "},      {".and.", " and "},
+        {".not.", " not "}, {"'", "\""},     {"  ", " "},           {"//", " + "},
+        {"go to ", "goto*"}, {"goto ", "goto*"}, {"goto*", "goto L"}, {"**", "^"},
+    };
+    const char* const pieces[] = {".", "..", ". ", "1.", ".5", "e", "q", "t", "r", "u", "a", "n", "d",
+                                  "o", "l", "g", "s", "x", "p", "f", " ", "  ", "'", "/", "*", "go",
+                                  ".eq", "eq.", ".tru", "e.", ".and.", ".not.", "sqrt", "dexp"};
+    std::mt19937 rng(31337);
+    for (int i = 0; i < 50000; ++i) {
+        std::string text;
+        const int n = static_cast<int>(rng() % 12);
+        for (int k = 0; k < n; ++k) text += pieces[rng() % std::size(pieces)];
+        std::string want = text;
+        for (const auto& [find, repl] : twenty) transf(want, std::string_view(find), repl);
+        ASSERT_EQ(afterStage(operatorRewrites, text), want) << '"' << text << '"';
+    }
 }
 
 TEST(Operators, ThroughTheRoutine) {
