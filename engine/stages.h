@@ -33,9 +33,9 @@ struct Translation {
     bool mayHold(const Pattern& part) const {
         return (state.statementClasses & part.classes) == part.classes;
     }
-    // A stage that puts bytes into the statement says which; one that
-    // rewrites it wholesale has its classes worked out again.
-    // A blank put in may make two in a row with a blank beside it.
+    // A stage that puts bytes into the statement says which (a blank may
+    // make two in a row with a blank beside it); one that rewrites it
+    // wholesale has its classes worked out again.
     void inserted(std::string_view bytes) {
         state.statementClasses |= classesOf(bytes);
         if (bytes.find(' ') != std::string_view::npos) state.statementClasses |= kDoubledBlankClass;

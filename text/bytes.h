@@ -76,6 +76,20 @@ inline bool endsWith(std::string_view s, std::string_view suffix) {
 
 inline bool startsWithByte(std::string_view s, char c) { return !s.empty() && s.front() == c; }
 
+// Word-at-a-time byte tests: `wordOf(c)` is c in each of eight bytes, and
+// `bytesEqual` has the top bit of each byte of `word` that equals it set,
+// exactly (no false hits from a carry).
+inline constexpr std::uint64_t kEachByte = 0x0101010101010101ULL;
+inline constexpr std::uint64_t kTopBits = 0x8080808080808080ULL;
+
+constexpr std::uint64_t wordOf(char c) { return kEachByte * static_cast<unsigned char>(c); }
+
+constexpr std::uint64_t bytesEqual(std::uint64_t word, std::uint64_t pattern) {
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+    const std::uint64_t y = ~(word ^ pattern);  // 0xFF where the bytes agree
+    return ((y & kLow7) + kEachByte) & y & kTopBits;
+}
+
 // Where two `c` in a row first occur at or after `from`, or npos: the
 // blank-run search that every statement makes several times, done eight
 // bytes at a time instead of stopping at every single blank.
@@ -84,15 +98,11 @@ inline std::size_t findDoubled(std::string_view text, char c, std::size_t from =
     std::size_t i = from;
     bool previous = false;  // the byte before i is c (and i-1 >= from)
     if constexpr (std::endian::native == std::endian::little) {
-        constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
-        constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-        constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
-        const std::uint64_t pattern = kOnes * static_cast<unsigned char>(c);
+        const std::uint64_t pattern = wordOf(c);
         for (; i + 8 <= n; i += 8) {
             std::uint64_t w;
             std::memcpy(&w, text.data() + i, 8);
-            const std::uint64_t y = ~(w ^ pattern);              // 0xFF where the byte is c
-            const std::uint64_t eq = ((y & kLow7) + kOnes) & y & kHigh;  // its top bit, exactly
+            const std::uint64_t eq = bytesEqual(w, pattern);
             if (previous && (eq & 0x80)) return i - 1;
             const std::uint64_t pairs = eq & (eq >> 8);          // byte k and k+1 both c
             if (pairs != 0) return i + static_cast<std::size_t>(std::countr_zero(pairs)) / 8;

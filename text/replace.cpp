@@ -57,11 +57,11 @@ void replaceEachOnce(std::string& ww, std::string_view find, std::string_view re
 }
 
 // "cc" -> "c" to a fixed point is every run of c shortened to one c: the
-// blank collapse that most statements go through, done in one pass.
-// A byte goes when it is c and the byte read before it was c too. Eight
-// bytes at a time: a word with no such byte is copied whole, a word of c
-// after a c is dropped whole, and only the rest goes byte by byte. Writing
-// never overtakes reading, so the text is rewritten in place.
+// blank collapse that most statements go through, done in one pass. A byte
+// goes when it is c and the byte read before it was c too. Eight bytes at a
+// time: a word with no such byte is copied whole, a word of c after a c is
+// dropped whole, and only the rest goes byte by byte. Writing never
+// overtakes reading, so the text is rewritten in place.
 void collapseRuns(std::string& ww, char c, std::size_t p) {
     char* d = ww.data();
     const std::size_t n = ww.size();
@@ -69,16 +69,12 @@ void collapseRuns(std::string& ww, char c, std::size_t p) {
     std::size_t r = p + 1;
     bool previousIsC = true;
     if constexpr (std::endian::native == std::endian::little) {
-        constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
-        constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-        constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
-        const std::uint64_t pattern = kOnes * static_cast<unsigned char>(c);
+        const std::uint64_t pattern = wordOf(c);
         for (; r + 8 <= n; r += 8) {
             std::uint64_t word;
             std::memcpy(&word, d + r, 8);
             if (previousIsC && word == pattern) continue;
-            const std::uint64_t y = ~(word ^ pattern);
-            const std::uint64_t eq = ((y & kLow7) + kOnes) & y & kHigh;  // top bit of each c
+            const std::uint64_t eq = bytesEqual(word, pattern);
             const std::uint64_t dropped = eq & ((eq << 8) | (previousIsC ? 0x80 : 0));
             if (dropped == 0) {
                 std::memcpy(d + w, &word, 8);
