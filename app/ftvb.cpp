@@ -1,7 +1,7 @@
 // ftvb: the window. Settings live in the user's MIRADOR_FTVB.ini.
 #include <QApplication>
 
-#include "app/version.h"
+#include "ftvb/version.h"
 #include "ui/qt/form1.h"
 #include "ui/qt/ini_settings_store.h"
 #include "ui/qt/pictures.h"

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/version.h"
+#include "ftvb/version.h"
 #include "engine/run.h"
 
 namespace {

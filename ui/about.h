@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/version.h"
+#include "ftvb/version.h"
 
 namespace ftvb::ui {
 

@@ -2,7 +2,7 @@
 // build asks every compiler for a UTF-8 execution character set.
 #include "ui/captions.h"
 
-#include "app/version.h"
+#include "ftvb/version.h"
 
 namespace ftvb::ui {
 
