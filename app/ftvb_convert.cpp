@@ -3,14 +3,17 @@
 //   ftvb-convert [-o MODULE] [-q] FILE...
 //
 // Exit status: 0 when every file was converted, 1 when some listed files
-// could not be read (the others are converted), 2 for a usage error or a
-// module that cannot be written.
+// could not be read (the others are converted), 2 for a usage error or when
+// the module was not written, 130 when interrupted.
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -68,9 +71,59 @@ int usageError(const std::string& message) {
     return 2;
 }
 
+// --help and --version succeed only when what they print arrives.
+int printed(const char* text) {
+    errno = 0;
+    std::fputs(text, stdout);
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fprintf(stderr, "ftvb-convert: cannot write standard output: %s\n",
+                     errno != 0 ? std::strerror(errno) : "write error");
+        return 2;
+    }
+    return 0;
+}
+
+int convert(int argc, char** argv);
+
+// Memory kept back for the moment memory runs out: under a tight limit the
+// C++ runtime may have no room left even to throw std::bad_alloc, and would
+// abort with the temporary file left behind. The first failed allocation
+// gives this back and throws, so the run can report it and clean up.
+void* gReserve = nullptr;
+constexpr std::size_t kReserve = 32 * 1024;
+
+void onOutOfMemory() {
+    std::free(gReserve);
+    gReserve = nullptr;
+    std::set_new_handler(nullptr);
+    throw std::bad_alloc();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A file-size limit must end in "File too large", not kill the run
+    // with its temporary file left behind.
+    std::signal(SIGXFSZ, SIG_IGN);
+    gReserve = std::malloc(kReserve);
+    if (gReserve == nullptr) {
+        std::fputs("ftvb-convert: out of memory\n", stderr);
+        return 2;
+    }
+    std::set_new_handler(onOutOfMemory);
+    try {
+        return convert(argc, argv);
+    } catch (const std::bad_alloc&) {
+        // Only the arguments can be too much here: the run itself reports
+        // its own shortage of memory and keeps the old module.
+        std::fputs("ftvb-convert: out of memory\n", stderr);
+        return 2;
+    }
+}
+
+namespace {
+
+int convert(int argc, char** argv) {
     std::string module = "module1.bas";
     bool quiet = false;
     std::vector<std::string> files;
@@ -79,22 +132,24 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (optionsDone || arg == "-" || arg.empty() || arg[0] != '-') {
+            // An empty name (an unset variable) names no file; taken as
+            // none, it would replace the module with an empty one.
+            if (arg.empty()) return usageError("empty file name");
             files.push_back(arg);
         } else if (arg == "--") {
             optionsDone = true;
         } else if (arg == "-h" || arg == "--help") {
-            std::fputs(kUsage, stdout);
-            return 0;
+            return printed(kUsage);
         } else if (arg == "--version") {
-            std::printf("ftvb-convert %s\n", ftvb::kVersionText);
-            return 0;
+            return printed(("ftvb-convert " + std::string(ftvb::kVersionText) + "\n").c_str());
         } else if (arg == "-q" || arg == "--quiet") {
             quiet = true;
         } else if (arg == "-o" || arg == "--output") {
-            if (i + 1 >= argc) return usageError("option '" + arg + "' needs a module name");
+            if (i + 1 >= argc || argv[i + 1][0] == '\0') return usageError("option '" + arg + "' needs a module name");
             module = argv[++i];
         } else if (arg.rfind("--output=", 0) == 0) {
             module = arg.substr(9);
+            if (module.empty()) return usageError("option '--output' needs a module name");
         } else if (arg.rfind("-o", 0) == 0) {
             module = arg.substr(2);
         } else {
@@ -119,12 +174,20 @@ int main(int argc, char** argv) {
         return 130;
     }
     for (const ftvb::SkippedFile& f : result.skipped) {
-        std::fprintf(stderr, "ftvb-convert: cannot read '%s': %s\n", f.name.c_str(), f.reason.c_str());
+        std::fprintf(stderr, "ftvb-convert: cannot read '%s': %s\n", f.name.c_str(), ftvb::describe(f.why).c_str());
     }
     if (!result.moduleWritten) {
-        std::fprintf(stderr, "ftvb-convert: cannot write '%s': %s\n", module.c_str(), result.moduleError.c_str());
+        if (result.moduleFailure.reason == ftvb::Reason::nothingRead) {
+            std::fprintf(stderr, "ftvb-convert: no file could be read; '%s' left as it was\n", module.c_str());
+            return 1;
+        } else {
+            std::fprintf(stderr, "ftvb-convert: cannot write '%s': %s\n", module.c_str(),
+                         ftvb::describe(result.moduleFailure).c_str());
+        }
         return 2;
     }
     if (!quiet || !result.skipped.empty()) std::fprintf(stderr, "%lld lines\n", result.lines);
     return result.skipped.empty() ? 0 : 1;
 }
+
+}  // namespace

@@ -182,7 +182,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Watcher quiet;
         const ftvb::RunResult result = ftvb::runConversion(module, ftvb::NameList(names), quiet);
         if (!result.moduleWritten || !result.skipped.empty() || result.stopped || result.lines != lineCount) {
-            fail("the run over the written files did not complete", {{"error", result.moduleError}, {"input", input}});
+            fail("the run over the written files did not complete", {{"error", describe(result.moduleFailure)}, {"input", input}});
         }
         const std::string written = readAll(module);
         if (written != expectedModule) {

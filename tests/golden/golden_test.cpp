@@ -74,7 +74,7 @@ TEST_P(Golden, MatchesByHand) {
     ftvb::NameList list(sources);
     ftvb::RunObserver quiet;
     const ftvb::RunResult r = ftvb::runConversion(module, list, quiet);
-    ASSERT_TRUE(r.moduleWritten) << r.moduleError;
+    ASSERT_TRUE(r.moduleWritten) << describe(r.moduleFailure);
     const std::string got = read(module);
     fs::remove_all(tmpl);
     const std::string want = read(dir / (name + ".bas"));
