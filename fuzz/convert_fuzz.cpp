@@ -90,6 +90,7 @@ std::vector<std::string_view> splitFiles(std::string_view data) {
 const std::string& workFolder() {
     static const std::string folder = [] {
         const char* base = std::getenv("FTVB_FUZZ_TMP");
+        if (base == nullptr || *base == '\0') base = std::getenv("TMPDIR");
         std::string tmpl = std::string(base && *base ? base : "/tmp") + "/convert-XXXXXX";
         if (::mkdtemp(tmpl.data()) == nullptr) {
             std::perror("convert fuzzer: mkdtemp");

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "tests/support/temp_folder.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -20,9 +22,7 @@ struct Outcome {
 class Cli : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/ftvb-cli-XXXXXX";
-        ASSERT_NE(::mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
+        dir_ = ftvb::testing::makeTempFolder("ftvb-cli");
     }
     void TearDown() override { fs::remove_all(dir_); }
 

@@ -29,6 +29,8 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/temp_folder.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -136,12 +138,8 @@ using Snapshot = std::map<std::string, std::string>;
 class Hostile : public ::testing::Test {
 protected:
     void SetUp() override {
-        char work[] = "/tmp/ftvb-hostile-XXXXXX";
-        char scratch[] = "/tmp/ftvb-hostile-io-XXXXXX";
-        ASSERT_NE(::mkdtemp(work), nullptr);
-        ASSERT_NE(::mkdtemp(scratch), nullptr);
-        work_ = work;
-        scratch_ = scratch;
+        work_ = ftvb::testing::makeTempFolder("ftvb-hostile");
+        scratch_ = ftvb::testing::makeTempFolder("ftvb-hostile-io");
     }
 
     void TearDown() override {

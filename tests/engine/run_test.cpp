@@ -12,6 +12,7 @@
 #include "engine/files.h"
 #include "engine/run.h"
 #include "tests/support/capture.h"
+#include "tests/support/temp_folder.h"
 
 namespace ftvb::testing {
 namespace {
@@ -21,9 +22,7 @@ namespace fs = std::filesystem;
 class RunTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/ftvb-run-XXXXXX";
-        ASSERT_NE(::mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
+        dir_ = makeTempFolder("ftvb-run");
     }
     void TearDown() override { fs::remove_all(dir_); }
 

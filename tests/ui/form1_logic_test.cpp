@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "engine/run.h"
+#include "tests/support/temp_folder.h"
 #include "tests/ui/fake_window.h"
 #include "ui/captions.h"
 #include "ui/cp1252.h"
@@ -328,9 +329,7 @@ TEST(Form1Logic, AFlagClickStoresTheLanguageAndAppliesItAtOnce) {
 class Run : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/ftvb-ui-run-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        folder_ = pattern;
+        folder_ = ftvb::testing::makeTempFolder("ftvb-ui-run").string();
         previous_ = std::filesystem::current_path();
         std::filesystem::current_path(folder_);
         write("main.for", "      program main\n      x = 1\n      end\n");
