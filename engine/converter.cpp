@@ -1,36 +1,34 @@
-// The per-file loop of a run: count each line, hand it to the intake, and
-// close what is open when the file ends.
 #include "engine/converter.h"
 
-#include "engine/statement.h"
+#include "engine/routine.h"
 
 namespace ftvb {
 
-Converter::Converter(LineSink& out, RunObserver& observer)
-    : translation_{state_, out, observer},
-      firstNonBlank_(std::string::npos),
-      lastNonBlank_(std::string::npos) {}
+Converter::Converter(LineSink& out, RunObserver& observer) : out_(out), observer_(observer) {}
 
-void Converter::beginFile() {
-    startStatement({});
-    state_.procedureOpen = false;
-    state_.reportOpen = false;
+void Converter::beginFile(std::string_view name) {
+    source_.assign(name);
+    intake_.beginFile();
+    file_ = {};
 }
 
 void Converter::feedLine(std::string_view line) {
-    ++state_.lineCounter;
-    translation_.observer.lineCounted(state_.lineCounter);
-    intake(line);
+    ++lines_;
+    observer_.lineCounted(lines_);
+    if (Statement* done = intake_.take(line)) translate(*done);
 }
 
 void Converter::endFile() {
-    completeStatement();
-    if (state_.procedureOpen) {
-        if (state_.reportOpen) translation_.write("close #1");
-        if (!state_.pendingEndLine.empty()) translation_.write(state_.pendingEndLine);
+    translate(intake_.finish());
+    if (file_.procedureOpen) {
+        if (file_.reportOpen) out_.line("close #1");
+        if (!procedure_.endLine().empty()) out_.line(procedure_.endLine());
     }
 }
 
-void Converter::completeStatement() { runStatementRoutine(translation_); }
+void Converter::translate(Statement& statement) {
+    StageContext c{statement, procedure_, file_, run_, out_, observer_, closedLoops_, reviewer_, source_, 0};
+    runStatementRoutine(c);
+}
 
 }  // namespace ftvb

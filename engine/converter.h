@@ -1,17 +1,20 @@
 // Drives the statement routine over the lines of one file after another.
 //
-// One Converter is one conversion run: it holds the run state, counts the
-// lines it is fed, joins them into statements (the line intake) and runs
+// One Converter is one conversion run: it holds what the stages share,
+// counts the lines it is fed, takes them through the line intake and runs
 // each completed statement through the routine. It does no I/O: lines come
 // in as strings and go out through the sink.
 #pragma once
 
-#include <cstddef>
+#include <string>
 #include <string_view>
+#include <vector>
 
+#include "engine/line_emitter.h"
+#include "engine/line_intake.h"
+#include "engine/review.h"
 #include "engine/run_state.h"
 #include "engine/seam.h"
-#include "engine/stages.h"
 
 namespace ftvb {
 
@@ -19,9 +22,9 @@ class Converter {
 public:
     Converter(LineSink& out, RunObserver& observer);
 
-    // A file begins: the statement text, the procedure-open flag and the
-    // report-open flag start afresh.
-    void beginFile();
+    // A file begins: the pending statement, the procedure-open flag and the
+    // report-open flag start afresh. `name` is what notes call the file.
+    void beginFile(std::string_view name = {});
 
     // One physical line as read, without its line end.
     void feedLine(std::string_view line);
@@ -30,26 +33,29 @@ public:
     // procedure is closed.
     void endFile();
 
-    RunState& state() { return state_; }
-    const RunState& state() const { return state_; }
+    // Source lines fed so far, all files together.
+    long long lines() const { return lines_; }
+
+    // Where notes of places that need a person go; none by default.
+    void setReviewer(Reviewer* reviewer) { reviewer_ = reviewer; }
+
+    RunTables& tables() { return run_; }
+    FileState& file() { return file_; }
+    ProcedureState& procedure() { return procedure_; }
 
 private:
-    void intake(std::string_view line);
-    void completeStatement();
-    void startStatement(std::string_view text);
-    void appendContinuation(std::string_view field);
-    bool pendingIsEndOrReturn();
-    void knowBounds();
+    void translate(Statement& statement);
 
-    RunState state_;
-    Translation translation_;
-    // Where the non-blank part of the pending statement lies, worked out at
-    // its first continuation line and kept up to date as more are appended,
-    // so that the "end"/"return" test does not rescan a long statement for
-    // every line.
-    std::size_t firstNonBlank_;
-    std::size_t lastNonBlank_;
-    bool boundsKnown_ = false;
+    RunTables run_;
+    FileState file_;
+    ProcedureState procedure_;
+    LineEmitter out_;
+    RunObserver& observer_;
+    LineIntake intake_;
+    std::vector<std::string> closedLoops_;
+    Reviewer* reviewer_ = nullptr;
+    std::string source_;
+    long long lines_ = 0;
 };
 
 }  // namespace ftvb

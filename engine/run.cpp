@@ -45,19 +45,18 @@ RunResult convertAll(const std::string& moduleName, const FileList& files, RunOb
     }
 
     Converter converter(module, observer);
-    converter.state().moduleName = moduleName;
     std::string_view line;
     std::size_t listed = 0;
     std::size_t readWhole = 0;
     for (std::size_t i = 0; i < count; ++i) {
-        converter.beginFile();
         const std::string name = files.entry(i);
+        converter.beginFile(name);
         if (name.empty()) continue;
         ++listed;
         SourceReader source(&observer);
         if (Outcome why = source.open(name)) {
             // Opening a pipe nobody writes to waits until a signal comes.
-            if (observer.stopRequested()) return stopped(std::move(result), converter.state().lineCounter, module);
+            if (observer.stopRequested()) return stopped(std::move(result), converter.lines(), module);
             result.skipped.push_back({name, *why});
             continue;
         }
@@ -68,9 +67,9 @@ RunResult convertAll(const std::string& moduleName, const FileList& files, RunOb
         }
         while (source.nextLine(line)) {
             converter.feedLine(line);
-            if (observer.stopRequested()) return stopped(std::move(result), converter.state().lineCounter, module);
+            if (observer.stopRequested()) return stopped(std::move(result), converter.lines(), module);
         }
-        if (source.stopped()) return stopped(std::move(result), converter.state().lineCounter, module);
+        if (source.stopped()) return stopped(std::move(result), converter.lines(), module);
         // A file that fails part-way is still closed properly in the module,
         // and reported.
         if (source.error()) {
@@ -80,7 +79,7 @@ RunResult convertAll(const std::string& moduleName, const FileList& files, RunOb
         }
         converter.endFile();
     }
-    result.lines = converter.state().lineCounter;
+    result.lines = converter.lines();
     if (module.error() && module.error()->reason == Reason::stopped) {
         return stopped(std::move(result), result.lines, module);
     }

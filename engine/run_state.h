@@ -1,42 +1,44 @@
-// The state one conversion run lends to the statement rules.
-//
-// Created afresh for every run. The statement text, the procedure-open flag
-// and the report-open flag start again with each file; everything else
-// carries over from file to file. The tables grow as needed.
+// What the stages share, by how long it lasts: the run's tables, what the
+// module has open for the current file, and the procedure opened by the
+// last header.
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/tables.h"
-#include "text/bytes.h"
 
 namespace ftvb {
 
-struct RunState {
-    std::string moduleName;
-    long long lineCounter = 0;
-    std::string sourceLine;      // the physical line just read, normalised
-    std::string statement;       // the statement being assembled, then rewritten
-    // The byte classes the statement may hold: all of those it holds, and
-    // perhaps some it held before a rewrite took them out. The statement
-    // routine works them out when it starts and keeps them up to date; at
-    // any other time they are "all", which spares no search.
-    ByteClasses statementClasses = ~ByteClasses{0};
-    std::string pendingEndLine;  // "end sub" / "end function" of the open procedure
-    std::string exitStatement;   // "exit sub" / "exit function"
-    bool procedureOpen = false;  // a header has been met in the current file
-    bool reportOpen = false;     // the generated code has opened report.txt
-    bool endSeen = false;        // an END was translated since the last header
+// Kept for the whole run, across files.
+struct RunTables {
     NamelistTable namelists;
     PendingLoopTable pendingLoops;
-    std::vector<std::string> dummyArguments;   // of the current procedure
-    std::string pendingLine;     // next line for the declaration writer
-    std::string closePrefix;     // "close #1:" when the report is open, for exits
+};
 
-    // Variables of the loops that the current statement's label closes; their
-    // "next" lines are written once the statement itself is out.
-    std::vector<std::string> loopsEndingHere;
+// What the module has open for the current file; both start clear with
+// each file.
+struct FileState {
+    bool procedureOpen = false;  // a header has been met in this file
+    bool reportOpen = false;     // the generated code has opened report.txt
+};
+
+enum class ProcedureKind { none, sub, function };
+
+// The procedure of the last header. It lasts until the next header, across
+// files: a STOP in the next file still leaves by this procedure's exit.
+struct ProcedureState {
+    ProcedureKind kind = ProcedureKind::none;  // none before the first header of the run
+    bool endSeen = false;                      // an END was translated since the header
+    std::vector<std::string> dummyArguments;
+
+    std::string_view endLine() const {
+        return kind == ProcedureKind::sub ? "end sub" : kind == ProcedureKind::function ? "end function" : "";
+    }
+    std::string_view exitStatement() const {
+        return kind == ProcedureKind::sub ? "exit sub" : kind == ProcedureKind::function ? "exit function" : "";
+    }
 };
 
 }  // namespace ftvb

@@ -1,115 +1,116 @@
-// The statement routine's stages, one function each, grouped by file:
-//   intake.cpp        6 8 9 10 11 13  fixed-form columns, comments, labels
-//   units.cpp         2 3 4 5 12 14 15  program units and headers
-//   operators.cpp     1 16             parenthesis spacing, operator spelling
-//   declarations.cpp  17 18            type declarations and their clean-up
-//   io_statements.cpp 19               WRITE and PRINT
-//   control_flow.cpp  21 23 25         IF, DO, STOP/RETURN/END, ELSE IF, END DO
-//   data_and_rest.cpp 22 24 26         DATA, INCLUDE, "!", PARAMETER
-//   output.cpp        27               the final stage and the declaration writer
-//   statement.cpp     7 20 and the table that puts all 27 in order.
+// The statement routine's 27 stages, one function each, in files that follow
+// the table's order:
+//   stages_01_06_first_rewrites.cpp    1-6    parentheses, NAMELIST, DIMENSION, PROGRAM, empty statement
+//   stages_07_13_columns.cpp           7-13   shown, lower case, FORMAT, comments, labels, IMPLICIT, columns
+//   stages_14_15_headers.cpp           14-15  typed function prefix, procedure headers
+//   stage_16_operators.cpp             16     operator spelling
+//   stages_17_18_declarations.cpp      17-18  type declarations and their clean-up
+//   stages_19_20_write_substrings.cpp  19-20  WRITE and PRINT, colon substrings
+//   stages_21_23_control_flow.cpp      21-23  IF and DO, DATA, STOP/RETURN/END
+//   stages_24_26_last_rewrites.cpp     24-26  INCLUDE and "!", ELSE IF and END DO, PARAMETER
+//   stage_27_output.cpp                27     the final stage and the declaration writer
+// and routine.cpp puts them in their table.
 #pragma once
 
+#include <array>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "engine/line_emitter.h"
+#include "engine/review.h"
 #include "engine/run_state.h"
 #include "engine/seam.h"
-#include "text/primitives.h"
+#include "engine/statement.h"
 
 namespace ftvb {
 
-// What a stage works on: the run state (the statement text among it) and
-// where its lines go.
-struct Translation {
-    RunState& state;
-    LineSink& out;
+// What a stage may touch.
+struct StageContext {
+    Statement& statement;
+    ProcedureState& procedure;
+    FileState& file;
+    RunTables& run;
+    LineEmitter& out;
     RunObserver& observer;
+    // Variables of the loops that the statement's label closes: their "next"
+    // lines follow the statement, whatever stage ends it.
+    std::vector<std::string>& closedLoops;
+    Reviewer* reviewer = nullptr;
+    std::string_view source;        // the file the statement comes from
+    long long firstModuleLine = 0;  // where its translation begins
 
-    std::string& text() { return state.statement; }
-    void write(std::string_view line) { out.writeLine(line); }
-
-    // Whether the statement may hold `part`; false means it cannot.
-    bool mayHold(const Pattern& part) const {
-        return (state.statementClasses & part.classes) == part.classes;
-    }
-    // A stage that puts bytes into the statement says which (a blank may
-    // make two in a row with a blank beside it); one that rewrites it
-    // wholesale has its classes worked out again.
-    void inserted(std::string_view bytes) {
-        state.statementClasses |= classesOf(bytes);
-        if (bytes.find(' ') != std::string_view::npos) state.statementClasses |= kDoubledBlankClass;
-    }
-    void rewritten() {
-        // A statement still padded to its columns ends in blanks: those are
-        // passed over a word at a time.
-        const std::string_view s = state.statement;
-        const std::size_t end = endOfNonBlank(s);
-        state.statementClasses = s.size() - end >= 2 ? byteClassesOfText(s.substr(0, end)) | classesOf("  ")
-                                                     : classesOfText(s);
-    }
-
-    // transf on the statement, skipped when it cannot hold `find`.
-    void replaceAll(const Pattern& find, std::string_view replacement) {
-        if (find.text.empty() || !mayHold(find)) return;
-        const std::size_t p = findText(state.statement, find);
-        if (p != std::string::npos) {
-            transfFrom(state.statement, find.text, replacement, p);
-            inserted(replacement);
-            // Taking text out may bring the blanks on either side together.
-            if (replacement.empty()) state.statementClasses |= kDoubledBlankClass;
-        }
-        // Blank runs collapsed, or none found: no two blanks are left in a row.
-        if (find.text == "  " && replacement == " ") state.statementClasses &= ~kDoubledBlankClass;
+    void note(Review kind) {
+        if (reviewer != nullptr) reviewer->note(kind, source, statement.firstLine(), firstModuleLine);
     }
 };
 
 enum class Next { Continue, End };
-using StageFn = Next (*)(Translation&);
+using StageFn = Next (*)(StageContext&);
 
-struct StageRow {
-    int number;
-    const char* does;
-    StageFn run;
-};
+Next parenthesisSpacing(StageContext&);       // 1
+Next namelistDefinition(StageContext&);       // 2
+Next namelistReference(StageContext&);        // 3
+Next dimensionKeyword(StageContext&);         // 4
+Next programKeyword(StageContext&);           // 5
+Next emptyStatement(StageContext&);           // 6
+Next showStatement(StageContext&);            // 7
+Next lowerCase(StageContext&);                // 8
+Next formatComment(StageContext&);            // 9
+Next commentLine(StageContext&);              // 10
+Next statementLabel(StageContext&);           // 11
+Next implicitComment(StageContext&);          // 12
+Next fixedColumns(StageContext&);             // 13
+Next typedFunctionPrefix(StageContext&);      // 14
+Next procedureHeader(StageContext&);          // 15
+Next operatorRewrites(StageContext&);         // 16
+Next typeDeclarations(StageContext&);         // 17
+Next declarationCleanup(StageContext&);       // 18
+Next writeAndPrint(StageContext&);            // 19
+Next colonSubstrings(StageContext&);          // 20
+Next ifAndDo(StageContext&);                  // 21
+Next dataStatement(StageContext&);            // 22
+Next stopReturnEnd(StageContext&);            // 23
+Next includeAndBang(StageContext&);           // 24
+Next elseIfEndDo(StageContext&);              // 25
+Next parameterAndParentheses(StageContext&);  // 26
+Next finalStage(StageContext&);               // 27
 
-// Stage functions, by number.
-Next parenthesisSpacing(Translation&);      // 1
-Next namelistDefinition(Translation&);      // 2
-Next namelistReference(Translation&);       // 3
-Next dimensionKeyword(Translation&);        // 4
-Next programKeyword(Translation&);          // 5
-Next emptyStatement(Translation&);          // 6
-Next showStatement(Translation&);           // 7
-Next lowerCase(Translation&);               // 8
-Next formatComment(Translation&);           // 9
-Next commentLine(Translation&);             // 10
-Next statementLabel(Translation&);          // 11
-Next implicitComment(Translation&);         // 12
-Next fixedColumns(Translation&);            // 13
-Next typedFunctionPrefix(Translation&);     // 14
-Next procedureHeader(Translation&);         // 15
-Next operatorRewrites(Translation&);        // 16
-Next typeDeclarations(Translation&);        // 17
-Next declarationCleanup(Translation&);      // 18
-Next writeAndPrint(Translation&);           // 19
-Next colonSubstrings(Translation&);         // 20
-Next ifAndDo(Translation&);                 // 21
-Next dataStatement(Translation&);           // 22
-Next stopReturnEnd(Translation&);           // 23
-Next includeAndBang(Translation&);          // 24
-Next elseIfEndDo(Translation&);             // 25
-Next parameterAndParentheses(Translation&); // 26
-Next finalStage(Translation&);              // 27
+// Stage 16's twenty rewrites, each a replace-all on the result of the one
+// before. The order matters: the blanks the operators bring are collapsed by
+// the fifteenth, which also joins "go  to" before the jumps are marked.
+inline constexpr std::array<Rewrite, 20> kOperatorRewrites{{
+    {Text::sqrt, " sqr "},
+    {Text::dexp, " exp "},
+    {Text::dotTrue, " true "},
+    {Text::dotFalse, " false "},
+    {Text::dotEq, " = "},
+    {Text::dotLt, " < "},
+    {Text::dotGt, " > "},
+    {Text::dotLe, " <= "},
+    {Text::dotGe, " >= "},
+    {Text::dotNe, " <> "},
+    {Text::dotOr, " or "},
+    {Text::dotAnd, " and "},
+    {Text::dotNot, " not "},
+    {Text::quote, "\""},
+    {Text::twoBlanks, " "},
+    {Text::concatenation, " + "},
+    {Text::goTo, "goto*"},
+    {Text::gotoBlank, "goto*"},
+    {Text::gotoMark, "goto L"},  // the mark keeps "goto L" from matching "goto " again
+    {Text::power, "^"},
+}};
 
-// Writes the pending line (commented out when it declares a dummy argument
-// of the current procedure) if it is a "Dim "/"dim " line, and empties it.
-void writeDeclaration(Translation&);
+// Writes `line` if it is a "Dim "/"dim " line, commented out when it
+// declares a dummy argument of the current procedure; true when written.
+bool writeDeclaration(StageContext& c, std::string_view line);
 
 // Removes the "Dim *d" length markers that REAL*8-style declarations leave.
 void lengthMarkerCleanup(std::string& line);
 
 // Opens report.txt in the generated code once per procedure.
-void openReport(Translation&);
+void openReport(StageContext& c);
 
 }  // namespace ftvb

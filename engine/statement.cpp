@@ -1,99 +1,312 @@
-// The statement routine. Every statement runs down this table; a stage that
-// returns Next::End finishes the routine for the statement (comments after
-// stage 10, procedure headers after stage 15). Stages rewrite the statement
-// text in place and write their lines at once, so generated lines come out
-// before the statement that caused them; the final stage writes the
-// statement itself.
 #include "engine/statement.h"
 
+#include <algorithm>
 #include <array>
-#include <cassert>
+#include <bit>
+#include <cstring>
 #include <utility>
+#include <vector>
 
 #include "text/primitives.h"
 
 namespace ftvb {
-
-Next showStatement(Translation& t) {
-    t.observer.statementShown(t.text());
-    return Next::Continue;
-}
-
-Next colonSubstrings(Translation& t) {
-    if (!t.mayHold(":")) return Next::Continue;
-    trs_2_pts(t.text());
-    t.rewritten();
-    return Next::Continue;
-}
-
 namespace {
 
-constexpr std::array<StageRow, 27> kStages{{
-    {1, "parenthesis spacing: a blank after each \")\"", parenthesisSpacing},
-    {2, "NAMELIST definition recorded, statement blanked", namelistDefinition},
-    {3, "NAMELIST group reference rewritten", namelistReference},
-    {4, "\"dimension \" becomes \"Dim \"", dimensionKeyword},
-    {5, "\"program\" becomes \"subroutine\"", programKeyword},
-    {6, "empty statement becomes the empty-statement comment", emptyStatement},
-    {7, "statement shown to the observer", showStatement},
-    {8, "lower case", lowerCase},
-    {9, "a statement holding \"format\" becomes a comment", formatComment},
-    {10, "comments written as they stand; ends", commentLine},
-    {11, "statement label: label line, loop ends, label field blanked", statementLabel},
-    {12, "IMPLICIT written as a comment", implicitComment},
-    {13, "columns 1 to 6 removed, blanks trimmed", fixedColumns},
-    {14, "typed function prefix removed", typedFunctionPrefix},
-    {15, "FUNCTION or SUBROUTINE header; ends", procedureHeader},
-    {16, "operator rewrites", operatorRewrites},
-    {17, "type declarations", typeDeclarations},
-    {18, "blank collapse and length-marker clean-up", declarationCleanup},
-    {19, "WRITE, then PRINT", writeAndPrint},
-    {20, "colon substrings to mid$", colonSubstrings},
-    {21, "logical IF, then DO", ifAndDo},
-    {22, "DATA", dataStatement},
-    {23, "STOP, RETURN, END", stopReturnEnd},
-    {24, "INCLUDE marker, then \"!\" comments", includeAndBang},
-    {25, "\"else if\", then \"end do\"", elseIfEndDo},
-    {26, "PARAMETER keyword, then outer parentheses", parameterAndParentheses},
-    {27, "final stage: tidy, declaration writer, write", finalStage},
-}};
+// Each search text with its rarest byte, for the searches of the edits.
+constexpr auto kPatterns = []<std::size_t... I>(std::index_sequence<I...>) {
+    return std::array<Pattern, kTextCount>{Pattern(detail::kEntries[I].text)...};
+}(std::make_index_sequence<kTextCount>{});
 
-// Runs stage I; false when the routine ends there.
-template <std::size_t I>
-bool runStage(Translation& t) {
-    constexpr StageRow stage = kStages[I];
-    const Next next = stage.run(t);  // a call the compiler sees, since the row is constant
-    // Every byte of the statement must have its class in the set, or a
-    // later stage would skip a search that finds something.
-    assert((classesOfText(t.text()) & ~t.state.statementClasses) == 0);
-    if (next == Next::End) return false;
-    // Once the fixed-form columns are gone, an empty statement (a blank
-    // line, a labelled CONTINUE, an IMPLICIT) has nothing left for any
-    // later stage to rewrite or write: skip them.
-    if constexpr (stage.number >= 13) {
-        if (t.text().empty()) return false;
+const Pattern& patternOf(Text t) { return kPatterns[static_cast<std::size_t>(t)]; }
+
+constexpr Texts kStretching = [] {
+    Texts s = 0;
+    for (const detail::Entry& e : detail::kEntries) {
+        if (stretches(e.text)) s |= bit(e.id);
     }
-    return true;
+    return s;
+}();
+
+// After a replace-all of `find`, whether it is certainly gone: a stretching
+// text may still stand with a run of blanks in it, which a later collapse
+// makes into the text.
+bool gone(Text find, Texts known) { return (bit(find) & kStretching) == 0 || (known & bit(Text::twoBlanks)) == 0; }
+
+struct Hit {
+    std::size_t pos;
+    std::size_t rewrite;
+    bool selected;
+};
+
+// Appends `piece`, dropping each blank that follows a blank when collapsing.
+void appendPiece(std::string& out, std::string_view piece, bool collapse, bool& afterBlank) {
+    if (piece.empty()) return;
+    if (!collapse) {
+        out.append(piece);
+        return;
+    }
+    std::size_t i = 0;
+    if (afterBlank) {
+        while (i < piece.size() && piece[i] == ' ') ++i;
+    }
+    while (i < piece.size()) {
+        const std::size_t run = findDoubled(piece, ' ', i);
+        if (run == std::string_view::npos) {
+            out.append(piece.substr(i));
+            break;
+        }
+        out.append(piece.substr(i, run + 1 - i));
+        i = run + 1;
+        while (i < piece.size() && piece[i] == ' ') ++i;
+    }
+    afterBlank = piece.back() == ' ';
 }
 
-template <std::size_t... I>
-void runStages(Translation& t, std::index_sequence<I...>) {
-    (runStage<I>(t) && ...);
-}
+constexpr char kBlanks[] = "                                                                        ";
 
 }  // namespace
 
-std::span<const StageRow> statementStages() { return kStages; }
+std::string& Statement::whole() {
+    if (begin_ != 0 || end_ != buf_.size()) {
+        const std::size_t n = size();
+        std::memmove(buf_.data(), buf_.data() + begin_, n);
+        buf_.resize(n);
+        begin_ = 0;
+        end_ = n;
+    }
+    return buf_;
+}
 
-void runStatementRoutine(Translation& t) {
-    t.rewritten();
-    runStages(t, std::make_index_sequence<kStages.size()>{});
-    t.state.statementClasses = ~ByteClasses{0};
-    // A loop whose terminal statement this was ends after that statement,
-    // whatever stage finished it.
-    auto& ends = t.state.loopsEndingHere;
-    for (const std::string& variable : ends) t.write("next " + variable);
-    ends.clear();
+void Statement::takeSpare() {
+    buf_.swap(spare_);
+    begin_ = 0;
+    end_ = buf_.size();
+}
+
+void Statement::assign(std::string_view text) {
+    buf_.assign(text);
+    begin_ = 0;
+    end_ = buf_.size();
+    learn();
+}
+
+void Statement::clear() {
+    begin_ = end_ = 0;
+    if (!buf_.empty()) buf_[0] = '\0';
+    known_ = kNoTexts;
+}
+
+char* Statement::extend(std::size_t n) {
+    const std::size_t at = end_;
+    // Room for the text and its NUL; a buffer grows by doubling, once.
+    if (at + n + 1 > buf_.size()) buf_.resize(std::max(at + n + 1, 2 * buf_.size()));
+    std::memset(buf_.data() + at, ' ', n);
+    endAt(at + n);
+    return buf_.data() + at;
+}
+
+void Statement::formed(std::size_t pos, const Insertion& insertion) {
+    if (insertion.known) {
+        known_ |= pos == 0 ? insertion.formsAtStart : insertion.forms;
+    } else {
+        known_ |= scanTexts(text(), reachBack(text(), pos), pos + insertion.text.size());
+    }
+}
+
+void Statement::joined(std::size_t pos) {
+    if (pos == 0 || pos >= size()) return;  // nothing on one side: nothing joined
+    known_ |= scanTexts(text(), reachBack(text(), pos), pos);
+}
+
+void Statement::replaceAllHeld(Text find, const Insertion& replacement) {
+    const bool certain = gone(find, known_);
+    const std::size_t p = findText(text(), patternOf(find));
+    if (certain) known_ &= ~bit(find);
+    if (p == std::string::npos) return;
+    transfFrom(whole(), textOf(find), replacement.text, p);
+    end_ = buf_.size();
+    if (replacement.known) {
+        known_ |= replacement.forms;
+    } else {
+        learn();
+    }
+}
+
+void Statement::replaceAll(std::string_view find, const Insertion& replacement) {
+    if (find.empty()) return;
+    const std::size_t p = findText(text(), Pattern(find));
+    if (p == std::string::npos) return;
+    transfFrom(whole(), find, replacement.text, p);
+    end_ = buf_.size();
+    if (replacement.known) {
+        known_ |= replacement.forms;
+    } else {
+        learn();
+    }
+}
+
+void Statement::collapseHeldBlanks() {
+    known_ &= ~bit(Text::twoBlanks);
+    const std::size_t p = findDoubled(text(), ' ');
+    if (p == std::string_view::npos) return;
+    endAt(begin_ + collapseRuns(buf_.data() + begin_, size(), ' ', p));
+}
+
+void Statement::replaceAllInOnePass(const OnePass& pass) {
+    const std::span<const Rewrite> rewrites = pass.rewrites();
+    const Texts present = known_ & pass.finds();
+    if ((present & ~pass.byteFinds()) == 0) {
+        // One byte for another moves nothing: in place.
+        for (Texts left = present; left != 0; left &= left - 1) {
+            const Rewrite& r = rewrites[pass.indexOf(static_cast<Text>(std::countr_zero(left)))];
+            const char from = textOf(r.find)[0];
+            const char to = r.replacement.text[0];
+            char* p = buf_.data() + begin_;
+            char* const end = p + size();
+            bool any = false;
+            while ((p = static_cast<char*>(std::memchr(p, from, static_cast<std::size_t>(end - p)))) != nullptr) {
+                *p++ = to;
+                any = true;
+            }
+            if (any) known_ |= r.replacement.forms;
+        }
+        known_ &= ~pass.finds();
+        if (pass.collapses()) collapseBlanks();
+        return;
+    }
+
+    // Every occurrence of every search text, overlapping ones too, in the
+    // order of the rewrites and then of the text.
+    thread_local std::vector<Hit> hits;
+    hits.clear();
+    const std::string_view t = text();
+    for (std::size_t i = 0; i < rewrites.size(); ++i) {
+        const Text find = rewrites[i].find;
+        if ((present & bit(find)) == 0) continue;
+        for (std::size_t p = findText(t, patternOf(find)); p != std::string::npos;
+             p = findText(t, patternOf(find), p + 1)) {
+            hits.push_back({p, i, true});
+        }
+    }
+    auto lengthOf = [&](const Hit& h) { return textOf(rewrites[h.rewrite].find).size(); };
+    const auto byPosition = [](const Hit& a, const Hit& b) { return a.pos < b.pos; };
+    std::stable_sort(hits.begin(), hits.end(), byPosition);
+    bool overlap = false;
+    for (std::size_t k = 1; k < hits.size() && !overlap; ++k) {
+        overlap = hits[k].pos < hits[k - 1].pos + lengthOf(hits[k - 1]);
+    }
+    if (overlap) {
+        // As the replace-alls in turn would: each rewrite, from the left,
+        // takes an occurrence that no earlier choice has touched.
+        std::stable_sort(hits.begin(), hits.end(), [](const Hit& a, const Hit& b) { return a.rewrite < b.rewrite; });
+        std::vector<bool> taken(t.size(), false);
+        for (Hit& h : hits) {
+            const auto from = taken.begin() + static_cast<long>(h.pos);
+            const auto to = from + static_cast<long>(lengthOf(h));
+            h.selected = std::none_of(from, to, [](bool b) { return b; });
+            if (h.selected) std::fill(from, to, true);
+        }
+        std::stable_sort(hits.begin(), hits.end(), byPosition);
+    }
+
+    std::string& out = spare_;
+    out.clear();
+    out.reserve(t.size() + hits.size() * 8);
+    const bool collapse = pass.collapses();
+    bool afterBlank = false;
+    std::size_t cur = 0;
+    Texts forms = 0;
+    for (const Hit& h : hits) {
+        if (!h.selected) continue;
+        const Insertion& r = rewrites[h.rewrite].replacement;
+        appendPiece(out, t.substr(cur, h.pos - cur), collapse, afterBlank);
+        appendPiece(out, r.text, collapse, afterBlank);
+        forms |= r.forms;
+        cur = h.pos + lengthOf(h);
+    }
+    appendPiece(out, t.substr(cur), collapse, afterBlank);
+    takeSpare();
+    known_ = (known_ & ~pass.finds()) | forms;
+    if (collapse) known_ &= ~bit(Text::twoBlanks);
+}
+
+void Statement::replace(std::size_t pos, std::size_t count, const Insertion& insertion) {
+    count = std::min(count, size() - pos);
+    const std::string_view with = insertion.text;
+    if (with.size() == count) {
+        std::memcpy(buf_.data() + begin_ + pos, with.data(), count);
+    } else if (pos == 0 && with.empty()) {
+        begin_ += count;
+        return;
+    } else {
+        whole().replace(pos, count, with);
+        end_ = buf_.size();
+    }
+    if (with.empty()) {
+        joined(pos);
+    } else {
+        formed(pos, insertion);
+    }
+}
+
+void Statement::erase(std::size_t pos, std::size_t count) {
+    count = std::min(count, size() - pos);
+    if (pos == 0) {
+        begin_ += count;
+    } else if (pos + count == size()) {
+        endAt(end_ - count);
+    } else {
+        whole().erase(pos, count);
+        end_ = buf_.size();
+        joined(pos);
+    }
+}
+
+void Statement::insertAfterEach(const InsertionAfter& after, char unlessNext) {
+    const std::string_view t = text();
+    const std::size_t n = t.size();
+    const char mark = after.mark;
+    const std::string_view piece = after.insertion.text;
+    std::string& out = spare_;
+    std::size_t from = 0;
+    bool any = false;
+    for (std::size_t i = t.find(mark); i != std::string_view::npos && i + 1 < n; i = t.find(mark, i + 1)) {
+        if (t[i + 1] == unlessNext) continue;
+        if (!any) {
+            out.clear();
+            any = true;
+        }
+        out.append(t, from, i + 1 - from);
+        out.append(piece);
+        from = i + 1;
+    }
+    if (!any) return;
+    out.append(t, from, std::string_view::npos);
+    takeSpare();
+    known_ |= after.insertion.forms;
+}
+
+void Statement::keep(std::size_t from, std::size_t to) {
+    endAt(begin_ + to);
+    begin_ += from;
+}
+
+void Statement::trim() {
+    const std::string_view t = text();
+    if (t.empty() || (t.front() != ' ' && t.back() != ' ')) return;
+    const std::size_t end = endOfNonBlank(t);
+    keep(end == 0 ? 0 : firstNonBlank(t), end);
+}
+
+void Statement::lowerCase() {
+    lowerCaseInPlace(buf_.data() + begin_, size());
+    learn();
+}
+
+void Statement::rewriteWith(void (*primitive)(std::string&)) {
+    primitive(whole());
+    end_ = buf_.size();
+    learn();
 }
 
 }  // namespace ftvb

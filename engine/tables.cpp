@@ -11,6 +11,13 @@ namespace {
 // lookups.
 constexpr std::size_t kSearchEachGroup = 16;
 
+unsigned char firstByte(std::string_view label) { return static_cast<unsigned char>(label.empty() ? 0 : label[0]); }
+
+bool inSet(const std::uint64_t (&set)[4], std::string_view label) {
+    const unsigned char b = firstByte(label);
+    return ((set[b >> 6] >> (b & 63)) & 1) != 0;
+}
+
 }  // namespace
 
 void NamelistTable::add(std::string name, std::string variables) {
@@ -40,20 +47,27 @@ const NamelistGroup* NamelistTable::firstIn(std::string_view text) const {
     return best < groups_.size() ? &groups_[best] : nullptr;
 }
 
-void PendingLoopTable::record(const std::string& labelLine, std::string variable) {
-    byLabel_[labelLine].push_back(std::move(variable));
+void PendingLoopTable::record(std::string_view label, std::string variable) {
+    const unsigned char b = firstByte(label);
+    firstBytes_[b >> 6] |= std::uint64_t{1} << (b & 63);
+    const auto found = byLabel_.find(label);
+    if (found != byLabel_.end()) {
+        found->second.push_back(std::move(variable));
+    } else {
+        byLabel_.emplace(std::string(label), std::vector<std::string>{std::move(variable)});
+    }
 }
 
-void PendingLoopTable::takeFor(const std::string& labelLine, std::vector<std::string>& variables) {
-    if (byLabel_.empty()) return;  // most labels close no loop
-    const auto found = byLabel_.find(labelLine);
+void PendingLoopTable::takeFor(std::string_view label, std::vector<std::string>& variables) {
+    if (!inSet(firstBytes_, label)) return;  // most labels close no loop
+    const auto found = byLabel_.find(label);
     if (found == byLabel_.end()) return;
     variables.insert(variables.end(), found->second.rbegin(), found->second.rend());
     byLabel_.erase(found);
 }
 
-std::vector<std::string> PendingLoopTable::waitingFor(const std::string& labelLine) const {
-    const auto found = byLabel_.find(labelLine);
+std::vector<std::string> PendingLoopTable::waitingFor(std::string_view label) const {
+    const auto found = byLabel_.find(label);
     return found == byLabel_.end() ? std::vector<std::string>{} : found->second;
 }
 

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -35,21 +37,28 @@ private:
     std::vector<std::size_t> nameLengths_;  // distinct, ascending
 };
 
-// Labelled DO loops waiting for their terminal label.
+// Labelled DO loops waiting for their terminal label, by label.
 class PendingLoopTable {
 public:
-    void record(const std::string& labelLine, std::string variable);
+    void record(std::string_view label, std::string variable);
 
-    // Takes out every loop recorded for `labelLine` and appends its variables
-    // to `variables`, the latest recorded first.
-    void takeFor(const std::string& labelLine, std::vector<std::string>& variables);
+    // Takes out every loop recorded for `label` and appends its variables to
+    // `variables`, the latest recorded first.
+    void takeFor(std::string_view label, std::vector<std::string>& variables);
 
     bool empty() const { return byLabel_.empty(); }
-    // The variables waiting for `labelLine`, in the order recorded.
-    std::vector<std::string> waitingFor(const std::string& labelLine) const;
+    // The variables waiting for `label`, in the order recorded.
+    std::vector<std::string> waitingFor(std::string_view label) const;
 
 private:
-    std::unordered_map<std::string, std::vector<std::string>> byLabel_;
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    std::unordered_map<std::string, std::vector<std::string>, Hash, std::equal_to<>> byLabel_;
+    // The first bytes of the labels waiting, so that most labels are ruled
+    // out without hashing them.
+    std::uint64_t firstBytes_[4] = {};
 };
 
 }  // namespace ftvb

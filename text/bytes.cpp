@@ -16,31 +16,37 @@ constexpr std::array<unsigned char, 256> makeLowerTable() {
 
 constexpr std::array<unsigned char, 256> kLower = makeLowerTable();
 
+// A word of plain ASCII has its capitals found and lowered with a few
+// operations; a word holding 8-bit bytes goes through the table.
+inline std::uint64_t lowerWord(std::uint64_t w) {
+    constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
+    if ((w & kHigh) != 0) {
+        unsigned char b[8];
+        std::memcpy(b, &w, 8);
+        for (unsigned char& c : b) c = kLower[c];
+        std::memcpy(&w, b, 8);
+        return w;
+    }
+    // High bit of each byte set when the byte lies in 'A'..'Z'.
+    const std::uint64_t capitals = (w + 0x3F3F3F3F3F3F3F3FULL) & ~(w + 0x2525252525252525ULL) & kHigh;
+    return w | (capitals >> 2);  // 0x80 >> 2 is the 0x20 between the cases
+}
+
 }  // namespace
 
 void lowerCaseInPlace(std::string& s) { lowerCaseInPlace(s.data(), s.size()); }
 
-void lowerCaseInPlace(char* p, std::size_t n) {
-    // Eight bytes at a time: a word of plain ASCII has its capitals found and
-    // lowered with a few operations; only words holding 8-bit bytes go
-    // through the table.
-    constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
+void lowerCaseInPlace(char* p, std::size_t n) { lowerCaseCopy(p, p, n); }
+
+void lowerCaseCopy(char* to, const char* from, std::size_t n) {
     std::size_t i = 0;
     for (; i + 8 <= n; i += 8) {
         std::uint64_t w;
-        std::memcpy(&w, p + i, 8);
-        if (w & kHigh) {
-            for (std::size_t k = i; k < i + 8; ++k) p[k] = static_cast<char>(kLower[static_cast<unsigned char>(p[k])]);
-            continue;
-        }
-        // High bit of each byte set when the byte lies in 'A'..'Z'.
-        const std::uint64_t capitals = (w + 0x3F3F3F3F3F3F3F3FULL) & ~(w + 0x2525252525252525ULL) & kHigh;
-        if (capitals) {
-            w |= capitals >> 2;  // 0x80 >> 2 is the 0x20 between the cases
-            std::memcpy(p + i, &w, 8);
-        }
+        std::memcpy(&w, from + i, 8);
+        w = lowerWord(w);
+        std::memcpy(to + i, &w, 8);
     }
-    for (; i < n; ++i) p[i] = static_cast<char>(kLower[static_cast<unsigned char>(p[i])]);
+    for (; i < n; ++i) to[i] = static_cast<char>(kLower[static_cast<unsigned char>(from[i])]);
 }
 
 }  // namespace ftvb

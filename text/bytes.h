@@ -147,91 +147,12 @@ constexpr unsigned char lowerByte(unsigned char c) {
     return c;
 }
 
-// Byte classes: each byte falls in one of 63 classes, and a set of classes
-// (a bit each) says which bytes a text may hold. Every lower-case letter and
-// every ASCII sign has a class of its own; the digits share one, the
-// capitals (the bytes that lower-casing changes) one, other 8-bit bytes one,
-// and control bytes one. A text can hold a search text only when it holds
-// all of its classes, which one AND tells; most searches of a statement end
-// there without reading it.
-using ByteClasses = std::uint64_t;
-
-inline constexpr ByteClasses kCapitalClass = ByteClasses{1} << 60;
-
-inline constexpr auto kByteClass = [] {
-    struct Table {
-        ByteClasses c[256];
-    } t{};
-    constexpr ByteClasses kDigit = ByteClasses{1} << 26;
-    constexpr ByteClasses kEightBit = ByteClasses{1} << 61;
-    constexpr ByteClasses kControl = ByteClasses{1} << 62;
-    int sign = 27;  // the next free class for a sign
-    for (int b = 0; b < 256; ++b) {
-        const auto c = static_cast<unsigned char>(b);
-        ByteClasses k = kControl;
-        if (c >= 'a' && c <= 'z') {
-            k = ByteClasses{1} << (c - 'a');
-        } else if (c >= '0' && c <= '9') {
-            k = kDigit;
-        } else if (lowerByte(c) != c) {
-            k = kCapitalClass;
-        } else if (c >= 0x80) {
-            k = kEightBit;
-        } else if (c >= ' ' && c < 0x7F) {
-            k = ByteClasses{1} << sign++;  // 33 signs, the blank among them: classes 27 to 59
-        }
-        t.c[b] = k;
-    }
-    return t;
-}();
-
-static_assert(kByteClass.c[static_cast<unsigned char>('~')] == ByteClasses{1} << 59, "33 signs after the letters and digits");
-
-// One more class, of a pair rather than a byte: two blanks in a row, which
-// every statement holds until its blank runs are collapsed, and few after.
-inline constexpr ByteClasses kDoubledBlankClass = ByteClasses{1} << 63;
-
-constexpr ByteClasses classesOf(std::string_view s) {
-    ByteClasses k = 0;
-    char previous = 0;
-    for (const char c : s) {
-        k |= kByteClass.c[static_cast<unsigned char>(c)];
-        if (c == ' ' && previous == ' ') k |= kDoubledBlankClass;
-        previous = c;
-    }
-    return k;
-}
-
-// The classes of the bytes of a long text, four bytes at a time; without
-// the doubled blank.
-inline ByteClasses byteClassesOfText(std::string_view s) {
-    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
-    const std::size_t n = s.size();
-    ByteClasses a = 0, b = 0, c = 0, d = 0;
-    std::size_t i = 0;
-    for (; i + 4 <= n; i += 4) {
-        a |= kByteClass.c[p[i]];
-        b |= kByteClass.c[p[i + 1]];
-        c |= kByteClass.c[p[i + 2]];
-        d |= kByteClass.c[p[i + 3]];
-    }
-    for (; i < n; ++i) a |= kByteClass.c[p[i]];
-    return a | b | c | d;
-}
-
-// classesOf() for a long text.
-inline ByteClasses classesOfText(std::string_view s) {
-    return byteClassesOfText(s) | (findDoubled(s, ' ') != std::string_view::npos ? kDoubledBlankClass : 0);
-}
-
-// A search text with the offset of its rarest byte and its byte classes
-// worked out once.
+// A search text with the offset of its rarest byte worked out once.
 struct Pattern {
     std::string_view text;
     std::size_t key = 0;
-    ByteClasses classes = 0;
 
-    constexpr Pattern(std::string_view t) : text(t), classes(classesOf(t)) {
+    constexpr Pattern(std::string_view t) : text(t) {
         for (std::size_t i = 1; i < t.size(); ++i) {
             if (kByteFrequency.f[static_cast<unsigned char>(t[i])] < kByteFrequency.f[static_cast<unsigned char>(t[key])]) {
                 key = i;
@@ -277,5 +198,7 @@ inline bool trimmedStartsWith(std::string_view s, std::string_view prefix) {
 
 void lowerCaseInPlace(std::string& s);
 void lowerCaseInPlace(char* p, std::size_t n);
+// Copies n bytes, lower-cased, to a place that does not overlap them.
+void lowerCaseCopy(char* to, const char* from, std::size_t n);
 
 }  // namespace ftvb

@@ -30,6 +30,13 @@ namespace ftvb {
 // transf when the caller already knows where the first occurrence is.
 void transfFrom(std::string& ww, std::string_view ch1, std::string_view ch2, std::size_t first);
 
+// "cc" -> "c" to a fixed point, which is every run of c shortened to one c,
+// in place over the n bytes at d, the first run beginning at p. Returns the
+// new length. Eight bytes at a time: a word with no such byte is copied
+// whole, a word of c after a c is dropped whole. Writing never overtakes
+// reading.
+std::size_t collapseRuns(char* d, std::size_t n, char c, std::size_t p);
+
 // Most calls find nothing: that case stays inline, without a call. A
 // constant search text can be given as a constexpr Pattern, which has its
 // search key worked out at compile time.
@@ -50,6 +57,16 @@ std::size_t instr1(std::string_view ww);
 // stops early (leaving the other colons) only when the passes would copy
 // the statement over and over, far beyond what any real statement needs.
 void trs_2_pts(std::string& ww);
+
+// The first colon outside quotes, where trs_2_pts begins, and whether it
+// stands alone: with no "(" before it or no ")" after it, the routine only
+// turns it into a comma. `pos` is npos when there is no such colon, and the
+// routine leaves the text as it is.
+struct FirstColon {
+    std::size_t pos;
+    bool alone;
+};
+FirstColon firstColon(std::string_view ww);
 
 // Expands a DATA statement (the text begins with "data ") into one line of
 // ":"-joined assignments, which it returns; `ww` is left empty.

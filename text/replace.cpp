@@ -56,16 +56,10 @@ void replaceEachOnce(std::string& ww, std::string_view find, std::string_view re
     ww.swap(out);
 }
 
-// "cc" -> "c" to a fixed point is every run of c shortened to one c: the
-// blank collapse that most statements go through, done in one pass. A byte
-// goes when it is c and the byte read before it was c too. Eight bytes at a
-// time: a word with no such byte is copied whole, a word of c after a c is
-// dropped whole, and only the rest goes byte by byte. Writing never
-// overtakes reading, so the text is rewritten in place.
-void collapseRuns(std::string& ww, char c, std::size_t p) {
-    char* d = ww.data();
-    const std::size_t n = ww.size();
-    std::size_t w = p + 1;  // ww[p] is c and stays
+}  // namespace
+
+std::size_t collapseRuns(char* d, std::size_t n, char c, std::size_t p) {
+    std::size_t w = p + 1;  // d[p] is c and stays
     std::size_t r = p + 1;
     bool previousIsC = true;
     if constexpr (std::endian::native == std::endian::little) {
@@ -92,8 +86,10 @@ void collapseRuns(std::string& ww, char c, std::size_t p) {
         if (!(isC && previousIsC)) d[w++] = d[r];
         previousIsC = isC;
     }
-    ww.resize(w);
+    return w;
 }
+
+namespace {
 
 }  // namespace
 
@@ -104,7 +100,7 @@ void transfFrom(std::string& ww, std::string_view ch1, std::string_view ch2, std
         return;
     }
     if (find.size() == 2 && find[0] == find[1] && ch2.size() == 1 && ch2[0] == find[0]) {
-        collapseRuns(ww, find[0], p);
+        ww.resize(collapseRuns(ww.data(), ww.size(), find[0], p));
         return;
     }
     // One character for another (the quotes) cannot form a new occurrence:

@@ -94,26 +94,31 @@ std::string argumentText(const std::string& inner) {
 
 }  // namespace
 
+FirstColon firstColon(std::string_view ww) {
+    const std::size_t any = ww.find(':');
+    if (any == std::string_view::npos) return {kNone, false};
+    bool in = false;
+    std::size_t c = kNone;
+    for (std::size_t i = 0; i < ww.size(); ++i) {
+        if (isQuote(ww[i])) in = !in;
+        if (ww[i] == ':' && !in) {
+            c = i;
+            break;
+        }
+    }
+    if (c == kNone) return {kNone, false};
+    return {c, ww.rfind('(', c) == std::string_view::npos || ww.find(')', c) == std::string_view::npos};
+}
+
 void trs_2_pts(std::string& ww) {
-    if (ww.find(':') == std::string::npos) return;
     // Most colons (in comments run together, in labels of text) have no
     // "(" before them or no ")" after them: the first pass turns the colon
     // into a comma and ends the routine. Settle that case in place.
-    {
-        bool in = false;
-        std::size_t c = kNone;
-        for (std::size_t i = 0; i < ww.size(); ++i) {
-            if (isQuote(ww[i])) in = !in;
-            if (ww[i] == ':' && !in) {
-                c = i;
-                break;
-            }
-        }
-        if (c == kNone) return;
-        if (ww.rfind('(', c) == std::string::npos || ww.find(')', c) == std::string::npos) {
-            ww[c] = ',';
-            return;
-        }
+    const FirstColon first = firstColon(ww);
+    if (first.pos == kNone) return;
+    if (first.alone) {
+        ww[first.pos] = ',';
+        return;
     }
     std::size_t passesLeft = static_cast<std::size_t>(std::count(ww.begin(), ww.end(), ':'));
     if (passesLeft == 0) return;

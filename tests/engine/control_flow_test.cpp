@@ -30,11 +30,11 @@ TEST(ControlFlow, Do) {
         const char* in;
         std::vector<std::string> written;
         const char* left;
-        std::vector<std::string> slot;  // label line and variable recorded, if any
+        std::vector<std::string> slot;  // label and variable recorded, if any
     } cases[] = {
-        {"do 10 i=1,n", {"for i=1 to n"}, "", {"L10:", "i"}},
-        {"do 10 i = 1, n", {"for i=1 to  n"}, "", {"L10:", "i"}},
-        {"do 10 i=1,n,2", {"for i=1 to n,2"}, "", {"L10:", "i"}},
+        {"do 10 i=1,n", {"for i=1 to n"}, "", {"10", "i"}},
+        {"do 10 i = 1, n", {"for i=1 to  n"}, "", {"10", "i"}},
+        {"do 10 i=1,n,2", {"for i=1 to n,2"}, "", {"10", "i"}},
         {"do i=1,10", {"stepi=1", "i=1-stepi", "do while i<10"}, "i=i+stepi", {}},
         {"do i=1,10,2", {"stepi=2", "i=1-stepi", "do while i<10"}, "i=i+stepi", {}},
         {"do i=10,1,-1", {"stepi=-1", "i=10-stepi", "do while i>1"}, "i=i+stepi", {}},
@@ -46,14 +46,14 @@ TEST(ControlFlow, Do) {
         {"done = 1", {}, "done = 1", {}},
     };
     for (const auto& c : cases) {
-        RunState st;
+        SharedState st;
         std::vector<std::string> lines;
         EXPECT_EQ(afterStages({ifAndDo}, c.in, st, &lines), c.left) << c.in;
         EXPECT_EQ(lines, c.written) << c.in;
         if (c.slot.empty()) {
-            EXPECT_TRUE(st.pendingLoops.empty()) << c.in;
+            EXPECT_TRUE(st.run.pendingLoops.empty()) << c.in;
         } else {
-            EXPECT_EQ(st.pendingLoops.waitingFor(c.slot[0]), std::vector<std::string>{c.slot[1]}) << c.in;
+            EXPECT_EQ(st.run.pendingLoops.waitingFor(c.slot[0]), std::vector<std::string>{c.slot[1]}) << c.in;
         }
     }
 }
@@ -61,28 +61,29 @@ TEST(ControlFlow, Do) {
 TEST(ControlFlow, StopReturnEnd) {
     const struct {
         const char* in;
-        const char* exit;
+        ProcedureKind kind;
         bool reportOpen;
         const char* out;
         bool endSeen;
     } cases[] = {
-        {"stop", "exit sub", true, "close #1:exit sub", false},
-        {"return", "exit function", false, "exit function", false},
-        {"end", "exit sub", false, "exit sub", true},
-        {"end", "exit sub", true, "close #1:exit sub", true},
-        {"stop", "", false, "", false},  // before the first header
-        {"x = stopped", "exit sub", false, "x = exit subped", false},
-        {"if (a) then stop", "exit sub", false, "if (a) then exit sub", false},
-        {"go end", "exit sub", false, "goexit sub", true},
-        {"end if", "exit sub", false, "end if", false},
-        {"s = \"return\"", "exit sub", false, "s = \"exit sub\"", false},
+        {"stop", ProcedureKind::sub, true, "close #1:exit sub", false},
+        {"return", ProcedureKind::function, false, "exit function", false},
+        {"end", ProcedureKind::sub, false, "exit sub", true},
+        {"end", ProcedureKind::sub, true, "close #1:exit sub", true},
+        {"stop", ProcedureKind::none, false, "", false},  // before the first header
+        {"stop", ProcedureKind::none, true, "close #1:", false},
+        {"x = stopped", ProcedureKind::sub, false, "x = exit subped", false},
+        {"if (a) then stop", ProcedureKind::sub, false, "if (a) then exit sub", false},
+        {"go end", ProcedureKind::sub, false, "goexit sub", true},
+        {"end if", ProcedureKind::sub, false, "end if", false},
+        {"s = \"return\"", ProcedureKind::sub, false, "s = \"exit sub\"", false},
     };
     for (const auto& c : cases) {
-        RunState st;
-        st.exitStatement = c.exit;
-        st.reportOpen = c.reportOpen;
+        SharedState st;
+        st.procedure.kind = c.kind;
+        st.file.reportOpen = c.reportOpen;
         EXPECT_EQ(afterStages({stopReturnEnd}, c.in, st), c.out) << c.in;
-        EXPECT_EQ(st.endSeen, c.endSeen) << c.in;
+        EXPECT_EQ(st.procedure.endSeen, c.endSeen) << c.in;
     }
 }
 

@@ -29,7 +29,7 @@ TEST(DataAndRest, Statements) {
 }
 
 TEST(DataAndRest, EmptyDataLineIsWritten) {
-    RunState st;
+    SharedState st;
     std::vector<std::string> lines;
     EXPECT_EQ(afterStages({dataStatement}, "data ", st, &lines), "");
     EXPECT_EQ(lines, std::vector<std::string>{""});

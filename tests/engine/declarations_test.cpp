@@ -42,8 +42,8 @@ TEST(Declarations, TypeRules) {
         {"Dim *8", {}, "Dim"},
     };
     for (const Case& c : cases) {
-        RunState st;
-        st.dummyArguments = c.dummies;
+        SharedState st;
+        st.procedure.dummyArguments = c.dummies;
         std::vector<std::string> lines;
         const std::string left = afterStages({typeDeclarations, declarationCleanup}, c.in, st, &lines);
         EXPECT_EQ(lines, c.written) << c.in << "\n" << show(lines);

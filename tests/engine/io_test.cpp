@@ -28,17 +28,17 @@ TEST(InputOutput, Rules) {
         {"x = \"print it, now\"", "x = \"write #1, now\""},
     };
     for (const auto& c : cases) {
-        RunState st;
+        SharedState st;
         std::vector<std::string> lines;
         EXPECT_EQ(afterStages({writeAndPrint}, c.in, st, &lines), c.left) << c.in;
         EXPECT_EQ(lines, std::vector<std::string>{kOpen}) << c.in;
-        EXPECT_TRUE(st.reportOpen) << c.in;
+        EXPECT_TRUE(st.file.reportOpen) << c.in;
     }
-    RunState st;
+    SharedState st;
     std::vector<std::string> lines;
     EXPECT_EQ(afterStages({writeAndPrint}, "x = 1", st, &lines), "x = 1");
     EXPECT_TRUE(lines.empty());
-    EXPECT_FALSE(st.reportOpen);
+    EXPECT_FALSE(st.file.reportOpen);
 }
 
 TEST(InputOutput, OneOpeningPerProcedure) {

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "tests/support/capture.h"
+#include "text/primitives.h"
 
 namespace ftvb::testing {
 namespace {
@@ -43,6 +44,12 @@ TEST(Operators, Rewrites) {
         {"goto10", "goto10"},
         {"x = a.EQ.b", "x = a.EQ.b"},
         {"x = 2***3", "x = 2^*3"},
+        {"a.eq.true.b", "a.eq true b"},    // .true. comes first in the table
+        {"a.true.eq.b", "a true eq.b"},
+        {"x.eq.eq.y", "x = eq.y"},         // the second .eq. shares the first one's dot
+        {"l.true.eq.eq.r", "l true eq = r"},  // taken out by .true., the first .eq. frees the second
+        {"go to//x", "goto L+ x"},         // " + " completes a "go to "
+        {"go to *5", "goto L*5"},          // the mark's "*" and the next one are not a power
     };
     for (const Case& c : cases) EXPECT_EQ(afterStage(operatorRewrites, c.in), c.out) << c.in;
 }
@@ -57,13 +64,17 @@ TEST(Operators, SameAsTheTwentyReplacementsInTurn) {
         {".not.", " not "}, {"'", "\""},     {"  ", " "},           {"//", " + "},
         {"go to ", "goto*"}, {"goto ", "goto*"}, {"goto*", "goto L"}, {"**", "^"},
     };
+    // Overlapping operators share their dots (".eq.true." is ".eq" and
+    // ".true."): the table's order, not the text's, decides which one goes.
     const char* const pieces[] = {".", "..", ". ", "1.", ".5", "e", "q", "t", "r", "u", "a", "n", "d",
                                   "o", "l", "g", "s", "x", "p", "f", " ", "  ", "'", "/", "*", "go",
-                                  ".eq", "eq.", ".tru", "e.", ".and.", ".not.", "sqrt", "dexp"};
+                                  ".eq", "eq.", ".tru", "e.", ".and.", ".not.", "sqrt", "dexp", "true.",
+                                  "alse.", "ne.", "ot.", "le.", "ge.", "lt.", "gt.", "or.", "nd.", ".eq.",
+                                  ".true.", ".ne.", ".or.", "go to", "goto", "to ", "**", "//", "sqr", "exp"};
     std::mt19937 rng(31337);
-    for (int i = 0; i < 50000; ++i) {
+    for (int i = 0; i < 100000; ++i) {
         std::string text;
-        const int n = static_cast<int>(rng() % 12);
+        const int n = static_cast<int>(rng() % 14);
         for (int k = 0; k < n; ++k) text += pieces[rng() % std::size(pieces)];
         std::string want = text;
         for (const auto& [find, repl] : twenty) transf(want, std::string_view(find), repl);

@@ -1,7 +1,7 @@
 // The final stage and the declaration writer.
 #include <gtest/gtest.h>
 
-#include "engine/statement.h"
+#include "engine/routine.h"
 #include "tests/support/capture.h"
 
 namespace ftvb::testing {
@@ -27,8 +27,8 @@ TEST(Output, FinalStage) {
         {"Dimx as double", {"x"}, {"Dimx as double"}},
     };
     for (const auto& c : cases) {
-        RunState st;
-        st.dummyArguments = c.dummies;
+        SharedState st;
+        st.procedure.dummyArguments = c.dummies;
         std::vector<std::string> lines;
         afterStages({finalStage}, c.in, st, &lines);
         EXPECT_EQ(lines, c.out) << c.in;
@@ -36,18 +36,18 @@ TEST(Output, FinalStage) {
 }
 
 TEST(Output, DeclarationWriterLeavesOtherLines) {
-    RunState st;
+    SharedState st;
     LineCapture sink;
+    LineEmitter out(sink);
     RunObserver quiet;
-    Translation t{st, sink, quiet};
-    st.pendingLine = "x = 1";
-    writeDeclaration(t);
+    std::vector<std::string> closedLoops;
+    Statement s;
+    StageContext c{s, st.procedure, st.file, st.run, out, quiet, closedLoops};
+    EXPECT_FALSE(writeDeclaration(c, "x = 1"));
     EXPECT_TRUE(sink.lines.empty());
-    EXPECT_EQ(st.pendingLine, "x = 1");
-    st.pendingLine = "Dim a as integer";
-    writeDeclaration(t);
+    EXPECT_TRUE(writeDeclaration(c, "Dim a as integer"));
     EXPECT_EQ(sink.lines, std::vector<std::string>{"Dim a as integer"});
-    EXPECT_TRUE(st.pendingLine.empty());
+    EXPECT_EQ(out.lines(), 1);
 }
 
 TEST(Output, StageTableIsInOrder) {

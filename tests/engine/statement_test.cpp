@@ -1,71 +1,163 @@
-// The statement routine skips searches by the statement's byte classes;
-// skipping must never change a result. Compared here with a plain run of the
-// same stages that searches everywhere, on statements made of the texts the
-// rules look for, in random order, with capitals and 8-bit bytes among them.
+// The statement and what it knows. Its scan must find every search text it
+// holds, its edits must keep that true, and the routine, which skips every
+// stage and search that the knowledge rules out, must write what a run that
+// skips nothing writes.
 #include <gtest/gtest.h>
 
 #include <random>
 
+#include "engine/routine.h"
 #include "engine/statement.h"
 #include "tests/support/capture.h"
+#include "tests/support/naive_texts.h"
 
 namespace ftvb::testing {
 namespace {
 
-// Every stage run with the classes set to "all", which spares no search.
-std::vector<std::string> searchingEverywhere(RunState& state, const std::string& statement) {
-    LineCapture sink;
-    RunObserver quiet;
-    Translation t{state, sink, quiet};
-    state.statement = statement;
-    for (const StageRow& stage : statementStages()) {
-        state.statementClasses = ~ByteClasses{0};
-        if (stage.run(t) == Next::End) break;
-        if (stage.number >= 13 && t.text().empty()) break;
+// Pieces of statements: every search text, its neighbours and near misses.
+const std::vector<std::string>& pieces() {
+    static const std::vector<std::string> p = [] {
+        std::vector<std::string> v = {
+            " ", "  ", "      ", "x", "a(i:j)", ":", "(", ")", "DIMENSION ", "format", "real ", "integer ",
+            "character*8 ", "logical ", "double precision ", "function", "subroutine", "write(6,*)", "print *,",
+            "if(", "if ", "then", "do ", "do 10 i=1,n", "data ", "/1,2/", "end", "parameter ", "Dim *8 ", "10",
+            ",", "=", "\xC9", "\xA3", "\t", "namelist /g/ a,b", "continue", "#", "$", ".", "..", "go", "to",
+            "got", "o*", "els", "e i", "en", "d d", "**", "\xA3\xA3", "e.", ".l", "nd", "implicit", "a.eq.b.eq.",
+        };
+        for (std::size_t i = 0; i < kTextCount; ++i) {
+            const std::string_view t = textOf(static_cast<Text>(i));
+            if (!t.empty()) v.emplace_back(t);
+        }
+        return v;
+    }();
+    return p;
+}
+
+std::string randomText(std::mt19937& rng, int most) {
+    std::string text;
+    const int n = static_cast<int>(rng() % static_cast<unsigned>(most + 1));
+    for (int k = 0; k < n; ++k) text += pieces()[rng() % pieces().size()];
+    return text;
+}
+
+// Bit clear, text there: the one mistake the knowledge must never make.
+::testing::AssertionResult knowsEnough(const Statement& s) {
+    const Texts missed = naiveTexts(s.text()) & ~s.knowledge();
+    if (missed == 0) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "\"" << s.text() << "\" holds \""
+                                         << textOf(static_cast<Text>(std::countr_zero(missed)))
+                                         << "\" but the statement says it cannot";
+}
+
+TEST(StatementKnowledge, TheScanFindsExactlyWhatIsThere) {
+    std::mt19937 rng(7);
+    for (int i = 0; i < 20000; ++i) {
+        const std::string text = randomText(rng, 10);
+        const Statement s(text);
+        // Only texts of one or two bytes may be counted past the range asked
+        // for; here the range is everything, so the scan is exact.
+        EXPECT_EQ(s.knowledge(), naiveTexts(text)) << '"' << text << '"';
     }
-    for (const std::string& variable : state.loopsEndingHere) sink.lines.push_back("next " + variable);
-    state.loopsEndingHere.clear();
+}
+
+TEST(StatementKnowledge, BlanksThatAStageWouldCollapseCount) {
+    const struct {
+        const char* text;
+        Text t;
+        bool holds;
+    } cases[] = {
+        {"go  to 10", Text::goTo, true},        {"else     if", Text::elseIf, true},
+        {"end   do", Text::endDo, true},        {"**  \xA3\xA3\xA3\xA3", Text::includeMark, true},
+        {"goto  10", Text::gotoBlank, true},    {"go\tto ", Text::goTo, false},
+        {"dimension", Text::dimension, false},  {"print", Text::print, false},
+        {"x", Text::twoBlanks, false},          {"x  ", Text::twoBlanks, true},
+        {"Dim  *8", Text::dimStar, true},       {"dim *8", Text::dimStar, false},
+        {"A", Text::capital, true},             {"\xE9", Text::capital, false},
+        {"\xC9", Text::capital, true},          {"\xD7", Text::capital, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Statement(c.text).mayHold(c.t), c.holds) << c.text << " / " << textOf(c.t);
+    }
+}
+
+TEST(StatementKnowledge, EditsKeepItTrue) {
+    std::mt19937 rng(11);
+    static constexpr Insertion kInsertions[] = {"", " ", "  ", "go", " to ", "sqrt", "Dim ", "**", ".eq.", "'",
+                                                "e.", "else", " if", "x", "end", " do", ":"};
+    static constexpr Rewrite kRewrites[] = {
+        {Text::twoBlanks, " "}, {Text::dotEq, " = "},  {Text::quote, "\""},         {Text::goTo, "goto*"},
+        {Text::gotoMark, "goto L"}, {Text::stop, ""}, {Text::include, "'* \xA3\xA3\xA3\xA3"}, {Text::bang, "'"},
+    };
+    for (int i = 0; i < 4000; ++i) {
+        Statement s(randomText(rng, 6));
+        for (int step = 0; step < 12; ++step) {
+            const std::size_t n = s.size();
+            const std::size_t pos = n == 0 ? 0 : rng() % (n + 1);
+            const std::size_t count = n - pos == 0 ? 0 : rng() % (n - pos + 1);
+            const Insertion& ins = kInsertions[rng() % std::size(kInsertions)];
+            const std::string before(s.text());
+            switch (rng() % 9) {
+                case 0: s.replace(pos, count, ins); break;
+                case 1: s.erase(pos, count); break;
+                case 2: s.insert(pos, ins); break;
+                case 3: s.replaceAll(kRewrites[rng() % std::size(kRewrites)]); break;
+                case 4: s.keep(pos, pos + count); break;
+                case 5: s.trim(); break;
+                case 6: s.collapseBlanks(); break;
+                case 7: s.replaceAll(std::string(1, before.empty() ? 'x' : before[pos % before.size()]),
+                                     Insertion::madeNow(randomText(rng, 2)));
+                        break;
+                default: s.insertAfterEach(InsertionAfter(')', " "), ' '); break;
+            }
+            ASSERT_TRUE(knowsEnough(s)) << "after an edit of \"" << before << "\"";
+        }
+    }
+}
+
+// Every stage run on every statement, with the knowledge forgotten before
+// each one, so that nothing is skipped.
+std::vector<std::string> searchingEverywhere(SharedState& state, const std::string& statement) {
+    LineCapture sink;
+    LineEmitter out(sink);
+    RunObserver quiet;
+    std::vector<std::string> closedLoops;
+    Statement s(statement);
+    StageContext c{s, state.procedure, state.file, state.run, out, quiet, closedLoops};
+    for (const StageRow& stage : statementStages()) {
+        s.forget();
+        if (stage.run(c) == Next::End) break;
+        if (stage.number >= 13 && s.empty()) break;
+    }
+    for (const std::string& variable : closedLoops) sink.lines.push_back("next " + variable);
     return sink.lines;
 }
 
-TEST(StatementRoutine, SkippedSearchesNeverChangeTheResult) {
-    const std::vector<std::string> pieces = {
-        " ", "  ", "      ", "x", "a(i:j)", ":", "(", ")", "dimension ", "DIMENSION ", "program", "format",
-        "implicit", "real ", "integer ", "character*8 ", "logical ", "double precision ", "function",
-        "subroutine", "sqrt", "dexp", ".true.", ".false.", ".eq.", ".lt.", ".gt.", ".le.", ".ge.", ".ne.",
-        ".or.", ".and.", ".not.", "'", "//", "go to ", "goto ", "**", "write(6,*)", "write", "print ",
-        "print *,", "if(", "if ", "then", "do ", "do 10 i=1,n", "data ", "/1,2/", "stop", "return", "end",
-        "include", "!", "else if", "end do", "parameter ", "Dim *8 ", "10", ",", "=", "\xC9", "\xA3", "\t",
-        "namelist /g/ a,b", "continue", "#", "$",
-    };
+TEST(StatementRoutine, SkippedStagesAndSearchesNeverChangeTheResult) {
     std::mt19937 rng(4242);
-    int compared = 0;
     for (int i = 0; i < 30000; ++i) {
-        std::string text;
         // The label field, then the statement.
-        text += (rng() % 4 == 0) ? "10   " : "     ";
+        std::string text = (rng() % 4 == 0) ? "10   " : "     ";
         text += ' ';
-        const int n = 1 + static_cast<int>(rng() % 8);
-        for (int k = 0; k < n; ++k) text += pieces[rng() % pieces.size()];
+        text += randomText(rng, 8);
 
-        RunState fast;
-        RunState plain;
-        for (RunState* st : {&fast, &plain}) {
-            st->reportOpen = (i % 3) == 0;
-            st->procedureOpen = (i % 5) != 0;
+        SharedState fast;
+        SharedState plain;
+        for (SharedState* st : {&fast, &plain}) {
+            st->file.reportOpen = (i % 3) == 0;
+            st->file.procedureOpen = (i % 5) != 0;
             // Before the first header of a run there is no exit statement:
             // STOP and RETURN are then simply taken out.
-            st->exitStatement = (i % 7) == 0 ? "" : "exit sub";
-            st->pendingLoops.record("L10:", "i");
+            st->procedure.kind = (i % 7) == 0 ? ProcedureKind::none : ProcedureKind::sub;
+            st->procedure.endSeen = (i % 11) == 0;
+            st->run.pendingLoops.record("10", "i");
+            if (i % 13 == 0) st->run.namelists.add("g", "a, b");
         }
         const std::vector<std::string> want = searchingEverywhere(plain, text);
         const std::vector<std::string> got = routine(fast, text);
         ASSERT_EQ(got, want) << "statement \"" << text << "\"\n" << show(got) << "--\n" << show(want);
-        ASSERT_EQ(fast.reportOpen, plain.reportOpen) << text;
-        ASSERT_EQ(fast.endSeen, plain.endSeen) << text;
-        ++compared;
+        ASSERT_EQ(fast.file.reportOpen, plain.file.reportOpen) << text;
+        ASSERT_EQ(fast.procedure.endSeen, plain.procedure.endSeen) << text;
     }
-    EXPECT_EQ(compared, 30000);
 }
 
 TEST(StatementRoutine, AWordTakenOutLeavesOneBlank) {
@@ -81,11 +173,17 @@ TEST(StatementRoutine, AWordTakenOutLeavesOneBlank) {
         {"      a .ne. return .eq. b", "a <> = b"},
     };
     for (const auto& c : cases) {
-        RunState st;
+        SharedState st;
         const std::vector<std::string> lines = routine(st, c.statement);
         ASSERT_EQ(lines.size(), 1u) << c.statement << "\n" << show(lines);
         EXPECT_EQ(lines[0], c.want) << c.statement;
     }
+}
+
+TEST(StatementRoutine, StagesAreNumberedInOrder) {
+    const auto stages = statementStages();
+    ASSERT_EQ(stages.size(), 27u);
+    for (std::size_t i = 0; i < stages.size(); ++i) EXPECT_EQ(stages[i].number, static_cast<int>(i) + 1);
 }
 
 }  // namespace

@@ -60,19 +60,19 @@ TEST(Units, DummyArguments) {
         {"Sub  s(a)(b)", {"a", "b"}},
     };
     for (const auto& c : cases) {
-        RunState st;
+        SharedState st;
         std::string text = c.header;
         if (text.rfind("Sub  ", 0) == 0) text = "subroutine" + text.substr(4);
         afterStages({procedureHeader}, text, st);
-        EXPECT_EQ(st.dummyArguments, c.args) << c.header;
+        EXPECT_EQ(st.procedure.dummyArguments, c.args) << c.header;
     }
     // No fixed capacity: the 150th argument is kept.
     std::string header = "subroutine big(";
     for (int i = 1; i <= 150; ++i) header += "a" + std::to_string(i) + (i < 150 ? "," : ")");
-    RunState st;
+    SharedState st;
     afterStages({procedureHeader}, header, st);
-    ASSERT_EQ(st.dummyArguments.size(), 150u);
-    EXPECT_EQ(st.dummyArguments.back(), "a150");
+    ASSERT_EQ(st.procedure.dummyArguments.size(), 150u);
+    EXPECT_EQ(st.procedure.dummyArguments.back(), "a150");
 }
 
 TEST(Units, KeywordsEverywhere) {

@@ -1,6 +1,6 @@
 #include "tests/support/capture.h"
 
-#include "engine/statement.h"
+#include "engine/routine.h"
 
 namespace ftvb::testing {
 
@@ -34,24 +34,28 @@ std::vector<std::string> convertBody(const std::string& source) {
     return lines;
 }
 
-std::vector<std::string> routine(RunState& state, const std::string& statement) {
+std::vector<std::string> routine(SharedState& state, const std::string& statement) {
     LineCapture sink;
+    LineEmitter out(sink);
     RunObserver quiet;
-    Translation t{state, sink, quiet};
-    state.statement = statement;
-    runStatementRoutine(t);
+    std::vector<std::string> closedLoops;
+    Statement s(statement);
+    StageContext c{s, state.procedure, state.file, state.run, out, quiet, closedLoops};
+    runStatementRoutine(c);
     return sink.lines;
 }
 
-std::string afterStages(std::initializer_list<StageFn> stages, std::string text, RunState& state,
+std::string afterStages(std::initializer_list<StageFn> stages, std::string text, SharedState& state,
                         std::vector<std::string>* lines) {
     LineCapture sink;
+    LineEmitter out(sink);
     RunObserver quiet;
-    Translation t{state, sink, quiet};
-    state.statement = std::move(text);
-    for (StageFn stage : stages) stage(t);
+    std::vector<std::string> closedLoops;
+    Statement s(text);
+    StageContext c{s, state.procedure, state.file, state.run, out, quiet, closedLoops};
+    for (StageFn stage : stages) stage(c);
     if (lines) lines->insert(lines->end(), sink.lines.begin(), sink.lines.end());
-    return state.statement;
+    return std::string(s.text());
 }
 
 std::string card(std::string_view statement, std::string_view label, char mark) {

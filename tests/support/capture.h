@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/converter.h"
+#include "engine/run_state.h"
 #include "engine/seam.h"
 #include "engine/stages.h"
 
@@ -37,17 +38,24 @@ inline std::vector<std::string> convert(const std::string& source) { return conv
 // every file produces, for tests about one statement.
 std::vector<std::string> convertBody(const std::string& source);
 
+// What the stages share, for running them outside a run.
+struct SharedState {
+    RunTables run;
+    FileState file;
+    ProcedureState procedure;
+};
+
 // Runs the statement routine once on `statement` with `state` and returns
 // the lines written.
-std::vector<std::string> routine(RunState& state, const std::string& statement);
+std::vector<std::string> routine(SharedState& state, const std::string& statement);
 
 // Runs the given stages, in order, on `text` with `state`; returns the
 // statement text they leave and appends the lines they write to `lines`.
-std::string afterStages(std::initializer_list<StageFn> stages, std::string text, RunState& state,
+std::string afterStages(std::initializer_list<StageFn> stages, std::string text, SharedState& state,
                         std::vector<std::string>* lines = nullptr);
 
 inline std::string afterStage(StageFn stage, std::string text) {
-    RunState state;
+    SharedState state;
     return afterStages({stage}, std::move(text), state);
 }
 

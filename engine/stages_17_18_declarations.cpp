@@ -1,12 +1,13 @@
-// Type declarations: one "Dim" line per declared name.
+// Stages 17 and 18: type declarations, one "Dim" line per declared name.
 //
 // Six rules of one shape, tried in order on the same text: when the text
 // begins with the keyword, it is replaced by the name list; every name but
 // the last is cut off at its top-level comma and written at once through
-// the declaration writer, and the last is left in the statement text as a
-// "Dim" line of its own for the later stages and the final stage. The rows
-// differ only in the keyword, where the name list starts and how a line is
-// built around a name.
+// the declaration writer, and the last is left in the statement as a "Dim"
+// line of its own for the later stages and the final stage. The rows differ
+// only in the keyword, where the name list starts and how a line is built
+// around a name. Then, for every statement, blank runs collapse and the
+// "Dim *8"-style length markers go.
 #include <array>
 #include <string>
 
@@ -19,9 +20,9 @@ namespace ftvb {
 namespace {
 
 enum class NameList {
-    AfterKeyword,      // the text after the keyword, trimmed
-    AfterFirstBlank,   // after the first blank of the statement, so "*4" goes with the keyword
-    CharacterLength,   // "character*": the length, then the names after it
+    AfterKeyword,     // the text after the keyword, trimmed
+    AfterFirstBlank,  // after the first blank of the statement, so "*4" goes with the keyword
+    CharacterLength,  // "character*": the length, then the names after it
 };
 
 struct TypeRule {
@@ -56,11 +57,8 @@ std::string declarationLine(std::string_view name, const TypeRule& rule, std::st
     return line;
 }
 
-// Applies one rule; the text goes on to the next rule either way.
-void applyTypeRule(Translation& t, const TypeRule& rule) {
-    std::string& s = t.text();
-    if (!startsWith(s, rule.keyword)) return;
-
+// Applies one rule to `s`; the text goes on to the next rule either way.
+void applyTypeRule(StageContext& c, std::string& s, const TypeRule& rule) {
     std::string length;
     std::string names;
     switch (rule.nameList) {
@@ -69,8 +67,7 @@ void applyTypeRule(Translation& t, const TypeRule& rule) {
             break;
         case NameList::AfterFirstBlank: {
             const std::size_t blank = s.find(' ');
-            names = trimBlanks(blank == std::string::npos ? std::string_view(s)
-                                                          : std::string_view(s).substr(blank + 1));
+            names = trimBlanks(blank == std::string::npos ? std::string_view(s) : std::string_view(s).substr(blank + 1));
             break;
         }
         case NameList::CharacterLength: {
@@ -90,9 +87,9 @@ void applyTypeRule(Translation& t, const TypeRule& rule) {
     s = std::move(names);
     std::size_t p = instr1(s);
     while (p != 0) {
-        t.state.pendingLine = declarationLine(std::string_view(s).substr(0, p - 1), rule, length);
-        lengthMarkerCleanup(t.state.pendingLine);
-        writeDeclaration(t);
+        std::string line = declarationLine(std::string_view(s).substr(0, p - 1), rule, length);
+        lengthMarkerCleanup(line);
+        writeDeclaration(c, line);
         s.erase(0, p);
         p = instr1(s);
     }
@@ -111,22 +108,23 @@ void lengthMarkerCleanup(std::string& line) {
     }
 }
 
-Next typeDeclarations(Translation& t) {
+Next typeDeclarations(StageContext& c) {
+    std::string s;
     bool applied = false;
     for (const TypeRule& rule : kTypeRules) {
-        if (startsWith(t.text(), rule.keyword)) {
-            applyTypeRule(t, rule);
-            applied = true;
-        }
+        const std::string_view now = applied ? std::string_view(s) : c.statement.text();
+        if (!startsWith(now, rule.keyword)) continue;
+        if (!applied) s.assign(now);
+        applyTypeRule(c, s, rule);
+        applied = true;
     }
-    if (applied) t.rewritten();
+    if (applied) c.statement.assign(s);
     return Next::Continue;
 }
 
-Next declarationCleanup(Translation& t) {
-    // Both only take bytes out.
-    t.replaceAll("  ", " ");
-    if (t.mayHold("Dim *")) lengthMarkerCleanup(t.text());
+Next declarationCleanup(StageContext& c) {
+    c.statement.collapseBlanks();
+    if (c.statement.mayHold(Text::dimStar)) c.statement.rewriteWith(lengthMarkerCleanup);
     return Next::Continue;
 }
 

@@ -1,0 +1,126 @@
+// Stages 21 to 23: IF and DO, DATA, and the ways out of a procedure.
+//
+// A logical IF gets "then" after its condition. A DO that ends on a label
+// becomes a "for" line and waits in the run's table for its label, which
+// writes the "next" line; one that ends with END DO becomes "do while" with
+// an explicit step variable. DATA becomes one line of ":"-joined
+// assignments. STOP, RETURN and END become the procedure's exit, closing
+// the report first when it is open.
+#include "engine/stages.h"
+#include "text/bytes.h"
+#include "text/numeric.h"
+#include "text/primitives.h"
+
+namespace ftvb {
+namespace {
+
+void ifRule(StageContext& c) {
+    const std::string_view s = c.statement.text();
+    if (!startsWith(s, "if ") && !startsWith(s, "if(")) return;
+    if (contains(s, "then")) return;  // block IF or ELSE IF
+    // Find where the first "(" is closed.
+    const std::size_t n = s.size();
+    long depth = 0;
+    bool opened = false;
+    std::size_t closing = std::string_view::npos;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (s[i] == '(') {
+            ++depth;
+            opened = true;
+        } else if (s[i] == ')') {
+            --depth;
+        }
+        if (depth == 0 && opened) {
+            closing = i;
+            break;
+        }
+    }
+    if (closing == std::string_view::npos || closing + 1 == n) return;
+    // The closing ")" comes back inside ") then "; the blank after it goes.
+    c.statement.replace(closing, 2, ") then ");
+}
+
+void doRule(StageContext& c) {
+    const std::string_view s = c.statement.text();
+    if (!startsWith(s, "do ") || startsWith(s, "do while")) return;
+    std::string d(s);
+    transf(d, " =", "=");
+    transf(d, "= ", "=");
+    const std::size_t p1 = d.find(' ');
+    const std::size_t p2 = d.find(' ', p1 + 1);
+    const std::size_t p3 = d.find('=', p1 + 1);
+    // Without "=" after the keyword and "," after it, the loop cannot be
+    // taken apart and the statement stays as it was.
+    if (p3 == std::string::npos) return;
+    const std::size_t c1 = d.find(',', p3 + 1);
+    if (c1 == std::string::npos) return;
+
+    if (p2 == std::string::npos || p3 < p2) {
+        const std::string v = d.substr(p1 + 1, p3 - p1 - 1);
+        const std::string start = d.substr(p3 + 1, c1 - p3 - 1);
+        const std::size_t c2 = d.find(',', c1 + 1);
+        const std::string end = c2 == std::string::npos ? d.substr(c1 + 1) : d.substr(c1 + 1, c2 - c1 - 1);
+        const std::string step = c2 == std::string::npos ? std::string("1") : d.substr(c2 + 1);
+        c.out.line("step" + v + "=" + step);
+        c.out.line(v + "=" + start + "-" + "step" + v);
+        c.out.line("do while " + v + (numericPrefixValue(step) < 0 ? ">" : "<") + end);
+        c.statement.assign(v + "=" + v + "+" + "step" + v);
+        return;
+    }
+
+    // Labelled: do <label> v=start,end ; a step stays part of the end value.
+    const std::string label = d.substr(p1 + 1, p2 - p1 - 1);
+    const std::string v = d.substr(p2 + 1, p3 - p2 - 1);
+    const std::string start = d.substr(p3 + 1, c1 - p3 - 1);
+    c.out.line("for " + v + "=" + start + " to " + d.substr(c1 + 1));
+    c.statement.clear();
+    c.run.pendingLoops.record(label, v);
+}
+
+// The exit that replaces STOP, RETURN and END, by whether the report is
+// open and by the kind of procedure.
+constexpr Insertion kExits[2][3] = {
+    {"", "exit sub", "exit function"},
+    {"close #1:", "close #1:exit sub", "close #1:exit function"},
+};
+
+const Insertion& exitFor(const StageContext& c) {
+    return kExits[c.file.reportOpen ? 1 : 0][static_cast<int>(c.procedure.kind)];
+}
+
+}  // namespace
+
+Next ifAndDo(StageContext& c) {
+    ifRule(c);
+    doRule(c);
+    return Next::Continue;
+}
+
+Next dataStatement(StageContext& c) {
+    if (!startsWith(c.statement.text(), "data ")) return Next::Continue;
+    // One line even when it is empty; the statement is used up.
+    c.out.line(c.statement.consume(chg_data));
+    return Next::Continue;
+}
+
+Next stopReturnEnd(StageContext& c) {
+    Statement& s = c.statement;
+    const bool stop = s.mayHold(Text::stop) && contains(s.text(), "stop");
+    const bool ret = s.mayHold(Text::returnWord) && contains(s.text(), "return");
+    const bool end = endsWith(s.text().substr(0, endOfNonBlank(s.text())), "end");
+    if (!stop && !ret && !end) return Next::Continue;
+    const Insertion& exit = exitFor(c);
+    if (stop) s.replaceAll(Text::stop, exit);
+    if (ret) s.replaceAll(Text::returnWord, exit);
+    if (trimBlanks(s.text()) == "end") {
+        s.assign(exit.text);
+        c.procedure.endSeen = true;
+    }
+    if (endsWith(s.text(), " end")) {
+        s.replace(s.size() - 4, 4, exit);
+        c.procedure.endSeen = true;
+    }
+    return Next::Continue;
+}
+
+}  // namespace ftvb
