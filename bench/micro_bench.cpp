@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/converter.h"
-#include "engine/statement.h"
+#include "engine/routine.h"
 #include "text/primitives.h"
 
 namespace {
@@ -92,13 +92,17 @@ BENCHMARK_CAPTURE(BM_chg_data, values_200, "data v/" + longText("1.0,", 796) + "
 void BM_statement(benchmark::State& state, std::string line) {
     const std::string text = card(line);
     DiscardLines sink;
+    ftvb::LineEmitter out(sink);
     ftvb::RunObserver quiet;
+    std::vector<std::string> closedLoops;
     for (auto _ : state) {
-        ftvb::RunState run;
-        ftvb::Translation t{run, sink, quiet};
-        run.statement = text;
-        ftvb::runStatementRoutine(t);
-        benchmark::DoNotOptimize(run.statement.data());
+        ftvb::RunTables run;
+        ftvb::FileState file;
+        ftvb::ProcedureState procedure;
+        ftvb::Statement statement(text);
+        ftvb::StageContext c{statement, procedure, file, run, out, quiet, closedLoops};
+        ftvb::runStatementRoutine(c);
+        benchmark::DoNotOptimize(statement.text().data());
     }
     state.SetItemsProcessed(state.iterations());
 }

@@ -8,6 +8,7 @@
 #include "engine/routine.h"
 
 #include <array>
+#include <cassert>
 #include <utility>
 
 #include "text/bytes.h"
@@ -22,21 +23,26 @@ constexpr Texts kOperatorFinds = [] {
 }();
 
 constexpr Gate kEvery{};
-constexpr Gate texts(Texts t) { return Gate{t, {}, {}}; }
-constexpr Gate startsWith(std::string_view bytes) { return Gate{0, ByteSet(bytes), {}}; }
+constexpr Gate texts(Texts t) { return Gate{t, {}, {}, nullptr}; }
+constexpr Gate startsWith(std::string_view bytes) { return Gate{0, ByteSet(bytes), {}, nullptr}; }
+constexpr Gate when(bool (*test)(const StageContext&)) { return Gate{0, {}, {}, test}; }
+
+bool anyNamelist(const StageContext& c) { return !c.run.namelists.empty() && !c.statement.empty(); }
+bool isEmpty(const StageContext& c) { return c.statement.empty(); }
+bool beforeEnd(const StageContext& c) { return !c.procedure.endSeen; }
 
 constexpr std::array<StageRow, 27> kStages{{
     {1, "parenthesis spacing: a blank after each \")\"", texts(bit(Text::closeParen)), parenthesisSpacing},
     {2, "NAMELIST definition recorded, statement blanked", texts(bit(Text::namelist)), namelistDefinition},
-    {3, "NAMELIST group reference rewritten", kEvery, namelistReference},
+    {3, "NAMELIST group reference rewritten", when(anyNamelist), namelistReference},
     {4, "\"dimension \" becomes \"Dim \"", texts(bit(Text::dimension)), dimensionKeyword},
     {5, "\"program\" becomes \"subroutine\"", texts(bit(Text::program)), programKeyword},
-    {6, "empty statement becomes the empty-statement comment", kEvery, emptyStatement},
+    {6, "empty statement becomes the empty-statement comment", when(isEmpty), emptyStatement},
     {7, "statement shown to the observer", kEvery, showStatement},
     {8, "lower case", texts(bit(Text::capital)), lowerCase},
     {9, "a statement holding \"format\" becomes a comment", texts(bit(Text::format)), formatComment},
     {10, "comments written as they stand; ends", startsWith("'"), commentLine},
-    {11, "statement label: label line, loop ends, label field blanked", kEvery, statementLabel},
+    {11, "statement label: label line, loop ends, label field blanked", when(beforeEnd), statementLabel},
     {12, "IMPLICIT written as a comment", texts(bit(Text::implicit)), implicitComment},
     {13, "columns 1 to 6 removed, blanks trimmed", kEvery, fixedColumns},
     {14, "typed function prefix removed", startsWith("crdil"), typedFunctionPrefix},
@@ -48,7 +54,7 @@ constexpr std::array<StageRow, 27> kStages{{
     {20, "colon substrings to mid$", texts(bit(Text::colon)), colonSubstrings},
     {21, "logical IF, then DO", startsWith("id"), ifAndDo},
     {22, "DATA", startsWith("d"), dataStatement},
-    {23, "STOP, RETURN, END", Gate{bits(Text::stop, Text::returnWord), {}, ByteSet("d")}, stopReturnEnd},
+    {23, "STOP, RETURN, END", Gate{bits(Text::stop, Text::returnWord), {}, ByteSet("d"), nullptr}, stopReturnEnd},
     {24, "INCLUDE marker, then \"!\" comments", texts(bits(Text::include, Text::includeMark, Text::bang)),
      includeAndBang},
     {25, "\"else if\", then \"end do\"", texts(bits(Text::elseIf, Text::endDo)), elseIfEndDo},
@@ -65,8 +71,12 @@ static_assert([] {
 
 // Whether the statement passes stage I's gate.
 template <std::size_t I>
-bool entered(const Statement& s) {
+bool entered(const StageContext& c) {
     constexpr const Gate& gate = kStages[I].gate;
+    if constexpr (gate.when != nullptr) {
+        return gate.when(c);
+    }
+    const Statement& s = c.statement;
     if constexpr (gate.anyOf != 0) {
         if ((s.knowledge() & gate.anyOf) != 0) return true;
     }
@@ -90,7 +100,7 @@ template <std::size_t I>
 bool runStage(StageContext& c) {
     constexpr const StageRow& stage = kStages[I];
     if constexpr (!stage.gate.everyStatement()) {
-        if (!entered<I>(c.statement)) return true;
+        if (!entered<I>(c)) return true;
     }
     if (stage.run(c) == Next::End) return false;  // a call the compiler sees, since the row is constant
     // Once the fixed-form columns are gone, an empty statement (a blank
@@ -114,6 +124,7 @@ std::span<const StageRow> statementStages() { return kStages; }
 void runStatementRoutine(StageContext& c) {
     c.firstModuleLine = c.out.lines() + 1;
     runStages(c, std::make_index_sequence<kStages.size()>{});
+    assert(c.statement.knowsWhatItHolds());
     // A loop whose terminal statement this was ends after that statement,
     // whatever stage finished it.
     for (const std::string& variable : c.closedLoops) c.out.line("next ", variable);

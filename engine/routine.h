@@ -30,12 +30,15 @@ struct ByteSet {
 
 // When a stage is entered: when the statement may hold one of `anyOf`, or
 // begins with a byte of `first`, or its last byte other than a blank is one
-// of `last`; a stage with none of the three is entered for every statement.
+// of `last`, or `when` says so; a stage with none of them is entered for
+// every statement.
 struct Gate {
     Texts anyOf = 0;
     ByteSet first;
     ByteSet last;
-    constexpr bool everyStatement() const { return anyOf == 0 && first.empty() && last.empty(); }
+    // Or, instead of the three, a test of the statement and the state.
+    bool (*when)(const StageContext&) = nullptr;
+    constexpr bool everyStatement() const { return anyOf == 0 && first.empty() && last.empty() && when == nullptr; }
 };
 
 struct StageRow {

@@ -192,8 +192,12 @@ Texts scanAll(std::string_view text, bool capitals) {
     // Past the last non-blank byte only two blanks in a row can begin.
     const std::size_t end = endOfNonBlank(text);
     Texts found = text.size() - end >= 2 ? bit(Text::twoBlanks) : 0;
-    if (capitals && anyCapital(reinterpret_cast<const unsigned char*>(text.data()), end)) found |= bit(Text::capital);
+    if (capitals && holdsCapital(text.substr(0, end))) found |= bit(Text::capital);
     return found | scanTexts(text, 0, end);
+}
+
+bool holdsCapital(std::string_view text) {
+    return anyCapital(reinterpret_cast<const unsigned char*>(text.data()), text.size());
 }
 
 std::size_t reachBack(std::string_view text, std::size_t pos) {

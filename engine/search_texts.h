@@ -188,6 +188,9 @@ Texts scanTexts(std::string_view text, std::size_t from, std::size_t to);
 // `capitals` is the text searched for bytes that lower-casing changes.
 Texts scanAll(std::string_view text, bool capitals = true);
 
+// Whether `text` holds a byte that lower-casing changes.
+bool holdsCapital(std::string_view text);
+
 // Where a text that starts before `pos` and reaches past it may begin: the
 // longest text's length less one back from `pos`, counting a run of blanks
 // as one character.

@@ -40,7 +40,7 @@ Next namelistDefinition(StageContext& c) {
 }
 
 Next namelistReference(StageContext& c) {
-    if (c.run.namelists.size() == 0 || c.statement.empty()) return Next::Continue;
+    if (c.run.namelists.empty() || c.statement.empty()) return Next::Continue;
     const NamelistGroup* found = c.run.namelists.firstIn(c.statement.text());
     if (found == nullptr) return Next::Continue;
     const std::string_view s = c.statement.text();

@@ -41,9 +41,8 @@ Next commentLine(StageContext& c) {
 }
 
 Next statementLabel(StageContext& c) {
-    if (c.procedure.endSeen) return Next::Continue;
     const std::string_view field = c.statement.text().substr(0, 5);
-    if (field.find_first_not_of(' ') == std::string_view::npos) return Next::Continue;
+    if (field == std::string_view("     ", field.size())) return Next::Continue;
     const std::string_view label = trimBlanks(field);
 
     // Every loop recorded for this label ends here, innermost (latest) first.

@@ -62,8 +62,6 @@ void appendPiece(std::string& out, std::string_view piece, bool collapse, bool& 
     afterBlank = piece.back() == ' ';
 }
 
-constexpr char kBlanks[] = "                                                                        ";
-
 }  // namespace
 
 std::string& Statement::whole() {
@@ -110,6 +108,7 @@ void Statement::formed(std::size_t pos, const Insertion& insertion) {
         known_ |= pos == 0 ? insertion.formsAtStart : insertion.forms;
     } else {
         known_ |= scanTexts(text(), reachBack(text(), pos), pos + insertion.text.size());
+        if (holdsCapital(insertion.text)) known_ |= bit(Text::capital);
     }
 }
 

@@ -129,6 +129,8 @@ public:
     // Forgets what the statement holds, so that every search runs: for
     // comparing a run that skips none with one that skips.
     void forget() { known_ = kEveryText; }
+    // Whether a fresh scan finds nothing the knowledge rules out.
+    bool knowsWhatItHolds() const { return (scanAll(text()) & ~known_) == 0; }
 
     // ---- edits -------------------------------------------------------------
     void assign(std::string_view text);

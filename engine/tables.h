@@ -27,6 +27,7 @@ public:
     const NamelistGroup* firstIn(std::string_view text) const;
 
     std::size_t size() const { return groups_.size(); }
+    bool empty() const { return groups_.empty(); }
     const NamelistGroup& operator[](std::size_t i) const { return groups_[i]; }
 
 private:

@@ -32,9 +32,7 @@ void transfFrom(std::string& ww, std::string_view ch1, std::string_view ch2, std
 
 // "cc" -> "c" to a fixed point, which is every run of c shortened to one c,
 // in place over the n bytes at d, the first run beginning at p. Returns the
-// new length. Eight bytes at a time: a word with no such byte is copied
-// whole, a word of c after a c is dropped whole. Writing never overtakes
-// reading.
+// new length.
 std::size_t collapseRuns(char* d, std::size_t n, char c, std::size_t p);
 
 // Most calls find nothing: that case stays inline, without a call. A

@@ -59,34 +59,25 @@ void replaceEachOnce(std::string& ww, std::string_view find, std::string_view re
 }  // namespace
 
 std::size_t collapseRuns(char* d, std::size_t n, char c, std::size_t p) {
+    // What lies between two runs moves down whole. Writing stays behind
+    // reading, so the search for the next run sees the text as it was.
+    const std::string_view text(d, n);
+    const std::uint64_t pattern = wordOf(c);
     std::size_t w = p + 1;  // d[p] is c and stays
     std::size_t r = p + 1;
-    bool previousIsC = true;
-    if constexpr (std::endian::native == std::endian::little) {
-        const std::uint64_t pattern = wordOf(c);
-        for (; r + 8 <= n; r += 8) {
-            std::uint64_t word;
+    for (;;) {
+        for (std::uint64_t word; r + 8 <= n; r += 8) {
             std::memcpy(&word, d + r, 8);
-            if (previousIsC && word == pattern) continue;
-            const std::uint64_t eq = bytesEqual(word, pattern);
-            const std::uint64_t dropped = eq & ((eq << 8) | (previousIsC ? 0x80 : 0));
-            if (dropped == 0) {
-                std::memcpy(d + w, &word, 8);
-                w += 8;
-            } else {
-                for (int k = 0; k < 8; ++k) {
-                    if (!(dropped & (std::uint64_t{0x80} << (8 * k)))) d[w++] = d[r + k];
-                }
-            }
-            previousIsC = (eq >> 63) != 0;
+            if (word != pattern) break;
         }
+        while (r < n && d[r] == c) ++r;
+        const std::size_t next = findDoubled(text, c, r);
+        const std::size_t stop = next == std::string_view::npos ? n : next + 1;
+        std::memmove(d + w, d + r, stop - r);
+        w += stop - r;
+        r = stop;
+        if (next == std::string_view::npos) return w;
     }
-    for (; r < n; ++r) {
-        const bool isC = d[r] == c;
-        if (!(isC && previousIsC)) d[w++] = d[r];
-        previousIsC = isC;
-    }
-    return w;
 }
 
 namespace {

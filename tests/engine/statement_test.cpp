@@ -44,9 +44,9 @@ std::string randomText(std::mt19937& rng, int most) {
 ::testing::AssertionResult knowsEnough(const Statement& s) {
     const Texts missed = naiveTexts(s.text()) & ~s.knowledge();
     if (missed == 0) return ::testing::AssertionSuccess();
+    const std::string_view name = textOf(static_cast<Text>(std::countr_zero(missed)));
     return ::testing::AssertionFailure() << "\"" << s.text() << "\" holds \""
-                                         << textOf(static_cast<Text>(std::countr_zero(missed)))
-                                         << "\" but the statement says it cannot";
+                                         << (name.empty() ? "a capital" : name) << "\" but the statement says it cannot";
 }
 
 TEST(StatementKnowledge, TheScanFindsExactlyWhatIsThere) {
@@ -96,7 +96,7 @@ TEST(StatementKnowledge, EditsKeepItTrue) {
             const std::size_t count = n - pos == 0 ? 0 : rng() % (n - pos + 1);
             const Insertion& ins = kInsertions[rng() % std::size(kInsertions)];
             const std::string before(s.text());
-            switch (rng() % 9) {
+            switch (rng() % 10) {
                 case 0: s.replace(pos, count, ins); break;
                 case 1: s.erase(pos, count); break;
                 case 2: s.insert(pos, ins); break;
@@ -107,6 +107,7 @@ TEST(StatementKnowledge, EditsKeepItTrue) {
                 case 7: s.replaceAll(std::string(1, before.empty() ? 'x' : before[pos % before.size()]),
                                      Insertion::madeNow(randomText(rng, 2)));
                         break;
+                case 8: s.insert(pos, Insertion::madeNow(randomText(rng, 2))); break;
                 default: s.insertAfterEach(InsertionAfter(')', " "), ' '); break;
             }
             ASSERT_TRUE(knowsEnough(s)) << "after an edit of \"" << before << "\"";
