@@ -27,7 +27,9 @@ void Converter::endFile() {
 }
 
 void Converter::translate(Statement& statement) {
-    StageContext c{statement, procedure_, file_, run_, out_, observer_, closedLoops_, reviewer_, source_, 0};
+    StageContext c(statement, procedure_, file_, run_, out_, observer_, closedLoops_);
+    c.reviewer = reviewer_;
+    c.source = source_;
     runStatementRoutine(c);
 }
 

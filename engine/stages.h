@@ -28,6 +28,10 @@ namespace ftvb {
 
 // What a stage may touch.
 struct StageContext {
+    StageContext(Statement& s, ProcedureState& p, FileState& f, RunTables& r, LineEmitter& o, RunObserver& obs,
+                 std::vector<std::string>& closed)
+        : statement(s), procedure(p), file(f), run(r), out(o), observer(obs), closedLoops(closed) {}
+
     Statement& statement;
     ProcedureState& procedure;
     FileState& file;

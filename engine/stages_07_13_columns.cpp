@@ -41,6 +41,7 @@ Next commentLine(StageContext& c) {
 }
 
 Next statementLabel(StageContext& c) {
+    if (c.procedure.endSeen) return Next::Continue;
     const std::string_view field = c.statement.text().substr(0, 5);
     if (field == std::string_view("     ", field.size())) return Next::Continue;
     const std::string_view label = trimBlanks(field);
