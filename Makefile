@@ -1,15 +1,19 @@
 # Quick start on a fresh Debian machine:
 #   make run    install what is missing (as root), build, open the window
-#   make test   build and run every test (also under ASan/UBSan)
-# Also: make bench, make fuzz, make install, make clean.
+#   make test   build and run every test (also under ASan/UBSan), and lint
+# Also: make lint, make bench, make fuzz, make install, make clean.
 
 BUILD      := build/main
 ASAN_BUILD := build/asan
 BENCH_BUILD:= build/bench
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN  := -G Ninja
+# What `make lint` formats and tidies (clang-tidy reads the sources of
+# TIDY_DIRS, with their headers).
+LINT_DIRS  ?= engine text tests/engine tests/text tests/golden fuzz bench
+TIDY_DIRS  ?= engine text
 
-.PHONY: all build run test test-main test-asan test-fuzz-smoke bench fuzz install clean
+.PHONY: all build run test test-main test-asan test-fuzz-smoke lint lint-only bench fuzz install clean
 
 all: build
 
@@ -23,12 +27,22 @@ run: build
 
 test:
 	@scripts/deps.sh test
-	@$(MAKE) --no-print-directory test-main test-asan test-fuzz-smoke
+	@$(MAKE) --no-print-directory test-main lint-only test-asan test-fuzz-smoke
 
 test-main:
 	@cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# clang-format and clang-tidy (.clang-format, .clang-tidy) over LINT_DIRS and
+# TIDY_DIRS, with the compile commands of the main build.
+lint:
+	@scripts/deps.sh lint
+	@cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@$(MAKE) --no-print-directory lint-only
+
+lint-only:
+	@LINT_DIRS="$(LINT_DIRS)" TIDY_DIRS="$(TIDY_DIRS)" JOBS=$(JOBS) scripts/lint.sh $(BUILD)
 
 # The same tests with AddressSanitizer and UndefinedBehaviorSanitizer; any
 # report fails the test that produced it.

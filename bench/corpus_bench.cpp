@@ -44,10 +44,10 @@ struct Options {
 };
 
 // The targets, in one place so that the summary and the README agree.
-constexpr double kMinTimesF2c = 20.0;      // ftvb lines/s over f2c lines/s
-constexpr double kMaxTimesCat = 10.0;      // ftvb time over cat time
+constexpr double kMinTimesF2c = 20.0;  // ftvb lines/s over f2c lines/s
+constexpr double kMaxTimesCat = 10.0;  // ftvb time over cat time
 constexpr double kMaxRssMiB = 16.0;
-constexpr double kMinPathoShare = 0.1;     // of the corpus bytes per second
+constexpr double kMinPathoShare = 0.1;  // of the corpus bytes per second
 constexpr double kMaxWindowRatio = 1.5;
 // "Memory does not grow": beyond what the longer list of names itself
 // costs, four times the list may take this much more than once, to absorb
@@ -109,8 +109,8 @@ double seconds(const timeval& tv) { return static_cast<double>(tv.tv_sec) + stat
 // whole process group) with SIGKILL after `timeout` seconds. SIGCHLD is
 // blocked and awaited with sigtimedwait so that the wait adds no polling
 // delay to the time.
-RunOutcome runOnce(const std::vector<std::string>& argv, const std::string& out, const std::string& err,
-                   double timeout, const std::string& rssFile, const std::string& cwd) {
+RunOutcome runOnce(const std::vector<std::string>& argv, const std::string& out, const std::string& err, double timeout,
+                   const std::string& rssFile, const std::string& cwd) {
     sigset_t chld;
     sigset_t old;
     sigemptyset(&chld);
@@ -211,14 +211,14 @@ std::optional<double> lastNumber(const std::string& path) {
 class Rounds {
 public:
     explicit Rounds(const Options& o)
-        : err_(o.work + "/stderr.log"),
-          rssFile_(access(kTimeProgram, X_OK) == 0 ? o.work + "/maxrss.txt" : "") {}
+        : err_(o.work + "/stderr.log"), rssFile_(access(kTimeProgram, X_OK) == 0 ? o.work + "/maxrss.txt" : "") {}
 
     // `out` receives the command's standard output; when `reportsSeconds`,
     // the last number it prints is collected as its own time for the run.
     std::size_t add(const std::string& label, std::vector<std::string> argv, double timeout,
                     std::string out = "/dev/null", bool reportsSeconds = false, std::string cwd = "") {
-        jobs_.push_back({label, std::move(argv), timeout, std::move(out), reportsSeconds, std::move(cwd), {}, {}, {}, {}});
+        jobs_.push_back(
+            {label, std::move(argv), timeout, std::move(out), reportsSeconds, std::move(cwd), {}, {}, {}, {}});
         jobs_.back().result.label = label;
         return jobs_.size() - 1;
     }
@@ -506,13 +506,20 @@ Options parse(int argc, char** argv) {
             if (i + 1 >= argc) die("option " + a + " needs a value");
             return argv[++i];
         };
-        if (a == "--convert") o.convert = absolute(value());
-        else if (a == "--corpus") o.corpus = absolute(value());
-        else if (a == "--work") o.work = absolute(value());
-        else if (a == "--f2c") o.f2c = value();
-        else if (a == "--window") o.window = absolute(value());
-        else if (a == "--runs") o.runs = std::max(1, std::atoi(value().c_str()));
-        else die("unknown option " + a);
+        if (a == "--convert")
+            o.convert = absolute(value());
+        else if (a == "--corpus")
+            o.corpus = absolute(value());
+        else if (a == "--work")
+            o.work = absolute(value());
+        else if (a == "--f2c")
+            o.f2c = value();
+        else if (a == "--window")
+            o.window = absolute(value());
+        else if (a == "--runs")
+            o.runs = std::max(1, std::atoi(value().c_str()));
+        else
+            die("unknown option " + a);
     }
     if (o.convert.empty() || o.corpus.empty() || o.work.empty())
         die("usage: ftvb-corpus-bench --convert BIN --corpus DIR --work DIR [--runs N] [--f2c BIN] [--window BIN]");
@@ -569,9 +576,8 @@ int main(int argc, char** argv) {
     // the number of names.
     const std::string empties = o.work + "/empty-names";
     makeEmptyMirror(files, empties);
-    const std::size_t namesJob1 =
-        rounds.add("names only x1", ftvbArgs(files, o.work + "/names_x1.bas"), kCorpusTimeoutSeconds, "/dev/null",
-                   false, empties);
+    const std::size_t namesJob1 = rounds.add("names only x1", ftvbArgs(files, o.work + "/names_x1.bas"),
+                                             kCorpusTimeoutSeconds, "/dev/null", false, empties);
     const std::size_t namesJob4 = rounds.add("names only x4", ftvbArgs(repeated(files, 4), o.work + "/names_x4.bas"),
                                              kCorpusTimeoutSeconds, "/dev/null", false, empties);
 
@@ -584,8 +590,8 @@ int main(int argc, char** argv) {
     const std::vector<Pathological> patho = makePathological(pathoDir);
     std::vector<std::size_t> pathoJobs;
     for (const Pathological& p : patho) {
-        pathoJobs.push_back(rounds.add("ftvb-convert " + p.name, ftvbArgs({p.path}, pathoDir + "/out.bas"),
-                                       kPathoTimeoutSeconds));
+        pathoJobs.push_back(
+            rounds.add("ftvb-convert " + p.name, ftvbArgs({p.path}, pathoDir + "/out.bas"), kPathoTimeoutSeconds));
     }
     const std::string windowOut = o.work + "/window.out";
     const std::string windowModule = o.work + "/window.bas";
@@ -630,9 +636,10 @@ int main(int argc, char** argv) {
     // its CPU time, something else had the CPU.
     const double busy = ftvb1.median / std::max(ftvb1.cpuMedian, 1e-6);
     if (busy > 1.15) {
-        std::printf("WARNING: the machine was busy: ftvb-convert's wall time is %.0f%% over its CPU time;\n"
-                    "         the wall-time figures below are noisy (the cpu column is steadier).\n",
-                    (busy - 1) * 100);
+        std::printf(
+            "WARNING: the machine was busy: ftvb-convert's wall time is %.0f%% over its CPU time;\n"
+            "         the wall-time figures below are noisy (the cpu column is steadier).\n",
+            (busy - 1) * 100);
     }
     std::printf("\n");
 
@@ -641,8 +648,10 @@ int main(int argc, char** argv) {
     std::printf("  %-18s %10s %10s %10s %8s %6s %10s\n", "", "wall", "cpu", "lines/s", "MB/s", "", "peak RSS");
     throughputRow(cat1, once, false);
     throughputRow(ftvb1, once, true);
-    if (f2c) throughputRow(*f2c, once, true);
-    else std::printf("  f2c                skipped: f2c not installed\n");
+    if (f2c)
+        throughputRow(*f2c, once, true);
+    else
+        std::printf("  f2c                skipped: f2c not installed\n");
     std::printf("\n");
     const double ftvbOverCat = ftvb1.median / cat1.median;
     const double ftvbOverCatCpu = ftvb1.cpuMedian / cat1.cpuMedian;
@@ -655,8 +664,9 @@ int main(int argc, char** argv) {
         f2cOverFtvbCpu = f2c->cpuMedian / ftvb1.cpuMedian;
         std::printf("  f2c/ftvb  %6.2f  (cpu %5.2f)  f2c's time over ftvb-convert's: ftvb's lines/s over f2c's\n",
                     *f2cOverFtvb, *f2cOverFtvbCpu);
-        std::printf("            (f2c writes one .c file per program unit into a temporary folder and\n"
-                    "             reports, then skips, what it cannot translate; see stderr.log)\n");
+        std::printf(
+            "            (f2c writes one .c file per program unit into a temporary folder and\n"
+            "             reports, then skips, what it cannot translate; see stderr.log)\n");
     }
 
     std::printf("\nScaling: the list once, twice and four times over\n");
@@ -668,16 +678,16 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 3; ++i) {
         std::printf("  x%-5d %8.3f s %8.3f s %10.2f %11.2fx %11.2fx %12s %s\n", factor[i], cats[i]->median,
                     ftvbs[i]->median, ftvbs[i]->median / cats[i]->median, ftvbs[i]->median / ftvb1.median,
-                    ftvbs[i]->cpuMedian / ftvb1.cpuMedian, mib(ftvbs[i]->maxRssKiB).c_str(),
-                    status(*ftvbs[i]).c_str());
+                    ftvbs[i]->cpuMedian / ftvb1.cpuMedian, mib(ftvbs[i]->maxRssKiB).c_str(), status(*ftvbs[i]).c_str());
     }
     std::printf("  (linear time reads 1, 2, 4 in \"ftvb vs x1\"; streaming, one figure for peak RSS)\n");
     const long nameGrowth = names4.maxRssKiB - names1.maxRssKiB;
     const long dataGrowth = (ftvb4.maxRssKiB - ftvb1.maxRssKiB) - nameGrowth;
-    std::printf("  The same names over empty files: peak RSS %s (x1), %s (x4); the list of names costs\n"
-                "  about %.0f bytes per name, and growth beyond it from x1 to x4 is %+ld KiB.\n",
-                mib(names1.maxRssKiB).c_str(), mib(names4.maxRssKiB).c_str(),
-                static_cast<double>(nameGrowth) * 1024.0 / static_cast<double>(files.size() * 3), dataGrowth);
+    std::printf(
+        "  The same names over empty files: peak RSS %s (x1), %s (x4); the list of names costs\n"
+        "  about %.0f bytes per name, and growth beyond it from x1 to x4 is %+ld KiB.\n",
+        mib(names1.maxRssKiB).c_str(), mib(names4.maxRssKiB).c_str(),
+        static_cast<double>(nameGrowth) * 1024.0 / static_cast<double>(files.size() * 3), dataGrowth);
 
     // Shares of the corpus's bytes per second, gross and net of the fixed
     // cost of a run.
@@ -691,9 +701,10 @@ int main(int argc, char** argv) {
     std::vector<double> grossShare;
     std::vector<double> netShare;
     std::vector<double> netCpuShare;
-    std::printf("\nPathological inputs (share: bytes per second over the corpus's %.1f MB/s, gross and net\n"
-                "of the fixed cost of a run, %.1f ms: ftvb-convert on an empty file)\n",
-                corpusBps / 1e6, fixedSeconds * 1e3);
+    std::printf(
+        "\nPathological inputs (share: bytes per second over the corpus's %.1f MB/s, gross and net\n"
+        "of the fixed cost of a run, %.1f ms: ftvb-convert on an empty file)\n",
+        corpusBps / 1e6, fixedSeconds * 1e3);
     std::printf("  %-20s %12s %10s %9s %9s %9s %7s %7s %7s %10s\n", "", "bytes", "lines", "wall", "cpu", "MB/s",
                 "gross", "net", "net cpu", "peak RSS");
     for (std::size_t i = 0; i < patho.size(); ++i) {
@@ -715,8 +726,8 @@ int main(int argc, char** argv) {
     if (window) {
         const double seconds = windowSeconds.value_or(window->median);
         windowRatio = seconds / ftvb1.median;
-        std::printf("  ftvb-window-bench: %.3f s as it reports (process %.3f s); module %s ftvb-convert's\n",
-                    seconds, window->median, windowSame ? "identical to" : "DIFFERS from");
+        std::printf("  ftvb-window-bench: %.3f s as it reports (process %.3f s); module %s ftvb-convert's\n", seconds,
+                    window->median, windowSame ? "identical to" : "DIFFERS from");
         std::printf("  window/ftvb-convert %6.2f  (process cpu %.3f s against ftvb-convert's %.3f s) %s\n",
                     *windowRatio, window->cpuMedian, ftvb1.cpuMedian, status(*window).c_str());
     } else {
@@ -732,7 +743,8 @@ int main(int argc, char** argv) {
         verdicts.push_back({"ftvb-convert >= 20x f2c's lines per second", fig,
                             ok(ftvb1) && *f2cOverFtvb >= kMinTimesF2c, *f2cOverFtvbCpu >= kMinTimesF2c});
     } else {
-        verdicts.push_back({"ftvb-convert >= 20x f2c's lines per second", "f2c not installed", std::nullopt, std::nullopt});
+        verdicts.push_back(
+            {"ftvb-convert >= 20x f2c's lines per second", "f2c not installed", std::nullopt, std::nullopt});
     }
     std::snprintf(fig, sizeof fig, "%.2fx (cpu %.2fx)", ftvbOverCat, ftvbOverCatCpu);
     verdicts.push_back({"ftvb-convert <= 10x the cat time", fig, ok(ftvb1) && ftvbOverCat <= kMaxTimesCat,
@@ -757,8 +769,8 @@ int main(int argc, char** argv) {
     }
     if (windowRatio) {
         std::snprintf(fig, sizeof fig, "%.2f%s", *windowRatio, windowSame ? "" : " (module differs)");
-        verdicts.push_back({"window/ftvb-convert <= 1.5", fig, ok(*window) && *windowRatio <= kMaxWindowRatio,
-                            std::nullopt});
+        verdicts.push_back(
+            {"window/ftvb-convert <= 1.5", fig, ok(*window) && *windowRatio <= kMaxWindowRatio, std::nullopt});
     } else {
         verdicts.push_back({"window/ftvb-convert <= 1.5", "ftvb-window-bench not built", std::nullopt, std::nullopt});
     }
@@ -772,7 +784,9 @@ int main(int argc, char** argv) {
         if (v.pass && v.cpuPass && *v.cpuPass != *v.pass) std::printf("  [cpu says %s]", *v.cpuPass ? "PASS" : "FAIL");
         std::printf("\n");
     }
-    if (failed) std::printf("\n%d target(s) FAIL (a measurement: make bench still succeeds)\n", failed);
-    else std::printf("\nEvery measured target passes.\n");
+    if (failed)
+        std::printf("\n%d target(s) FAIL (a measurement: make bench still succeeds)\n", failed);
+    else
+        std::printf("\nEvery measured target passes.\n");
     return 0;
 }

@@ -231,7 +231,8 @@ Outcome ModuleWriter::open(const std::string& name) {
     constexpr std::size_t kTempExtra = 8;  // the dot in front, ".XXXXXX" behind
     long nameMax = ::pathconf(folder.c_str(), _PC_NAME_MAX);
     if (nameMax <= 0) nameMax = NAME_MAX;
-    if (base.size() + kTempExtra > static_cast<std::size_t>(nameMax)) base.resize(static_cast<std::size_t>(nameMax) - kTempExtra);
+    if (base.size() + kTempExtra > static_cast<std::size_t>(nameMax))
+        base.resize(static_cast<std::size_t>(nameMax) - kTempExtra);
     std::string temp = folder + "/." + base + ".XXXXXX";
     fd_ = aboveStandard(::mkostemp(temp.data(), O_CLOEXEC));
     if (fd_ < 0) return lastError();

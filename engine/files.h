@@ -118,5 +118,4 @@ FileIdentity identityOf(const std::string& name);
 // Of what standard output is connected to.
 FileIdentity standardOutputIdentity();
 
-
 }  // namespace ftvb

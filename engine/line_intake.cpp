@@ -64,7 +64,7 @@ Statement* LineIntake::startNext(std::string_view line, bool comment) {
     }
     copyLowered(columns + at, line, kColumns - at);
     if (comment) columns[0] = '\'';  // "'" followed by columns 2 to 72
-    boundsKnown_ = false;  // most statements have no continuation to need them
+    boundsKnown_ = false;            // most statements have no continuation to need them
     return &done;
 }
 

@@ -12,22 +12,22 @@
 namespace ftvb {
 
 enum class Review : unsigned char {
-    formatLeft,          // FORMAT statement left as a comment
-    includeMarked,       // INCLUDE turned into a marked comment
-    arithmeticIf,        // IF (x) 10, 20, 30 given a "then"
-    computedGoto,        // GOTO with a label list or a variable
-    passedThrough,       // READ, OPEN, CLOSE... left as written
-    common,              // COMMON
-    equivalence,         // EQUIVALENCE
-    entry,               // ENTRY
-    functionTypeDropped, // "real function" became "function"
-    keywordInName,       // a keyword found inside a longer name
-    rewriteInQuotes,     // a rewrite inside quoted text
-    dataRepeat,          // a repeat count in DATA copied as it stands
-    doStep,              // a DO step other than 1
-    columnOneLabel,      // "*" or "!" in column 1 taken for a label
-    pause,               // PAUSE
-    statementFunction,   // a statement function
+    formatLeft,           // FORMAT statement left as a comment
+    includeMarked,        // INCLUDE turned into a marked comment
+    arithmeticIf,         // IF (x) 10, 20, 30 given a "then"
+    computedGoto,         // GOTO with a label list or a variable
+    passedThrough,        // READ, OPEN, CLOSE... left as written
+    common,               // COMMON
+    equivalence,          // EQUIVALENCE
+    entry,                // ENTRY
+    functionTypeDropped,  // "real function" became "function"
+    keywordInName,        // a keyword found inside a longer name
+    rewriteInQuotes,      // a rewrite inside quoted text
+    dataRepeat,           // a repeat count in DATA copied as it stands
+    doStep,               // a DO step other than 1
+    columnOneLabel,       // "*" or "!" in column 1 taken for a label
+    pause,                // PAUSE
+    statementFunction,    // a statement function
 };
 
 class Reviewer {

@@ -62,12 +62,14 @@ constexpr std::array<StageRow, 27> kStages{{
     {27, "final stage: tidy, declaration writer, write", kEvery, finalStage},
 }};
 
-static_assert([] {
-    for (std::size_t i = 0; i < kStages.size(); ++i) {
-        if (kStages[i].number != static_cast<int>(i) + 1) return false;
-    }
-    return true;
-}(), "the stages are numbered 1 to 27, in order");
+static_assert(
+    [] {
+        for (std::size_t i = 0; i < kStages.size(); ++i) {
+            if (kStages[i].number != static_cast<int>(i) + 1) return false;
+        }
+        return true;
+    }(),
+    "the stages are numbered 1 to 27, in order");
 
 // Whether the statement passes stage I's gate.
 template <std::size_t I>

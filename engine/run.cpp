@@ -81,7 +81,7 @@ RunResult convertAll(const std::string& moduleName, const FileList& files, RunOb
     }
     result.lines = converter.lines();
     if (module.error() && module.error()->reason == Reason::stopped) {
-        return stopped(std::move(result), result.lines, module);
+        return stopped(std::move(result), converter.lines(), module);
     }
     if (listed > 0 && readWhole == 0) {
         module.abandon();

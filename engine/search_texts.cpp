@@ -60,7 +60,11 @@ constexpr std::array<Compare, kTextCount> kCompare = [] {
             head |= std::uint64_t{static_cast<unsigned char>(e.text[k])} << (8 * k);
             mask |= std::uint64_t{0xFF} << (8 * k);
         }
-        c[i] = {head, mask, e.text.data(), static_cast<unsigned char>(e.text.size()), static_cast<unsigned char>(e.key),
+        c[i] = {head,
+                mask,
+                e.text.data(),
+                static_cast<unsigned char>(e.text.size()),
+                static_cast<unsigned char>(e.key),
                 stretches(e.text)};
     }
     return c;

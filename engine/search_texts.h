@@ -128,37 +128,41 @@ inline constexpr std::array<Entry, kTextCount> kEntries{{
     {Text::endDo, "end do", 1},
 }};
 
-static_assert([] {
-    for (std::size_t i = 0; i < kEntries.size(); ++i) {
-        if (static_cast<std::size_t>(kEntries[i].id) != i) return false;
-    }
-    return true;
-}(), "the table follows the enumeration");
+static_assert(
+    [] {
+        for (std::size_t i = 0; i < kEntries.size(); ++i) {
+            if (static_cast<std::size_t>(kEntries[i].id) != i) return false;
+        }
+        return true;
+    }(),
+    "the table follows the enumeration");
 
-static_assert([] {
-    for (const Entry& e : kEntries) {
-        if (e.id == Text::capital) continue;
-        const std::string_view t = e.text;
-        if (t.size() == 1) {
-            if (e.key != 0) return false;
-            continue;
+static_assert(
+    [] {
+        for (const Entry& e : kEntries) {
+            if (e.id == Text::capital) continue;
+            const std::string_view t = e.text;
+            if (t.size() == 1) {
+                if (e.key != 0) return false;
+                continue;
+            }
+            if (e.key + 2 > t.size()) return false;
+            if (t != "  " && (t[e.key] == ' ' || t[e.key + 1] == ' ')) return false;
+            // A blank with characters on both sides may stand in a run: the key
+            // must come before it, at a fixed distance from the text's start.
+            for (std::size_t i = 1; i + 1 < t.size(); ++i) {
+                if (t[i] == ' ' && e.key + 2 > i) return false;
+            }
         }
-        if (e.key + 2 > t.size()) return false;
-        if (t != "  " && (t[e.key] == ' ' || t[e.key + 1] == ' ')) return false;
-        // A blank with characters on both sides may stand in a run: the key
-        // must come before it, at a fixed distance from the text's start.
-        for (std::size_t i = 1; i + 1 < t.size(); ++i) {
-            if (t[i] == ' ' && e.key + 2 > i) return false;
-        }
-    }
-    return true;
-}(), "every key is a pair of the text's bytes, without a blank, before any blank that may stretch");
+        return true;
+    }(),
+    "every key is a pair of the text's bytes, without a blank, before any blank that may stretch");
 
 // The bytes that lower-casing changes: A-Z, the accented capitals of
 // Windows-1252 but the multiplication sign, and Š Œ Ž Ÿ.
 constexpr bool isCapitalByte(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) || c == 0x8A || c == 0x8C ||
-           c == 0x8E || c == 0x9F;
+    return (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) || c == 0x8A || c == 0x8C || c == 0x8E ||
+           c == 0x9F;
 }
 
 }  // namespace detail

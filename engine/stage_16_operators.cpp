@@ -17,8 +17,7 @@ namespace {
 
 constexpr std::size_t kInOnePass = [] {
     std::size_t n = 0;
-    while (n < kOperatorRewrites.size() &&
-           OnePass::fits(std::span<const Rewrite>(kOperatorRewrites.data(), n + 1))) {
+    while (n < kOperatorRewrites.size() && OnePass::fits(std::span<const Rewrite>(kOperatorRewrites.data(), n + 1))) {
         ++n;
     }
     return n;

@@ -83,28 +83,14 @@ Next finalStage(StageContext&);               // 27
 
 // Stage 16's twenty rewrites, each a replace-all on the result of the one
 // before. The order matters: the blanks the operators bring are collapsed by
-// the fifteenth, which also joins "go  to" before the jumps are marked.
+// the fifteenth, which also joins "go  to" before the jumps are marked; the
+// mark "goto*" keeps "goto L" from matching "goto " again.
 inline constexpr std::array<Rewrite, 20> kOperatorRewrites{{
-    {Text::sqrt, " sqr "},
-    {Text::dexp, " exp "},
-    {Text::dotTrue, " true "},
-    {Text::dotFalse, " false "},
-    {Text::dotEq, " = "},
-    {Text::dotLt, " < "},
-    {Text::dotGt, " > "},
-    {Text::dotLe, " <= "},
-    {Text::dotGe, " >= "},
-    {Text::dotNe, " <> "},
-    {Text::dotOr, " or "},
-    {Text::dotAnd, " and "},
-    {Text::dotNot, " not "},
-    {Text::quote, "\""},
-    {Text::twoBlanks, " "},
-    {Text::concatenation, " + "},
-    {Text::goTo, "goto*"},
-    {Text::gotoBlank, "goto*"},
-    {Text::gotoMark, "goto L"},  // the mark keeps "goto L" from matching "goto " again
-    {Text::power, "^"},
+    {Text::sqrt, " sqr "},   {Text::dexp, " exp "},      {Text::dotTrue, " true "},  {Text::dotFalse, " false "},
+    {Text::dotEq, " = "},    {Text::dotLt, " < "},       {Text::dotGt, " > "},       {Text::dotLe, " <= "},
+    {Text::dotGe, " >= "},   {Text::dotNe, " <> "},      {Text::dotOr, " or "},      {Text::dotAnd, " and "},
+    {Text::dotNot, " not "}, {Text::quote, "\""},        {Text::twoBlanks, " "},     {Text::concatenation, " + "},
+    {Text::goTo, "goto*"},   {Text::gotoBlank, "goto*"}, {Text::gotoMark, "goto L"}, {Text::power, "^"},
 }};
 
 // Writes `line` if it is a "Dim "/"dim " line, commented out when it

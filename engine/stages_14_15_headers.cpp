@@ -18,11 +18,8 @@ Next typedFunctionPrefix(StageContext& c) {
         std::size_t drop;
     };
     static constexpr Prefix kPrefixes[] = {
-        {"character function", 10},
-        {"real function", 5},
-        {"double precision function", 17},
-        {"integer function", 8},
-        {"logical function", 8},
+        {"character function", 10}, {"real function", 5},    {"double precision function", 17},
+        {"integer function", 8},    {"logical function", 8},
     };
     for (const Prefix& p : kPrefixes) {
         if (startsWith(c.statement.text(), p.test)) c.statement.erase(0, p.drop);

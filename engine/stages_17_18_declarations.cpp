@@ -62,12 +62,11 @@ void applyTypeRule(StageContext& c, std::string& s, const TypeRule& rule) {
     std::string length;
     std::string names;
     switch (rule.nameList) {
-        case NameList::AfterKeyword:
-            names = trimBlanks(std::string_view(s).substr(rule.keyword.size()));
-            break;
+        case NameList::AfterKeyword: names = trimBlanks(std::string_view(s).substr(rule.keyword.size())); break;
         case NameList::AfterFirstBlank: {
             const std::size_t blank = s.find(' ');
-            names = trimBlanks(blank == std::string::npos ? std::string_view(s) : std::string_view(s).substr(blank + 1));
+            names =
+                trimBlanks(blank == std::string::npos ? std::string_view(s) : std::string_view(s).substr(blank + 1));
             break;
         }
         case NameList::CharacterLength: {

@@ -15,7 +15,8 @@ namespace {
 // Each search text with its rarest byte, for the searches of the edits.
 constexpr auto kPatterns = []<std::size_t... I>(std::index_sequence<I...>) {
     return std::array<Pattern, kTextCount>{Pattern(detail::kEntries[I].text)...};
-}(std::make_index_sequence<kTextCount>{});
+}
+(std::make_index_sequence<kTextCount>{});
 
 const Pattern& patternOf(Text t) { return kPatterns[static_cast<std::size_t>(t)]; }
 

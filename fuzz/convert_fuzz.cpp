@@ -110,7 +110,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             converter.endFile();
         }
     }
-    if (!watcher.inOrder || watcher.counted != lineCount) fail("the line count skipped or repeated", {{"input", input}});
+    if (!watcher.inOrder || watcher.counted != lineCount)
+        fail("the line count skipped or repeated", {{"input", input}});
     std::string expectedModule;
     for (const std::string& line : recorder.lines) {
         if (line.find('\n') != std::string::npos) fail("a module line holds an LF", {{"line", line}, {"input", input}});
@@ -126,7 +127,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::string> names;
     for (std::size_t i = 0; i < files.size(); ++i) {
         names.push_back(folder + "/s" + std::to_string(i) + ".for");
-        std::ofstream(names.back(), std::ios::binary).write(files[i].data(), static_cast<std::streamsize>(files[i].size()));
+        std::ofstream(names.back(), std::ios::binary)
+            .write(files[i].data(), static_cast<std::streamsize>(files[i].size()));
     }
     const std::string module = folder + "/m.bas";
     ::unlink(module.c_str());
@@ -134,7 +136,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Watcher quiet;
         const ftvb::RunResult result = ftvb::runConversion(module, ftvb::NameList(names), quiet);
         if (!result.moduleWritten || !result.skipped.empty() || result.stopped || result.lines != lineCount) {
-            fail("the run over the written files did not complete", {{"error", describe(result.moduleFailure)}, {"input", input}});
+            fail("the run over the written files did not complete",
+                 {{"error", describe(result.moduleFailure)}, {"input", input}});
         }
         const std::string written = readAll(module);
         if (written != expectedModule) {

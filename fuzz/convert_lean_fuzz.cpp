@@ -22,7 +22,8 @@ struct Checker : ftvb::LineSink {
     std::string_view input;
     const ftvb::fuzz::DataWatch* watch = nullptr;
     void writeLine(std::string_view line) override {
-        if (line.find('\n') != std::string_view::npos) fail("a module line holds an LF", {{"line", line}, {"input", input}});
+        if (line.find('\n') != std::string_view::npos)
+            fail("a module line holds an LF", {{"line", line}, {"input", input}});
         if (line.empty() && !watch->sawData) fail("an empty module line without a DATA statement", {{"input", input}});
     }
 };

@@ -23,15 +23,26 @@ using ftvb::Statement;
 using ftvb::Text;
 using ftvb::fuzz::fail;
 
-constexpr Insertion kInsertions[] = {"",     " ",   "  ",   "go",   " to ", "sqrt", "Dim ", "**",   ".eq.",
-                                     "'",    "e.",  "else", " if",  "x",    "end",  " do",  ":",    ")",
-                                     "(",    "*8 ", "!",    "//",   "  \xA3", "format", "write", "print "};
+constexpr Insertion kInsertions[] = {"",  " ",   "  ",   "go",  " to ",   "sqrt",   "Dim ",  "**",    ".eq.",
+                                     "'", "e.",  "else", " if", "x",      "end",    " do",   ":",     ")",
+                                     "(", "*8 ", "!",    "//",  "  \xA3", "format", "write", "print "};
 
 constexpr Rewrite kRewrites[] = {
-    {Text::twoBlanks, " "},   {Text::dotEq, " = "},    {Text::quote, "\""},     {Text::goTo, "goto*"},
-    {Text::gotoBlank, "goto*"}, {Text::gotoMark, "goto L"}, {Text::power, "^"},   {Text::stop, ""},
-    {Text::include, "'* \xA3\xA3\xA3\xA3"}, {Text::includeMark, "** include"}, {Text::bang, "'"},
-    {Text::elseIf, "elseif"}, {Text::endDo, "loop"},   {Text::dimension, "Dim "}, {Text::program, "subroutine"},
+    {Text::twoBlanks, " "},
+    {Text::dotEq, " = "},
+    {Text::quote, "\""},
+    {Text::goTo, "goto*"},
+    {Text::gotoBlank, "goto*"},
+    {Text::gotoMark, "goto L"},
+    {Text::power, "^"},
+    {Text::stop, ""},
+    {Text::include, "'* \xA3\xA3\xA3\xA3"},
+    {Text::includeMark, "** include"},
+    {Text::bang, "'"},
+    {Text::elseIf, "elseif"},
+    {Text::endDo, "loop"},
+    {Text::dimension, "Dim "},
+    {Text::program, "subroutine"},
     {Text::concatenation, " + "},
 };
 

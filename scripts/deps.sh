@@ -1,13 +1,14 @@
 #!/bin/sh
 # Installs the Debian packages a make target needs when they are missing.
 # As root it runs apt-get; otherwise it names what to install and fails.
-#   scripts/deps.sh build|test|bench|fuzz
+#   scripts/deps.sh build|test|lint|bench|fuzz
 set -eu
 
 want="cmake ninja-build g++ make"
 case "${1:-build}" in
   build) want="$want qt6-base-dev" ;;
-  test)  want="$want qt6-base-dev libgtest-dev clang libclang-rt-14-dev" ;;
+  test)  want="$want qt6-base-dev libgtest-dev clang libclang-rt-14-dev clang-format clang-tidy" ;;
+  lint)  want="$want qt6-base-dev clang-format clang-tidy" ;;
   bench) want="$want libbenchmark-dev f2c time" ;;
   fuzz)  want="$want clang libclang-rt-14-dev" ;;
 esac

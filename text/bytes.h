@@ -70,8 +70,7 @@ inline bool startsWith(std::string_view s, std::string_view prefix) {
 }
 
 inline bool endsWith(std::string_view s, std::string_view suffix) {
-    return s.size() >= suffix.size() &&
-           s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
+    return s.size() >= suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
 inline bool startsWithByte(std::string_view s, char c) { return !s.empty() && s.front() == c; }
@@ -104,7 +103,7 @@ inline std::size_t findDoubled(std::string_view text, char c, std::size_t from =
             std::memcpy(&w, text.data() + i, 8);
             const std::uint64_t eq = bytesEqual(w, pattern);
             if (previous && (eq & 0x80)) return i - 1;
-            const std::uint64_t pairs = eq & (eq >> 8);          // byte k and k+1 both c
+            const std::uint64_t pairs = eq & (eq >> 8);  // byte k and k+1 both c
             if (pairs != 0) return i + static_cast<std::size_t>(std::countr_zero(pairs)) / 8;
             previous = (eq >> 63) != 0;
         }
@@ -154,7 +153,8 @@ struct Pattern {
 
     constexpr Pattern(std::string_view t) : text(t) {
         for (std::size_t i = 1; i < t.size(); ++i) {
-            if (kByteFrequency.f[static_cast<unsigned char>(t[i])] < kByteFrequency.f[static_cast<unsigned char>(t[key])]) {
+            if (kByteFrequency.f[static_cast<unsigned char>(t[i])] <
+                kByteFrequency.f[static_cast<unsigned char>(t[key])]) {
                 key = i;
             }
         }

@@ -82,27 +82,8 @@ std::size_t collapseRuns(char* d, std::size_t n, char c, std::size_t p) {
 
 namespace {
 
-}  // namespace
-
-void transfFrom(std::string& ww, std::string_view ch1, std::string_view ch2, std::size_t p) {
-    const std::string_view find = ch1;
-    if (ch2.find(find) != std::string_view::npos) {
-        replaceEachOnce(ww, find, ch2, p);
-        return;
-    }
-    if (find.size() == 2 && find[0] == find[1] && ch2.size() == 1 && ch2[0] == find[0]) {
-        ww.resize(collapseRuns(ww.data(), ww.size(), find[0], p));
-        return;
-    }
-    // One character for another (the quotes) cannot form a new occurrence:
-    // replace in place.
-    if (find.size() == 1 && ch2.size() == 1) {
-        for (std::size_t i = p; i < ww.size(); ++i) {
-            if (ww[i] == find[0]) ww[i] = ch2[0];
-        }
-        return;
-    }
-
+// The general case, the first occurrence being at p.
+void replaceToFixedPoint(std::string& ww, std::string_view find, std::string_view ch2, std::size_t p) {
     const std::size_t lf = find.size();
     const char last = find.back();
     const Pattern pattern(find);
@@ -168,6 +149,29 @@ void transfFrom(std::string& ww, std::string_view ch1, std::string_view ch2, std
     if (!pushedBack.empty()) out.append(pushedBack.rbegin(), pushedBack.rend());
     if (in < ww.size()) out.append(ww, in, std::string::npos);
     ww.swap(out);
+}
+
+}  // namespace
+
+void transfFrom(std::string& ww, std::string_view ch1, std::string_view ch2, std::size_t p) {
+    const std::string_view find = ch1;
+    if (ch2.find(find) != std::string_view::npos) {
+        replaceEachOnce(ww, find, ch2, p);
+        return;
+    }
+    if (find.size() == 2 && find[0] == find[1] && ch2.size() == 1 && ch2[0] == find[0]) {
+        ww.resize(collapseRuns(ww.data(), ww.size(), find[0], p));
+        return;
+    }
+    // One character for another (the quotes) cannot form a new occurrence:
+    // replace in place.
+    if (find.size() == 1 && ch2.size() == 1) {
+        for (std::size_t i = p; i < ww.size(); ++i) {
+            if (ww[i] == find[0]) ww[i] = ch2[0];
+        }
+        return;
+    }
+    replaceToFixedPoint(ww, find, ch2, p);
 }
 
 std::size_t instr1(std::string_view ww) {

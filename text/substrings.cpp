@@ -37,6 +37,14 @@ public:
         }
     }
 
+    // The first `c` at or after `from`, or npos.
+    std::size_t find(char c, std::size_t from) const {
+        for (std::size_t i = from; i < size(); ++i) {
+            if (at(i) == c) return i;
+        }
+        return std::string::npos;
+    }
+
     std::string slice(std::size_t from, std::size_t to) const {
         std::string s;
         s.reserve(to - from);
@@ -81,6 +89,26 @@ bool isNameDelimiter(char c) {
 
 constexpr std::size_t kNone = std::string::npos;
 
+// The first colon outside quotes at or after `from`, `inString` being the
+// quote state there and becoming the state at the colon; kNone if none.
+std::size_t colonOutsideQuotes(const GapText& t, std::size_t from, bool& inString) {
+    for (std::size_t i = from; i < t.size(); ++i) {
+        const char ch = t.at(i);
+        if (isQuote(ch)) inString = !inString;
+        if (ch == ':' && !inString) return i;
+    }
+    return kNone;
+}
+
+// The nearest position before `pos` whose character passes `test`, or kNone.
+template <typename Test>
+std::size_t lastBefore(const GapText& t, std::size_t pos, Test test) {
+    for (std::size_t i = pos; i-- > 0;) {
+        if (test(t.at(i))) return i;
+    }
+    return kNone;
+}
+
 // The argument text from the inner text (lower bound, comma, upper bound).
 std::string argumentText(const std::string& inner) {
     const std::size_t k = inner.find(',');
@@ -124,50 +152,24 @@ void trs_2_pts(std::string& ww) {
     if (passesLeft == 0) return;
 
     GapText t(ww);
-    std::size_t from = 0;    // where the colon search resumes
-    bool inString = false;   // quote state before position `from`
+    std::size_t from = 0;   // where the colon search resumes
+    bool inString = false;  // quote state before position `from`
     // Colons nested in one pair of parentheses make every pass copy the rest
     // of the statement again. Real statements stay far below this budget; a
     // hostile one keeps its remaining colons rather than take hours.
     std::size_t budget = 32 * (ww.size() + 1) + (std::size_t{1} << 20);
     for (; passesLeft > 0; --passesLeft) {
-        std::size_t c = kNone;
-        for (std::size_t i = from; i < t.size(); ++i) {
-            const char ch = t.at(i);
-            if (isQuote(ch)) inString = !inString;
-            if (ch == ':' && !inString) {
-                c = i;
-                break;
-            }
-        }
+        const std::size_t c = colonOutsideQuotes(t, from, inString);
         if (c == kNone) break;
-
-        std::size_t o = kNone;
-        for (std::size_t i = c; i-- > 0;) {
-            if (t.at(i) == '(') {
-                o = i;
-                break;
-            }
-        }
-        std::size_t e = kNone;
-        for (std::size_t i = c + 1; i < t.size(); ++i) {
-            if (t.at(i) == ')') {
-                e = i;
-                break;
-            }
-        }
+        const std::size_t o = lastBefore(t, c, [](char ch) { return ch == '('; });
+        const std::size_t e = t.find(')', c + 1);
         t.set(c, ',');
         if (o == kNone || e == kNone) break;
 
         // The name runs back from "(" to the character after the nearest
-        // delimiter; nameStart is 0 when there is none.
-        std::size_t nameStart = 0;
-        for (std::size_t i = o; i-- > 0;) {
-            if (isNameDelimiter(t.at(i))) {
-                nameStart = i + 1;
-                break;
-            }
-        }
+        // delimiter, from the start when there is none.
+        const std::size_t delimiter = lastBefore(t, o, isNameDelimiter);
+        const std::size_t nameStart = delimiter == kNone ? 0 : delimiter + 1;
 
         const std::string inner = t.slice(o + 1, e);
         std::string piece = "mid$(";

@@ -53,12 +53,8 @@ TEST(Declarations, TypeRules) {
 
 TEST(Declarations, LengthMarkerCleanup) {
     const Case cases[] = {
-        {"Dim *8 a as double", {}, "Dim a as double"},
-        {"Dim *1 *2 a", {}, "Dim a"},
-        {"Dim *9", {}, "Dim"},
-        {"Dim *16 q as double", {}, "Dim *16 q as double"},
-        {"Dim *0 a", {}, "Dim *0 a"},
-        {"x = 1", {}, "x = 1"},
+        {"Dim *8 a as double", {}, "Dim a as double"},      {"Dim *1 *2 a", {}, "Dim a"}, {"Dim *9", {}, "Dim"},
+        {"Dim *16 q as double", {}, "Dim *16 q as double"}, {"Dim *0 a", {}, "Dim *0 a"}, {"x = 1", {}, "x = 1"},
     };
     for (const Case& c : cases) {
         std::string s = c.in;

@@ -39,7 +39,8 @@ TEST(Intake, ColumnsAndComments) {
         {"stages 1 to 5 act on comments", {"c this program"}, {E, padded("' this subroutine", 75)}},
         {"parenthesis spacing in a comment", {"c f(x)y"}, {E, padded("' f(x) y", 73)}},
         {"FORMAT statement, no label line", {"  100 format(i5)"}, {E, "' " + padded("  100 format(i5)", 72)}},
-        {"any statement holding format", {"      call information(x)"},
+        {"any statement holding format",
+         {"      call information(x)"},
          {E, "' " + padded("      call information(x)", 72)}},
         {"upper case lowered", {"      X = Y"}, {E, "x = y"}},
         {"columns past 72 dropped", {padded("      x = 1", 72) + "SEQ00010"}, {E, "x = 1"}},
@@ -64,8 +65,7 @@ TEST(Intake, Continuation) {
         {"not after return", {"      return", "     &xy"}, {E, "xy"}},
         {"after a labelled end it is joined", {"   10 end", "     &x"}, {E, "L10:", "end x"}},
         // "en" in columns 71-72 and "d" in column 7 of the next line make "end"
-        {"end built across the column-72 boundary", {std::string(70, ' ') + "en", "     &d", "     &x"},
-         {E, "&x"}},
+        {"end built across the column-72 boundary", {std::string(70, ' ') + "en", "     &d", "     &x"}, {E, "&x"}},
     };
     for (const Case& c : cases) check(c);
 }
@@ -103,7 +103,8 @@ TEST(Intake, AnyBytesAnyLength) {
     check({"NUL byte", {nul}, {E, nulOut}});
     check({"8-bit letters lowered", {"      X\xC9 = '\xC0\x8A\x9F'"}, {E, "x\xE9 = \"\xE0\x9A\xFF\""}});
     check({"lone CR inside a line", {"      x = 1\ry"}, {E, "x = 1\ry"}});
-    check({"a megabyte line keeps 72 columns", {"      x = 1" + std::string(1 << 20, 'z')},
+    check({"a megabyte line keeps 72 columns",
+           {"      x = 1" + std::string(1 << 20, 'z')},
            {E, "x = 1" + std::string(61, 'z')}});
 }
 

@@ -18,8 +18,8 @@ TEST(InputOutput, Rules) {
         {"write(6,*) (6,*)", "write#1, #1,"},
         {"write(6,fmt(1)) x", "write#1,) x"},  // the unit part ends at the first ")"
         {"if (ok) write(6,*) x", "if (ok) write#1, x"},
-        {"write x", "write x"},          // no unit part to cut out
-        {"write) x(", "write) x("},      // ")" before "("
+        {"write x", "write x"},      // no unit part to cut out
+        {"write) x(", "write) x("},  // ")" before "("
         {"rewrite = 1", "rewrite = 1"},
         {"print *, x", "write #1, x"},
         {"print 10, a, b", "write #1, a, b"},
@@ -52,15 +52,14 @@ TEST(InputOutput, OneOpeningPerProcedure) {
          {"Sub  a", kOpen, "write#1, x", "write#1, y", "close #1", "end sub"}},
         {"next procedure opens again",
          {"      subroutine a\n      write(6,*) x\n      subroutine b\n      print *, y\n"},
-         {"Sub  a", kOpen, "write#1, x", "close #1", "end sub", "Sub  b", kOpen, "write #1, y", "close #1",
-          "end sub"}},
+         {"Sub  a", kOpen, "write#1, x", "close #1", "end sub", "Sub  b", kOpen, "write #1, y", "close #1", "end sub"}},
         {"before the first header the flag carries into the procedure",
          {"      write(6,*) a\n      subroutine s\n      write(6,*) b\n"},
          {kOpen, "write#1, a", "Sub  s", "write#1, b", "close #1", "end sub"}},
         {"next file opens again",
          {"      subroutine a\n      write(6,*) x\n", "      subroutine b\n      write(6,*) y\n"},
-         {"Sub  a", kOpen, "write#1, x", "close #1", "end sub", "'       ", "Sub  b", kOpen, "write#1, y",
-          "close #1", "end sub"}},
+         {"Sub  a", kOpen, "write#1, x", "close #1", "end sub", "'       ", "Sub  b", kOpen, "write#1, y", "close #1",
+          "end sub"}},
         {"logical IF with a WRITE action",
          {"      subroutine a\n      if (ok) write(6,*) x\n"},
          {"Sub  a", kOpen, "if (ok) then write#1, x", "close #1", "end sub"}},

@@ -18,8 +18,14 @@ struct Case {
 
 TEST(Operators, ParenthesisSpacing) {
     const Case cases[] = {
-        {"f(g(x))", "f(g(x) )"}, {"if(a.gt.b)x=1", "if(a.gt.b) x=1"}, {"a)", "a)"}, {")", ")"},
-        {"", ""}, {"))", ") )"}, {"(x) y", "(x) y"}, {"c f(x)y", "c f(x) y"},
+        {"f(g(x))", "f(g(x) )"},
+        {"if(a.gt.b)x=1", "if(a.gt.b) x=1"},
+        {"a)", "a)"},
+        {")", ")"},
+        {"", ""},
+        {"))", ") )"},
+        {"(x) y", "(x) y"},
+        {"c f(x)y", "c f(x) y"},
     };
     for (const Case& c : cases) EXPECT_EQ(afterStage(parenthesisSpacing, c.in), c.out) << c.in;
 }
@@ -44,12 +50,12 @@ TEST(Operators, Rewrites) {
         {"goto10", "goto10"},
         {"x = a.EQ.b", "x = a.EQ.b"},
         {"x = 2***3", "x = 2^*3"},
-        {"a.eq.true.b", "a.eq true b"},    // .true. comes first in the table
+        {"a.eq.true.b", "a.eq true b"},  // .true. comes first in the table
         {"a.true.eq.b", "a true eq.b"},
-        {"x.eq.eq.y", "x = eq.y"},         // the second .eq. shares the first one's dot
+        {"x.eq.eq.y", "x = eq.y"},            // the second .eq. shares the first one's dot
         {"l.true.eq.eq.r", "l true eq = r"},  // taken out by .true., the first .eq. frees the second
-        {"go to//x", "goto L+ x"},         // " + " completes a "go to "
-        {"go to *5", "goto L*5"},          // the mark's "*" and the next one are not a power
+        {"go to//x", "goto L+ x"},            // " + " completes a "go to "
+        {"go to *5", "goto L*5"},             // the mark's "*" and the next one are not a power
     };
     for (const Case& c : cases) EXPECT_EQ(afterStage(operatorRewrites, c.in), c.out) << c.in;
 }
@@ -58,19 +64,19 @@ TEST(Operators, SameAsTheTwentyReplacementsInTurn) {
     // The stage passes rewrites over by the statement's classes and by one
     // look for "." and a letter; the plain rule makes all twenty in turn.
     const std::pair<const char*, const char*> twenty[] = {
-        {"sqrt", " sqr "}, {"dexp", " exp "}, {".true.", " true "}, {".false.", " false "},
-        {".eq.", " = "},   {".lt.", " < "},   {".gt.", " > "},       {".le.", " <= "},
-        {".ge.", " >= "},  {".ne.", " <> "},  {".or.", " or "},      {".and.", " and "},
-        {".not.", " not "}, {"'", "\""},     {"  ", " "},           {"//", " + "},
-        {"go to ", "goto*"}, {"goto ", "goto*"}, {"goto*", "goto L"}, {"**", "^"},
+        {"sqrt", " sqr "},   {"dexp", " exp "},  {".true.", " true "}, {".false.", " false "},
+        {".eq.", " = "},     {".lt.", " < "},    {".gt.", " > "},      {".le.", " <= "},
+        {".ge.", " >= "},    {".ne.", " <> "},   {".or.", " or "},     {".and.", " and "},
+        {".not.", " not "},  {"'", "\""},        {"  ", " "},          {"//", " + "},
+        {"go to ", "goto*"}, {"goto ", "goto*"}, {"goto*", "goto L"},  {"**", "^"},
     };
     // Overlapping operators share their dots (".eq.true." is ".eq" and
     // ".true."): the table's order, not the text's, decides which one goes.
-    const char* const pieces[] = {".", "..", ". ", "1.", ".5", "e", "q", "t", "r", "u", "a", "n", "d",
-                                  "o", "l", "g", "s", "x", "p", "f", " ", "  ", "'", "/", "*", "go",
-                                  ".eq", "eq.", ".tru", "e.", ".and.", ".not.", "sqrt", "dexp", "true.",
-                                  "alse.", "ne.", "ot.", "le.", "ge.", "lt.", "gt.", "or.", "nd.", ".eq.",
-                                  ".true.", ".ne.", ".or.", "go to", "goto", "to ", "**", "//", "sqr", "exp"};
+    const char* const pieces[] = {
+        ".",    "..",  ". ",    "1.",     ".5",   "e",    "q",     "t",     "r",   "u",   "a",   "n",   "d",   "o",
+        "l",    "g",   "s",     "x",      "p",    "f",    " ",     "  ",    "'",   "/",   "*",   "go",  ".eq", "eq.",
+        ".tru", "e.",  ".and.", ".not.",  "sqrt", "dexp", "true.", "alse.", "ne.", "ot.", "le.", "ge.", "lt.", "gt.",
+        "or.",  "nd.", ".eq.",  ".true.", ".ne.", ".or.", "go to", "goto",  "to ", "**",  "//",  "sqr", "exp"};
     std::mt19937 rng(31337);
     for (int i = 0; i < 100000; ++i) {
         std::string text;

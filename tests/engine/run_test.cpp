@@ -1,5 +1,7 @@
 // The conversion run over real files: the list, the counting, the module,
 // and every way a file or the module can fail.
+#include "engine/run.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,7 +12,6 @@
 #include <sstream>
 
 #include "engine/files.h"
-#include "engine/run.h"
 #include "tests/support/capture.h"
 #include "tests/support/temp_folder.h"
 
@@ -21,9 +22,7 @@ namespace fs = std::filesystem;
 
 class RunTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = makeTempFolder("ftvb-run");
-    }
+    void SetUp() override { dir_ = makeTempFolder("ftvb-run"); }
     void TearDown() override { fs::remove_all(dir_); }
 
     std::string path(const std::string& name) const { return (dir_ / name).string(); }

@@ -2,12 +2,13 @@
 // holds, its edits must keep that true, and the routine, which skips every
 // stage and search that the knowledge rules out, must write what a run that
 // skips nothing writes.
+#include "engine/statement.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "engine/routine.h"
-#include "engine/statement.h"
 #include "tests/support/capture.h"
 #include "tests/support/naive_texts.h"
 
@@ -18,11 +19,62 @@ namespace {
 const std::vector<std::string>& pieces() {
     static const std::vector<std::string> p = [] {
         std::vector<std::string> v = {
-            " ", "  ", "      ", "x", "a(i:j)", ":", "(", ")", "DIMENSION ", "format", "real ", "integer ",
-            "character*8 ", "logical ", "double precision ", "function", "subroutine", "write(6,*)", "print *,",
-            "if(", "if ", "then", "do ", "do 10 i=1,n", "data ", "/1,2/", "end", "parameter ", "Dim *8 ", "10",
-            ",", "=", "\xC9", "\xA3", "\t", "namelist /g/ a,b", "continue", "#", "$", ".", "..", "go", "to",
-            "got", "o*", "els", "e i", "en", "d d", "**", "\xA3\xA3", "e.", ".l", "nd", "implicit", "a.eq.b.eq.",
+            " ",
+            "  ",
+            "      ",
+            "x",
+            "a(i:j)",
+            ":",
+            "(",
+            ")",
+            "DIMENSION ",
+            "format",
+            "real ",
+            "integer ",
+            "character*8 ",
+            "logical ",
+            "double precision ",
+            "function",
+            "subroutine",
+            "write(6,*)",
+            "print *,",
+            "if(",
+            "if ",
+            "then",
+            "do ",
+            "do 10 i=1,n",
+            "data ",
+            "/1,2/",
+            "end",
+            "parameter ",
+            "Dim *8 ",
+            "10",
+            ",",
+            "=",
+            "\xC9",
+            "\xA3",
+            "\t",
+            "namelist /g/ a,b",
+            "continue",
+            "#",
+            "$",
+            ".",
+            "..",
+            "go",
+            "to",
+            "got",
+            "o*",
+            "els",
+            "e i",
+            "en",
+            "d d",
+            "**",
+            "\xA3\xA3",
+            "e.",
+            ".l",
+            "nd",
+            "implicit",
+            "a.eq.b.eq.",
         };
         for (std::size_t i = 0; i < kTextCount; ++i) {
             const std::string_view t = textOf(static_cast<Text>(i));
@@ -45,8 +97,8 @@ std::string randomText(std::mt19937& rng, int most) {
     const Texts missed = naiveTexts(s.text()) & ~s.knowledge();
     if (missed == 0) return ::testing::AssertionSuccess();
     const std::string_view name = textOf(static_cast<Text>(std::countr_zero(missed)));
-    return ::testing::AssertionFailure() << "\"" << s.text() << "\" holds \""
-                                         << (name.empty() ? "a capital" : name) << "\" but the statement says it cannot";
+    return ::testing::AssertionFailure() << "\"" << s.text() << "\" holds \"" << (name.empty() ? "a capital" : name)
+                                         << "\" but the statement says it cannot";
 }
 
 TEST(StatementKnowledge, TheScanFindsExactlyWhatIsThere) {
@@ -66,14 +118,22 @@ TEST(StatementKnowledge, BlanksThatAStageWouldCollapseCount) {
         Text t;
         bool holds;
     } cases[] = {
-        {"go  to 10", Text::goTo, true},        {"else     if", Text::elseIf, true},
-        {"end   do", Text::endDo, true},        {"**  \xA3\xA3\xA3\xA3", Text::includeMark, true},
-        {"goto  10", Text::gotoBlank, true},    {"go\tto ", Text::goTo, false},
-        {"dimension", Text::dimension, false},  {"print", Text::print, false},
-        {"x", Text::twoBlanks, false},          {"x  ", Text::twoBlanks, true},
-        {"Dim  *8", Text::dimStar, true},       {"dim *8", Text::dimStar, false},
-        {"A", Text::capital, true},             {"\xE9", Text::capital, false},
-        {"\xC9", Text::capital, true},          {"\xD7", Text::capital, false},
+        {"go  to 10", Text::goTo, true},
+        {"else     if", Text::elseIf, true},
+        {"end   do", Text::endDo, true},
+        {"**  \xA3\xA3\xA3\xA3", Text::includeMark, true},
+        {"goto  10", Text::gotoBlank, true},
+        {"go\tto ", Text::goTo, false},
+        {"dimension", Text::dimension, false},
+        {"print", Text::print, false},
+        {"x", Text::twoBlanks, false},
+        {"x  ", Text::twoBlanks, true},
+        {"Dim  *8", Text::dimStar, true},
+        {"dim *8", Text::dimStar, false},
+        {"A", Text::capital, true},
+        {"\xE9", Text::capital, false},
+        {"\xC9", Text::capital, true},
+        {"\xD7", Text::capital, false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Statement(c.text).mayHold(c.t), c.holds) << c.text << " / " << textOf(c.t);
@@ -82,11 +142,17 @@ TEST(StatementKnowledge, BlanksThatAStageWouldCollapseCount) {
 
 TEST(StatementKnowledge, EditsKeepItTrue) {
     std::mt19937 rng(11);
-    static constexpr Insertion kInsertions[] = {"", " ", "  ", "go", " to ", "sqrt", "Dim ", "**", ".eq.", "'",
-                                                "e.", "else", " if", "x", "end", " do", ":"};
+    static constexpr Insertion kInsertions[] = {"",  " ",  "  ",   "go",  " to ", "sqrt", "Dim ", "**", ".eq.",
+                                                "'", "e.", "else", " if", "x",    "end",  " do",  ":"};
     static constexpr Rewrite kRewrites[] = {
-        {Text::twoBlanks, " "}, {Text::dotEq, " = "},  {Text::quote, "\""},         {Text::goTo, "goto*"},
-        {Text::gotoMark, "goto L"}, {Text::stop, ""}, {Text::include, "'* \xA3\xA3\xA3\xA3"}, {Text::bang, "'"},
+        {Text::twoBlanks, " "},
+        {Text::dotEq, " = "},
+        {Text::quote, "\""},
+        {Text::goTo, "goto*"},
+        {Text::gotoMark, "goto L"},
+        {Text::stop, ""},
+        {Text::include, "'* \xA3\xA3\xA3\xA3"},
+        {Text::bang, "'"},
     };
     for (int i = 0; i < 4000; ++i) {
         Statement s(randomText(rng, 6));
@@ -104,9 +170,10 @@ TEST(StatementKnowledge, EditsKeepItTrue) {
                 case 4: s.keep(pos, pos + count); break;
                 case 5: s.trim(); break;
                 case 6: s.collapseBlanks(); break;
-                case 7: s.replaceAll(std::string(1, before.empty() ? 'x' : before[pos % before.size()]),
-                                     Insertion::madeNow(randomText(rng, 2)));
-                        break;
+                case 7:
+                    s.replaceAll(std::string(1, before.empty() ? 'x' : before[pos % before.size()]),
+                                 Insertion::madeNow(randomText(rng, 2)));
+                    break;
                 case 8: s.insert(pos, Insertion::madeNow(randomText(rng, 2))); break;
                 default: s.insertAfterEach(InsertionAfter(')', " "), ' '); break;
             }

@@ -29,7 +29,8 @@ TEST(Units, Headers) {
         {"typed function", "      real function area(r)\n", {"function area(r)", "end function"}},
         {"double precision function", "      double precision function f(x)\n", {"function f(x)", "end function"}},
         {"character function", "      character function c(x)\n", {"function c(x)", "end function"}},
-        {"integer and logical functions", "      integer function i(x)\n      logical function l(x)\n",
+        {"integer and logical functions",
+         "      integer function i(x)\n      logical function l(x)\n",
          {"function i(x)", "end function", "function l(x)", "end function"}},
         {"length after the type: a declaration", "      real*8 function f(x)\n", {"Dim function f(x) as double"}},
         {"no parentheses", "      subroutine s\n", {"Sub  s", "end sub"}},
@@ -39,9 +40,11 @@ TEST(Units, Headers) {
          {"Sub  a", "open report.txt for append as #1", "write#1, x", "close #1", "end sub", "function b(y)",
           "end function"}},
         {"continued header keeps its blanks",
-         "      subroutine s(a,\n     &   b)\n", {"Sub  s(a," + std::string(54, ' ') + "b)", "end sub"}},
+         "      subroutine s(a,\n     &   b)\n",
+         {"Sub  s(a," + std::string(54, ' ') + "b)", "end sub"}},
         {"anything beginning with function", "      functional = 1\n", {"functional = 1", "end function"}},
-        {"statements before the first header have no frame", "      x = 1\n      subroutine s\n",
+        {"statements before the first header have no frame",
+         "      x = 1\n      subroutine s\n",
          {"x = 1", "Sub  s", "end sub"}},
     };
     for (const Case& c : cases) check(c);
@@ -94,11 +97,14 @@ TEST(Units, Namelist) {
          {"open report.txt for append as #1", "write#1, x, y"}},
         {"read", "      namelist /grp/ x, y\n      read(5, grp)\n", {"read#1, x, y"}},
         {"no unit part: the other two replacements still apply",
-         "      namelist /grp/ x, y\n      call show(grp)\n", {"call show(x, y"}},
+         "      namelist /grp/ x, y\n      call show(grp)\n",
+         {"call show(x, y"}},
         {"comma before the parenthesis", "      namelist /grp/ x, y\n      call f, g(grp)\n", {"call f, g(x, y"}},
-        {"list holding the group name ends", "      namelist /g/ a, g\n      write(6, g)\n",
+        {"list holding the group name ends",
+         "      namelist /g/ a, g\n      write(6, g)\n",
          {"open report.txt for append as #1", "write#1, a, g"}},
-        {"groups last the whole run", "      namelist /grp/ x\n      subroutine s\n      print grp\n",
+        {"groups last the whole run",
+         "      namelist /grp/ x\n      subroutine s\n      print grp\n",
          {"Sub  s", "open report.txt for append as #1", "write #1,print x", "close #1", "end sub"}},
         {"no slashes: nothing recorded, still blanked", "      namelist grp\n      x = grp\n", {"x = grp"}},
     };
@@ -106,7 +112,8 @@ TEST(Units, Namelist) {
 
     // No fixed capacity: the 101st group is kept and found.
     std::string src;
-    for (int i = 1; i <= 101; ++i) src += "      namelist /g" + std::to_string(1000 + i) + "/ v" + std::to_string(i) + "\n";
+    for (int i = 1; i <= 101; ++i)
+        src += "      namelist /g" + std::to_string(1000 + i) + "/ v" + std::to_string(i) + "\n";
     src += "      read(5, g1101)\n";
     EXPECT_EQ(convertBody(src), (std::vector<std::string>{"read#1, v101"}));
 }

@@ -38,9 +38,12 @@ std::vector<std::string> splitKeepingEnds(const std::string& s) {
 std::string visible(const std::string& line) {
     std::string v;
     for (char c : line) {
-        if (c == '\r') v += "\\r";
-        else if (c == '\n') v += "\\n";
-        else v += c;
+        if (c == '\r')
+            v += "\\r";
+        else if (c == '\n')
+            v += "\\n";
+        else
+            v += c;
     }
     return v;
 }

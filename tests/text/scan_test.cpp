@@ -16,9 +16,8 @@ TEST(Instr1, FirstCommaOutsideParentheses) {
         const char* text;
         std::size_t want;
     } cases[] = {
-        {"a,b", 2},     {",a", 1},       {"a(1,2),b", 7}, {"f(x,y)", 0},
-        {"", 0},        {"abc", 0},      {"a),b(,c", 6},  {"'a,b'", 3},
-        {"a(b(1,2),3),c", 12}, {"))(,", 0},
+        {"a,b", 2}, {",a", 1},      {"a(1,2),b", 7}, {"f(x,y)", 0},         {"", 0},
+        {"abc", 0}, {"a),b(,c", 6}, {"'a,b'", 3},    {"a(b(1,2),3),c", 12}, {"))(,", 0},
     };
     for (const auto& c : cases) EXPECT_EQ(instr1(c.text), c.want) << c.text;
 }
@@ -28,12 +27,10 @@ TEST(NumericPrefix, ReadsAsFarAsANumberGoes) {
         const char* text;
         double want;
     } cases[] = {
-        {"20", 20},        {"8 d1", 80},     {"8d1", 80},      {"(*) s", 0},
-        {"  1 2 ", 12},    {"-1", -1},       {"+2.5x", 2.5},   {".5", 0.5},
-        {"5.", 5},         {"1e2", 100},     {"1e", 1},        {"2d-1", 0.2},
-        {"i", 0},          {"", 0},          {"-", 0},         {".", 0},
-        {"1.2.3", 1.2},    {"3*0", 3},       {"- 4", -4},      {"9e999", 0},
-        {"-.5", -0.5},     {"12 ab", 12},
+        {"20", 20},     {"8 d1", 80}, {"8d1", 80},   {"(*) s", 0},  {"  1 2 ", 12}, {"-1", -1},
+        {"+2.5x", 2.5}, {".5", 0.5},  {"5.", 5},     {"1e2", 100},  {"1e", 1},      {"2d-1", 0.2},
+        {"i", 0},       {"", 0},      {"-", 0},      {".", 0},      {"1.2.3", 1.2}, {"3*0", 3},
+        {"- 4", -4},    {"9e999", 0}, {"-.5", -0.5}, {"12 ab", 12},
     };
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(numericPrefixValue(c.text), c.want) << c.text;
 }
@@ -53,10 +50,24 @@ TEST(NumericPrefix, PlainNumbers) {
         const char* text;
         const char* minusOne;  // nullptr: not a plain number
     } cases[] = {
-        {"2", "1"},   {" 2", "1"},   {"-1", "-2"},  {"1", "0"},    {"0", "-1"},
-        {"10", "9"},  {"100", "99"}, {"-9", "-10"}, {"02", nullptr}, {"+2", nullptr},
-        {"2.0", nullptr}, {"1e2", nullptr}, {"i", nullptr}, {"n-1", nullptr},
-        {"-0", nullptr}, {"", nullptr}, {"2.5", "1.5"}, {"0.5", "-0.5"},
+        {"2", "1"},
+        {" 2", "1"},
+        {"-1", "-2"},
+        {"1", "0"},
+        {"0", "-1"},
+        {"10", "9"},
+        {"100", "99"},
+        {"-9", "-10"},
+        {"02", nullptr},
+        {"+2", nullptr},
+        {"2.0", nullptr},
+        {"1e2", nullptr},
+        {"i", nullptr},
+        {"n-1", nullptr},
+        {"-0", nullptr},
+        {"", nullptr},
+        {"2.5", "1.5"},
+        {"0.5", "-0.5"},
         {"123456789012345678901234567890", "123456789012345678901234567889"},
     };
     for (const auto& c : cases) {
@@ -75,8 +86,8 @@ TEST(LowerCase, Windows1252LettersOnly) {
     lowerCaseInPlace(s);
     EXPECT_EQ(s, "abcxyz abc 09 \xE0\xE9\xF6\xD7\xF8\xFE\xDF \x9A\x9C\x9E\xFF \xE0\xFF");
     for (int c = 0; c < 256; ++c) {
-        const bool upper = (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) ||
-                           c == 0x8A || c == 0x8C || c == 0x8E || c == 0x9F;
+        const bool upper = (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) || c == 0x8A || c == 0x8C ||
+                           c == 0x8E || c == 0x9F;
         EXPECT_EQ(lowerByte(static_cast<unsigned char>(c)) != c, upper) << c;
     }
 }
