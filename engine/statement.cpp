@@ -39,28 +39,19 @@ struct Hit {
     bool selected;
 };
 
-// Appends `piece`, dropping each blank that follows a blank when collapsing.
-void appendPiece(std::string& out, std::string_view piece, bool collapse, bool& afterBlank) {
-    if (piece.empty()) return;
-    if (!collapse) {
-        out.append(piece);
+// A statement holds few matches: insertion sort, stable, beats the library's.
+template <typename Less>
+void sortStably(std::vector<Hit>& hits, Less less) {
+    if (hits.size() > 32) {
+        std::stable_sort(hits.begin(), hits.end(), less);
         return;
     }
-    std::size_t i = 0;
-    if (afterBlank) {
-        while (i < piece.size() && piece[i] == ' ') ++i;
+    for (std::size_t i = 1; i < hits.size(); ++i) {
+        const Hit h = hits[i];
+        std::size_t j = i;
+        for (; j > 0 && less(h, hits[j - 1]); --j) hits[j] = hits[j - 1];
+        hits[j] = h;
     }
-    while (i < piece.size()) {
-        const std::size_t run = findDoubled(piece, ' ', i);
-        if (run == std::string_view::npos) {
-            out.append(piece.substr(i));
-            break;
-        }
-        out.append(piece.substr(i, run + 1 - i));
-        i = run + 1;
-        while (i < piece.size() && piece[i] == ' ') ++i;
-    }
-    afterBlank = piece.back() == ' ';
 }
 
 }  // namespace
@@ -190,7 +181,7 @@ void Statement::replaceAllInOnePass(const OnePass& pass) {
     }
     auto lengthOf = [&](const Hit& h) { return textOf(rewrites[h.rewrite].find).size(); };
     const auto byPosition = [](const Hit& a, const Hit& b) { return a.pos < b.pos; };
-    std::stable_sort(hits.begin(), hits.end(), byPosition);
+    sortStably(hits, byPosition);
     bool overlap = false;
     for (std::size_t k = 1; k < hits.size() && !overlap; ++k) {
         overlap = hits[k].pos < hits[k - 1].pos + lengthOf(hits[k - 1]);
@@ -198,7 +189,7 @@ void Statement::replaceAllInOnePass(const OnePass& pass) {
     if (overlap) {
         // As the replace-alls in turn would: each rewrite, from the left,
         // takes an occurrence that no earlier choice has touched.
-        std::stable_sort(hits.begin(), hits.end(), [](const Hit& a, const Hit& b) { return a.rewrite < b.rewrite; });
+        sortStably(hits, [](const Hit& a, const Hit& b) { return a.rewrite < b.rewrite; });
         std::vector<bool> taken(t.size(), false);
         for (Hit& h : hits) {
             const auto from = taken.begin() + static_cast<long>(h.pos);
@@ -206,28 +197,27 @@ void Statement::replaceAllInOnePass(const OnePass& pass) {
             h.selected = std::none_of(from, to, [](bool b) { return b; });
             if (h.selected) std::fill(from, to, true);
         }
-        std::stable_sort(hits.begin(), hits.end(), byPosition);
+        sortStably(hits, byPosition);
     }
 
     std::string& out = spare_;
     out.clear();
     out.reserve(t.size() + hits.size() * 8);
-    const bool collapse = pass.collapses();
-    bool afterBlank = false;
     std::size_t cur = 0;
     Texts forms = 0;
     for (const Hit& h : hits) {
         if (!h.selected) continue;
         const Insertion& r = rewrites[h.rewrite].replacement;
-        appendPiece(out, t.substr(cur, h.pos - cur), collapse, afterBlank);
-        appendPiece(out, r.text, collapse, afterBlank);
+        out.append(t.substr(cur, h.pos - cur));
+        out.append(r.text);
         forms |= r.forms;
         cur = h.pos + lengthOf(h);
     }
-    appendPiece(out, t.substr(cur), collapse, afterBlank);
+    out.append(t.substr(cur));
     takeSpare();
     known_ = (known_ & ~pass.finds()) | forms;
-    if (collapse) known_ &= ~bit(Text::twoBlanks);
+    // The collapse that follows the rewrites, on what they made.
+    if (pass.collapses()) collapseHeldBlanks();
 }
 
 void Statement::replace(std::size_t pos, std::size_t count, const Insertion& insertion) {

@@ -82,6 +82,21 @@ std::size_t collapseRuns(char* d, std::size_t n, char c, std::size_t p) {
 
 namespace {
 
+// Whether an occurrence of `find` can overlap a copy of `repl` in some text:
+// whether they agree wherever they overlap, under some alignment.
+bool canOverlap(std::string_view find, std::string_view repl) {
+    const auto lf = static_cast<long>(find.size());
+    const auto lr = static_cast<long>(repl.size());
+    for (long d = -(lf - 1); d < lr; ++d) {
+        bool agrees = true;
+        for (long k = std::max(0L, -d); k < lf && d + k < lr && agrees; ++k) {
+            agrees = find[static_cast<std::size_t>(k)] == repl[static_cast<std::size_t>(d + k)];
+        }
+        if (agrees) return true;
+    }
+    return false;
+}
+
 // The general case, the first occurrence being at p.
 void replaceToFixedPoint(std::string& ww, std::string_view find, std::string_view ch2, std::size_t p) {
     const std::size_t lf = find.size();
@@ -169,6 +184,12 @@ void transfFrom(std::string& ww, std::string_view ch1, std::string_view ch2, std
         for (std::size_t i = p; i < ww.size(); ++i) {
             if (ww[i] == find[0]) ww[i] = ch2[0];
         }
+        return;
+    }
+    // A replacement that no occurrence can overlap leaves every later
+    // occurrence where it was: one pass from the left is the fixed point.
+    if (!ch2.empty() && !canOverlap(find, ch2)) {
+        replaceEachOnce(ww, find, ch2, p);
         return;
     }
     replaceToFixedPoint(ww, find, ch2, p);
