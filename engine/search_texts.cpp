@@ -192,9 +192,10 @@ Texts scanTexts(std::string_view text, std::size_t from, std::size_t to) {
     return found;
 }
 
-Texts scanAll(std::string_view text, bool capitals) {
+Texts scanAll(std::string_view text, bool capitals) { return scanAll(text, endOfNonBlank(text), capitals); }
+
+Texts scanAll(std::string_view text, std::size_t end, bool capitals) {
     // Past the last non-blank byte only two blanks in a row can begin.
-    const std::size_t end = endOfNonBlank(text);
     Texts found = text.size() - end >= 2 ? bit(Text::twoBlanks) : 0;
     if (capitals && holdsCapital(text.substr(0, end))) found |= bit(Text::capital);
     return found | scanTexts(text, 0, end);

@@ -190,7 +190,9 @@ Texts scanTexts(std::string_view text, std::size_t from, std::size_t to);
 
 // Every text in `text`, which must end as for scanTexts. Only with
 // `capitals` is the text searched for bytes that lower-casing changes.
+// `end`, when given, is where the blanks that end the text begin.
 Texts scanAll(std::string_view text, bool capitals = true);
+Texts scanAll(std::string_view text, std::size_t end, bool capitals);
 
 // Whether `text` holds a byte that lower-casing changes.
 bool holdsCapital(std::string_view text);

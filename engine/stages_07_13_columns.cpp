@@ -73,7 +73,7 @@ Next fixedColumns(StageContext& c) {
         from = kStatementField;
     }
     // The columns and the blanks around the statement go in one cut.
-    const std::size_t end = std::max(from, endOfNonBlank(s));
+    const std::size_t end = std::max(from, c.statement.endOfNonBlank());
     c.statement.keep(from + firstNonBlank(s.substr(from, end - from)), end);
     return Next::Continue;
 }

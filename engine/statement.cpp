@@ -57,6 +57,7 @@ void sortStably(std::vector<Hit>& hits, Less less) {
 }  // namespace
 
 std::string& Statement::whole() {
+    blankTail_ = kUnknown;  // whoever asks for the string changes it
     if (begin_ != 0 || end_ != buf_.size()) {
         const std::size_t n = size();
         std::memmove(buf_.data(), buf_.data() + begin_, n);
@@ -68,6 +69,7 @@ std::string& Statement::whole() {
 }
 
 void Statement::takeSpare() {
+    blankTail_ = kUnknown;
     buf_.swap(spare_);
     begin_ = 0;
     end_ = buf_.size();
@@ -82,6 +84,7 @@ void Statement::assign(std::string_view text) {
 
 void Statement::clear() {
     begin_ = end_ = 0;
+    blankTail_ = 0;
     if (!buf_.empty()) buf_[0] = '\0';
     known_ = kNoTexts;
 }
@@ -138,6 +141,7 @@ void Statement::replaceAll(std::string_view find, const Insertion& replacement) 
 
 void Statement::collapseHeldBlanks() {
     known_ &= ~bit(Text::twoBlanks);
+    blankTail_ = kUnknown;
     const std::size_t p = findDoubled(text(), ' ');
     if (p == std::string_view::npos) return;
     endAt(begin_ + collapseRuns(buf_.data() + begin_, size(), ' ', p));
@@ -155,6 +159,7 @@ void Statement::replaceAllInOnePass(const OnePass& pass) {
             char* p = buf_.data() + begin_;
             char* const end = p + size();
             bool any = false;
+            if (to == ' ' || from == ' ') blankTail_ = kUnknown;
             while ((p = static_cast<char*>(std::memchr(p, from, static_cast<std::size_t>(end - p)))) != nullptr) {
                 *p++ = to;
                 any = true;
@@ -225,8 +230,9 @@ void Statement::replace(std::size_t pos, std::size_t count, const Insertion& ins
     const std::string_view with = insertion.text;
     if (with.size() == count) {
         std::memcpy(buf_.data() + begin_ + pos, with.data(), count);
+        keepTailAfterOverwrite(pos, count, with);
     } else if (pos == 0 && with.empty()) {
-        begin_ += count;
+        dropFront(count);
         return;
     } else {
         whole().replace(pos, count, with);
@@ -242,7 +248,7 @@ void Statement::replace(std::size_t pos, std::size_t count, const Insertion& ins
 void Statement::erase(std::size_t pos, std::size_t count) {
     count = std::min(count, size() - pos);
     if (pos == 0) {
-        begin_ += count;
+        dropFront(count);
     } else if (pos + count == size()) {
         endAt(end_ - count);
     } else {
@@ -278,13 +284,25 @@ void Statement::insertAfterEach(const InsertionAfter& after, char unlessNext) {
 
 void Statement::keep(std::size_t from, std::size_t to) {
     endAt(begin_ + to);
-    begin_ += from;
+    dropFront(from);
+}
+
+void Statement::dropFront(std::size_t count) {
+    if (blankTail_ != kUnknown) blankTail_ = blankTail_ > count ? blankTail_ - count : 0;
+    begin_ += count;
+}
+
+void Statement::keepTailAfterOverwrite(std::size_t pos, std::size_t count, std::string_view with) {
+    if (blankTail_ == kUnknown || pos + count < blankTail_) return;
+    // The bytes written reach the blanks at the end: they begin after them
+    // or, when all blank, where they begin.
+    blankTail_ = with.find_first_not_of(' ') == std::string_view::npos ? std::min(blankTail_, pos) : pos + count;
 }
 
 void Statement::trim() {
     const std::string_view t = text();
     if (t.empty() || (t.front() != ' ' && t.back() != ' ')) return;
-    const std::size_t end = endOfNonBlank(t);
+    const std::size_t end = endOfNonBlank();
     keep(end == 0 ? 0 : firstNonBlank(t), end);
 }
 

@@ -177,6 +177,7 @@ public:
     // anything.
     void begin() {
         begin_ = end_ = 0;
+        blankTail_ = kUnknown;
         if (!buf_.empty()) buf_[0] = '\0';
         known_ = kEveryText;
     }
@@ -184,14 +185,26 @@ public:
     char* extend(std::size_t n);
     // The statement is whole, and lower case throughout: one scan learns
     // what it holds.
-    void completeLowered() { known_ = scanAll(text(), false); }
+    void completeLowered() {
+        blankTail_ = ftvb::endOfNonBlank(text());
+        known_ = scanAll(text(), blankTail_, false);
+    }
+
+    // One past the last byte that is not a blank, 0 if there is none.
+    std::size_t endOfNonBlank() const {
+        const std::string_view t = text();
+        return ftvb::endOfNonBlank(blankTail_ < t.size() ? t.substr(0, blankTail_) : t);
+    }
 
     // Where the statement's first line stands in its source file, from 1.
     long firstLine() const { return firstLine_; }
     void setFirstLine(long line) { firstLine_ = line; }
 
 private:
-    void learn() { known_ = scanAll(text()); }
+    void learn() {
+        blankTail_ = kUnknown;
+        known_ = scanAll(text());
+    }
     // The text as a string of its own, for the primitives that take one.
     std::string& whole();
     void replaceAllHeld(Text find, const Insertion& replacement);
@@ -202,8 +215,12 @@ private:
     void joined(std::size_t pos);
     // A text built in spare_ takes the statement's place.
     void takeSpare();
+    void dropFront(std::size_t count);
+    // After `with` was written over [pos, pos + count).
+    void keepTailAfterOverwrite(std::size_t pos, std::size_t count, std::string_view with);
     // The text now ends at `end`.
     void endAt(std::size_t end) {
+        if (blankTail_ != kUnknown && blankTail_ > end - begin_) blankTail_ = end - begin_;
         end_ = end;
         buf_[end_] = '\0';  // at most std::string's own terminator, which may be written a NUL
     }
@@ -216,6 +233,9 @@ private:
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
     std::string spare_;  // where rebuilt texts are made, to swap in
+    // From here on the text is blanks, as far as the statement knows.
+    static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
+    std::size_t blankTail_ = kUnknown;
     Texts known_ = kEveryText;
     long firstLine_ = 0;
 };

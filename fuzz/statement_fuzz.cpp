@@ -55,6 +55,9 @@ void checkKnowledge(const Statement& s, const std::string& want, const char* edi
         fail("the statement's text differs from the same edit on a string",
              {{"edit", edit}, {"statement", s.text()}, {"string", want}});
     }
+    if (s.endOfNonBlank() != ftvb::endOfNonBlank(want)) {
+        fail("the statement is wrong about where its last non-blank byte is", {{"edit", edit}, {"text", want}});
+    }
     const ftvb::Texts missed = ftvb::testing::naiveTexts(want) & ~s.knowledge();
     if (missed != 0) {
         const Text t = static_cast<Text>(std::countr_zero(missed));
@@ -68,7 +71,17 @@ void checkKnowledge(const Statement& s, const std::string& want, const char* edi
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider in(data, size);
     std::string want = in.ConsumeRandomLengthString(200);
-    Statement s(want);
+    Statement s;
+    if (in.ConsumeBool()) {
+        s.assign(want);
+    } else {
+        // As the intake builds it: lower case, then padded with blanks.
+        ftvb::lowerCaseInPlace(want);
+        want.append(in.ConsumeIntegralInRange<std::size_t>(0, 80), ' ');
+        s.begin();
+        want.copy(s.extend(want.size()), want.size());
+        s.completeLowered();
+    }
     checkKnowledge(s, want, "assign");
     for (int step = 0; step < 24 && in.remaining_bytes() > 0; ++step) {
         const std::size_t n = want.size();

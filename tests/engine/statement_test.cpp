@@ -93,7 +93,12 @@ std::string randomText(std::mt19937& rng, int most) {
 }
 
 // Bit clear, text there: the one mistake the knowledge must never make.
+// And where the text ends, which the statement keeps as it goes.
 ::testing::AssertionResult knowsEnough(const Statement& s) {
+    if (s.endOfNonBlank() != endOfNonBlank(s.text())) {
+        return ::testing::AssertionFailure()
+               << "\"" << s.text() << "\": the statement puts its end at " << s.endOfNonBlank();
+    }
     const Texts missed = naiveTexts(s.text()) & ~s.knowledge();
     if (missed == 0) return ::testing::AssertionSuccess();
     const std::string_view name = textOf(static_cast<Text>(std::countr_zero(missed)));
@@ -156,6 +161,15 @@ TEST(StatementKnowledge, EditsKeepItTrue) {
     };
     for (int i = 0; i < 4000; ++i) {
         Statement s(randomText(rng, 6));
+        if (i % 2 == 0) {
+            // As the intake builds it: lower case, padded with blanks.
+            std::string text = randomText(rng, 6);
+            lowerCaseInPlace(text);
+            text.append(rng() % 40, ' ');
+            s.begin();
+            text.copy(s.extend(text.size()), text.size());
+            s.completeLowered();
+        }
         for (int step = 0; step < 12; ++step) {
             const std::size_t n = s.size();
             const std::size_t pos = n == 0 ? 0 : rng() % (n + 1);
