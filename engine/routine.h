@@ -22,6 +22,10 @@ struct ByteSet {
         }
     }
     constexpr bool empty() const { return (words[0] | words[1] | words[2] | words[3]) == 0; }
+    constexpr ByteSet& operator|=(const ByteSet& other) {
+        for (int i = 0; i < 4; ++i) words[i] |= other.words[i];
+        return *this;
+    }
     constexpr bool has(char c) const {
         const auto b = static_cast<unsigned char>(c);
         return ((words[b >> 6] >> (b & 63)) & 1) != 0;
