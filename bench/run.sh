@@ -45,6 +45,12 @@ fi
 f2c_args=()
 if command -v f2c >/dev/null 2>&1; then f2c_args=(--f2c "$(command -v f2c)"); fi
 
+# The build before a change, when there is one: FTVB_REFERENCE, or an
+# ftvb-convert kept in build/reference/.
+reference_args=()
+reference=${FTVB_REFERENCE:-$root/build/reference/ftvb-convert}
+if [ -x "$reference" ]; then reference_args=(--reference "$reference"); fi
+
 window_args=()
 window=$(find "$build" -maxdepth 3 -type f -name ftvb-window-bench -perm -u+x 2>/dev/null | head -n 1)
 if [ -n "$window" ]; then
@@ -66,7 +72,7 @@ if [ -n "$(git -C "$root" status --porcelain -- engine text app 2>/dev/null)" ];
 } | tee "$report"
 
 "$driver" --convert "$convert" --corpus "$corpus" --work "$build/bench-work" --runs "$runs" \
-  "${f2c_args[@]}" "${window_args[@]}" | tee -a "$report"
+  "${f2c_args[@]}" "${window_args[@]}" "${reference_args[@]}" | tee -a "$report"
 
 echo | tee -a "$report"
 if [ -x "$micro" ]; then

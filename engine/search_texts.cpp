@@ -74,24 +74,37 @@ constexpr std::array<Compare, kTextCount> kCompare = [] {
 // [from, to).
 bool confirmed(const unsigned char* p, std::size_t n, std::size_t q, const Compare& t, std::size_t from,
                std::size_t to) {
-    if (q < from + t.key || q - t.key >= to) return false;
-    std::size_t j = q - t.key;
-    if (!t.stretches && j + 8 <= n && std::endian::native == std::endian::little) {
-        std::uint64_t w;
-        std::memcpy(&w, p + j, 8);
-        if ((w & t.mask) != t.head) return false;
-        if (t.size <= 8) return true;
+    if (!t.stretches) {
+        if (q < from + t.key || q - t.key >= to) return false;
+        const std::size_t j = q - t.key;
+        if (j + 8 <= n && std::endian::native == std::endian::little) {
+            std::uint64_t w;
+            std::memcpy(&w, p + j, 8);
+            if ((w & t.mask) != t.head) return false;
+            if (t.size <= 8) return true;
+        }
+        if (j + t.size > n) return false;
+        return std::memcmp(p + j, t.text, t.size) == 0;
     }
-    for (std::size_t k = 0; k < t.size; ++k) {
-        if (j >= n) return false;
-        const auto want = static_cast<unsigned char>(t.text[k]);
-        if (p[j] != want) return false;
+    // A blank of the text matches a run of blanks, forwards from the key
+    // and backwards from it.
+    std::size_t j = q;
+    for (std::size_t k = t.key; k < t.size; ++k) {
+        if (j >= n || p[j] != static_cast<unsigned char>(t.text[k])) return false;
         ++j;
-        if (want == ' ' && t.stretches) {
+        if (t.text[k] == ' ') {
             while (j < n && p[j] == ' ') ++j;
         }
     }
-    return true;
+    std::size_t i = q;
+    for (std::size_t k = t.key; k-- > 0;) {
+        if (i == 0 || p[i - 1] != static_cast<unsigned char>(t.text[k])) return false;
+        --i;
+        if (t.text[k] == ' ') {
+            while (i > 0 && p[i - 1] == ' ') --i;
+        }
+    }
+    return i >= from && i < to;
 }
 
 // The texts of one or two bytes, which a matching key shows whole; their
@@ -145,12 +158,16 @@ bool anyCapital(const unsigned char* p, std::size_t n) {
 }  // namespace
 
 Texts scanTexts(std::string_view text, std::size_t from, std::size_t to) {
+    // The keys of texts that start before `to` reach this far, a run of
+    // blanks in one counting as one byte.
+    return scanKeys(text, from, to, reachForward(text, to < text.size() ? to : text.size()));
+}
+
+Texts scanKeys(std::string_view text, std::size_t from, std::size_t to, std::size_t end) {
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t n = text.size();
     to = to < n ? to : n;
     if (from >= to) return 0;
-    // The keys of texts that start before `to` reach this far.
-    const std::size_t end = to + kLongestKey < n ? to + kLongestKey : n;
     constexpr std::uint64_t kBlanks = 0x2020202020202020ULL;
     Texts found = 0;
     Texts look = kScanned;
@@ -198,11 +215,24 @@ Texts scanAll(std::string_view text, std::size_t end, bool capitals) {
     // Past the last non-blank byte only two blanks in a row can begin.
     Texts found = text.size() - end >= 2 ? bit(Text::twoBlanks) : 0;
     if (capitals && holdsCapital(text.substr(0, end))) found |= bit(Text::capital);
-    return found | scanTexts(text, 0, end);
+    // No key holds a blank: every key of the text lies before `end`.
+    return found | scanKeys(text, 0, end, end);
 }
 
 bool holdsCapital(std::string_view text) {
     return anyCapital(reinterpret_cast<const unsigned char*>(text.data()), text.size());
+}
+
+std::size_t reachForward(std::string_view text, std::size_t pos) {
+    std::size_t steps = kLongestKey + 1;
+    while (pos < text.size() && steps > 0) {
+        if (text[pos] == ' ') {
+            while (pos + 1 < text.size() && text[pos + 1] == ' ') ++pos;
+        }
+        ++pos;
+        --steps;
+    }
+    return pos;
 }
 
 std::size_t reachBack(std::string_view text, std::size_t pos) {

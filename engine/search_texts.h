@@ -82,7 +82,8 @@ struct Entry {
     // Where the scan first looks for the text: the pair of bytes at this
     // offset, picked as the rarest pair over the LAPACK sources (so that
     // prose, which holds every letter, rarely makes the scan compare a text
-    // in full), and never at or after a blank that may stand in a run.
+    // in full). A blank that may stand in a run can come before the key: the
+    // text is then compared backwards from it as well as forwards.
     std::size_t key;
 };
 
@@ -125,7 +126,7 @@ inline constexpr std::array<Entry, kTextCount> kEntries{{
     {Text::includeMark, "** \xA3\xA3\xA3\xA3", 0},
     {Text::bang, "!", 0},
     {Text::elseIf, "else if", 1},
-    {Text::endDo, "end do", 1},
+    {Text::endDo, "end do", 4},
 }};
 
 static_assert(
@@ -148,15 +149,10 @@ static_assert(
             }
             if (e.key + 2 > t.size()) return false;
             if (t != "  " && (t[e.key] == ' ' || t[e.key + 1] == ' ')) return false;
-            // A blank with characters on both sides may stand in a run: the key
-            // must come before it, at a fixed distance from the text's start.
-            for (std::size_t i = 1; i + 1 < t.size(); ++i) {
-                if (t[i] == ' ' && e.key + 2 > i) return false;
-            }
         }
         return true;
     }(),
-    "every key is a pair of the text's bytes, without a blank, before any blank that may stretch");
+    "every key is a pair of the text's bytes, without a blank");
 
 // The bytes that lower-casing changes: A-Z, the accented capitals of
 // Windows-1252 but the multiplication sign, and Š Œ Ž Ÿ.
@@ -187,6 +183,8 @@ inline constexpr std::size_t kLongestText = [] {
 // others it holds. The byte at text.data()[text.size()] must be readable (a
 // std::string's terminator).
 Texts scanTexts(std::string_view text, std::size_t from, std::size_t to);
+// The same, knowing that no key of those texts lies at or after `end`.
+Texts scanKeys(std::string_view text, std::size_t from, std::size_t to, std::size_t end);
 
 // Every text in `text`, which must end as for scanTexts. Only with
 // `capitals` is the text searched for bytes that lower-casing changes.
@@ -201,6 +199,9 @@ bool holdsCapital(std::string_view text);
 // longest text's length less one back from `pos`, counting a run of blanks
 // as one character.
 std::size_t reachBack(std::string_view text, std::size_t pos);
+// How far the key of a text that starts before `pos` may lie, counted the
+// same way.
+std::size_t reachForward(std::string_view text, std::size_t pos);
 
 // The texts that putting `insertion` into a text can make appear there,
 // overlapping it: those that agree with it wherever they overlap it, under

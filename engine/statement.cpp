@@ -54,6 +54,23 @@ void sortStably(std::vector<Hit>& hits, Less less) {
     }
 }
 
+// Puts runs that are each in the order of `less` (runs[i] to runs[i + 1])
+// in that order together, two by two, as a merge sort's last rounds do.
+template <typename Less>
+void mergeRuns(std::vector<Hit>& hits, std::vector<std::size_t>& runs, Less less) {
+    while (runs.size() > 2) {
+        std::size_t kept = 1;
+        for (std::size_t r = 0; r + 1 < runs.size(); r += 2) {
+            const std::size_t mid = runs[r + 1];
+            const std::size_t last = r + 2 < runs.size() ? runs[r + 2] : mid;
+            std::inplace_merge(hits.begin() + static_cast<long>(runs[r]), hits.begin() + static_cast<long>(mid),
+                               hits.begin() + static_cast<long>(last), less);
+            runs[kept++] = last;
+        }
+        runs.resize(kept);
+    }
+}
+
 }  // namespace
 
 std::string& Statement::whole() {
@@ -174,7 +191,9 @@ void Statement::replaceAllInOnePass(const OnePass& pass) {
     // Every occurrence of every search text, overlapping ones too, in the
     // order of the rewrites and then of the text.
     thread_local std::vector<Hit> hits;
+    thread_local std::vector<std::size_t> runs;  // where each rewrite's occurrences begin
     hits.clear();
+    runs.assign(1, 0);
     const std::string_view t = text();
     for (std::size_t i = 0; i < rewrites.size(); ++i) {
         const Text find = rewrites[i].find;
@@ -183,10 +202,15 @@ void Statement::replaceAllInOnePass(const OnePass& pass) {
              p = findText(t, patternOf(find), p + 1)) {
             hits.push_back({p, i, true});
         }
+        if (hits.size() != runs.back()) runs.push_back(hits.size());
     }
     auto lengthOf = [&](const Hit& h) { return textOf(rewrites[h.rewrite].find).size(); };
     const auto byPosition = [](const Hit& a, const Hit& b) { return a.pos < b.pos; };
-    sortStably(hits, byPosition);
+    if (hits.size() <= 32) {
+        sortStably(hits, byPosition);
+    } else {
+        mergeRuns(hits, runs, byPosition);
+    }
     bool overlap = false;
     for (std::size_t k = 1; k < hits.size() && !overlap; ++k) {
         overlap = hits[k].pos < hits[k - 1].pos + lengthOf(hits[k - 1]);
