@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "engine/run.h"
 #include "tests/ui/fake_window.h"
+#include "ui/about.h"
 #include "ui/captions.h"
 #include "ui/cp1252.h"
 #include "ui/form1_logic.h"
@@ -534,6 +536,34 @@ TEST(Texts, StatementBytesAreShownAsWindows1252) {
         {std::string("a\0b", 3), std::string("a\0b", 3)},
     };
     for (const Case& c : cases) EXPECT_EQ(cp1252ToUtf8(c.bytes), c.want) << c.bytes;
+}
+
+TEST(Texts, TheAboutBoxOpensTheManualThatIsThere) {
+    const ManualPlaces places{"file:///usr/share/doc/ftvb/manual.html", "/build/doc/manual.html", "/src/README.md"};
+    struct Case {
+        const char* what;
+        ManualPlaces places;
+        std::vector<std::string> existing;
+        const char* want;
+    };
+    const Case cases[] = {
+        {"installed", places, {"/usr/share/doc/ftvb/manual.html", "/build/doc/manual.html"},
+         "file:///usr/share/doc/ftvb/manual.html"},
+        {"not installed: the build's copy", places, {"/build/doc/manual.html", "/src/README.md"},
+         "file:///build/doc/manual.html"},
+        {"not built either: the README", places, {"/src/README.md"}, "file:///src/README.md"},
+        {"nothing there: still the README", places, {}, "file:///src/README.md"},
+        {"an address that is not a file is opened as it is",
+         {"https://example.net/manual", "/build/doc/manual.html", "/src/README.md"}, {}, "https://example.net/manual"},
+        {"no address", {"", "/build/doc/manual.html", "/src/README.md"}, {"/build/doc/manual.html"},
+         "file:///build/doc/manual.html"},
+    };
+    for (const Case& c : cases) {
+        auto exists = [&](const std::string& path) {
+            return std::find(c.existing.begin(), c.existing.end(), path) != c.existing.end();
+        };
+        EXPECT_EQ(manualAddress(c.places, exists), c.want) << c.what;
+    }
 }
 
 TEST(Texts, FillDoesNotExpandItsValues) {

@@ -251,13 +251,27 @@ void WindowTest::showsOneAboutBoxAtATime() {
     QCOMPARE(about->windowTitle(), QStringLiteral("ftvb"));
     QCOMPARE(about->findChild<QLabel*>("lblVersion")->text(), QStringLiteral("Version 2.2.2"));
 
+    // True texts only: what the program is, its licence, and its manual.
+    QStringList texts;
+    for (const QLabel* label : about->findChildren<QLabel*>()) texts << label->text();
+    const QString all = texts.join(QLatin1Char('\n'));
+    QVERIFY2(all.contains(QStringLiteral("MIT")), qPrintable(all));
+    QVERIFY2(all.contains(QStringLiteral("FORTRAN 77")), qPrintable(all));
+    for (const char* madeUp : {"example", "Example", "Sampletown", "Road"}) {
+        QVERIFY2(!all.contains(QLatin1String(madeUp)), qPrintable(all));
+    }
+
+    // The link opens the manual that is there: installed, built, or the
+    // source tree's README.
     UrlCatcher catcher;
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
+    for (const char* scheme : {"file", "http", "https"}) QDesktopServices::setUrlHandler(scheme, &catcher, "open");
     for (const char* label : {"Label1_0", "Label1_3", "Label3", "Label1_4"}) {
         QTest::mouseClick(about->findChild<QWidget*>(label), Qt::LeftButton);
     }
-    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-    QCOMPARE(catcher.urls, QList<QUrl>({QUrl("https://ftvb.example.org/html/other_products.html")}));
+    for (const char* scheme : {"file", "http", "https"}) QDesktopServices::unsetUrlHandler(scheme);
+    QCOMPARE(catcher.urls.size(), 1);
+    QVERIFY2(catcher.urls[0].isLocalFile() && QFileInfo::exists(catcher.urls[0].toLocalFile()),
+             qPrintable(catcher.urls[0].toString()));
 
     // OK, Enter and Escape each close it; the next click opens a new one.
     const std::function<void(frmAbout*)> closers[] = {
