@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include "engine/run.h"
 #include "text/bytes.h"
@@ -37,21 +38,33 @@ std::string moduleFileName(const std::string& name) {
 
 }  // namespace
 
-// f2 as the run sees it: the count is the engine's to take once, each entry
-// is read when its turn comes, so changes made during the run's yields count.
-class Form1Logic::RunView : public FileList {
+// The files listed when Run was pressed, in that order: the lists may
+// change during the run's yields, and count for the next run. The current
+// folder may change too, so a name is taken in the folder of the start, as
+// the module is; while that is still the current folder the name is handed
+// on as listed, which is how messages then name it.
+class Form1Logic::RunFiles : public FileList {
 public:
-    explicit RunView(WindowOps& window) : window_(window) {}
+    explicit RunFiles(WindowOps& window) {
+        std::error_code error;
+        start_ = std::filesystem::current_path(error);
+        const int count = window.listCount(List::f2);
+        for (int i = 0; i < count; ++i) names_.push_back(plainFileName(window.listEntry(List::f2, i)));
+    }
 
-    std::size_t count() const override { return static_cast<std::size_t>(window_.listCount(List::f2)); }
+    std::size_t count() const override { return names_.size(); }
 
     std::string entry(std::size_t index) const override {
-        if (index >= count()) return {};
-        return plainFileName(window_.toFileSystem(window_.listEntry(List::f2, static_cast<int>(index))));
+        if (index >= names_.size()) return {};
+        const std::string& name = names_[index];
+        std::error_code error;
+        if (name.empty() || start_.empty() || std::filesystem::current_path(error) == start_) return name;
+        return (start_ / name).string();
     }
 
 private:
-    WindowOps& window_;
+    std::filesystem::path start_;
+    std::vector<std::string> names_;
 };
 
 // Keeps the latest count and statement and paints them only when the window
@@ -256,7 +269,7 @@ void Form1Logic::Command3_Click() {
     window_.showBox(Box::ccpt, true);
     window_.setBusy(true);
     const std::string module = window_.text(Box::b);
-    RunView files(window_);
+    const RunFiles files(window_);
     RunStatus status(window_, stopRun_);
     const RunResult result = runConversion(moduleFileName(window_.toFileSystem(module)), files, status);
     status.show();

@@ -46,7 +46,7 @@ public:
     std::string language();
 
 private:
-    class RunView;
+    class RunFiles;
     class RunStatus;
 
     void setFolderSelector(const std::string& path);

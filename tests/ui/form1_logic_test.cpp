@@ -489,23 +489,52 @@ TEST_F(Run, ClosingTheWindowDuringARunStopsItWithoutSavingOrEnding) {
     EXPECT_EQ(w.settings.at("access", "f0"), "<absent>");
 }
 
-TEST_F(Run, SeesTheListAsItStandsWhenEachEntryComesUp) {
-    w.window.onYield = [&] { w.window.lists[1].resize(1); };
-    w.logic.Command3_Click();
-    EXPECT_EQ(read("out.bas"), expected({"main.for"}));
-}
-
-TEST_F(Run, TheModuleLandsInTheFolderOfTheStartEvenIfTheFolderChanges) {
+// The lists may change during the run's yields; they count for the next
+// run. A long first file and a press of a button while it is converted:
+TEST_F(Run, ConvertsTheFilesListedWhenRunWasPressedInThatOrder) {
     std::filesystem::create_directory(folder_ + "/elsewhere");
-    // As the window does on a folder change: a new current folder, and the
-    // list of files to convert emptied.
-    w.window.onYield = [&] {
-        std::filesystem::current_path(folder_ + "/elsewhere");
-        w.window.lists[1].clear();
+    write("elsewhere/second.for", "      z = 9\n");
+    w.window.folders[folder_ + "/elsewhere"] = {"second.for"};
+    struct Case {
+        const char* what;
+        std::function<void(Window&)> change;
     };
-    w.logic.Command3_Click();
-    EXPECT_EQ(read("out.bas"), expected({"main.for"}));
-    EXPECT_EQ(w.window.messages[0], "End of Conversion");
+    const Case cases[] = {
+        {"<<< Remove All", [](Window& w) { w.logic.Command6_Click(); }},
+        {"< Remove of the second file", [](Window& w) {
+             w.window.selected[1] = 1;
+             w.logic.Command2_Click();
+         }},
+        {"< Remove of the first file", [](Window& w) {
+             w.window.selected[1] = 0;
+             w.logic.Command2_Click();
+         }},
+        {"the files listed again in another order", [](Window& w) {
+             w.logic.Command6_Click();
+             w.window.lists[1] = {"second.for", "main.for"};
+         }},
+        // A new current folder, whose own second.for must not be taken.
+        {"another folder", [this](Window& w) {
+             std::filesystem::current_path(folder_ + "/elsewhere");
+             w.window.dir = folder_ + "/elsewhere";
+             w.logic.Dir1_Change();
+         }},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::current_path(folder_);
+        w.window.lists[1] = {"main.for", "second.for"};
+        w.window.messages.clear();
+        bool changed = false;
+        w.window.onYield = [&] {
+            if (!changed && w.logic.running()) c.change(w);
+            changed = true;
+        };
+        w.logic.Command3_Click();
+        std::filesystem::current_path(folder_);
+        EXPECT_EQ(read("out.bas"), expected({"main.for", "second.for"})) << c.what;
+        ASSERT_EQ(w.window.messages.size(), 1u) << c.what;
+        EXPECT_EQ(w.window.messages[0], "End of Conversion") << c.what;
+    }
 }
 
 TEST_F(Run, ADashIsAFileNotStandardInputOrOutput) {
