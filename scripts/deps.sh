@@ -5,10 +5,12 @@
 set -eu
 
 want="cmake ninja-build g++ make"
+# xvfb and xdotool: the window's tests and benchmark that need a real X
+# display start their own Xvfb and click with xdotool.
 case "${1:-build}" in
   build) want="$want qt6-base-dev" ;;
-  test)  want="$want qt6-base-dev libgtest-dev clang libclang-rt-14-dev" ;;
-  bench) want="$want libbenchmark-dev f2c time" ;;
+  test)  want="$want qt6-base-dev libgtest-dev clang libclang-rt-14-dev xvfb xdotool" ;;
+  bench) want="$want libbenchmark-dev f2c time xvfb" ;;
   fuzz)  want="$want clang libclang-rt-14-dev" ;;
 esac
 

@@ -41,4 +41,41 @@ std::string cp1252ToUtf8(std::string_view bytes) {
     return out;
 }
 
+bool isUtf8(std::string_view bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* end = p + bytes.size();
+    while (p < end) {
+        if (*p < 0x80) {
+            ++p;
+            continue;
+        }
+        std::size_t more = 0;
+        char32_t c = 0;
+        char32_t least = 0;
+        if ((*p & 0xE0) == 0xC0) {
+            more = 1, c = *p & 0x1F, least = 0x80;
+        } else if ((*p & 0xF0) == 0xE0) {
+            more = 2, c = *p & 0x0F, least = 0x800;
+        } else if ((*p & 0xF8) == 0xF0) {
+            more = 3, c = *p & 0x07, least = 0x10000;
+        } else {
+            return false;
+        }
+        if (static_cast<std::size_t>(end - p) <= more) return false;
+        for (std::size_t i = 1; i <= more; ++i) {
+            if ((p[i] & 0xC0) != 0x80) return false;
+            c = (c << 6) | (p[i] & 0x3F);
+        }
+        // Overlong forms, surrogates and what lies beyond Unicode are not
+        // UTF-8, however they are built.
+        if (c < least || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) return false;
+        p += more + 1;
+    }
+    return true;
+}
+
+std::string fileNameForDisplay(std::string_view name) {
+    return isUtf8(name) ? std::string(name) : cp1252ToUtf8(name);
+}
+
 }  // namespace ftvb::ui

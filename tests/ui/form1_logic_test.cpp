@@ -567,6 +567,27 @@ TEST(Texts, StatementBytesAreShownAsWindows1252) {
     for (const Case& c : cases) EXPECT_EQ(cp1252ToUtf8(c.bytes), c.want) << c.bytes;
 }
 
+// Names written by older systems in Latin-1 or Windows-1252 are shown as
+// they meant them; anything that is UTF-8 is shown as it is.
+TEST(Texts, FileNamesAreShownAsUtf8ElseAsWindows1252) {
+    struct Case {
+        std::string name;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {"main.for", "main.for"},
+        {"r\xC3\xA9sum\xC3\xA9.for", "r\u00e9sum\u00e9.for"},
+        {"r\xE9sum\xE9.for", "r\u00e9sum\u00e9.for"},
+        {"\x80uro.for", "\u20acuro.for"},
+        {"cut\xC3", "cut\u00c3"},                       // a sequence cut short
+        {"\xC0\xAF.for", "\u00c0\u00af.for"},           // an overlong "/"
+        {"\xED\xA0\x80", "\u00ed\u00a0\u20ac"},        // a surrogate
+        {"\xF4\x90\x80\x80", "\u00f4\u0090\u20ac\u20ac"},  // beyond Unicode
+        {"\xF0\x9F\x98\x80.for", "\U0001F600.for"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(fileNameForDisplay(c.name), c.shown) << c.name;
+}
+
 TEST(Texts, TheAboutBoxOpensTheManualThatIsThere) {
     const ManualPlaces places{"file:///usr/share/doc/ftvb/manual.html", "/build/doc/manual.html", "/src/README.md"};
     struct Case {

@@ -13,13 +13,13 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 
 namespace ftvb::ui::qt {
 
 class ClickLabel;
+class FileNameList;
 class FolderTree;
 class frmAbout;
 
@@ -42,7 +42,7 @@ protected:
 
 private:
     QWidget* widgetOf(Control control) const;
-    QListWidget* listOf(List list) const;
+    FileNameList* listOf(List list) const;
 
     // WindowOps
     void listClear(List list) override;
@@ -96,8 +96,8 @@ private:
     QComboBox* Drive1 = nullptr;  // only where there are drive letters
     QLineEdit* ext;
     FolderTree* Dir1;
-    QListWidget* f1;
-    QListWidget* f2;
+    FileNameList* f1;
+    FileNameList* f2;
     QLineEdit* b;
     QPlainTextEdit* tt;
     QLineEdit* ccpt;

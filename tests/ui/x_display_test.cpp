@@ -1,0 +1,160 @@
+// The real window on a real X display (a private Xvfb): what the offscreen
+// platform hides. A folder of many files must not freeze the window.
+// Skipped, and counted as skipped, where Xvfb is not installed.
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+#include <cstdio>
+#include <memory>
+
+#include "ui/qt/form1.h"
+#include "ui/qt/ini_settings_store.h"
+#include "ui/qt/widgets.h"
+#include "ui/qt/xvfb_server.h"
+
+using namespace ftvb::ui::qt;
+
+namespace {
+
+// ctest counts this exit status as a skip.
+constexpr int kSkipped = 77;
+
+// Far beyond what the window needs (well under a second each) and far
+// below what the freezes cost (tens of seconds for these folders).
+constexpr qint64 kOpenBoundMs = 10000;
+constexpr qint64 kStallBoundMs = 3000;
+
+// The longest the event loop went without turning over, in the given time:
+// a timer that should fire every 20 ms notes the widest gap between shots.
+qint64 longestStall(int forMs) {
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = 0;
+    qint64 widest = 0;
+    QTimer beat;
+    QObject::connect(&beat, &QTimer::timeout, [&] {
+        widest = std::max(widest, clock.elapsed() - last);
+        last = clock.elapsed();
+    });
+    beat.start(20);
+    while (clock.elapsed() < forMs) QTest::qWait(20);
+    return std::max(widest, clock.elapsed() - last);
+}
+
+}  // namespace
+
+class XDisplayTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void aFolderOfManyFilesOpensAtOnce();
+
+private:
+    void open(const QString& folder);
+    template <typename T>
+    T* child(const char* name) const {
+        T* found = window_->findChild<T*>(QLatin1String(name));
+        if (found == nullptr) qFatal("no control %s", name);
+        return found;
+    }
+    void runAndCloseTheMessage();
+
+    QString originalFolder_;
+    std::unique_ptr<QTemporaryDir> work_;
+    std::unique_ptr<IniSettingsStore> settings_;
+    std::unique_ptr<Form1> window_;
+};
+
+void XDisplayTest::init() {
+    originalFolder_ = QDir::currentPath();
+    work_ = std::make_unique<QTemporaryDir>();
+    settings_ = std::make_unique<IniSettingsStore>(work_->filePath(QStringLiteral("MIRADOR_FTVB.ini")));
+}
+
+void XDisplayTest::cleanup() {
+    window_.reset();
+    settings_.reset();
+    work_.reset();
+    QDir::setCurrent(originalFolder_);
+}
+
+// Start-up on a saved folder, as a user's next start of the program.
+void XDisplayTest::open(const QString& folder) {
+    settings_->write("access", "d0", folder.toStdString());
+    window_ = std::make_unique<Form1>(*settings_);
+    window_->load();
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+}
+
+void XDisplayTest::runAndCloseTheMessage() {
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->accept();
+    });
+    closer.start(10);
+    child<QPushButton>("Command3")->click();
+}
+
+void XDisplayTest::aFolderOfManyFilesOpensAtOnce() {
+    constexpr int kFiles = 10000;
+    const QString folder = work_->filePath(QStringLiteral("many"));
+    QVERIFY(QDir().mkpath(folder + QStringLiteral("/sub")));
+    for (int i = 0; i < kFiles; ++i) {
+        QFile file(folder + QStringLiteral("/f%1.for").arg(i, 5, 10, QLatin1Char('0')));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("      x = 1\n");
+    }
+
+    QElapsedTimer clock;
+    clock.start();
+    open(folder);
+    const qint64 opened = clock.elapsed();
+    QVERIFY2(opened < kOpenBoundMs, qPrintable(QStringLiteral("the window took %1 ms to open").arg(opened)));
+    QCOMPARE(child<FileNameList>("f1")->count(), kFiles);
+    const qint64 afterOpening = longestStall(1000);
+    QVERIFY2(afterOpening < kStallBoundMs,
+             qPrintable(QStringLiteral("the window froze %1 ms after opening").arg(afterOpening)));
+
+    // Opening the folder again in the tree reads it again.
+    auto* tree = child<QTreeView>("Dir1");
+    const QModelIndex shown = tree->currentIndex();
+    QVERIFY(shown.isValid());
+    tree->collapse(shown);
+    clock.restart();
+    tree->expand(shown);
+    const qint64 expanding = clock.elapsed() + longestStall(1000);
+    QVERIFY2(expanding < kStallBoundMs, qPrintable(QStringLiteral("expanding froze %1 ms").arg(expanding)));
+
+    // A run writing its module there: a temporary file, then a rename.
+    child<FileNameList>("f1")->selectRow(0);
+    child<QPushButton>("Command1")->click();
+    clock.restart();
+    runAndCloseTheMessage();
+    const qint64 running = clock.elapsed() + longestStall(1000);
+    QVERIFY(QFile::exists(folder + QStringLiteral("/module1.bas")));
+    QVERIFY2(running < kStallBoundMs, qPrintable(QStringLiteral("the run froze the window %1 ms").arg(running)));
+}
+
+int main(int argc, char** argv) {
+    XvfbServer server;
+    if (const std::string why = server.start(); !why.empty()) {
+        std::printf("SKIP: %s\n", why.c_str());
+        return kSkipped;
+    }
+    QApplication app(argc, argv);
+    XDisplayTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "x_display_test.moc"
