@@ -1,11 +1,14 @@
 // The real window on a real X display (a private Xvfb): what the offscreen
-// platform hides. A folder of many files must not freeze the window.
-// Skipped, and counted as skipped, where Xvfb is not installed.
+// platform hides. A folder of many files must not freeze the window, and a
+// click whose press and release arrive together must not be lost. Skipped,
+// and counted as skipped, where Xvfb is not installed.
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -58,6 +61,8 @@ private slots:
     void cleanup();
 
     void aFolderOfManyFilesOpensAtOnce();
+    void aClickThatLeavesThePatternBoxIsKept_data();
+    void aClickThatLeavesThePatternBoxIsKept();
 
 private:
     void open(const QString& folder);
@@ -144,6 +149,55 @@ void XDisplayTest::aFolderOfManyFilesOpensAtOnce() {
     const qint64 running = clock.elapsed() + longestStall(1000);
     QVERIFY(QFile::exists(folder + QStringLiteral("/module1.bas")));
     QVERIFY2(running < kStallBoundMs, qPrintable(QStringLiteral("the run froze the window %1 ms").arg(running)));
+}
+
+void XDisplayTest::aClickThatLeavesThePatternBoxIsKept_data() {
+    QTest::addColumn<QString>("button");
+    QTest::newRow("Add All >>>") << "Command5";
+    // Last: Exit ends the event loop of this program for good.
+    QTest::newRow("Exit") << "Command4";
+}
+
+// A tap on a touchpad, a remote desktop or xdotool: the press and the
+// release reach the window together, while the focus is still in the
+// pattern box.
+void XDisplayTest::aClickThatLeavesThePatternBoxIsKept() {
+    QFETCH(QString, button);
+    if (!onPath("xdotool")) QSKIP("xdotool is not installed (Debian package xdotool)");
+    const QString folder = work_->filePath(QStringLiteral("sources"));
+    QVERIFY(QDir().mkpath(folder));
+    for (const char* name : {"a.for", "b.for", "c.f"}) {
+        QFile file(folder + QLatin1Char('/') + QLatin1String(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    open(folder);
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    auto* ext = child<QLineEdit>("ext");
+    ext->setFocus();
+    ext->selectAll();
+    QTest::keyClicks(ext, QStringLiteral("*.for;*.f"));
+    QTRY_VERIFY(ext->hasFocus());
+
+    auto* target = window_->findChild<QPushButton*>(button);
+    const QPoint at = target->mapToGlobal(target->rect().center());
+    QCOMPARE(QProcess::execute(QStringLiteral("xdotool"),
+                               {QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())}),
+             0);
+    QTest::qWait(100);
+    // Blocking here while xdotool clicks: the press and the release wait
+    // together in the queue, as they do when they come in one burst.
+    QCOMPARE(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("click"), QStringLiteral("1")}), 0);
+    QTest::qWait(300);
+
+    QVERIFY(!target->isDown());
+    if (button == QLatin1String("Command4")) {
+        QTRY_VERIFY(!window_->isVisible());
+        QCOMPARE(settings_->read("access", "p0", "<absent>"), std::string("*.for;*.f"));
+    } else {
+        QCOMPARE(child<FileNameList>("f2")->count(), 3);
+        QCOMPARE(child<FileNameList>("f1")->count(), 0);
+    }
 }
 
 int main(int argc, char** argv) {

@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 #include "ui/captions.h"
 #include "ui/cp1252.h"
@@ -197,7 +198,10 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         // switching to another program or opening a menu must not empty the
         // list of files to convert.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) logic_.ext_LostFocus();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            const QScopedValueRollback leaving(leavingPattern_, true);
+            logic_.ext_LostFocus();
+        }
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -352,6 +356,14 @@ bool Form1::statusDue() {
 }
 
 void Form1::yield() {
+    // The focus leaves the pattern box when a press lands on a button, before
+    // the button sees the press. A release already queued (a tap, a remote
+    // desktop, an automation tool) must wait until the press is through, or
+    // the button never sees its click and stays drawn pressed.
+    if (leavingPattern_) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        return;
+    }
     if (logic_.running()) {
         if (++yieldTicks_ % kTicksPerLook != 0) return;
         if (sinceEvents_.isValid() && sinceEvents_.elapsed() < kEventPeriodMs) return;

@@ -105,6 +105,7 @@ private:
     ClickLabel* Image1;
 
     QPointer<frmAbout> about_;
+    bool leavingPattern_ = false;
     bool settingDrive_ = false;
     bool shown_ = false;
     unsigned statusTicks_ = 0;
