@@ -306,6 +306,10 @@ void Form1Logic::Command4_Click() {
     settings_.write(kAccessSection, kPatternKey, window_.fileListPattern());
     settings_.write(kAccessSection, kDriveKey, window_.hasDrives() ? window_.drive().substr(0, 1) : std::string());
     settings_.write(kAccessSection, kFolderKey, window_.dirPath());
+    endProgram();
+}
+
+void Form1Logic::endProgram() {
     // Ending in the middle of a run would leave its temporary file behind:
     // stop it first, and let the run end the program once it has cleaned up.
     if (running_) {

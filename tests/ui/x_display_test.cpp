@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
+#include <csignal>
 #include <cstdio>
 #include <memory>
 
@@ -61,6 +62,8 @@ private slots:
     void cleanup();
 
     void aFolderOfManyFilesOpensAtOnce();
+    void aSignalEndsTheProgramAsExitWould_data();
+    void aSignalEndsTheProgramAsExitWould();
     void aClickThatLeavesThePatternBoxIsKept_data();
     void aClickThatLeavesThePatternBoxIsKept();
 
@@ -149,6 +152,91 @@ void XDisplayTest::aFolderOfManyFilesOpensAtOnce() {
     const qint64 running = clock.elapsed() + longestStall(1000);
     QVERIFY(QFile::exists(folder + QStringLiteral("/module1.bas")));
     QVERIFY2(running < kStallBoundMs, qPrintable(QStringLiteral("the run froze the window %1 ms").arg(running)));
+}
+
+void XDisplayTest::aSignalEndsTheProgramAsExitWould_data() {
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<bool>("duringARun");
+    QTest::newRow("SIGTERM during a run") << SIGTERM << true;
+    QTest::newRow("SIGHUP during a run") << SIGHUP << true;
+    QTest::newRow("SIGINT during a run") << SIGINT << true;
+    QTest::newRow("SIGTERM when idle") << SIGTERM << false;
+    QTest::newRow("SIGHUP when idle") << SIGHUP << false;
+}
+
+// The program itself, as a logout or kill ends it: the old module stays,
+// no temporary file is left, nothing is saved, and the program ends of its
+// own accord (status 130, as ftvb-convert's).
+void XDisplayTest::aSignalEndsTheProgramAsExitWould() {
+    QFETCH(int, signal);
+    QFETCH(bool, duringARun);
+    if (!onPath("xdotool")) QSKIP("xdotool is not installed (Debian package xdotool)");
+    const QDir sources(work_->filePath(QStringLiteral("sources")));
+    QVERIFY(QDir().mkpath(sources.path()));
+    QVERIFY(QDir().mkpath(work_->filePath(QStringLiteral("config"))));
+    {
+        QFile source(sources.filePath(QStringLiteral("long.for")));
+        QVERIFY(source.open(QIODevice::WriteOnly));
+        const QByteArray lines = QByteArray("      x = y + 1\n").repeated(100000);
+        for (int i = 0; i < (duringARun ? 20 : 1); ++i) source.write(lines);
+        QFile module(sources.filePath(QStringLiteral("module1.bas")));
+        QVERIFY(module.open(QIODevice::WriteOnly));
+        module.write("old module\r\n");
+    }
+    const QString ini = work_->filePath(QStringLiteral("config/MIRADOR_FTVB.ini"));
+    IniSettingsStore(ini).write("access", "d0", sources.path().toStdString());
+    QFile saved(ini);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QByteArray before = saved.readAll();
+    saved.close();
+
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), work_->filePath(QStringLiteral("config")));
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(FTVB_WINDOW), QStringList());
+    QVERIFY(program.waitForStarted());
+    QProcess search;
+    search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--sync"),
+                                             QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                                             QString::number(program.processId()), QStringLiteral("--name"),
+                                             QStringLiteral("Fortran")});
+    QVERIFY(search.waitForFinished(20000));
+    const QString windowId = QString::fromLatin1(search.readAllStandardOutput()).split(QLatin1Char('\n')).first();
+    QVERIFY(!windowId.isEmpty());
+
+    if (duringARun) {
+        // Where the buttons are: the same layout, on the same display.
+        Form1 twin(*settings_);
+        auto press = [&](const char* name) {
+            const QPoint at = twin.findChild<QWidget*>(QLatin1String(name))->geometry().center();
+            QCOMPARE(QProcess::execute(QStringLiteral("xdotool"),
+                                       {QStringLiteral("mousemove"), QStringLiteral("--window"), windowId,
+                                        QString::number(at.x()), QString::number(at.y()), QStringLiteral("click"),
+                                        QStringLiteral("1")}),
+                     0);
+        };
+        press("Command5");
+        QTest::qWait(200);
+        press("Command3");
+        QTRY_VERIFY_WITH_TIMEOUT(!sources.entryList({QStringLiteral(".module1.bas.*")}, QDir::Hidden | QDir::Files)
+                                      .isEmpty(),
+                                 10000);
+    } else {
+        QTest::qWait(300);
+    }
+
+    QVERIFY(::kill(pid_t(program.processId()), signal) == 0);
+    QVERIFY(program.waitForFinished(10000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 130);
+    QCOMPARE(sources.entryList(QDir::Files | QDir::Hidden),
+             QStringList({QStringLiteral("long.for"), QStringLiteral("module1.bas")}));
+    QFile module(sources.filePath(QStringLiteral("module1.bas")));
+    QVERIFY(module.open(QIODevice::ReadOnly));
+    QCOMPARE(module.readAll(), QByteArray("old module\r\n"));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), before);
 }
 
 void XDisplayTest::aClickThatLeavesThePatternBoxIsKept_data() {

@@ -376,7 +376,15 @@ void Form1::message(const std::string& text, MessageKind kind) {
     QMessageBox box(kind == MessageKind::warning ? QMessageBox::Warning : QMessageBox::Information,
                     QGuiApplication::applicationDisplayName(), qs(text), QMessageBox::Ok, this);
     box.setObjectName(QStringLiteral("message"));
+    const QScopedValueRollback shown(message_, &box);
     box.exec();
+}
+
+void Form1::endProgram() {
+    // A message still up would keep the program waiting for a user who is
+    // leaving.
+    if (message_ != nullptr) message_->done(QMessageBox::Ok);
+    logic_.endProgram();
 }
 
 void Form1::showAbout() {

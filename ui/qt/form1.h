@@ -13,6 +13,7 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMessageBox;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -31,6 +32,9 @@ public:
 
     // The start-up of the window, before it is first shown.
     void load();
+    // The session is ending: ends as Exit does, saving nothing, once a run
+    // in progress has stopped.
+    void endProgram();
     Form1Logic& logic() { return logic_; }
     const HiddenFileList& File1() const { return File1_; }
 
@@ -105,6 +109,7 @@ private:
     ClickLabel* Image1;
 
     QPointer<frmAbout> about_;
+    QMessageBox* message_ = nullptr;  // the message box up, if any
     bool leavingPattern_ = false;
     bool settingDrive_ = false;
     bool shown_ = false;
