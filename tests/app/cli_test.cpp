@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "ftvb/version.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -55,7 +57,7 @@ protected:
 };
 
 TEST_F(Cli, VersionAndHelp) {
-    EXPECT_EQ(run("--version").out, "ftvb-convert 2.2.2\n");
+    EXPECT_EQ(run("--version").out, std::string("ftvb-convert ") + ftvb::kVersionText + "\n");
     const Outcome help = run("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("usage: ftvb-convert [-o MODULE] [-q] FILE..."), std::string::npos);
