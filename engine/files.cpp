@@ -287,6 +287,16 @@ void ModuleWriter::writeLine(std::string_view line) {
     if (buffer_.size() >= kBlock) flush();
 }
 
+void ModuleWriter::writeBytes(std::string_view bytes) {
+    if (bytes.size() >= kBlock) {
+        flush();
+        writeAll(bytes);
+        return;
+    }
+    buffer_.append(bytes);
+    if (buffer_.size() >= kBlock) flush();
+}
+
 void ModuleWriter::writeAll(std::string_view bytes) {
     if (fd_ < 0 || error_) return;
     const char* p = bytes.data();
