@@ -27,7 +27,10 @@ _ftvb_convert()
             return
             ;;
     esac
-    $split && return
+    if $split; then
+        [[ $prev == --review ]] && _filedir
+        return
+    fi
 
     local i
     for ((i = 1; i < cword; i++)); do
@@ -38,7 +41,7 @@ _ftvb_convert()
     done
 
     if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W '-o --output= -q --quiet -h --help --version --' -- "$cur"))
+        COMPREPLY=($(compgen -W '-o --output= -q --quiet --review --review= -h --help --version --' -- "$cur"))
         [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
         return
     fi

@@ -62,6 +62,9 @@ ftvb-convert --output no|notes.txt
 ftvb-convert --output = no|notes.txt
 ftvb-convert -q -o x.bas L|LINALG.F
 ftvb-convert --ver|--version
+ftvb-convert --rev|--review --review=
+ftvb-convert --review = no|notes.txt
+ftvb-convert --review |-dash.for LINALG.F lib main.for old.f77
 ftvb-convert --help |
 ftvb-convert -- -|-dash.for
 CASES
