@@ -1,15 +1,17 @@
 # Quick start on a fresh Debian machine:
 #   make run    install what is missing (as root), build, open the window
 #   make test   build and run every test (also under ASan/UBSan)
-# Also: make bench, make fuzz, make install, make clean.
+# Also: make package (dist/ftvb_VERSION_ARCH.deb), make bench, make fuzz,
+# make install, make clean.
 
 BUILD      := build/main
 ASAN_BUILD := build/asan
 BENCH_BUILD:= build/bench
+PACKAGE_BUILD := build/package
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all build run test test-main test-asan test-fuzz-smoke bench fuzz install clean
+.PHONY: all build run test test-main test-asan test-fuzz-smoke bench fuzz package install clean
 
 all: build
 
@@ -55,8 +57,13 @@ bench:
 	@cmake --build $(BENCH_BUILD) -j $(JOBS)
 	@bench/run.sh $(BENCH_BUILD)
 
+# The Debian package, from its own build for /usr, checked by lintian.
+package:
+	@scripts/deps.sh package
+	@scripts/package.sh $(PACKAGE_BUILD) $(JOBS)
+
 install: build
 	@cmake --install $(BUILD)
 
 clean:
-	@rm -rf build
+	@rm -rf build dist

@@ -3,29 +3,37 @@
 //   ftvb-convert [-o MODULE] [-q] FILE...
 //
 // Exit status: 0 when every file was converted, 1 when some listed files
-// could not be read (the others are converted), 2 for a usage error or a
-// module that cannot be written.
+// could not be read (the others are converted), 2 for a usage error or when
+// the module was not written, 130 when interrupted.
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "ftvb/version.h"
+#include "engine/files.h"
 #include "engine/run.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: ftvb-convert [-o MODULE] [-q] FILE...\n"
+    "usage: ftvb-convert [-o MODULE] [-q] [--review[=FILE]] FILE...\n"
     "Translates fixed-form FORTRAN 77 files, in the order given, into one BASIC module.\n"
     "\n"
     "  -o, --output MODULE   module to write; default module1.bas in the current folder;\n"
     "                        \"-\" writes to standard output\n"
     "  -q, --quiet           print nothing on success\n"
+    "      --review[=FILE]   list the places of the module that need a person, as\n"
+    "                        FILE:LINE: note: ... [kind] (MODULE:LINE), to standard\n"
+    "                        error or to FILE\n"
     "  -h, --help            show this help\n"
     "      --version         show the version\n"
     "\n"
@@ -35,10 +43,14 @@ volatile std::sig_atomic_t gInterrupted = 0;
 
 void onSignal(int) { gInterrupted = 1; }
 
-// Shows the line count live on a terminal, at most ten times a second.
+// Shows the line count live on a terminal, at most ten times a second, and
+// gathers the review when one is asked for.
 class Progress : public ftvb::RunObserver {
 public:
-    explicit Progress(bool live) : live_(live) {}
+    Progress(bool live, ftvb::ReviewList* review) : live_(live), review_(review) {}
+
+    bool wantsReview() override { return review_ != nullptr; }
+    void reviewNoted(const ftvb::ReviewNote& note) override { review_->add(note); }
 
     void lineCounted(long long lines) override {
         if (!live_ || (lines & 0x3FF) != 0) return;
@@ -58,6 +70,7 @@ public:
 
 private:
     bool live_;
+    ftvb::ReviewList* review_;
     bool shown_ = false;
     std::chrono::steady_clock::time_point last_{};
 };
@@ -68,33 +81,124 @@ int usageError(const std::string& message) {
     return 2;
 }
 
+// --help and --version succeed only when what they print arrives.
+int printed(const char* text) {
+    errno = 0;
+    std::fputs(text, stdout);
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fprintf(stderr, "ftvb-convert: cannot write standard output: %s\n",
+                     errno != 0 ? std::strerror(errno) : "write error");
+        return 2;
+    }
+    return 0;
+}
+
+int convert(int argc, char** argv);
+
+// Memory kept back for the moment memory runs out: under a tight limit the
+// C++ runtime may have no room left even to throw std::bad_alloc, and would
+// abort with the temporary file left behind. The first failed allocation
+// gives this back and throws, so the run can report it and clean up.
+void* gReserve = nullptr;
+constexpr std::size_t kReserve = 32 * 1024;
+
+void onOutOfMemory() {
+    std::free(gReserve);
+    gReserve = nullptr;
+    std::set_new_handler(nullptr);
+    throw std::bad_alloc();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A file-size limit must end in "File too large", not kill the run
+    // with its temporary file left behind.
+    std::signal(SIGXFSZ, SIG_IGN);
+    gReserve = std::malloc(kReserve);
+    if (gReserve == nullptr) {
+        std::fputs("ftvb-convert: out of memory\n", stderr);
+        return 2;
+    }
+    std::set_new_handler(onOutOfMemory);
+    try {
+        return convert(argc, argv);
+    } catch (const std::bad_alloc&) {
+        // Only the arguments can be too much here: the run itself reports
+        // its own shortage of memory and keeps the old module.
+        std::fputs("ftvb-convert: out of memory\n", stderr);
+        return 2;
+    }
+}
+
+namespace {
+
+// The review goes where it was asked for, whole: to standard error, or to
+// its file like the module, all or nothing.
+int writeReview(const ftvb::ReviewList& review, const std::optional<std::string>& file) {
+    const std::string text = review.text();
+    if (!file) {
+        std::fputs(text.c_str(), stderr);
+        return 0;
+    }
+    if (const ftvb::Outcome why = ftvb::writeWholeFile(*file, text)) {
+        std::fprintf(stderr, "ftvb-convert: cannot write '%s': %s\n", file->c_str(), ftvb::describe(*why).c_str());
+        return 2;
+    }
+    return 0;
+}
+
+// A review file that is the module or a source would destroy it.
+std::string reviewClash(const std::string& review, const std::string& module, const std::vector<std::string>& files) {
+    const ftvb::FileIdentity target = ftvb::identityOf(review);
+    auto same = [&](const std::string& name) {
+        if (name == review) return true;
+        return target.regular && ftvb::identityOf(name) == target;
+    };
+    if (review != "-" && same(module)) return "it is also the module";
+    for (const std::string& name : files) {
+        if (name != "-" && same(name)) return "it is also listed as a source ('" + name + "')";
+    }
+    if (review == "-" && module == "-") return "the module goes to standard output already";
+    return {};
+}
+
+int convert(int argc, char** argv) {
     std::string module = "module1.bas";
     bool quiet = false;
+    std::optional<std::string> reviewFile;
+    bool review = false;
     std::vector<std::string> files;
     bool optionsDone = false;
 
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (optionsDone || arg == "-" || arg.empty() || arg[0] != '-') {
+            // An empty name (an unset variable) names no file; taken as
+            // none, it would replace the module with an empty one.
+            if (arg.empty()) return usageError("empty file name");
             files.push_back(arg);
         } else if (arg == "--") {
             optionsDone = true;
         } else if (arg == "-h" || arg == "--help") {
-            std::fputs(kUsage, stdout);
-            return 0;
+            return printed(kUsage);
         } else if (arg == "--version") {
-            std::printf("ftvb-convert %s\n", ftvb::kVersionText);
-            return 0;
+            return printed(("ftvb-convert " + std::string(ftvb::kVersionText) + "\n").c_str());
         } else if (arg == "-q" || arg == "--quiet") {
             quiet = true;
+        } else if (arg == "--review") {
+            review = true;
+            reviewFile.reset();
+        } else if (arg.rfind("--review=", 0) == 0) {
+            review = true;
+            reviewFile = arg.substr(9);
+            if (reviewFile->empty()) return usageError("option '--review=' needs a file name");
         } else if (arg == "-o" || arg == "--output") {
-            if (i + 1 >= argc) return usageError("option '" + arg + "' needs a module name");
+            if (i + 1 >= argc || argv[i + 1][0] == '\0') return usageError("option '" + arg + "' needs a module name");
             module = argv[++i];
         } else if (arg.rfind("--output=", 0) == 0) {
             module = arg.substr(9);
+            if (module.empty()) return usageError("option '--output' needs a module name");
         } else if (arg.rfind("-o", 0) == 0) {
             module = arg.substr(2);
         } else {
@@ -102,6 +206,11 @@ int main(int argc, char** argv) {
         }
     }
     if (files.empty()) return usageError("no FORTRAN file given");
+    if (reviewFile) {
+        if (const std::string clash = reviewClash(*reviewFile, module, files); !clash.empty()) {
+            return usageError("cannot write the review to '" + *reviewFile + "': " + clash);
+        }
+    }
 
     struct sigaction sa {};
     sa.sa_handler = onSignal;
@@ -109,7 +218,8 @@ int main(int argc, char** argv) {
     sigaction(SIGTERM, &sa, nullptr);
     sigaction(SIGHUP, &sa, nullptr);
 
-    Progress progress(!quiet && isatty(2));
+    ftvb::ReviewList reviewList(module);
+    Progress progress(!quiet && isatty(2), review ? &reviewList : nullptr);
     ftvb::NameList list(files);
     const ftvb::RunResult result = ftvb::runConversion(module, list, progress);
     progress.clear();
@@ -119,12 +229,24 @@ int main(int argc, char** argv) {
         return 130;
     }
     for (const ftvb::SkippedFile& f : result.skipped) {
-        std::fprintf(stderr, "ftvb-convert: cannot read '%s': %s\n", f.name.c_str(), f.reason.c_str());
+        std::fprintf(stderr, "ftvb-convert: cannot read '%s': %s\n", f.name.c_str(), ftvb::describe(f.why).c_str());
     }
     if (!result.moduleWritten) {
-        std::fprintf(stderr, "ftvb-convert: cannot write '%s': %s\n", module.c_str(), result.moduleError.c_str());
+        if (result.moduleFailure.reason == ftvb::Reason::nothingRead) {
+            std::fprintf(stderr, "ftvb-convert: no file could be read; '%s' left as it was\n", module.c_str());
+            return 1;
+        } else {
+            std::fprintf(stderr, "ftvb-convert: cannot write '%s': %s\n", module.c_str(),
+                         ftvb::describe(result.moduleFailure).c_str());
+        }
         return 2;
+    }
+    // The review of a module that was not written would point nowhere.
+    if (review) {
+        if (const int status = writeReview(reviewList, reviewFile); status != 0) return status;
     }
     if (!quiet || !result.skipped.empty()) std::fprintf(stderr, "%lld lines\n", result.lines);
     return result.skipped.empty() ? 0 : 1;
 }
+
+}  // namespace

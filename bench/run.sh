@@ -23,20 +23,16 @@ done
 # The corpus stays outside the repository, unpacked once into build/corpus.
 # The marker is written only after tar succeeds, so a half-unpacked tree
 # from an interrupted run is unpacked again rather than measured.
-tarball=""
-for dir in "$root/../shared/corpus" /work/shared/corpus; do
-  if [ -f "$dir/lapack_3.11.0.orig.tar.gz" ]; then
-    tarball="$dir/lapack_3.11.0.orig.tar.gz"
-    break
-  fi
-done
+# LAPACK_TARBALL names another copy of the release.
+tarball=${LAPACK_TARBALL:-$root/../shared/corpus/lapack_3.11.0.orig.tar.gz}
+[ -f "$tarball" ] || tarball=""
 corpus_root="$root/build/corpus"
 corpus="$corpus_root/lapack-3.11.0"
 marker="$corpus_root/.lapack-3.11.0.unpacked"
 if [ ! -f "$marker" ] || [ ! -d "$corpus/SRC" ] || [ ! -d "$corpus/BLAS/SRC" ]; then
   if [ -z "$tarball" ]; then
-    echo "bench/run.sh: the LAPACK corpus is missing: expected lapack_3.11.0.orig.tar.gz in" >&2
-    echo "  $root/../shared/corpus or /work/shared/corpus" >&2
+    echo "bench/run.sh: the LAPACK corpus is missing: expected ${LAPACK_TARBALL:-../shared/corpus/lapack_3.11.0.orig.tar.gz}" >&2
+    echo "  (relative to the project; set LAPACK_TARBALL to use another copy)" >&2
     exit 2
   fi
   echo "Unpacking $tarball into $corpus_root" >&2

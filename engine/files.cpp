@@ -2,6 +2,7 @@
 #include "engine/files.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,9 +13,32 @@
 #include <cstring>
 
 namespace ftvb {
+
+Failure systemFailure(int code) {
+    Failure f;
+    f.code = code;
+    f.systemText = std::strerror(code);
+    switch (code) {
+        case ENOENT: f.reason = Reason::noSuchFile; break;
+        case EACCES:
+        case EPERM:
+        case EROFS: f.reason = Reason::permissionDenied; break;
+        case EISDIR: f.reason = Reason::isAFolder; break;
+        case ENOSPC:
+        case EDQUOT: f.reason = Reason::noSpace; break;
+        case EFBIG: f.reason = Reason::fileTooLarge; break;
+        case ENOMEM: f.reason = Reason::outOfMemory; break;
+        case EBUSY:
+        case ETXTBSY: f.reason = Reason::inUse; break;
+        case EBADF: f.reason = Reason::badDescriptor; break;
+        default: f.reason = Reason::otherSystemError; break;
+    }
+    return f;
+}
+
 namespace {
 
-std::string reason(int err) { return std::strerror(err); }
+Failure lastError() { return systemFailure(errno); }
 
 bool statName(const std::string& name, struct stat& st) {
     if (name == "-") return ::fstat(0, &st) == 0;
@@ -28,14 +52,28 @@ std::string folderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
-}  // namespace
-
-namespace {
+// A file the run opens must never take the place of a closed standard
+// input, output or error: "-" would read the module's own temporary file,
+// or the module would go where the user's output should. Such a descriptor
+// moves up, and the standard one stays closed.
+int aboveStandard(int fd) {
+    if (fd < 0 || fd > 2) return fd;
+    const int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, 3);
+    const int saved = errno;
+    ::close(fd);
+    errno = saved;
+    return moved;
+}
 
 FileIdentity identityFrom(const struct stat& st) {
     return {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino), true,
             S_ISREG(st.st_mode)};
 }
+
+// How long a wait on a FIFO or a full pipe lasts before the observer is
+// asked again; a signal that comes just before the wait begins is seen
+// this much later at most.
+constexpr int kWaitStepMs = 50;
 
 }  // namespace
 
@@ -57,20 +95,20 @@ SourceReader::~SourceReader() {
     if (ownsFd_ && fd_ >= 0) ::close(fd_);
 }
 
-std::string SourceReader::open(const std::string& name) {
+Outcome SourceReader::open(const std::string& name) {
     if (name == "-") {
         fd_ = 0;
         ownsFd_ = false;
     } else {
-        fd_ = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd_ < 0) return reason(errno);
+        fd_ = aboveStandard(::open(name.c_str(), O_RDONLY | O_CLOEXEC));
+        if (fd_ < 0) return lastError();
         ownsFd_ = true;
     }
     struct stat st {};
-    if (::fstat(fd_, &st) == 0) {
-        if (S_ISDIR(st.st_mode)) return reason(EISDIR);
-        identity_ = identityFrom(st);
-    }
+    // A closed standard input fails here.
+    if (::fstat(fd_, &st) != 0) return lastError();
+    if (S_ISDIR(st.st_mode)) return systemFailure(EISDIR);
+    identity_ = identityFrom(st);
     return {};
 }
 
@@ -95,7 +133,7 @@ bool SourceReader::fill() {
             if (askedToStop()) return false;
             continue;
         }
-        if (n < 0) error_ = reason(errno);
+        if (n < 0) error_ = lastError();
         eof_ = true;
         return false;
     }
@@ -150,31 +188,33 @@ bool SourceReader::readLine(std::string& line) {
 
 ModuleWriter::~ModuleWriter() { abandon(); }
 
-std::string ModuleWriter::open(const std::string& name) {
-    if (name.empty()) return reason(ENOENT);
+bool ModuleWriter::askedToStop() {
+    if (observer_ == nullptr || !observer_->stopRequested()) return false;
+    if (!error_) error_ = runFailure(Reason::stopped);
+    return true;
+}
+
+Outcome ModuleWriter::open(const std::string& name) {
+    if (name.empty()) return systemFailure(ENOENT);
     if (name == "-") {
+        struct stat st {};
         fd_ = 1;
         direct_ = true;
+        mayBlock_ = ::fstat(1, &st) == 0 && !S_ISREG(st.st_mode);
         return {};
     }
     std::string path = name;
     struct stat st {};
-    bool exists = ::stat(path.c_str(), &st) == 0;
+    const bool exists = ::stat(path.c_str(), &st) == 0;
     if (exists) {
-        if (S_ISDIR(st.st_mode)) return reason(EISDIR);
-        if (!S_ISREG(st.st_mode)) {
-            // A device or a pipe: there is nothing to replace, write to it.
-            fd_ = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-            if (fd_ < 0) return reason(errno);
-            direct_ = true;
-            return {};
-        }
+        if (S_ISDIR(st.st_mode)) return systemFailure(EISDIR);
+        if (!S_ISREG(st.st_mode)) return openDirect(path, S_ISFIFO(st.st_mode));
         // Replace what a link points to, not the link.
         char resolved[PATH_MAX];
         if (::realpath(path.c_str(), resolved)) path = resolved;
-        if (::access(path.c_str(), W_OK) != 0) return reason(errno);
+        if (::access(path.c_str(), W_OK) != 0) return lastError();
     } else if (errno != ENOENT) {
-        return reason(errno);
+        return lastError();
     }
 
     // Fixed now: the rename at the end must not depend on the current folder
@@ -185,11 +225,16 @@ std::string ModuleWriter::open(const std::string& name) {
     }
     const std::string folder = folderOf(path);
     const std::size_t slash = path.rfind('/');
-    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    // ".NAME.XXXXXX" must still be a valid name when NAME is as long as a
+    // name may be: the temporary name keeps what fits.
+    constexpr std::size_t kTempExtra = 8;  // the dot in front, ".XXXXXX" behind
+    long nameMax = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    if (nameMax <= 0) nameMax = NAME_MAX;
+    if (base.size() + kTempExtra > static_cast<std::size_t>(nameMax)) base.resize(static_cast<std::size_t>(nameMax) - kTempExtra);
     std::string temp = folder + "/." + base + ".XXXXXX";
-    fd_ = ::mkstemp(temp.data());
-    if (fd_ < 0) return reason(errno);
-    ::fcntl(fd_, F_SETFD, FD_CLOEXEC);
+    fd_ = aboveStandard(::mkostemp(temp.data(), O_CLOEXEC));
+    if (fd_ < 0) return lastError();
     mode_t mode;
     if (exists) {
         mode = st.st_mode & 07777;
@@ -201,7 +246,32 @@ std::string ModuleWriter::open(const std::string& name) {
     ::fchmod(fd_, mode);
     finalPath_ = path;
     tempPath_ = temp;
-    buffer_.reserve(1 << 16);
+    buffer_.reserve(kBlock);
+    return {};
+}
+
+// A device, pipe or FIFO: there is nothing to replace, the module is
+// written to it. Opening a FIFO for writing waits for a reader; it is
+// tried without waiting, in steps, so that a stop request ends the wait.
+Outcome ModuleWriter::openDirect(const std::string& path, bool fifo) {
+    direct_ = true;
+    mayBlock_ = true;
+    if (!fifo) {
+        fd_ = aboveStandard(::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+        if (fd_ < 0) return lastError();
+        struct stat st {};
+        mayBlock_ = ::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode);
+        return {};
+    }
+    for (;;) {
+        fd_ = aboveStandard(::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+        if (fd_ >= 0) break;
+        if (errno != ENXIO && errno != EINTR) return lastError();
+        if (askedToStop()) return error_;
+        ::poll(nullptr, 0, kWaitStepMs);
+    }
+    const int flags = ::fcntl(fd_, F_GETFL);
+    if (flags >= 0) ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK);
     return {};
 }
 
@@ -217,15 +287,41 @@ void ModuleWriter::writeLine(std::string_view line) {
     if (buffer_.size() >= kBlock) flush();
 }
 
+void ModuleWriter::writeBytes(std::string_view bytes) {
+    if (bytes.size() >= kBlock) {
+        flush();
+        writeAll(bytes);
+        return;
+    }
+    buffer_.append(bytes);
+    if (buffer_.size() >= kBlock) flush();
+}
+
 void ModuleWriter::writeAll(std::string_view bytes) {
-    if (fd_ < 0 || !error_.empty()) return;
+    if (fd_ < 0 || error_) return;
     const char* p = bytes.data();
     std::size_t left = bytes.size();
+    // What a pipe takes without waiting once it is writable at all.
+    constexpr std::size_t kPipeStep = PIPE_BUF;
     while (left > 0) {
-        const ssize_t n = ::write(fd_, p, left);
+        std::size_t step = left;
+        if (mayBlock_) {
+            // Nobody may be reading: wait until the pipe takes more, asking
+            // the observer between waits, and give it no more than it takes
+            // at once.
+            pollfd out{fd_, POLLOUT, 0};
+            const int ready = ::poll(&out, 1, kWaitStepMs);
+            if (askedToStop()) return;
+            if (ready == 0 || (ready < 0 && errno == EINTR)) continue;
+            step = std::min(left, kPipeStep);
+        }
+        const ssize_t n = ::write(fd_, p, step);
         if (n < 0) {
-            if (errno == EINTR) continue;
-            error_ = reason(errno);
+            if (errno == EINTR) {
+                if (askedToStop()) return;
+                continue;
+            }
+            error_ = lastError();
             break;
         }
         p += n;
@@ -249,21 +345,19 @@ void ModuleWriter::flush() {
 #endif
 }
 
-std::string ModuleWriter::commit() {
-    if (fd_ < 0) return error_.empty() ? reason(EBADF) : error_;
+Outcome ModuleWriter::commit() {
+    if (fd_ < 0) return error_ ? error_ : Outcome(systemFailure(EBADF));
     flush();
     if (!direct_) {
-        if (error_.empty() && ::fsync(fd_) != 0) error_ = reason(errno);
-        if (::close(fd_) != 0 && error_.empty()) error_ = reason(errno);
+        if (!error_ && ::fsync(fd_) != 0) error_ = lastError();
+        if (::close(fd_) != 0 && !error_) error_ = lastError();
         fd_ = -1;
-        if (error_.empty() && ::rename(tempPath_.c_str(), finalPath_.c_str()) != 0) error_ = reason(errno);
-        if (!error_.empty()) {
-            ::unlink(tempPath_.c_str());
-        }
+        if (!error_ && ::rename(tempPath_.c_str(), finalPath_.c_str()) != 0) error_ = lastError();
+        if (error_) ::unlink(tempPath_.c_str());
         tempPath_.clear();
         return error_;
     }
-    if (fd_ != 1 && ::close(fd_) != 0 && error_.empty()) error_ = reason(errno);
+    if (fd_ != 1 && ::close(fd_) != 0 && !error_) error_ = lastError();
     fd_ = -1;
     return error_;
 }

@@ -2,9 +2,11 @@
 // module written whole or not at all.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "engine/failure.h"
 #include "engine/seam.h"
 
 namespace ftvb {
@@ -18,6 +20,9 @@ struct FileIdentity {
     bool regular = false;  // only a regular file can be emptied by a run
     bool operator==(const FileIdentity&) const = default;
 };
+// Empty on success, else why not.
+using Outcome = std::optional<Failure>;
+
 // Reads a source file ("-" is standard input) line by line. A line ends at
 // LF; one CR right before the LF is dropped; a last line without an LF still
 // counts. Only the first `keep` bytes of a line are kept: the intake looks at
@@ -34,13 +39,12 @@ public:
     SourceReader& operator=(const SourceReader&) = delete;
     ~SourceReader();
 
-    // Empty on success, else the system's reason.
-    std::string open(const std::string& name);
+    Outcome open(const std::string& name);
     // False at the end of the file or on a read error (see error()).
     bool readLine(std::string& line);
     // The same without a copy: `line` stays valid until the next call.
     bool nextLine(std::string_view& line);
-    const std::string& error() const { return error_; }
+    const Outcome& error() const { return error_; }
     // The observer asked to stop while this file was being read.
     bool stopped() const { return stopped_; }
     // What was opened, as the open file itself says.
@@ -55,7 +59,7 @@ private:
     FileIdentity identity_;
     int fd_ = -1;
     bool ownsFd_ = false;
-    std::string error_;
+    Outcome error_;
     std::string spill_;  // a line that a refill of the buffer cuts in two
     char buffer_[1 << 16];
     std::size_t pos_ = 0;
@@ -68,40 +72,54 @@ private:
 // is written, so a failed or interrupted run leaves the previous module as
 // it was. Standard output ("-") and modules that are not regular files
 // (devices, pipes) are written directly. Every line ends with CR LF.
+//
+// A pipe or FIFO that nobody reads can block a write, and a FIFO that
+// nobody has opened yet blocks the open: both wait in steps that ask the
+// observer whether to stop, so an interrupted run always ends.
 class ModuleWriter : public LineSink {
 public:
-    ModuleWriter() = default;
+    explicit ModuleWriter(RunObserver* observer = nullptr) : observer_(observer) {}
     ModuleWriter(const ModuleWriter&) = delete;
     ModuleWriter& operator=(const ModuleWriter&) = delete;
     ~ModuleWriter() override;
 
-    // Empty on success, else the system's reason.
-    std::string open(const std::string& name);
+    Outcome open(const std::string& name);
     void writeLine(std::string_view line) override;
+    // Bytes as they are, without a line end: for files other than modules
+    // that must be written whole or not at all.
+    void writeBytes(std::string_view bytes);
     // Buffered lines are written in blocks of this size; a longer line goes
     // out directly instead of being copied into the buffer.
     static constexpr std::size_t kBlock = 1 << 16;
-    // Flushes and puts the module in place. Empty on success, else the reason.
-    std::string commit();
+    // Flushes and puts the module in place.
+    Outcome commit();
     // Drops what was written (removes the temporary file).
     void abandon();
 
     // The first write error, if any.
-    const std::string& error() const { return error_; }
+    const Outcome& error() const { return error_; }
 
 private:
     void flush();
+    Outcome openDirect(const std::string& path, bool fifo);
     void writeAll(std::string_view bytes);
+    bool askedToStop();
 
+    RunObserver* observer_ = nullptr;
     int fd_ = -1;
     bool direct_ = false;
+    bool mayBlock_ = false;  // a pipe, FIFO, socket or terminal
     std::string finalPath_;
     std::string tempPath_;
     std::string buffer_;
-    std::string error_;
+    Outcome error_;
     std::size_t written_ = 0;  // bytes handed to the file so far
     std::size_t synced_ = 0;   // bytes whose writing out has been started
 };
+
+// Puts `bytes` in place of the file `name` whole or not at all, the way a
+// module is written ("-" is standard output).
+Outcome writeWholeFile(const std::string& name, std::string_view bytes);
 
 FileIdentity identityOf(const std::string& name);
 // Of what standard output is connected to.

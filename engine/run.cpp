@@ -7,19 +7,15 @@
 
 #include "engine/converter.h"
 #include "engine/files.h"
-#include "text/bytes.h"
 
 namespace ftvb {
 namespace {
-
-const char* const kIsTheModule = "it is the output module";
-
 
 RunResult stopped(RunResult result, long long lines, ModuleWriter& module) {
     module.abandon();
     result.stopped = true;
     result.lines = lines;
-    result.moduleError = "the run was stopped";
+    result.moduleFailure = runFailure(Reason::stopped);
     return result;
 }
 
@@ -34,36 +30,40 @@ RunResult convertAll(const std::string& moduleName, const FileList& files, RunOb
     auto isTheModule = [&](const std::string& name) { return module0.regular && identityOf(name) == module0; };
     if (module0.regular) {
         for (std::size_t i = 0; i < count; ++i) {
-            const std::string name(trimBlanks(files.entry(i)));
+            const std::string name = files.entry(i);
             if (!name.empty() && isTheModule(name)) {
-                result.moduleError = "it is also listed as a source ('" + name + "')";
+                result.moduleFailure = runFailure(Reason::sourceIsModule, name);
                 return result;
             }
         }
     }
 
-    if (std::string why = module.open(moduleName); !why.empty()) {
-        result.moduleError = why;
+    if (Outcome why = module.open(moduleName)) {
+        if (why->reason == Reason::stopped) return stopped(std::move(result), 0, module);
+        result.moduleFailure = *why;
         return result;
     }
 
     Converter converter(module, observer);
     converter.state().moduleName = moduleName;
     std::string_view line;
+    std::size_t listed = 0;
+    std::size_t readWhole = 0;
     for (std::size_t i = 0; i < count; ++i) {
         converter.beginFile();
-        const std::string name(trimBlanks(files.entry(i)));
+        const std::string name = files.entry(i);
         if (name.empty()) continue;
+        ++listed;
         SourceReader source(&observer);
-        if (std::string why = source.open(name); !why.empty()) {
+        if (Outcome why = source.open(name)) {
             // Opening a pipe nobody writes to waits until a signal comes.
             if (observer.stopRequested()) return stopped(std::move(result), converter.state().lineCounter, module);
-            result.skipped.push_back({name, why});
+            result.skipped.push_back({name, *why});
             continue;
         }
-        // The window may have changed the list since the check above.
+        // The list may have changed since the check above.
         if (module0.regular && source.identity() == module0) {
-            result.skipped.push_back({name, kIsTheModule});
+            result.skipped.push_back({name, runFailure(Reason::isTheModule)});
             continue;
         }
         while (source.nextLine(line)) {
@@ -73,19 +73,34 @@ RunResult convertAll(const std::string& moduleName, const FileList& files, RunOb
         if (source.stopped()) return stopped(std::move(result), converter.state().lineCounter, module);
         // A file that fails part-way is still closed properly in the module,
         // and reported.
-        if (!source.error().empty()) result.skipped.push_back({name, source.error()});
+        if (source.error()) {
+            result.skipped.push_back({name, *source.error()});
+        } else {
+            ++readWhole;
+        }
         converter.endFile();
     }
     result.lines = converter.state().lineCounter;
-    result.moduleError = module.commit();
-    result.moduleWritten = result.moduleError.empty();
+    if (module.error() && module.error()->reason == Reason::stopped) {
+        return stopped(std::move(result), result.lines, module);
+    }
+    if (listed > 0 && readWhole == 0) {
+        module.abandon();
+        result.moduleFailure = runFailure(Reason::nothingRead);
+        return result;
+    }
+    if (Outcome why = module.commit()) {
+        result.moduleFailure = *why;
+    } else {
+        result.moduleWritten = true;
+    }
     return result;
 }
 
 }  // namespace
 
 RunResult runConversion(const std::string& moduleName, const FileList& files, RunObserver& observer) {
-    ModuleWriter module;
+    ModuleWriter module(&observer);
     try {
         return convertAll(moduleName, files, observer, module);
     } catch (const std::bad_alloc&) {
@@ -93,7 +108,7 @@ RunResult runConversion(const std::string& moduleName, const FileList& files, Ru
         // a long name to a million values): say so, and keep the old module.
         module.abandon();
         RunResult result;
-        result.moduleError = "out of memory";
+        result.moduleFailure = runFailure(Reason::outOfMemory);
         return result;
     }
 }

@@ -4,27 +4,30 @@
 #include <string>
 #include <vector>
 
+#include "engine/failure.h"
 #include "engine/seam.h"
 
 namespace ftvb {
 
 struct SkippedFile {
     std::string name;
-    std::string reason;
+    Failure why;
 };
 
 struct RunResult {
     long long lines = 0;               // source lines read, all files together
     std::vector<SkippedFile> skipped;  // listed files that could not be read
     bool moduleWritten = false;        // the module is complete and in place
-    std::string moduleError;           // why not, when it is not
+    Failure moduleFailure;             // why not, when it is not
     bool stopped = false;              // the observer asked the run to stop
 };
 
 // Runs the conversion. The module is refused before anything is created
 // when one of the listed files is the module itself; a module that cannot be
-// created means nothing is read. Entries that are blank after trimming are
-// skipped without counting anything.
+// created means nothing is read. Names are used exactly as listed; an empty
+// entry is skipped without counting anything. When files were listed and
+// not one of them could be read whole, the previous module is kept: a typo
+// in the only name must not empty a module finished by hand.
 RunResult runConversion(const std::string& moduleName, const FileList& files, RunObserver& observer);
 
 // A FileList over a plain vector of names.

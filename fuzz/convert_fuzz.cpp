@@ -90,6 +90,7 @@ std::vector<std::string_view> splitFiles(std::string_view data) {
 const std::string& workFolder() {
     static const std::string folder = [] {
         const char* base = std::getenv("FTVB_FUZZ_TMP");
+        if (base == nullptr || *base == '\0') base = std::getenv("TMPDIR");
         std::string tmpl = std::string(base && *base ? base : "/tmp") + "/convert-XXXXXX";
         if (::mkdtemp(tmpl.data()) == nullptr) {
             std::perror("convert fuzzer: mkdtemp");
@@ -182,7 +183,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Watcher quiet;
         const ftvb::RunResult result = ftvb::runConversion(module, ftvb::NameList(names), quiet);
         if (!result.moduleWritten || !result.skipped.empty() || result.stopped || result.lines != lineCount) {
-            fail("the run over the written files did not complete", {{"error", result.moduleError}, {"input", input}});
+            fail("the run over the written files did not complete", {{"error", describe(result.moduleFailure)}, {"input", input}});
         }
         const std::string written = readAll(module);
         if (written != expectedModule) {

@@ -28,7 +28,7 @@ cmake --build "$build" -j "$jobs" --target fuzzers
 # the LAPACK sources when they are at hand (unpacked under build/, never into
 # the tree).
 lapack=build/lapack-3.11.0
-tarball=${LAPACK_TARBALL:-/work/shared/corpus/lapack_3.11.0.orig.tar.gz}
+tarball=${LAPACK_TARBALL:-../shared/corpus/lapack_3.11.0.orig.tar.gz}
 if [ ! -d "$lapack" ] && [ -f "$tarball" ]; then
   echo "fuzz: unpacking $tarball under build/"
   mkdir -p build

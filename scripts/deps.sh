@@ -1,15 +1,21 @@
 #!/bin/sh
 # Installs the Debian packages a make target needs when they are missing.
 # As root it runs apt-get; otherwise it names what to install and fails.
-#   scripts/deps.sh build|test|bench|fuzz
+#   scripts/deps.sh build|test|bench|fuzz|package
 set -eu
 
 want="cmake ninja-build g++ make"
-# xvfb and xdotool: the window's tests and benchmark that need a real X
-# display start their own Xvfb and click with xdotool.
+# The manual pages and the HTML manual.
+docs="scdoc cmark-gfm"
+# The checks of the installed files and of the package.
+checks="man-db desktop-file-utils appstream bash-completion dpkg-dev file"
+# The window's tests and benchmark that need a real X display start their
+# own Xvfb, and click with xdotool.
+display="xvfb xdotool"
 case "${1:-build}" in
-  build) want="$want qt6-base-dev" ;;
-  test)  want="$want qt6-base-dev libgtest-dev clang libclang-rt-14-dev xvfb xdotool" ;;
+  build) want="$want qt6-base-dev $docs" ;;
+  test)  want="$want qt6-base-dev libgtest-dev clang libclang-rt-14-dev $docs $checks $display" ;;
+  package) want="$want qt6-base-dev $docs dpkg-dev file lintian" ;;
   bench) want="$want libbenchmark-dev f2c time xvfb" ;;
   fuzz)  want="$want clang libclang-rt-14-dev" ;;
 esac

@@ -60,6 +60,7 @@ const RunWords kEnglishWords{
     "%1: %2",
     "The folder '%1' cannot be opened.",
     "The drive '%1' cannot be opened.",
+    "No file could be read; the module '%1' was left as it was.",
 };
 
 const RunWords kFrenchWords{
@@ -69,19 +70,29 @@ const RunWords kFrenchWords{
     "%1 : %2",
     "Le dossier '%1' ne peut pas \u00eatre ouvert.",
     "Le lecteur '%1' ne peut pas \u00eatre ouvert.",
+    "Aucun fichier n'a pu \u00eatre lu ; le module '%1' est rest\u00e9 tel quel.",
 };
 
-// The reasons the engine words itself; the system's reasons come in the
-// system's language and are shown as they are.
 struct ReasonRow {
+    Reason reason;
     const char* english;
     const char* french;
 };
 
-constexpr ReasonRow kEngineReasons[] = {
-    {"it is also listed as a source (", "il est aussi dans la liste des fichiers \u00e0 convertir ("},
-    {"it is the output module", "c'est le module VB r\u00e9sultat"},
-    {"the run was stopped", "la conversion a \u00e9t\u00e9 arr\u00eat\u00e9e"},
+// %1 stands for the name a reason may carry.
+constexpr ReasonRow kReasons[] = {
+    {Reason::noSuchFile, "No such file or directory", "fichier ou dossier introuvable"},
+    {Reason::permissionDenied, "Permission denied", "permission refus\u00e9e"},
+    {Reason::isAFolder, "Is a directory", "c'est un dossier"},
+    {Reason::noSpace, "No space left on device", "plus de place sur le disque"},
+    {Reason::fileTooLarge, "File too large", "fichier trop gros"},
+    {Reason::outOfMemory, "out of memory", "m\u00e9moire insuffisante"},
+    {Reason::inUse, "the file is in use by another program", "le fichier est utilis\u00e9 par un autre programme"},
+    {Reason::sourceIsModule, "it is also listed as a source ('%1')",
+     "il est aussi dans la liste des fichiers \u00e0 convertir ('%1')"},
+    {Reason::isTheModule, "it is the output module", "c'est le module VB r\u00e9sultat"},
+    {Reason::stopped, "the run was stopped", "la conversion a \u00e9t\u00e9 arr\u00eat\u00e9e"},
+    {Reason::nothingRead, "no listed file could be read", "aucun fichier de la liste n'a pu \u00eatre lu"},
 };
 
 }  // namespace
@@ -103,13 +114,11 @@ std::string fill(const char* text, const std::string& name, const std::string& r
     return out;
 }
 
-std::string translatedReason(const std::string& reason, const std::string& languageValue) {
-    if (languageValue == kEnglish) return reason;
-    for (const ReasonRow& row : kEngineReasons) {
-        const std::string english = row.english;
-        if (reason.compare(0, english.size(), english) == 0) return row.french + reason.substr(english.size());
+std::string reasonText(const Failure& failure, const std::string& languageValue) {
+    for (const ReasonRow& row : kReasons) {
+        if (row.reason == failure.reason) return fill(languageValue == kEnglish ? row.english : row.french, failure.other);
     }
-    return reason;
+    return describe(failure);
 }
 
 }  // namespace ftvb::ui

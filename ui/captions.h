@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "engine/failure.h"
 #include "ui/window_ops.h"
 
 namespace ftvb::ui {
@@ -35,6 +36,7 @@ struct RunWords {
     const char* fileLeftOut;
     const char* folderNotOpened;
     const char* driveNotOpened;
+    const char* nothingRead;  // no listed file could be read, the module kept
 };
 
 // The template with %1 and %2 replaced; the values themselves are not
@@ -45,7 +47,8 @@ std::string fill(const char* text, const std::string& name, const std::string& r
 // the end message.
 const RunWords& runWords(const std::string& languageValue);
 
-// The engine's own reasons, in the language of the window when we know them.
-std::string translatedReason(const std::string& reason, const std::string& languageValue);
+// Why a file failed, in the window's language: the common reasons and the
+// run's own in our words, any other in the system's.
+std::string reasonText(const Failure& failure, const std::string& languageValue);
 
 }  // namespace ftvb::ui

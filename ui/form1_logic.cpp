@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "engine/run.h"
-#include "text/bytes.h"
 #include "ui/captions.h"
 #include "ui/cp1252.h"
 
@@ -22,7 +21,7 @@ constexpr const char* kDefaultPattern = "*.for";
 // The engine reads "-" as standard input and writes a module "-" to
 // standard output; a window has neither, so such a name means the file.
 std::string plainFileName(std::string name) {
-    if (trimBlanks(name) == "-") return "./-";
+    if (name == "-") return "./-";
     return name;
 }
 
@@ -278,15 +277,20 @@ void Form1Logic::Command3_Click() {
     if (!result.stopped) {
         const std::string value = language();
         const RunWords& words = runWords(value);
-        std::string text = result.moduleWritten
-                               ? std::string(words.endOfConversion)
-                               : fill(words.moduleNotWritten, module, translatedReason(result.moduleError, value));
+        std::string text;
+        if (result.moduleWritten) {
+            text = words.endOfConversion;
+        } else if (result.moduleFailure.reason == Reason::nothingRead) {
+            text = fill(words.nothingRead, module);
+        } else {
+            text = fill(words.moduleNotWritten, module, reasonText(result.moduleFailure, value));
+        }
         if (!result.skipped.empty()) {
             text += "\n\n";
             text += words.filesLeftOut;
             for (const SkippedFile& file : result.skipped) {
                 text += "\n";
-                text += fill(words.fileLeftOut, window_.fromFileSystem(file.name), translatedReason(file.reason, value));
+                text += fill(words.fileLeftOut, window_.fromFileSystem(file.name), reasonText(file.why, value));
             }
         }
         const bool clean = result.moduleWritten && result.skipped.empty();

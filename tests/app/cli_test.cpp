@@ -7,6 +7,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "ftvb/version.h"
+#include "tests/support/temp_folder.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -20,9 +23,7 @@ struct Outcome {
 class Cli : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/ftvb-cli-XXXXXX";
-        ASSERT_NE(::mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
+        dir_ = ftvb::testing::makeTempFolder("ftvb-cli");
     }
     void TearDown() override { fs::remove_all(dir_); }
 
@@ -55,10 +56,10 @@ protected:
 };
 
 TEST_F(Cli, VersionAndHelp) {
-    EXPECT_EQ(run("--version").out, "ftvb-convert 2.2.2\n");
+    EXPECT_EQ(run("--version").out, std::string("ftvb-convert ") + ftvb::kVersionText + "\n");
     const Outcome help = run("--help");
     EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("usage: ftvb-convert [-o MODULE] [-q] FILE..."), std::string::npos);
+    EXPECT_NE(help.out.find("usage: ftvb-convert [-o MODULE] [-q] [--review[=FILE]] FILE..."), std::string::npos);
 }
 
 TEST_F(Cli, UsageErrors) {

@@ -29,6 +29,8 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/temp_folder.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -61,7 +63,10 @@ struct Launch {
     std::vector<std::string> args;
     std::string stdinPath = "/dev/null";
     int stdinFd = -1;  // used instead of stdinPath when set
+    bool closeStdin = false;
     std::string stdoutAppend;  // a work folder file that standard output appends to
+    std::string stdoutPath;    // any file standard output goes to instead
+    int stdoutFd = -1;         // used instead of both when set
     bool unprivileged = false;
     rlim_t fileSizeLimit = 0;  // bytes; 0 for none
     rlim_t memoryLimit = 0;    // address space, bytes; 0 for none
@@ -133,12 +138,8 @@ using Snapshot = std::map<std::string, std::string>;
 class Hostile : public ::testing::Test {
 protected:
     void SetUp() override {
-        char work[] = "/tmp/ftvb-hostile-XXXXXX";
-        char scratch[] = "/tmp/ftvb-hostile-io-XXXXXX";
-        ASSERT_NE(::mkdtemp(work), nullptr);
-        ASSERT_NE(::mkdtemp(scratch), nullptr);
-        work_ = work;
-        scratch_ = scratch;
+        work_ = ftvb::testing::makeTempFolder("ftvb-hostile");
+        scratch_ = ftvb::testing::makeTempFolder("ftvb-hostile-io");
     }
 
     void TearDown() override {
@@ -215,8 +216,9 @@ protected:
     void expectFailure(const FailureCase& c, bool unprivileged);
 
     pid_t start(const Launch& launch) {
-        const std::string outPath =
-            launch.stdoutAppend.empty() ? (scratch_ / "out").string() : path(launch.stdoutAppend);
+        const std::string outPath = !launch.stdoutPath.empty()      ? launch.stdoutPath
+                                    : launch.stdoutAppend.empty() ? (scratch_ / "out").string()
+                                                                  : path(launch.stdoutAppend);
         const int outFlags = O_WRONLY | O_CREAT | (launch.stdoutAppend.empty() ? O_TRUNC : O_APPEND);
         const std::string errPath = (scratch_ / "err").string();
         std::vector<std::string> words{FTVB_CONVERT};
@@ -232,16 +234,17 @@ protected:
         // The child: only plain system calls from here on.
         if (::chdir(dir.c_str()) != 0) ::_exit(125);
         const int in = launch.stdinFd >= 0 ? launch.stdinFd : ::open(launch.stdinPath.c_str(), O_RDONLY);
-        const int out = ::open(outPath.c_str(), outFlags, 0600);
+        const int out = launch.stdoutFd >= 0 ? launch.stdoutFd : ::open(outPath.c_str(), outFlags, 0600);
         const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         if (in < 0 || out < 0 || err < 0) ::_exit(125);
         ::dup2(in, 0);
         ::dup2(out, 1);
         ::dup2(err, 2);
+        if (launch.closeStdin) ::close(0);
+        // As a shell leaves them: the program must look after itself.
+        ::signal(SIGXFSZ, SIG_DFL);
+        ::signal(SIGINT, SIG_DFL);
         if (launch.fileSizeLimit != 0) {
-            // A write past the limit then fails with EFBIG instead of
-            // killing the process.
-            ::signal(SIGXFSZ, SIG_IGN);
             const rlimit lim{launch.fileSizeLimit, launch.fileSizeLimit};
             ::setrlimit(RLIMIT_FSIZE, &lim);
         }
@@ -466,8 +469,105 @@ TEST_F(Hostile, FailuresAreReportedAndDamageNothing) {
         // A source appended to would be read back as it grows.
         {"standard output is a source", nullptr, {"-o", "-", "a.for"}, 2,
          "ftvb-convert: cannot write '-': it is also listed as a source ('a.for')\n", "", 0, "", "a.for"},
+        // An unset variable or a typo must not empty a module finished by hand.
+        {"an empty file name", [](Hostile& t) { t.write("m.bas", "previous module\r\n"); },
+         {"-o", "m.bas", "a.for", ""}, 2,
+         "ftvb-convert: empty file name\nTry 'ftvb-convert --help' for more information.\n"},
+        {"an empty module name", nullptr, {"-o", "", "a.for"}, 2,
+         "ftvb-convert: option '-o' needs a module name\nTry 'ftvb-convert --help' for more information.\n"},
+        {"no listed file can be read", [](Hostile& t) { t.write("m.bas", "previous module\r\n"); },
+         {"-o", "m.bas", "typo.for", "b.for "}, 1,
+         "ftvb-convert: cannot read 'typo.for': No such file or directory\n"
+         "ftvb-convert: cannot read 'b.for ': No such file or directory\n"
+         "ftvb-convert: no file could be read; 'm.bas' left as it was\n"},
     };
     for (const FailureCase& c : cases) expectFailure(c, false);
+}
+
+// A name is used exactly as given: " a.for" is not "a.for".
+TEST_F(Hostile, BlanksArePartOfAName) {
+    write("a.for", kSmallSource);
+    write(" a.for", "      z = 3\n");
+    const Outcome o = run({{"-o", "m.bas", " a.for"}});
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(readFile(path("m.bas")), "'       \r\nz = 3\r\n");
+}
+
+// A closed standard input is not a file: "-" must not read whatever the
+// run opens first (the module's temporary file would take its place).
+TEST_F(Hostile, ClosedStandardInputIsReportedNotRead) {
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string err;
+        bool written;
+    };
+    const Case cases[] = {
+        {{"-o", "m.bas", "-"}, 1,
+         "ftvb-convert: cannot read '-': Bad file descriptor\n"
+         "ftvb-convert: no file could be read; 'm.bas' left as it was\n",
+         false},
+        {{"-o", "m.bas", "-", "a.for"}, 1, "ftvb-convert: cannot read '-': Bad file descriptor\n2 lines\n", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.size());
+        write("a.for", kSmallSource);
+        write("m.bas", "previous module\r\n");
+        Launch launch{c.args};
+        launch.closeStdin = true;
+        const Outcome o = run(launch);
+        EXPECT_EQ(o.status, c.status);
+        EXPECT_EQ(o.err, c.err);
+        EXPECT_EQ(readFile(path("m.bas")), c.written ? kSmallModule : "previous module\r\n");
+        EXPECT_TRUE(temporaries().empty());
+    }
+}
+
+// The temporary file beside the module has a longer name than the module:
+// it is shortened, so any name the folder takes can be the module's.
+TEST_F(Hostile, LongestModuleNamesAreWritten) {
+    write("a.for", kSmallSource);
+    for (const std::size_t length : {std::size_t{247}, std::size_t{250}, std::size_t{255}}) {
+        const std::string name = std::string(length - 4, 'm') + ".bas";
+        const Outcome o = run({{"-o", name, "a.for"}});
+        EXPECT_EQ(o.status, 0) << length << ": " << o.err;
+        EXPECT_EQ(readFile(path(name)), kSmallModule) << length;
+        EXPECT_TRUE(temporaries().empty());
+    }
+}
+
+TEST_F(Hostile, HelpAndVersionFailWhenTheyCannotBePrinted) {
+    for (const char* option : {"--help", "--version"}) {
+        Launch launch{{option}};
+        launch.stdoutPath = "/dev/full";
+        const Outcome o = run(launch);
+        EXPECT_EQ(o.status, 2) << option;
+        EXPECT_EQ(o.err, "ftvb-convert: cannot write standard output: No space left on device\n") << option;
+    }
+}
+
+// Just above and below what the program needs to start: it runs, or says
+// it is out of memory; it never aborts, and never leaves a temporary file.
+TEST_F(Hostile, TightMemoryLimitsEndInAMessage) {
+    if (kAddressSanitizer) GTEST_SKIP() << "a memory limit does not work under AddressSanitizer";
+    write("a.for", kSmallSource);
+    write("m.bas", "previous module\r\n");
+    int reported = 0;
+    for (rlim_t kib = 4096; kib <= 12288; kib += 64) {
+        Launch launch{{"-o", "m.bas", "a.for"}};
+        launch.memoryLimit = kib << 10;
+        const Outcome o = run(launch, 60s);
+        SCOPED_TRACE(std::to_string(kib) + " KiB: " + o.err);
+        // 127: the loader itself found no room, before the program began.
+        EXPECT_TRUE(o.status == 0 || o.status == 2 || o.status == 127) << o.status;
+        if (o.status == 2) {
+            EXPECT_NE(o.err.find("out of memory"), std::string::npos);
+            EXPECT_EQ(readFile(path("m.bas")), "previous module\r\n");
+            ++reported;
+        }
+        EXPECT_TRUE(temporaries().empty());
+    }
+    EXPECT_GT(reported, 0) << "no limit was tight enough to matter";
 }
 
 // Root ignores permission bits: these run as "nobody" when the tests run
@@ -612,6 +712,52 @@ TEST_F(Hostile, InterruptedWhileWaitingForInput) {
         EXPECT_EQ(o.status, 130);
         EXPECT_EQ(o.err, "ftvb-convert: interrupted; 'm.bas' left as it was\n");
         EXPECT_TRUE(sameFiles(before, snapshot()));
+        EXPECT_TRUE(temporaries().empty());
+    }
+}
+
+// A module that nobody reads blocks the writes, and a FIFO module that
+// nobody has opened blocks the open: a signal still ends the run at once,
+// with the usual message.
+TEST_F(Hostile, InterruptedWhileTheModuleWaits) {
+    write("big.for", repeated("      x = a(i) + b*c**2 .and. y .eq. z\n", 200000));
+    struct Case {
+        const char* name;
+        const char* module;
+        int signal;
+        enum { pipeNobodyReads, fifoWithoutReader, fifoNobodyReads } kind;
+    };
+    const Case cases[] = {
+        {"standard output to a pipe nobody reads, SIGINT", "-", SIGINT, Case::pipeNobodyReads},
+        {"standard output to a pipe nobody reads, SIGTERM", "-", SIGTERM, Case::pipeNobodyReads},
+        {"a FIFO module with no reader yet, SIGINT", "fifo.bas", SIGINT, Case::fifoWithoutReader},
+        {"a FIFO module nobody reads, SIGINT", "fifo.bas", SIGINT, Case::fifoNobodyReads},
+        {"a FIFO module nobody reads, SIGTERM", "fifo.bas", SIGTERM, Case::fifoNobodyReads},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(path("fifo.bas"));
+        ASSERT_EQ(::mkfifo(path("fifo.bas").c_str(), 0600), 0);
+        Launch launch{{"-o", c.module, "big.for"}};
+        int fds[2] = {-1, -1};
+        int idleReader = -1;
+        if (c.kind == Case::pipeNobodyReads) {
+            ASSERT_EQ(::pipe2(fds, O_CLOEXEC), 0);
+            launch.stdoutFd = fds[1];
+        } else if (c.kind == Case::fifoNobodyReads) {
+            idleReader = ::open(path("fifo.bas").c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+            ASSERT_GE(idleReader, 0);
+        }
+        const pid_t pid = start(launch);
+        std::this_thread::sleep_for(500ms);  // into the blocked write or open
+        ::kill(pid, c.signal);
+        const Outcome o = finish(pid, 20s);
+        for (const int fd : {fds[0], fds[1], idleReader}) {
+            if (fd >= 0) ::close(fd);
+        }
+        EXPECT_FALSE(o.timedOut) << "the signal did not stop the run";
+        EXPECT_EQ(o.status, 130);
+        EXPECT_EQ(o.err, "ftvb-convert: interrupted; '" + std::string(c.module) + "' left as it was\n");
         EXPECT_TRUE(temporaries().empty());
     }
 }

@@ -12,6 +12,7 @@
 #include "engine/files.h"
 #include "engine/run.h"
 #include "tests/support/capture.h"
+#include "tests/support/temp_folder.h"
 
 namespace ftvb::testing {
 namespace {
@@ -21,9 +22,7 @@ namespace fs = std::filesystem;
 class RunTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/ftvb-run-XXXXXX";
-        ASSERT_NE(::mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
+        dir_ = makeTempFolder("ftvb-run");
     }
     void TearDown() override { fs::remove_all(dir_); }
 
@@ -65,18 +64,43 @@ std::string lines(std::initializer_list<const char*> ls) {
 
 TEST_F(RunTest, EmptyListCreatesAnEmptyModule) {
     const RunResult r = run(path("m.bas"), {});
-    EXPECT_TRUE(r.moduleWritten) << r.moduleError;
+    EXPECT_TRUE(r.moduleWritten) << describe(r.moduleFailure);
     EXPECT_EQ(r.lines, 0);
     EXPECT_EQ(read(path("m.bas")), "");
 }
 
-TEST_F(RunTest, BlankEntriesAreSkippedWithoutCounting) {
-    const std::string a = write("a.for", "      x = 1\n");
-    const RunResult r = run(path("m.bas"), {"   ", "", "  " + a + "  "});
+TEST_F(RunTest, NamesAreUsedExactlyAndEmptyOnesSkipped) {
+    // " a.for" is another file than "a.for"; blanks are part of a name.
+    write("a.for", "      x = 1\n");
+    write(" a.for", "      y = 2\n");
+    write("b.for ", "      z = 3\n");
+    const RunResult r = run(path("m.bas"), {"", path(" a.for"), path("b.for "), path("a.for ")});
     EXPECT_TRUE(r.moduleWritten);
-    EXPECT_EQ(r.lines, 1);
-    EXPECT_TRUE(r.skipped.empty());
-    EXPECT_EQ(read(path("m.bas")), lines({"'       ", "x = 1"}));
+    EXPECT_EQ(r.lines, 2);
+    ASSERT_EQ(r.skipped.size(), 1u);
+    EXPECT_EQ(r.skipped[0].name, path("a.for "));
+    EXPECT_EQ(read(path("m.bas")), lines({"'       ", "y = 2", "'       ", "z = 3"}));
+}
+
+TEST_F(RunTest, ModuleIsKeptWhenNoListedFileCouldBeRead) {
+    const std::string module = write("m.bas", "finished by hand\r\n");
+    fs::create_directory(path("folder.for"));
+    const std::vector<std::vector<std::string>> lists = {
+        {path("typo.for")},
+        {path("typo.for"), path("folder.for"), ""},
+    };
+    for (const auto& list : lists) {
+        const RunResult r = run(module, list);
+        EXPECT_FALSE(r.moduleWritten);
+        EXPECT_EQ(r.moduleFailure.reason, Reason::nothingRead);
+        EXPECT_EQ(r.skipped.size(), list.size() - (list.back().empty() ? 1 : 0));
+        EXPECT_EQ(read(module), "finished by hand\r\n");
+        EXPECT_EQ(folderEntries(), (std::vector<std::string>{"folder.for", "m.bas"}));
+    }
+    // One readable file among them is enough, even an empty one.
+    const RunResult r = run(module, {path("typo.for"), write("e.for", "")});
+    EXPECT_TRUE(r.moduleWritten);
+    EXPECT_EQ(read(module), lines({"'       "}));
 }
 
 TEST_F(RunTest, EmptyFileWritesTheEmptyStatementComment) {
@@ -107,9 +131,9 @@ TEST_F(RunTest, ReaderHandsOutEveryLineAsWritten) {
     const std::string file = write("lines.f", content);
 
     SourceReader viewed;
-    ASSERT_EQ(viewed.open(file), "");
+    ASSERT_FALSE(viewed.open(file));
     SourceReader copied;
-    ASSERT_EQ(copied.open(file), "");
+    ASSERT_FALSE(copied.open(file));
     std::string_view v;
     std::string c;
     for (std::size_t i = 0; i < want.size(); ++i) {
@@ -156,8 +180,9 @@ TEST_F(RunTest, UnreadableFilesAreSkippedAndListed) {
     EXPECT_TRUE(r.moduleWritten);
     ASSERT_EQ(r.skipped.size(), 2u);
     EXPECT_EQ(r.skipped[0].name, path("missing.for"));
-    EXPECT_EQ(r.skipped[0].reason, "No such file or directory");
-    EXPECT_EQ(r.skipped[1].reason, "Is a directory");
+    EXPECT_EQ(r.skipped[0].why.reason, Reason::noSuchFile);
+    EXPECT_EQ(describe(r.skipped[0].why), "No such file or directory");
+    EXPECT_EQ(r.skipped[1].why.reason, Reason::isAFolder);
     EXPECT_EQ(read(path("m.bas")), lines({"'       ", "x = 1"}));
 }
 
@@ -166,17 +191,17 @@ TEST_F(RunTest, ModuleThatCannotBeCreatedReadsNothing) {
     fs::create_directory(path("sub"));
     const struct {
         std::string module;
-        const char* reason;
+        Reason reason;
     } cases[] = {
-        {path("nowhere/m.bas"), "No such file or directory"},
-        {"", "No such file or directory"},
-        {path("sub"), "Is a directory"},
+        {path("nowhere/m.bas"), Reason::noSuchFile},
+        {"", Reason::noSuchFile},
+        {path("sub"), Reason::isAFolder},
     };
     for (const auto& c : cases) {
         observer_.counts.clear();
         const RunResult r = run(c.module, {a});
         EXPECT_FALSE(r.moduleWritten) << c.module;
-        EXPECT_EQ(r.moduleError, c.reason) << c.module;
+        EXPECT_EQ(r.moduleFailure.reason, c.reason) << c.module;
         EXPECT_EQ(r.lines, 0) << c.module;
         EXPECT_TRUE(observer_.counts.empty()) << c.module;
     }
@@ -189,7 +214,8 @@ TEST_F(RunTest, ModuleListedAsASourceIsRefused) {
     for (const std::string& source : {precious, dir_.string() + "/./keep.bas", path("link.for")}) {
         const RunResult r = run(precious, {a, source});
         EXPECT_FALSE(r.moduleWritten) << source;
-        EXPECT_NE(r.moduleError.find("also listed as a source"), std::string::npos) << r.moduleError;
+        EXPECT_EQ(r.moduleFailure.reason, Reason::sourceIsModule) << describe(r.moduleFailure);
+        EXPECT_EQ(r.moduleFailure.other, source);
         EXPECT_EQ(r.lines, 0);
         EXPECT_EQ(read(precious), "precious\r\n");
     }
@@ -198,7 +224,8 @@ TEST_F(RunTest, ModuleListedAsASourceIsRefused) {
 TEST_F(RunTest, WriteFailureIsAnError) {
     const RunResult r = run("/dev/full", {write("a.for", "      x = 1\n")});
     EXPECT_FALSE(r.moduleWritten);
-    EXPECT_EQ(r.moduleError, "No space left on device");
+    EXPECT_EQ(r.moduleFailure.reason, Reason::noSpace);
+    EXPECT_EQ(describe(r.moduleFailure), "No space left on device");
 }
 
 TEST_F(RunTest, StoppedRunLeavesThePreviousModule) {
@@ -247,7 +274,7 @@ TEST_F(RunTest, RelativeModuleLandsWhereItWasNamed) {
     NameList list({write("a.for", "      x = 1\n")});
     const RunResult r = runConversion("m.bas", list, wanderer);
     fs::current_path(before);
-    EXPECT_TRUE(r.moduleWritten) << r.moduleError;
+    EXPECT_TRUE(r.moduleWritten) << describe(r.moduleFailure);
     EXPECT_EQ(read(path("m.bas")), lines({"'       ", "x = 1"}));
     EXPECT_FALSE(fs::exists(path("other/m.bas")));
 }

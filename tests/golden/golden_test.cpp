@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "engine/run.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -68,15 +69,14 @@ TEST_P(Golden, MatchesByHand) {
     const std::string name = GetParam();
     std::vector<std::string> sources = {(dir / (name + ".for")).string()};
     if (fs::exists(dir / (name + ".2.for"))) sources.push_back((dir / (name + ".2.for")).string());
-    char tmpl[] = "/tmp/ftvb-golden-XXXXXX";
-    ASSERT_NE(::mkdtemp(tmpl), nullptr);
-    const std::string module = std::string(tmpl) + "/out.bas";
+    const fs::path folder = ftvb::testing::makeTempFolder("ftvb-golden");
+    const std::string module = (folder / "out.bas").string();
     ftvb::NameList list(sources);
     ftvb::RunObserver quiet;
     const ftvb::RunResult r = ftvb::runConversion(module, list, quiet);
-    ASSERT_TRUE(r.moduleWritten) << r.moduleError;
+    ASSERT_TRUE(r.moduleWritten) << describe(r.moduleFailure);
     const std::string got = read(module);
-    fs::remove_all(tmpl);
+    fs::remove_all(folder);
     const std::string want = read(dir / (name + ".bas"));
     EXPECT_TRUE(got == want) << name << ":\n" << diff(want, got);
 }

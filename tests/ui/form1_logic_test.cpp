@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "engine/run.h"
+#include "tests/support/temp_folder.h"
 #include "tests/ui/fake_window.h"
 #include "ui/about.h"
 #include "ui/captions.h"
@@ -330,9 +331,7 @@ TEST(Form1Logic, AFlagClickStoresTheLanguageAndAppliesItAtOnce) {
 class Run : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/ftvb-ui-run-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        folder_ = pattern;
+        folder_ = ftvb::testing::makeTempFolder("ftvb-ui-run").string();
         previous_ = std::filesystem::current_path();
         std::filesystem::current_path(folder_);
         write("main.for", "      program main\n      x = 1\n      end\n");
@@ -437,7 +436,7 @@ TEST_F(Run, FailuresAreReportedNamingTheFileAndTheReason) {
          "second.for: No such file or directory"},
         {"a source that is gone, in French", "1", "out.bas", true,
          "Fin de la conversion\n\nCes fichiers n'ont pas pu \u00eatre lus et ont \u00e9t\u00e9 laiss\u00e9s de "
-         "c\u00f4t\u00e9 :\nsecond.for : No such file or directory"},
+         "c\u00f4t\u00e9 :\nsecond.for : fichier ou dossier introuvable"},
     };
     for (const Case& c : cases) {
         write("second.for", "      y = 2\n");
@@ -452,6 +451,20 @@ TEST_F(Run, FailuresAreReportedNamingTheFileAndTheReason) {
         EXPECT_EQ(w.window.messageKinds[0], MessageKind::warning) << c.what;
         EXPECT_FALSE(w.logic.running()) << c.what;
     }
+}
+
+TEST_F(Run, AListOfUnreadableFilesLeavesTheModuleAsItWas) {
+    write("out.bas", "finished by hand\r\n");
+    w.window.lists[1] = {"gone.for"};
+    w.settings.write(kLanguageSection, kLanguageKey, "1");
+    w.logic.Command3_Click();
+    EXPECT_EQ(read("out.bas"), "finished by hand\r\n");
+    ASSERT_EQ(w.window.messages.size(), 1u);
+    EXPECT_EQ(w.window.messages[0],
+              "Aucun fichier n'a pu \u00eatre lu ; le module 'out.bas' est rest\u00e9 tel quel.\n\n"
+              "Ces fichiers n'ont pas pu \u00eatre lus et ont \u00e9t\u00e9 laiss\u00e9s de c\u00f4t\u00e9 :\n"
+              "gone.for : fichier ou dossier introuvable");
+    EXPECT_TRUE(leftovers().empty());
 }
 
 TEST_F(Run, APressDuringARunIsIgnored) {
@@ -539,7 +552,7 @@ TEST_F(Run, ConvertsTheFilesListedWhenRunWasPressedInThatOrder) {
 
 TEST_F(Run, ADashIsAFileNotStandardInputOrOutput) {
     write("-", "      z = 3\n");
-    w.window.lists[1] = {"-", " - "};
+    w.window.lists[1] = {"-", "-"};
     w.logic.Command3_Click();
     EXPECT_EQ(read("out.bas"), expected({"./-", "./-"}));
 
