@@ -13,6 +13,8 @@ namespace ftvb::ui {
 std::string cp1252ToUtf8(std::string_view bytes);
 
 bool isUtf8(std::string_view bytes);
+// The character's UTF-8 bytes, appended.
+void appendUtf8(std::string& out, char32_t c);
 
 // A file name as the file system spells it, for showing: as it is when it
 // is UTF-8, else read as Windows-1252, which is what the older systems that

@@ -64,6 +64,8 @@ private:
         return found;
     }
     QStringList entries(const char* list) const;
+    // What the engine writes on its own for these files of the sources.
+    QByteArray directConversion(const std::vector<std::string>& names) const;
     void chooseFolder(const QString& path);
     void click(const char* name) { QTest::mouseClick(child<QWidget>(name), Qt::LeftButton); }
 
@@ -118,6 +120,21 @@ QStringList WindowTest::entries(const char* list) const {
     const auto* widget = child<FileNameList>(list);
     for (int i = 0; i < widget->count(); ++i) names << widget->text(i);
     return names;
+}
+
+static QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+QByteArray WindowTest::directConversion(const std::vector<std::string>& names) const {
+    const std::string folder = QFile::encodeName(sources_->path()).toStdString();
+    std::vector<std::string> paths;
+    for (const std::string& name : names) paths.push_back(folder + "/" + name);
+    ftvb::RunObserver quiet;
+    const ftvb::RunResult result = ftvb::runConversion(folder + "/direct.bas", ftvb::NameList(paths), quiet);
+    if (!result.moduleWritten) return "<not written>";
+    return contents(sources_->path() + QStringLiteral("/direct.bas"));
 }
 
 // As the user does: a click on the folder in the tree.
@@ -244,20 +261,9 @@ void WindowTest::convertsTheFilesToConvertAndSaysSo() {
     QVERIFY(!child<QPlainTextEdit>("tt")->isVisible());
     QVERIFY(!child<QLineEdit>("ccpt")->isVisible());
 
-    const QDir folder(sources_->path());
-    ftvb::RunObserver quiet;
-    const ftvb::NameList files({QFile::encodeName(folder.filePath("a.for")).toStdString(),
-                                QFile::encodeName(folder.filePath("B.FOR")).toStdString()});
-    const ftvb::RunResult direct =
-        ftvb::runConversion(QFile::encodeName(folder.filePath("direct.bas")).toStdString(), files, quiet);
-    QVERIFY(direct.moduleWritten);
-    QFile written(folder.filePath("out.bas"));
-    QFile expected(folder.filePath("direct.bas"));
-    QVERIFY(written.open(QIODevice::ReadOnly));
-    QVERIFY(expected.open(QIODevice::ReadOnly));
-    const QByteArray module = written.readAll();
+    const QByteArray module = contents(QDir(sources_->path()).filePath("out.bas"));
     QVERIFY(module.startsWith("'       \r\nSub  main\r\n"));
-    QCOMPARE(module, expected.readAll());
+    QCOMPARE(module, directConversion({"a.for", "B.FOR"}));
 }
 
 // r\xE9sum\xE9.for: "r\u00e9sum\u00e9.for" as an older system wrote it, in Latin-1.
@@ -275,19 +281,9 @@ void WindowTest::listsAndConvertsNamesThatAreNotUtf8() {
     child<QLineEdit>("b")->setText(QStringLiteral("out.bas"));
     QCOMPARE(pressAndCatch("Command3").text, QStringLiteral("End of Conversion"));
 
-    const QDir folder(sources_->path());
-    ftvb::RunObserver quiet;
-    const ftvb::NameList files({QFile::encodeName(folder.filePath("a.for")).toStdString(),
-                                QFile::encodeName(folder.filePath("B.FOR")).toStdString(), latin1.toStdString()});
-    const std::string direct = QFile::encodeName(folder.filePath("direct.bas")).toStdString();
-    QVERIFY(ftvb::runConversion(direct, files, quiet).moduleWritten);
-    QFile written(folder.filePath("out.bas"));
-    QFile expected(folder.filePath("direct.bas"));
-    QVERIFY(written.open(QIODevice::ReadOnly));
-    QVERIFY(expected.open(QIODevice::ReadOnly));
-    const QByteArray module = written.readAll();
+    const QByteArray module = contents(QDir(sources_->path()).filePath("out.bas"));
     QVERIFY(module.contains("r\xE9sum\xE9"));
-    QCOMPARE(module, expected.readAll());
+    QCOMPARE(module, directConversion({"a.for", "B.FOR", "r\xE9sum\xE9.for"}));
 }
 
 void WindowTest::reportsAModuleThatCannotBeWritten() {

@@ -9,9 +9,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <optional>
+
+#include "engine/files.h"
 
 namespace ftvb::ui::qt {
 namespace {
@@ -44,40 +44,14 @@ std::optional<std::string> readRegularFile(const std::string& path) {
     return text;
 }
 
-// Whole or not at all: a temporary file beside it, renamed over it. Through
-// a link, the file it names is replaced; anything but a regular file (a
-// FIFO, a device, a folder) is left alone.
+// Whole or not at all, as a module is written: a temporary file beside it,
+// renamed over it (through a link, over the file it names). Anything but a
+// regular file (a FIFO, a device, a folder) is left alone.
 void replaceFile(const std::string& name, const std::string& text) {
-    std::string path = name;
-    char resolved[PATH_MAX];
-    if (::realpath(name.c_str(), resolved) != nullptr) path = resolved;
     struct stat st {};
-    const bool exists = ::stat(path.c_str(), &st) == 0;
-    if (exists && !S_ISREG(st.st_mode)) return;
-    const std::size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-    QDir().mkpath(QFile::decodeName(folder.c_str()));
-    std::string temp = folder + "/." + path.substr(slash + 1) + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return;
-    mode_t mode = 0;
-    if (exists) {
-        mode = st.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    bool written = ::fchmod(fd, mode) == 0;
-    for (std::size_t done = 0; written && done < text.size();) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        written = n > 0;
-        if (written) done += std::size_t(n);
-    }
-    written = written && ::fsync(fd) == 0;
-    written = ::close(fd) == 0 && written;
-    if (!written || ::rename(temp.c_str(), path.c_str()) != 0) ::unlink(temp.c_str());
+    if (::stat(name.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return;
+    QDir().mkpath(QFileInfo(QFile::decodeName(name.c_str())).absolutePath());
+    writeWholeFile(name, text);
 }
 
 }  // namespace
