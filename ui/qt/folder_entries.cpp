@@ -6,24 +6,20 @@
 
 namespace ftvb::ui::qt {
 
-bool readFolder(const std::string& path, std::vector<FolderEntry>& entries) {
-    entries.clear();
+bool readFolder(const std::string& path, EntryKind kind, std::vector<std::string>& names) {
+    names.clear();
     DIR* folder = ::opendir(path.c_str());
     if (folder == nullptr) return false;
+    const bool folders = kind == EntryKind::folders;
     while (const dirent* entry = ::readdir(folder)) {
         if (entry->d_name[0] == '.') continue;
-        FolderEntry found{entry->d_name};
-        if (entry->d_type == DT_DIR) {
-            found.folder = true;
-        } else if (entry->d_type == DT_REG) {
-            found.file = true;
-        } else if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+        bool wanted = entry->d_type == (folders ? DT_DIR : DT_REG);
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
             struct stat st {};
-            if (::fstatat(::dirfd(folder), entry->d_name, &st, 0) != 0) continue;
-            found.folder = S_ISDIR(st.st_mode);
-            found.file = S_ISREG(st.st_mode);
+            wanted = ::fstatat(::dirfd(folder), entry->d_name, &st, 0) == 0 &&
+                     (folders ? S_ISDIR(st.st_mode) : S_ISREG(st.st_mode));
         }
-        if (found.folder || found.file) entries.push_back(std::move(found));
+        if (wanted) names.emplace_back(entry->d_name);
     }
     ::closedir(folder);
     return true;

@@ -10,16 +10,12 @@
 
 namespace ftvb::ui::qt {
 
-struct FolderEntry {
-    std::string name;  // as the file system spells it
-    bool folder = false;
-    bool file = false;  // a regular file (or a link to one)
-};
+enum class EntryKind { folders, files };
 
-// The folders and regular files of a folder, links followed, in no order.
-// Hidden entries (names beginning with ".") are left out, and so are
-// devices, pipes, sockets and broken links. False when the folder cannot
-// be read.
-bool readFolder(const std::string& path, std::vector<FolderEntry>& entries);
+// The names, as the file system spells them, of a folder's subfolders or of
+// its regular files, links followed, in no order. Hidden entries (names
+// beginning with ".") are left out, and so are devices, pipes, sockets and
+// broken links. False when the folder cannot be read.
+bool readFolder(const std::string& path, EntryKind kind, std::vector<std::string>& names);
 
 }  // namespace ftvb::ui::qt

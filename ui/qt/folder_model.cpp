@@ -38,11 +38,11 @@ QString childPath(const QString& parent, const QString& name) {
 // the folder path is text everywhere after the tree (the current folder,
 // the settings), and such a name could not be opened from it.
 std::vector<QString> subfolders(const QString& path) {
-    std::vector<FolderEntry> entries;
+    std::vector<std::string> found;
     std::vector<QString> names;
-    if (!readFolder(QFile::encodeName(path).toStdString(), entries)) return names;
-    for (const FolderEntry& entry : entries) {
-        if (entry.folder && isUtf8(entry.name)) names.push_back(QString::fromStdString(entry.name));
+    if (!readFolder(QFile::encodeName(path).toStdString(), EntryKind::folders, found)) return names;
+    for (const std::string& name : found) {
+        if (isUtf8(name)) names.push_back(QString::fromStdString(name));
     }
     std::sort(names.begin(), names.end(), before);
     return names;

@@ -52,25 +52,24 @@ bool HiddenFileList::setPattern(const QString& pattern) {
 // second this way, where comparing them as text without regard to case
 // took most of a second.
 bool HiddenFileList::refresh() {
-    std::vector<FolderEntry> entries;
-    if (!readFolder(QFile::encodeName(folder_).toStdString(), entries)) return false;
+    std::vector<std::string> files;
+    if (!readFolder(QFile::encodeName(folder_).toStdString(), EntryKind::files, files)) return false;
     struct Listed {
         std::string key;
         std::string name;
     };
     std::vector<Listed> listed;
-    for (FolderEntry& entry : entries) {
-        if (!entry.file) continue;
-        const bool utf8 = isUtf8(entry.name);
-        const std::string shown = utf8 ? std::string() : fileNameForDisplay(entry.name);
-        std::string key = folded(utf8 ? entry.name : shown);
+    for (std::string& name : files) {
+        const bool utf8 = isUtf8(name);
+        const std::string shown = utf8 ? std::string() : fileNameForDisplay(name);
+        std::string key = folded(utf8 ? name : shown);
         const bool matches = std::any_of(wildcards_.begin(), wildcards_.end(), [&](const Wildcard& wildcard) {
             if (!wildcard.sets.pattern().isEmpty()) {
-                return wildcard.sets.match(QString::fromStdString(utf8 ? entry.name : shown)).hasMatch();
+                return wildcard.sets.match(QString::fromStdString(utf8 ? name : shown)).hasMatch();
             }
             return wildcardMatch(wildcard.folded, key);
         });
-        if (matches) listed.push_back({std::move(key), std::move(entry.name)});
+        if (matches) listed.push_back({std::move(key), std::move(name)});
     }
     std::sort(listed.begin(), listed.end(),
               [](const Listed& a, const Listed& b) { return a.key != b.key ? a.key < b.key : a.name < b.name; });
