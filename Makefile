@@ -1,15 +1,17 @@
 # Quick start on a fresh Debian machine:
 #   make run    install what is missing (as root), build, open the window
-#   make test   build and run every test (also under ASan/UBSan)
-# Also: make bench, make fuzz, make install, make clean.
+#   make test   build and run every test (also under ASan/UBSan and Wine)
+# Also: make windows, make bench, make fuzz, make install, make clean.
 
 BUILD      := build/main
 ASAN_BUILD := build/asan
 BENCH_BUILD:= build/bench
+WIN_BUILD  := build/windows
+WIN_CMAKE  := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all build run test test-main test-asan test-fuzz-smoke bench fuzz install clean
+.PHONY: all build run test test-main test-asan test-fuzz-smoke windows bench fuzz install clean
 
 all: build
 
@@ -48,6 +50,12 @@ test-fuzz-smoke:
 fuzz:
 	@scripts/deps.sh fuzz
 	@fuzz/run.sh build/fuzz $${FUZZ_SECONDS:-60}
+
+# The Windows programs, cross-built with mingw-w64 into $(WIN_BUILD).
+windows:
+	@scripts/deps.sh windows
+	@cmake -S . -B $(WIN_BUILD) $(CMAKE_GEN) $(WIN_CMAKE) >/dev/null
+	@cmake --build $(WIN_BUILD) -j $(JOBS) --target ftvb-convert $$(test -d ui/win32 && echo ftvb)
 
 bench:
 	@scripts/deps.sh bench

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages a make target needs when they are missing.
 # As root it runs apt-get; otherwise it names what to install and fails.
-#   scripts/deps.sh build|test|bench|fuzz
+#   scripts/deps.sh build|test|bench|fuzz|windows
 set -eu
 
 want="cmake ninja-build g++ make"
@@ -10,6 +10,7 @@ case "${1:-build}" in
   test)  want="$want qt6-base-dev libgtest-dev clang libclang-rt-14-dev" ;;
   bench) want="$want libbenchmark-dev f2c time" ;;
   fuzz)  want="$want clang libclang-rt-14-dev" ;;
+  windows) want="$want g++-mingw-w64-x86-64-posix" ;;
 esac
 
 missing=""
