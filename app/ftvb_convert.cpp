@@ -9,31 +9,40 @@
 #include <chrono>
 #include <cstdlib>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/console.h"
+#include "engine/files.h"
 #include "engine/run.h"
 #include "ftvb/version.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: ftvb-convert [-o MODULE] [-q] FILE...\n"
+    "usage: ftvb-convert [-o MODULE] [-q] [--review[=FILE]] FILE...\n"
     "Translates fixed-form FORTRAN 77 files, in the order given, into one BASIC module.\n"
     "\n"
     "  -o, --output MODULE   module to write; default module1.bas in the current folder;\n"
     "                        \"-\" writes to standard output\n"
     "  -q, --quiet           print nothing on success\n"
+    "      --review[=FILE]   list the places of the module that need a person, as\n"
+    "                        FILE:LINE: note: ... [kind] (MODULE:LINE), to standard\n"
+    "                        error or to FILE\n"
     "  -h, --help            show this help\n"
     "      --version         show the version\n"
     "\n"
     "A FILE of \"-\" reads standard input.\n";
 
-// Shows the line count live on a terminal, at most ten times a second.
+// Shows the line count live on a terminal, at most ten times a second, and
+// gathers the review when one is asked for.
 class Progress : public ftvb::RunObserver {
 public:
-    explicit Progress(bool live) : live_(live) {}
+    Progress(bool live, ftvb::ReviewList* review) : live_(live), review_(review) {}
+
+    bool wantsReview() override { return review_ != nullptr; }
+    void reviewNoted(const ftvb::ReviewNote& note) override { review_->add(note); }
 
     void lineCounted(long long lines) override {
         if (!live_ || (lines & 0x3FF) != 0) return;
@@ -55,6 +64,7 @@ public:
 
 private:
     bool live_;
+    ftvb::ReviewList* review_;
     bool shown_ = false;
     std::chrono::steady_clock::time_point last_{};
 };
@@ -123,9 +133,41 @@ int main(int argc, char** argv) {
 
 namespace {
 
+// The review goes where it was asked for, whole: to standard error, or to
+// its file like the module, all or nothing.
+int writeReview(const ftvb::ReviewList& review, const std::optional<std::string>& file) {
+    const std::string text = review.text();
+    if (!file) {
+        ftvb::console::printError({text});
+        return 0;
+    }
+    if (const ftvb::Outcome why = ftvb::writeWholeFile(*file, text)) {
+        say({"cannot write '", *file, "': ", ftvb::describe(*why)});
+        return 2;
+    }
+    return 0;
+}
+
+// A review file that is the module or a source would destroy it.
+std::string reviewClash(const std::string& review, const std::string& module, const std::vector<std::string>& files) {
+    const ftvb::FileIdentity target = ftvb::identityOf(review);
+    auto same = [&](const std::string& name) {
+        if (name == review) return true;
+        return target.regular && ftvb::identityOf(name) == target;
+    };
+    if (review != "-" && same(module)) return "it is also the module";
+    for (const std::string& name : files) {
+        if (name != "-" && same(name)) return "it is also listed as a source ('" + name + "')";
+    }
+    if (review == "-" && module == "-") return "the module goes to standard output already";
+    return {};
+}
+
 int convert(const std::vector<std::string>& args) {
     std::string module = "module1.bas";
     bool quiet = false;
+    std::optional<std::string> reviewFile;
+    bool review = false;
     std::vector<std::string> files;
     bool optionsDone = false;
 
@@ -144,6 +186,13 @@ int convert(const std::vector<std::string>& args) {
             return printed("ftvb-convert " + std::string(ftvb::kVersionText) + "\n");
         } else if (arg == "-q" || arg == "--quiet") {
             quiet = true;
+        } else if (arg == "--review") {
+            review = true;
+            reviewFile.reset();
+        } else if (arg.rfind("--review=", 0) == 0) {
+            review = true;
+            reviewFile = arg.substr(9);
+            if (reviewFile->empty()) return usageError({"option '--review=' needs a file name"});
         } else if (arg == "-o" || arg == "--output") {
             if (i + 1 >= args.size() || args[i + 1].empty()) return usageError({"option '", arg, "' needs a module name"});
             module = args[++i];
@@ -157,10 +206,16 @@ int convert(const std::vector<std::string>& args) {
         }
     }
     if (files.empty()) return usageError({"no FORTRAN file given"});
+    if (reviewFile) {
+        if (const std::string clash = reviewClash(*reviewFile, module, files); !clash.empty()) {
+            return usageError({"cannot write the review to '", *reviewFile, "': ", clash});
+        }
+    }
 
     ftvb::console::catchInterrupts();
 
-    Progress progress(!quiet && ftvb::console::errorIsTerminal());
+    ftvb::ReviewList reviewList(module);
+    Progress progress(!quiet && ftvb::console::errorIsTerminal(), review ? &reviewList : nullptr);
     ftvb::NameList list(files);
     const ftvb::RunResult result = ftvb::runConversion(module, list, progress);
     progress.clear();
@@ -179,6 +234,10 @@ int convert(const std::vector<std::string>& args) {
         }
         say({"cannot write '", module, "': ", ftvb::describe(result.moduleFailure)});
         return 2;
+    }
+    // The review of a module that was not written would point nowhere.
+    if (review) {
+        if (const int status = writeReview(reviewList, reviewFile); status != 0) return status;
     }
     if (!quiet || !result.skipped.empty()) {
         char digits[24];

@@ -58,7 +58,7 @@ TEST_F(Cli, VersionAndHelp) {
     EXPECT_EQ(run("--version").out, "ftvb-convert 2.2.2\n");
     const Outcome help = run("--help");
     EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("usage: ftvb-convert [-o MODULE] [-q] FILE..."), std::string::npos);
+    EXPECT_NE(help.out.find("usage: ftvb-convert [-o MODULE] [-q] [--review[=FILE]] FILE..."), std::string::npos);
 }
 
 TEST_F(Cli, UsageErrors) {
