@@ -14,23 +14,16 @@ namespace ftvb::console {
 namespace {
 
 std::atomic<bool> gInterrupted{false};
-// Set once the run has seen the request; until then the handler keeps
-// cancelling whatever read or write the main thread waits in.
-std::atomic<bool> gSeen{false};
 HANDLE gMainThread = nullptr;
 
+// Runs on a thread of its own. The run sees the flag within a line, or
+// within a wait step when it waits on a pipe or the console.
 BOOL WINAPI onControl(DWORD event) {
     gInterrupted = true;
-    // The main thread may wait on a pipe or the console: cancel that wait
-    // until the run has noticed, since a cancel that comes just before
-    // the wait begins is lost.
-    for (int i = 0; i < 200 && !gSeen; ++i) {
-        if (gMainThread != nullptr) ::CancelSynchronousIo(gMainThread);
-        ::Sleep(20);
-    }
     // Closing the console, logging off or shutting down ends the process
-    // when this returns: give the run the time the system allows to put
-    // things back (it ends the process itself when done).
+    // as soon as this returns: hold on while the run puts things back (it
+    // ends the process itself when done, or the system does after a few
+    // seconds).
     if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && gMainThread != nullptr) {
         ::WaitForSingleObject(gMainThread, INFINITE);
     }
@@ -43,17 +36,15 @@ bool isConsole(HANDLE handle) {
 }
 
 // A console shows UTF-16 whatever its code page; a file or pipe gets the
-// UTF-8 bytes, with Windows line ends. Through a buffer on the stack: this
-// also says that memory ran out.
+// UTF-8 bytes, lines ended by LF as on every platform, so that scripts read
+// the same messages everywhere. Through a buffer on the stack: this also
+// says that memory ran out.
 class TextOut {
 public:
     explicit TextOut(DWORD which) : handle_(::GetStdHandle(which)), console_(isConsole(handle_)) {}
 
     void put(std::string_view text) {
-        for (const char c : text) {
-            if (c == '\n' && !console_) add('\r');
-            add(c);
-        }
+        for (const char c : text) add(c);
     }
 
     // False, with the system's error code, when something could not be
@@ -134,11 +125,7 @@ void catchInterrupts() {
     ::SetConsoleCtrlHandler(onControl, TRUE);
 }
 
-bool interrupted() {
-    if (!gInterrupted) return false;
-    gSeen = true;
-    return true;
-}
+bool interrupted() { return gInterrupted; }
 
 bool errorIsTerminal() { return isConsole(::GetStdHandle(STD_ERROR_HANDLE)); }
 

@@ -11,6 +11,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <thread>
 
 // Older SDK headers lack these two.
 #ifndef ERROR_DIRECTORY_NOT_SUPPORTED
@@ -134,16 +136,89 @@ bool finalPath(HANDLE handle, std::wstring& out) {
     return true;
 }
 
-// A read or write waiting on a pipe or console is cancelled (by the
-// program's Ctrl-C handler) so that the run can see it was asked to stop.
-bool cancelled(DWORD code) { return code == ERROR_OPERATION_ABORTED; }
-
-// How long a wait on a pipe lasts before the observer is asked again.
+// How long a wait on a pipe or device lasts before the observer is asked
+// again.
 constexpr DWORD kWaitStepMs = 50;
 
-// Handed out on a pipe in pieces of this size, so that a stop request is
-// seen between them.
+// Handed to a pipe in pieces of this size, so that a stop request is seen
+// between them.
 constexpr std::size_t kPipeStep = 64 * 1024;
+
+// A read or write on a pipe, console or device may wait for ever (a writer
+// that never writes, a reader that never reads), and Windows offers no
+// reliable way to break such a wait. It runs on a thread of its own while
+// the run asks its observer, in steps, whether to stop. A stopped run
+// leaves the thread waiting until the process ends: it works on its own
+// copy of the bytes and its own handle to the file.
+class WaitingTransfer : public std::enable_shared_from_this<WaitingTransfer> {
+public:
+    enum class End { done, stopped };
+
+    // Reads up to `size` bytes of `file`.
+    static std::shared_ptr<WaitingTransfer> read(HANDLE file, std::size_t size) {
+        std::shared_ptr<WaitingTransfer> t(new WaitingTransfer(file, false));
+        t->bytes_.resize(size);
+        return t;
+    }
+    // Writes `bytes` to `file`, as much as one call takes.
+    static std::shared_ptr<WaitingTransfer> write(HANDLE file, std::string_view bytes) {
+        std::shared_ptr<WaitingTransfer> t(new WaitingTransfer(file, true));
+        t->bytes_.assign(bytes);
+        return t;
+    }
+
+    WaitingTransfer(const WaitingTransfer&) = delete;
+    WaitingTransfer& operator=(const WaitingTransfer&) = delete;
+    ~WaitingTransfer() {
+        if (finished_ != nullptr) ::CloseHandle(finished_);
+        if (file_ != INVALID_HANDLE_VALUE) ::CloseHandle(file_);
+    }
+
+    // Runs the transfer, asking `stop` between waits.
+    template <typename Stop>
+    End run(Stop&& stop) {
+        if (file_ == INVALID_HANDLE_VALUE || finished_ == nullptr) {
+            transfer(original_);  // no handle of its own for a thread: wait here
+            return End::done;
+        }
+        std::thread([self = shared_from_this()] {
+            self->transfer(self->file_);
+            ::SetEvent(self->finished_);
+        }).detach();
+        while (::WaitForSingleObject(finished_, kWaitStepMs) == WAIT_TIMEOUT) {
+            if (stop()) return End::stopped;
+        }
+        return End::done;
+    }
+
+    bool ok() const { return ok_; }
+    DWORD error() const { return error_; }
+    DWORD count() const { return count_; }
+    const char* data() const { return bytes_.data(); }
+
+private:
+    WaitingTransfer(HANDLE file, bool writing) : writing_(writing), original_(file) {
+        const HANDLE self = ::GetCurrentProcess();
+        if (!::DuplicateHandle(self, file, self, &file_, 0, FALSE, DUPLICATE_SAME_ACCESS)) file_ = INVALID_HANDLE_VALUE;
+        finished_ = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    }
+
+    void transfer(HANDLE file) {
+        const auto size = static_cast<DWORD>(bytes_.size());
+        ok_ = writing_ ? ::WriteFile(file, bytes_.data(), size, &count_, nullptr) != 0
+                       : ::ReadFile(file, bytes_.data(), size, &count_, nullptr) != 0;
+        error_ = ok_ ? ERROR_SUCCESS : ::GetLastError();
+    }
+
+    bool writing_;
+    HANDLE original_;
+    HANDLE file_ = INVALID_HANDLE_VALUE;
+    HANDLE finished_ = nullptr;
+    std::string bytes_;
+    bool ok_ = false;
+    DWORD error_ = ERROR_SUCCESS;
+    DWORD count_ = 0;
+};
 
 }  // namespace
 
@@ -252,35 +327,40 @@ bool SourceReader::askedToStop() {
 bool SourceReader::fill() {
     if (eof_ || askedToStop()) return false;
     const HANDLE handle = handleOf(fd_);
-    const bool pipe = ::GetFileType(handle) == FILE_TYPE_PIPE;
+    const bool mayWait = ::GetFileType(handle) != FILE_TYPE_DISK;
     for (;;) {
-        // A pipe is read only once it holds something, so that a writer
-        // that never writes cannot keep the run from stopping.
-        if (pipe) {
-            DWORD available = 0;
-            if (::PeekNamedPipe(handle, nullptr, 0, nullptr, &available, nullptr) && available == 0) {
-                ::Sleep(kWaitStepMs);
-                if (askedToStop()) return false;
-                continue;
-            }
-        }
+        bool ok;
         DWORD n = 0;
-        if (::ReadFile(handle, buffer_, sizeof buffer_, &n, nullptr)) {
-            if (n == 0) break;  // the end of the file
+        DWORD code = ERROR_SUCCESS;
+        if (mayWait) {
+            const auto read = WaitingTransfer::read(handle, sizeof buffer_);
+            if (read->run([this] { return askedToStop(); }) == WaitingTransfer::End::stopped) return false;
+            ok = read->ok();
+            n = read->count();
+            code = read->error();
+            std::memcpy(buffer_, read->data(), n);
+        } else {
+            ok = ::ReadFile(handle, buffer_, sizeof buffer_, &n, nullptr) != 0;
+            if (!ok) code = ::GetLastError();
+        }
+        if (ok && n > 0) {
             pos_ = 0;
             len_ = n;
             return true;
         }
-        const DWORD code = ::GetLastError();
-        if (cancelled(code)) {
+        // Ctrl-C breaks a wait on the console.
+        if (code == ERROR_OPERATION_ABORTED) {
             if (askedToStop()) return false;
             continue;
         }
-        // The writer of a pipe has closed it: the end of the input.
-        if (code != ERROR_BROKEN_PIPE && code != ERROR_HANDLE_EOF) error_ = systemFailure(static_cast<int>(code));
+        // The writer of a pipe has closed it: the end of the input, like
+        // a read of nothing.
+        if (!ok && code != ERROR_BROKEN_PIPE && code != ERROR_HANDLE_EOF) error_ = systemFailure(static_cast<int>(code));
         break;
     }
     eof_ = true;
+    // A stop that came during the last wait still counts.
+    askedToStop();
     return false;
 }
 
@@ -408,22 +488,26 @@ void ModuleWriter::writeAll(std::string_view bytes) {
     const char* p = bytes.data();
     std::size_t left = bytes.size();
     while (left > 0) {
-        // A pipe nobody reads holds a write until the Ctrl-C handler
-        // cancels it; smaller pieces give the observer more chances.
         const std::size_t step = std::min<std::size_t>(left, mayBlock_ ? kPipeStep : std::size_t{1} << 30);
+        bool ok;
         DWORD n = 0;
-        if (!::WriteFile(handle, p, static_cast<DWORD>(step), &n, nullptr)) {
-            const DWORD code = ::GetLastError();
-            if (cancelled(code)) {
-                if (askedToStop()) return;
-                continue;
-            }
+        DWORD code = ERROR_SUCCESS;
+        if (mayBlock_) {
+            const auto write = WaitingTransfer::write(handle, std::string_view(p, step));
+            if (write->run([this] { return askedToStop(); }) == WaitingTransfer::End::stopped) return;
+            ok = write->ok();
+            n = write->count();
+            code = write->error();
+        } else {
+            ok = ::WriteFile(handle, p, static_cast<DWORD>(step), &n, nullptr) != 0;
+            if (!ok) code = ::GetLastError();
+        }
+        if (!ok) {
             error_ = systemFailure(static_cast<int>(code));
             return;
         }
         p += n;
         left -= n;
-        if (mayBlock_ && askedToStop()) return;
     }
 }
 
