@@ -11,7 +11,7 @@ WIN_CMAKE  := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake -DCM
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all build run test test-main test-asan test-fuzz-smoke windows bench fuzz install clean
+.PHONY: all build run test test-main test-asan test-fuzz-smoke test-windows windows bench fuzz install clean
 
 all: build
 
@@ -25,7 +25,7 @@ run: build
 
 test:
 	@scripts/deps.sh test
-	@$(MAKE) --no-print-directory test-main test-asan test-fuzz-smoke
+	@$(MAKE) --no-print-directory test-main test-asan test-fuzz-smoke test-windows
 
 test-main:
 	@cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -50,6 +50,14 @@ test-fuzz-smoke:
 fuzz:
 	@scripts/deps.sh fuzz
 	@fuzz/run.sh build/fuzz $${FUZZ_SECONDS:-60}
+
+# The Windows build's tests under Wine, its modules compared with those of
+# the Linux build (test-main builds it first).
+test-windows:
+	@cmake -S . -B $(WIN_BUILD) $(CMAKE_GEN) $(WIN_CMAKE) -DFTVB_LINUX_CONVERT=$(CURDIR)/$(BUILD)/ftvb-convert >/dev/null
+	@cmake --build $(WIN_BUILD) -j $(JOBS)
+	@scripts/wine.sh --prefix
+	@cd $(WIN_BUILD) && ctest --output-on-failure -j $(JOBS); status=$$?; ../../scripts/wine.sh --wait; exit $$status
 
 # The Windows programs, cross-built with mingw-w64 into $(WIN_BUILD).
 windows:

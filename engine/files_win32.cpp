@@ -41,14 +41,9 @@ std::string systemText(DWORD code) {
 
 Failure lastError() { return systemFailure(static_cast<int>(::GetLastError())); }
 
-// Windows has no error for reading or replacing a folder as a file (it
-// says "access denied"); this one says what happened.
-Failure folderFailure() {
-    Failure f = systemFailure(ERROR_DIRECTORY_NOT_SUPPORTED);
-    f.reason = Reason::isAFolder;
-    if (f.systemText.empty()) f.systemText = "Is a folder";
-    return f;
-}
+// Windows says "access denied" to reading or replacing a folder as a file;
+// this says what happened.
+Failure folderFailure() { return systemFailure(ERROR_DIRECTORY_NOT_SUPPORTED); }
 
 bool startsWith(std::wstring_view text, std::wstring_view prefix) {
     return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
@@ -414,6 +409,9 @@ Outcome ModuleWriter::open(const std::string& name) {
         if (code != ERROR_FILE_NOT_FOUND) return systemFailure(static_cast<int>(code));
     }
 
+    // The new module keeps what the old one was marked as (hidden, say),
+    // whichever way it is put in place.
+    DWORD kept = FILE_ATTRIBUTE_NORMAL;
     if (exists) {
         // Find out now, before anything is read, whether the module could
         // be replaced: not read-only, not denied, not held by another
@@ -422,6 +420,9 @@ Outcome ModuleWriter::open(const std::string& name) {
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
             return systemFailure(ERROR_ACCESS_DENIED);
         }
+        constexpr DWORD kMarks =
+            FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kMarks) != 0) kept = attributes & kMarks;
         const HANDLE check = ::CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, kShareAll, nullptr, OPEN_EXISTING,
                                            FILE_ATTRIBUTE_NORMAL, nullptr);
         if (check == INVALID_HANDLE_VALUE) return lastError();
@@ -453,8 +454,7 @@ Outcome ModuleWriter::open(const std::string& name) {
             c = kLetters[(seed >> 33) % 36];
         }
         tempPath = folder + L"." + base + L"." + suffix;
-        temp = ::CreateFileW(tempPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
+        temp = ::CreateFileW(tempPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, kept, nullptr);
         if (temp == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS) return lastError();
     }
     if (temp == INVALID_HANDLE_VALUE) return systemFailure(ERROR_FILE_EXISTS);

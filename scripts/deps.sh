@@ -5,12 +5,16 @@
 set -eu
 
 want="cmake ninja-build g++ make"
+# The Windows build: cross compiler, packaging, and Wine with GoogleTest's
+# sources for its tests.
+windows_build="g++-mingw-w64-x86-64-posix zip nsis"
+windows_test="g++-mingw-w64-x86-64-posix wine wine64 googletest"
 case "${1:-build}" in
   build) want="$want qt6-base-dev" ;;
-  test)  want="$want qt6-base-dev libgtest-dev clang libclang-rt-14-dev" ;;
+  test)  want="$want qt6-base-dev libgtest-dev clang libclang-rt-14-dev $windows_test" ;;
   bench) want="$want libbenchmark-dev f2c time" ;;
   fuzz)  want="$want clang libclang-rt-14-dev" ;;
-  windows) want="$want g++-mingw-w64-x86-64-posix" ;;
+  windows) want="$want $windows_build" ;;
 esac
 
 missing=""

@@ -4,6 +4,7 @@
 # first use. Exits with the program's status.
 #   scripts/wine.sh PROGRAM.exe [ARGUMENT...]
 #   scripts/wine.sh --prefix      only make sure the prefix exists
+#   scripts/wine.sh --wait        wait until the prefix's wineserver has ended
 set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -23,6 +24,11 @@ fi
 if [ -z "$wine" ]; then
   echo "wine.sh: Wine is not installed (apt-get install wine wine64)" >&2
   exit 127
+fi
+
+if [ "${1:-}" = "--wait" ]; then
+  [ -d "$WINEPREFIX" ] && { wineserver -w 2>/dev/null || true; }
+  exit 0
 fi
 
 # Tests may start at once: one of them makes the prefix, under a lock.

@@ -1,0 +1,131 @@
+// ftvb-convert.exe as a Windows user runs it: binary standard streams,
+// Unicode arguments and messages, a module another program holds, devices.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "engine/wide_names.h"
+#include "tests/support/program.h"
+#include "tests/support/temp_folder.h"
+
+namespace ftvb::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path fsPath(const std::string& utf8) {
+    std::wstring w;
+    wideFromUtf8(utf8, w);
+    return fs::path(w);
+}
+
+class ConvertExe : public ::testing::Test {
+protected:
+    void SetUp() override { dir_ = makeTempFolder("ftvb-exe"); }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+
+    std::string write(const std::string& name, const std::string& content) const {
+        std::ofstream(dir_ / fsPath(name), std::ios::binary) << content;
+        return (dir_ / fsPath(name)).string();
+    }
+
+    std::string read(const std::string& name) const {
+        std::ifstream in(dir_ / fsPath(name), std::ios::binary);
+        std::stringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    }
+
+    std::vector<std::string> entries() const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir_)) names.push_back(utf8FromWide(e.path().filename().wstring()));
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    ProgramOutcome run(std::vector<std::string> args, const std::string& input = "") {
+        return runProgram({fs::absolute(FTVB_CONVERT), std::move(args), dir_, input.empty() ? fs::path() : dir_ / input});
+    }
+
+    fs::path dir_;
+};
+
+// Every byte as the Linux build writes it: no CR added before an LF, no
+// Ctrl-Z taken for the end of the input, nothing translated.
+TEST_F(ConvertExe, StandardStreamsCarryBytesUnchanged) {
+    const std::string source = std::string("      s = '\xE9\x80\x1A'\r\n      x = 1\n") + "c \x1A end?\n      y = 2";
+    // A comment keeps its 72 columns, "c" turned into "'".
+    const std::string module = std::string("'       \r\ns = \"\xE9\x80\x1A\"\r\nx = 1\r\n' \x1A end?") +
+                               std::string(64, ' ') + "\r\ny = 2\r\n";
+    write("a.for", source);
+    const struct {
+        const char* name;
+        std::vector<std::string> args;
+        const char* input;
+    } cases[] = {
+        {"file to standard output", {"-q", "-o", "-", "a.for"}, ""},
+        {"standard input to standard output", {"-q", "-o", "-", "-"}, "a.for"},
+        {"standard input to a file", {"-q", "-o", "m.bas", "-"}, "a.for"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(dir_ / "m.bas");
+        const ProgramOutcome o = run(c.args, c.input);
+        EXPECT_EQ(o.status, 0) << o.err;
+        EXPECT_EQ(o.err, "");
+        EXPECT_EQ(c.args[2] == "-" ? o.out : read("m.bas"), module);
+    }
+}
+
+TEST_F(ConvertExe, UnicodeNamesInArgumentsAndMessages) {
+    const std::string source = "\xC3\xA9t\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC.for";  // "été 日本.for"
+    const std::string module = "r\xC3\xA9sultat.bas";
+    write(source, "      x = 1\n");
+    const ProgramOutcome o = run({"-o", module, "na\xC3\xAFve.for", source});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.err.rfind("ftvb-convert: cannot read 'na\xC3\xAFve.for': ", 0), 0u) << o.err;
+    EXPECT_NE(o.err.find("\n1 lines\n"), std::string::npos) << o.err;
+    EXPECT_EQ(read(module), "'       \r\nx = 1\r\n");
+}
+
+// The VB editor or Excel holding the module: reported with the system's
+// reason and status 2, the module untouched, no temporary file.
+TEST_F(ConvertExe, ModuleHeldByAnotherProgram) {
+    write("a.for", "      x = 1\n");
+    write("m.bas", "finished by hand\r\n");
+    const HANDLE held = ::CreateFileW((dir_ / "m.bas").wstring().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const ProgramOutcome o = run({"-o", "m.bas", "a.for"});
+    ::CloseHandle(held);
+    EXPECT_EQ(o.status, 2);
+    EXPECT_EQ(o.err.rfind("ftvb-convert: cannot write 'm.bas': ", 0), 0u) << o.err;
+    EXPECT_GT(o.err.size(), std::string("ftvb-convert: cannot write 'm.bas': \n").size()) << "no reason given";
+    EXPECT_EQ(read("m.bas"), "finished by hand\r\n");
+    EXPECT_EQ(entries(), (std::vector<std::string>{"a.for", "m.bas"}));
+}
+
+TEST_F(ConvertExe, DevicesAreWrittenDirectly) {
+    write("a.for", "      x = 1\n");
+    for (const char* device : {"NUL", "nul", "\\\\.\\NUL"}) {
+        const ProgramOutcome o = run({"-o", device, "a.for"});
+        EXPECT_EQ(o.status, 0) << device << ": " << o.err;
+        EXPECT_EQ(o.err, "1 lines\n");
+        EXPECT_EQ(entries(), (std::vector<std::string>{"a.for"}));
+    }
+    // The console exists only when there is one; Wine gives a program
+    // started from a test none.
+    const ProgramOutcome con = run({"-q", "-o", "CON", "a.for"});
+    if (con.status != 0) std::cout << "[ SKIPPED  ] CON: no console here (" << con.err.substr(0, con.err.size() - 1) << ")\n";
+    EXPECT_EQ(entries(), (std::vector<std::string>{"a.for"}));
+}
+
+}  // namespace
+}  // namespace ftvb::testing
