@@ -9,6 +9,7 @@
 #else
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -56,11 +57,14 @@ void appendQuoted(std::wstring& line, const std::wstring& arg) {
     line += L'"';
 }
 
-HANDLE inheritable(const fs::path& p, bool write) {
+enum class Open { read, write, append };
+
+HANDLE inheritable(const fs::path& p, Open how) {
     SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-    return ::CreateFileW(p.wstring().c_str(), write ? GENERIC_WRITE : GENERIC_READ,
-                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &sa,
-                         write ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const DWORD access = how == Open::read ? GENERIC_READ : how == Open::write ? GENERIC_WRITE : FILE_APPEND_DATA;
+    return ::CreateFileW(p.wstring().c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &sa,
+                         how == Open::write ? CREATE_ALWAYS : how == Open::append ? OPEN_ALWAYS : OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 #endif
@@ -80,9 +84,9 @@ ProgramOutcome runProgram(const ProgramRun& run) {
         line += L' ';
         appendQuoted(line, wide(arg));
     }
-    const HANDLE in = inheritable(run.input.empty() ? fs::path("NUL") : run.input, false);
-    const HANDLE out = inheritable(outPath, true);
-    const HANDLE err = inheritable(errPath, true);
+    const HANDLE in = inheritable(run.input.empty() ? fs::path("NUL") : run.input, Open::read);
+    const HANDLE out = run.output.empty() ? inheritable(outPath, Open::write) : inheritable(run.output, Open::append);
+    const HANDLE err = inheritable(errPath, Open::write);
     STARTUPINFOW si{};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESTDHANDLES;
@@ -91,10 +95,24 @@ ProgramOutcome runProgram(const ProgramRun& run) {
     si.hStdError = err;
     PROCESS_INFORMATION pi{};
     const std::wstring folder = run.folder.wstring();
-    const bool started = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                          folder.empty() ? nullptr : folder.c_str(), &si, &pi) != 0;
+    // A memory limit is a job's: the program starts suspended, joins it,
+    // then runs.
+    HANDLE job = nullptr;
+    if (run.memoryLimit != 0) {
+        job = ::CreateJobObjectW(nullptr, nullptr);
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_PROCESS_MEMORY;
+        limits.ProcessMemoryLimit = run.memoryLimit;
+        ::SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    }
+    const bool started = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, job ? CREATE_SUSPENDED : 0,
+                                          nullptr, folder.empty() ? nullptr : folder.c_str(), &si, &pi) != 0;
     for (const HANDLE h : {in, out, err}) {
         if (h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
+    }
+    if (started && job != nullptr) {
+        ::AssignProcessToJobObject(job, pi.hProcess);
+        ::ResumeThread(pi.hThread);
     }
     if (started) {
         const auto ms = static_cast<DWORD>(std::chrono::duration_cast<std::chrono::milliseconds>(run.limit).count());
@@ -107,9 +125,15 @@ ProgramOutcome runProgram(const ProgramRun& run) {
             ::GetExitCodeProcess(pi.hProcess, &code);
             o.status = static_cast<int>(code);
         }
+        if (job != nullptr) {
+            JOBOBJECT_EXTENDED_LIMIT_INFORMATION used{};
+            ::QueryInformationJobObject(job, JobObjectExtendedLimitInformation, &used, sizeof used, nullptr);
+            o.memoryLimitHeld = used.PeakProcessMemoryUsed <= run.memoryLimit;
+        }
         ::CloseHandle(pi.hThread);
         ::CloseHandle(pi.hProcess);
     }
+    if (job != nullptr) ::CloseHandle(job);
 #else
     std::vector<std::string> words{run.program.string()};
     words.insert(words.end(), run.args.begin(), run.args.end());
@@ -118,17 +142,22 @@ ProgramOutcome runProgram(const ProgramRun& run) {
     argv.push_back(nullptr);
     const std::string folder = run.folder.string();
     const std::string input = run.input.empty() ? "/dev/null" : run.input.string();
-    const std::string outName = outPath.string();
+    const std::string outName = run.output.empty() ? outPath.string() : run.output.string();
+    const int outFlags = O_WRONLY | O_CREAT | (run.output.empty() ? O_TRUNC : O_APPEND);
     const std::string errName = errPath.string();
     const pid_t pid = ::fork();
     if (pid == 0) {
         const int in = ::open(input.c_str(), O_RDONLY);
-        const int out = ::open(outName.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int out = ::open(outName.c_str(), outFlags, 0600);
         const int err = ::open(errName.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         if (in < 0 || out < 0 || err < 0 || (!folder.empty() && ::chdir(folder.c_str()) != 0)) ::_exit(125);
         ::dup2(in, 0);
         ::dup2(out, 1);
         ::dup2(err, 2);
+        if (run.memoryLimit != 0) {
+            const rlimit lim{run.memoryLimit, run.memoryLimit};
+            ::setrlimit(RLIMIT_AS, &lim);
+        }
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }

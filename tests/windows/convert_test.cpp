@@ -112,6 +112,60 @@ TEST_F(ConvertExe, ModuleHeldByAnotherProgram) {
     EXPECT_EQ(entries(), (std::vector<std::string>{"a.for", "m.bas"}));
 }
 
+// Standard input or output connected to the module or to a source by the
+// shell: refused before anything is read or written.
+TEST_F(ConvertExe, StandardStreamsThatAreTheModuleOrASource) {
+    write("a.for", "      x = 1\n");
+    write("m.bas", "finished by hand\r\n");
+    ProgramOutcome o = run({"-o", "m.bas", "-"}, "m.bas");
+    EXPECT_EQ(o.status, 2);
+    EXPECT_EQ(o.err, "ftvb-convert: cannot write 'm.bas': it is also listed as a source ('-')\n");
+    EXPECT_EQ(read("m.bas"), "finished by hand\r\n");
+
+    ProgramRun appending{fs::absolute(FTVB_CONVERT), {"-o", "-", "a.for"}, dir_};
+    appending.output = dir_ / "a.for";
+    o = runProgram(appending);
+    EXPECT_EQ(o.status, 2);
+    EXPECT_EQ(o.err, "ftvb-convert: cannot write '-': it is also listed as a source ('a.for')\n");
+    EXPECT_EQ(read("a.for"), "      x = 1\n");
+    EXPECT_EQ(entries(), (std::vector<std::string>{"a.for", "m.bas"}));
+}
+
+// A DATA statement lending a long name to 16,500 values makes a 110 MB
+// line: within a job's 64 MB the run says it is out of memory and keeps the
+// previous module.
+TEST_F(ConvertExe, OutOfMemoryKeepsTheModule) {
+    std::string data = "      data " + std::string(61, 'a') + "\n";
+    for (int i = 0; i < 100; ++i) data += "     &" + std::string(66, 'a') + "\n";
+    data += "     &/";
+    for (int i = 0; i < 32; ++i) data += "1,";
+    data += "\n";
+    for (int i = 0; i < 500; ++i) {
+        data += "     &";
+        for (int k = 0; k < 33; ++k) data += "1,";
+        data += "\n";
+    }
+    data += "     &1/\n";
+    write("data.for", data);
+    write("m.bas", "previous module\r\n");
+    // Wine accepts a job's memory limit without enforcing it, and without
+    // one this run takes minutes: a program that cannot even start in
+    // 256 KB says whether the limit holds.
+    ProgramRun probe{fs::absolute(FTVB_CONVERT), {"--version"}, dir_};
+    probe.memoryLimit = std::size_t{256} << 10;
+    if (runProgram(probe).status == 0) {
+        GTEST_SKIP() << "a job's memory limit is not enforced here (Wine): out of memory not tested";
+    }
+    ProgramRun limited{fs::absolute(FTVB_CONVERT), {"-q", "-o", "m.bas", "data.for"}, dir_};
+    limited.memoryLimit = std::size_t{64} << 20;
+    const ProgramOutcome o = runProgram(limited);
+    ASSERT_TRUE(o.memoryLimitHeld);
+    EXPECT_EQ(o.status, 2);
+    EXPECT_EQ(o.err, "ftvb-convert: cannot write 'm.bas': out of memory\n");
+    EXPECT_EQ(read("m.bas"), "previous module\r\n");
+    EXPECT_EQ(entries(), (std::vector<std::string>{"data.for", "m.bas"}));
+}
+
 TEST_F(ConvertExe, DevicesAreWrittenDirectly) {
     write("a.for", "      x = 1\n");
     for (const char* device : {"NUL", "nul", "\\\\.\\NUL"}) {

@@ -305,6 +305,24 @@ TEST_F(FilesWin32, SourceThatBecomesTheModuleIsSkipped) {
     EXPECT_EQ(read(module), kModule);
 }
 
+// The rules may ask for more memory than there is: the run says so, and
+// the temporary file goes.
+TEST_F(FilesWin32, OutOfMemoryLeavesThePreviousModule) {
+    const std::string module = write("m.bas", "old\r\n");
+    struct Greedy : RunObserver {
+        void lineCounted(long long lines) override {
+            if (lines == 2) throw std::bad_alloc();
+        }
+    } greedy;
+    NameList list({write("a.for", "      x = 1\n      y = 2\n      z = 3\n")});
+    const RunResult r = runConversion(module, list, greedy);
+    EXPECT_FALSE(r.moduleWritten);
+    EXPECT_EQ(r.moduleFailure.reason, Reason::outOfMemory);
+    EXPECT_EQ(describe(r.moduleFailure), "out of memory");
+    EXPECT_EQ(read(module), "old\r\n");
+    EXPECT_EQ(entries(), (std::vector<std::string>{"a.for", "m.bas"}));
+}
+
 // The run fixes the module's full path at the start: the window changes
 // the current folder while it runs.
 TEST_F(FilesWin32, RelativeModuleStaysWhereItWasNamed) {
