@@ -1,17 +1,20 @@
 # Quick start on a fresh Debian machine:
 #   make run    install what is missing (as root), build, open the window
 #   make test   build and run every test (also under ASan/UBSan and Wine)
-# Also: make windows, make bench, make fuzz, make install, make clean.
+# Also: make package (dist/ftvb_VERSION_ARCH.deb), make windows (the Windows
+# programs, zip and installer in dist/), make bench, make fuzz, make install,
+# make clean.
 
 BUILD      := build/main
 ASAN_BUILD := build/asan
 BENCH_BUILD:= build/bench
+PACKAGE_BUILD := build/package
 WIN_BUILD  := build/windows
 WIN_CMAKE  := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all build run test test-main test-asan test-fuzz-smoke test-windows windows bench fuzz install clean
+.PHONY: all build run test test-main test-asan test-fuzz-smoke test-windows windows bench fuzz package install clean
 
 all: build
 
@@ -73,8 +76,13 @@ bench:
 	@cmake --build $(BENCH_BUILD) -j $(JOBS)
 	@bench/run.sh $(BENCH_BUILD)
 
+# The Debian package, from its own build for /usr, checked by lintian.
+package:
+	@scripts/deps.sh package
+	@scripts/package.sh $(PACKAGE_BUILD) $(JOBS)
+
 install: build
 	@cmake --install $(BUILD)
 
 clean:
-	@rm -rf build
+	@rm -rf build dist

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "engine/files.h"
+#include "ftvb/version.h"
 #include "tests/support/program.h"
 #include "tests/support/temp_folder.h"
 
@@ -61,7 +62,7 @@ protected:
 };
 
 TEST_F(Cli, VersionAndHelp) {
-    EXPECT_EQ(run({"--version"}).out, "ftvb-convert 2.2.2\n");
+    EXPECT_EQ(run({"--version"}).out, std::string("ftvb-convert ") + ftvb::kVersionText + "\n");
     const Outcome help = run({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("usage: ftvb-convert [-o MODULE] [-q] [--review[=FILE]] FILE..."), std::string::npos);
