@@ -18,6 +18,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # The programs carry their runtime (libstdc++, libgcc, winpthread) inside,
 # so a copied .exe runs with no DLL beside it.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# Shipped programs carry no symbols.
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
 
 # Test programs run under Wine; scripts/wine.sh keeps its own prefix.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine.sh)

@@ -11,8 +11,8 @@ docs="scdoc cmark-gfm"
 checks="man-db desktop-file-utils appstream bash-completion dpkg-dev file"
 # The Windows build: cross compiler, packaging, and Wine with GoogleTest's
 # sources for its tests.
-windows_build="g++-mingw-w64-x86-64-posix cmark-gfm zip nsis"
-windows_test="g++-mingw-w64-x86-64-posix wine wine64 googletest"
+windows_build="g++-mingw-w64-x86-64-posix cmark-gfm nsis"
+windows_test="$windows_build wine wine64 googletest unzip"
 case "${1:-build}" in
   build) want="$want qt6-base-dev $docs" ;;
   test)  want="$want qt6-base-dev libgtest-dev clang libclang-rt-14-dev $docs $checks $windows_test" ;;

@@ -9,8 +9,9 @@ set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 : "${WINEPREFIX:=$root/build/wine}"
-# No Mono or Gecko installer dialogs, no debug chatter.
-: "${WINEDLLOVERRIDES:=mscoree,mshtml=}"
+# No Mono or Gecko installer dialogs, no menu entries made on the Linux
+# desktop for Windows shortcuts, no debug chatter.
+: "${WINEDLLOVERRIDES:=mscoree,mshtml=;winemenubuilder.exe=d}"
 : "${WINEDEBUG:=-all}"
 export WINEPREFIX WINEDLLOVERRIDES WINEDEBUG
 
