@@ -18,6 +18,12 @@ void prepare();
 // The command-line arguments after the program's name, as UTF-8.
 std::vector<std::string> arguments(int argc, char** argv);
 
+// The files a FILE argument names. Windows shells hand wildcards over as
+// they are: there "*.for" becomes the matching files, sorted by name; a
+// pattern that matches nothing stays as it is, to be reported. Elsewhere
+// the shell has done this already, and a name is just itself.
+std::vector<std::string> filesNamed(const std::string& argument);
+
 // From now on Ctrl-C and the system's other requests to end (SIGTERM and
 // SIGHUP; Ctrl-Break, closing the console, logging off) set interrupted()
 // instead of ending the program, and wake a read or write that waits.

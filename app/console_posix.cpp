@@ -27,6 +27,8 @@ void prepare() {
 
 std::vector<std::string> arguments(int argc, char** argv) { return std::vector<std::string>(argv + 1, argv + argc); }
 
+std::vector<std::string> filesNamed(const std::string& argument) { return {argument}; }
+
 void catchInterrupts() {
     struct sigaction sa {};
     sa.sa_handler = onSignal;

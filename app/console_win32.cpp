@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <shellapi.h>
+#include <shlwapi.h>
 
+#include <algorithm>
 #include <atomic>
 
 #include "app/console.h"
@@ -117,6 +119,42 @@ std::vector<std::string> arguments(int, char**) {
     for (int i = 1; words != nullptr && i < count; ++i) out.push_back(utf8FromWide(words[i]));
     if (words != nullptr) ::LocalFree(words);
     return out;
+}
+
+std::vector<std::string> filesNamed(const std::string& argument) {
+    // No file name holds "*" or "?", so nothing else can be meant.
+    if (argument.find_first_of("*?") == std::string::npos) return {argument};
+    std::wstring pattern;
+    if (!wideFromUtf8(argument, pattern)) return {argument};
+    const std::size_t slash = pattern.find_last_of(L"\\/:");
+    const std::wstring folder = slash == std::wstring::npos ? L"" : pattern.substr(0, slash + 1);
+    const std::wstring leaf = pattern.substr(folder.size());
+    // The folder part is taken as written; only the last part may hold
+    // wildcards.
+    if (folder.find_first_of(L"*?") != std::wstring::npos) return {argument};
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    const HANDLE search =
+        ::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            // The system also matches the 8.3 names ("*.for" finding
+            // "notes.fortran" as NOTES~1.FOR): the long name must match.
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+                ::PathMatchSpecW(found.cFileName, leaf.c_str())) {
+                names.emplace_back(found.cFileName);
+            }
+        } while (::FindNextFileW(search, &found));
+        ::FindClose(search);
+    }
+    if (names.empty()) return {argument};
+    std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
+        return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
+                                      TRUE) == CSTR_LESS_THAN;
+    });
+    std::vector<std::string> files;
+    for (const std::wstring& name : names) files.push_back(utf8FromWide(folder + name));
+    return files;
 }
 
 void catchInterrupts() {

@@ -177,7 +177,7 @@ int convert(const std::vector<std::string>& args) {
             // An empty name (an unset variable) names no file; taken as
             // none, it would replace the module with an empty one.
             if (arg.empty()) return usageError({"empty file name"});
-            files.push_back(arg);
+            for (std::string& name : ftvb::console::filesNamed(arg)) files.push_back(std::move(name));
         } else if (arg == "--") {
             optionsDone = true;
         } else if (arg == "-h" || arg == "--help") {

@@ -166,6 +166,25 @@ TEST_F(ConvertExe, OutOfMemoryKeepsTheModule) {
     EXPECT_EQ(entries(), (std::vector<std::string>{"data.for", "m.bas"}));
 }
 
+// cmd.exe and PowerShell hand "*.for" to the program as it is: the program
+// finds the files, in name order whatever the letter case, folders and
+// 8.3 look-alikes left out. The module's name is never a pattern.
+TEST_F(ConvertExe, WildcardsInFileArguments) {
+    write("b.for", "      b = 1\n");
+    write("A.for", "      a = 1\n");
+    write("c2.FOR", "      c = 1\n");
+    write("notes.fortran", "      n = 1\n");
+    fs::create_directory(dir_ / "folder.for");
+    write("folder.for/d.for", "      d = 1\n");
+    const ProgramOutcome o = run({"-o", "m*.bas", "*.for"});
+    EXPECT_EQ(o.status, 2);
+    EXPECT_EQ(o.err.rfind("ftvb-convert: cannot write 'm*.bas': ", 0), 0u) << o.err;
+    const ProgramOutcome files = run({"-o", "m.bas", "*.for", "folder.for\\?.for", "z*.for"});
+    EXPECT_EQ(files.status, 1);
+    EXPECT_EQ(files.err.rfind("ftvb-convert: cannot read 'z*.for': ", 0), 0u) << files.err;
+    EXPECT_EQ(read("m.bas"), "'       \r\na = 1\r\n'       \r\nb = 1\r\n'       \r\nc = 1\r\n'       \r\nd = 1\r\n");
+}
+
 TEST_F(ConvertExe, DevicesAreWrittenDirectly) {
     write("a.for", "      x = 1\n");
     for (const char* device : {"NUL", "nul", "\\\\.\\NUL"}) {
