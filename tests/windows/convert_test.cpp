@@ -8,7 +8,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/windows/resources.h"
 #include "engine/wide_names.h"
+#include "ftvb/version.h"
 #include "tests/support/program.h"
 #include "tests/support/temp_folder.h"
 
@@ -198,6 +200,43 @@ TEST_F(ConvertExe, DevicesAreWrittenDirectly) {
     const ProgramOutcome con = run({"-q", "-o", "CON", "a.for"});
     if (con.status != 0) std::cout << "[ SKIPPED  ] CON: no console here (" << con.err.substr(0, con.err.size() - 1) << ")\n";
     EXPECT_EQ(entries(), (std::vector<std::string>{"a.for"}));
+}
+
+// What Explorer and Windows read from the program file: its version (the
+// one of project()), its icon, and a manifest asking for common controls 6,
+// per-monitor DPI awareness and long paths, and not for the UTF-8 code page
+// (the engine works on bytes).
+TEST_F(ConvertExe, VersionIconAndManifest) {
+    const std::wstring exe = fs::absolute(FTVB_CONVERT).wstring();
+    DWORD ignored = 0;
+    std::vector<char> info(::GetFileVersionInfoSizeW(exe.c_str(), &ignored));
+    ASSERT_FALSE(info.empty());
+    ASSERT_TRUE(::GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
+    for (const wchar_t* field : {L"ProductVersion", L"FileVersion"}) {
+        wchar_t* value = nullptr;
+        UINT length = 0;
+        const std::wstring query = std::wstring(L"\\StringFileInfo\\040904B0\\") + field;
+        ASSERT_TRUE(::VerQueryValueW(info.data(), query.c_str(), reinterpret_cast<void**>(&value), &length));
+        EXPECT_EQ(utf8FromWide(std::wstring(value, length > 0 ? length - 1 : 0)), kVersionText);
+    }
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(::VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileVersionMS, static_cast<DWORD>(kVersionMajor << 16 | kVersionMinor));
+    EXPECT_EQ(fixed->dwFileVersionLS, static_cast<DWORD>(kVersionRevision << 16));
+
+    const HMODULE image = ::LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(image, nullptr);
+    EXPECT_NE(::FindResourceW(image, MAKEINTRESOURCEW(FTVB_ICON), RT_GROUP_ICON), nullptr);
+    const HRSRC found = ::FindResourceW(image, MAKEINTRESOURCEW(1), RT_MANIFEST);
+    ASSERT_NE(found, nullptr);
+    const std::string manifest(static_cast<const char*>(::LockResource(::LoadResource(image, found))),
+                               ::SizeofResource(image, found));
+    ::FreeLibrary(image);
+    for (const char* wanted : {"Microsoft.Windows.Common-Controls", "PerMonitorV2", "<longPathAware", "asInvoker"}) {
+        EXPECT_NE(manifest.find(wanted), std::string::npos) << wanted;
+    }
+    EXPECT_EQ(manifest.find("<activeCodePage"), std::string::npos);
 }
 
 }  // namespace
