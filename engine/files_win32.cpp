@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <thread>
@@ -376,8 +377,10 @@ bool ModuleWriter::askedToStop() {
 Outcome ModuleWriter::open(const std::string& name) {
     if (name.empty()) return systemFailure(ERROR_PATH_NOT_FOUND);
     if (name == "-") {
+        // A program started without standard output has nowhere to write.
         const HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
-        fd_ = out == nullptr ? held(INVALID_HANDLE_VALUE) : held(out);
+        if (out == nullptr || out == INVALID_HANDLE_VALUE) return systemFailure(ERROR_INVALID_HANDLE);
+        fd_ = held(out);
         direct_ = true;
         mayBlock_ = ::GetFileType(out) != FILE_TYPE_DISK;
         return {};
