@@ -57,7 +57,7 @@ private:
     RunObserver* observer_ = nullptr;
     bool stopped_ = false;
     FileIdentity identity_;
-    int fd_ = -1;
+    int fd_ = -1;  // the file's descriptor; on Windows its handle
     bool ownsFd_ = false;
     Outcome error_;
     std::string spill_;  // a line that a refill of the buffer cuts in two
@@ -106,7 +106,7 @@ private:
     bool askedToStop();
 
     RunObserver* observer_ = nullptr;
-    int fd_ = -1;
+    int fd_ = -1;  // the file's descriptor; on Windows its handle
     bool direct_ = false;
     bool mayBlock_ = false;  // a pipe, FIFO, socket or terminal
     std::string finalPath_;
