@@ -25,14 +25,25 @@ std::string plainFileName(std::string name) {
     return name;
 }
 
+// Names are UTF-8 on every platform, where a path's narrow string is the
+// ANSI code page's on Windows.
+std::filesystem::path pathOf(const std::string& name) {
+    return std::filesystem::path(std::u8string(name.begin(), name.end()));
+}
+
+std::string nameOf(const std::filesystem::path& path) {
+    const std::u8string name = path.u8string();
+    return std::string(name.begin(), name.end());
+}
+
 // The module is named once, at the start, relative to the folder current
 // then; the user may change folders during the run, and the module must
 // still land where it was asked for.
 std::string moduleFileName(const std::string& name) {
     if (name.empty()) return name;
     std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(plainFileName(name), error);
-    return error ? plainFileName(name) : absolute.string();
+    const std::filesystem::path absolute = std::filesystem::absolute(pathOf(plainFileName(name)), error);
+    return error ? plainFileName(name) : nameOf(absolute);
 }
 
 }  // namespace
@@ -58,7 +69,7 @@ public:
         const std::string& name = names_[index];
         std::error_code error;
         if (name.empty() || start_.empty() || std::filesystem::current_path(error) == start_) return name;
-        return (start_ / name).string();
+        return nameOf(start_ / pathOf(name));
     }
 
 private:

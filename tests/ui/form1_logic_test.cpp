@@ -550,6 +550,26 @@ TEST_F(Run, ConvertsTheFilesListedWhenRunWasPressedInThatOrder) {
     }
 }
 
+// Names are UTF-8 on every platform, also once the run takes them in the
+// folder of its start ("\u0101" has a byte that Windows-1252 lacks).
+TEST_F(Run, NamesBeyondAsciiKeepTheirBytesWhenTheFolderChanges) {
+    const std::filesystem::path folder(folder_);
+    std::ofstream(folder / std::filesystem::path(u8"\u0101.for"), std::ios::binary) << "      x = 1\n";
+    std::filesystem::create_directory(folder / "elsewhere");
+    w.window.lists[1] = {"\xC4\x81.for", "second.for"};
+    w.window.texts[Box::b] = "\xC4\x81.bas";
+    bool moved = false;
+    w.window.onYield = [&] {
+        if (!moved) std::filesystem::current_path(folder / "elsewhere");
+        moved = true;
+    };
+    w.logic.Command3_Click();
+    std::filesystem::current_path(folder);
+    ASSERT_EQ(w.window.messages.size(), 1u);
+    EXPECT_EQ(w.window.messages[0], "End of Conversion");
+    EXPECT_TRUE(std::filesystem::exists(folder / std::filesystem::path(u8"\u0101.bas")));
+}
+
 TEST_F(Run, ADashIsAFileNotStandardInputOrOutput) {
     write("-", "      z = 3\n");
     w.window.lists[1] = {"-", "-"};
