@@ -4,7 +4,8 @@
 
 namespace ftvb {
 
-Converter::Converter(LineSink& out, RunObserver& observer) : out_(out), observer_(observer) {}
+Converter::Converter(LineSink& out, RunObserver& observer)
+    : out_(out), observer_(observer), reviewing_(observer.wantsReview()) {}
 
 void Converter::beginFile(std::string_view name) {
     source_.assign(name);
@@ -28,7 +29,7 @@ void Converter::endFile() {
 
 void Converter::translate(Statement& statement) {
     StageContext c(statement, procedure_, file_, run_, out_, observer_, closedLoops_);
-    c.reviewer = reviewer_;
+    c.reviewing = reviewing_;
     c.source = source_;
     runStatementRoutine(c);
 }

@@ -12,7 +12,6 @@
 
 #include "engine/line_emitter.h"
 #include "engine/line_intake.h"
-#include "engine/review.h"
 #include "engine/run_state.h"
 #include "engine/seam.h"
 
@@ -36,9 +35,6 @@ public:
     // Source lines fed so far, all files together.
     long long lines() const { return lines_; }
 
-    // Where notes of places that need a person go; none by default.
-    void setReviewer(Reviewer* reviewer) { reviewer_ = reviewer; }
-
     RunTables& tables() { return run_; }
     FileState& file() { return file_; }
     ProcedureState& procedure() { return procedure_; }
@@ -53,7 +49,7 @@ private:
     RunObserver& observer_;
     LineIntake intake_;
     std::vector<std::string> closedLoops_;
-    Reviewer* reviewer_ = nullptr;
+    bool reviewing_ = false;  // asked of the observer once, when the run starts
     std::string source_;
     long long lines_ = 0;
 };

@@ -97,8 +97,11 @@ bool passes(const StageContext& c) {
 }
 
 template <std::size_t I>
+constexpr Gate kGateOf = kStages[I].gate;
+
+template <std::size_t I>
 bool entered(const StageContext& c) {
-    return passes<kStages[I].gate>(c);
+    return passes<kGateOf<I>>(c);
 }
 
 // Runs stage I; false when the routine ends there.

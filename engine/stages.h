@@ -41,12 +41,15 @@ struct StageContext {
     // Variables of the loops that the statement's label closes: their "next"
     // lines follow the statement, whatever stage ends it.
     std::vector<std::string>& closedLoops;
-    Reviewer* reviewer = nullptr;
+    bool reviewing = false;         // the observer wants the places that need a person
     std::string_view source;        // the file the statement comes from
     long long firstModuleLine = 0;  // where its translation begins
 
-    void note(Review kind) {
-        if (reviewer != nullptr) reviewer->note(kind, source, statement.firstLine(), firstModuleLine);
+    // A place of the module that needs a person, of a kind the stage knows
+    // as it rewrites or keeps the statement; `detail` is the word it is
+    // about, when it has one.
+    void note(ReviewKind kind, std::string_view detail = {}) {
+        if (reviewing) observer.reviewNoted({kind, detail, source, statement.firstLine(), firstModuleLine});
     }
 };
 

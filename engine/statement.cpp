@@ -71,6 +71,50 @@ void mergeRuns(std::vector<Hit>& hits, std::vector<std::size_t>& runs, Less less
     }
 }
 
+// Every occurrence of the rewrites' search texts that `present` allows,
+// in the order of the text, each marked as the replace-alls in turn would
+// choose it: a rewrite, from the left, takes an occurrence that no earlier
+// choice has touched.
+const std::vector<Hit>& chosenMatches(std::string_view t, std::span<const Rewrite> rewrites, Texts present) {
+    // Overlapping occurrences too, in the order of the rewrites and then of
+    // the text, in one run for each rewrite.
+    thread_local std::vector<Hit> hits;
+    thread_local std::vector<std::size_t> runs;
+    hits.clear();
+    runs.assign(1, 0);
+    for (std::size_t i = 0; i < rewrites.size(); ++i) {
+        const Text find = rewrites[i].find;
+        if ((present & bit(find)) == 0) continue;
+        for (std::size_t p = findText(t, patternOf(find)); p != std::string::npos;
+             p = findText(t, patternOf(find), p + 1)) {
+            hits.push_back({p, i, true});
+        }
+        if (hits.size() != runs.back()) runs.push_back(hits.size());
+    }
+    auto lengthOf = [&](const Hit& h) { return textOf(rewrites[h.rewrite].find).size(); };
+    const auto byPosition = [](const Hit& a, const Hit& b) { return a.pos < b.pos; };
+    if (hits.size() <= 32) {
+        sortStably(hits, byPosition);
+    } else {
+        mergeRuns(hits, runs, byPosition);
+    }
+    bool overlap = false;
+    for (std::size_t k = 1; k < hits.size() && !overlap; ++k) {
+        overlap = hits[k].pos < hits[k - 1].pos + lengthOf(hits[k - 1]);
+    }
+    if (!overlap) return hits;
+    sortStably(hits, [](const Hit& a, const Hit& b) { return a.rewrite < b.rewrite; });
+    std::vector<bool> taken(t.size(), false);
+    for (Hit& h : hits) {
+        const auto from = taken.begin() + static_cast<long>(h.pos);
+        const auto to = from + static_cast<long>(lengthOf(h));
+        h.selected = std::none_of(from, to, [](bool b) { return b; });
+        if (h.selected) std::fill(from, to, true);
+    }
+    sortStably(hits, byPosition);
+    return hits;
+}
+
 }  // namespace
 
 std::string& Statement::whole() {
@@ -168,67 +212,11 @@ void Statement::replaceAllInOnePass(const OnePass& pass) {
     const std::span<const Rewrite> rewrites = pass.rewrites();
     const Texts present = known_ & pass.finds();
     if ((present & ~pass.byteFinds()) == 0) {
-        // One byte for another moves nothing: in place.
-        for (Texts left = present; left != 0; left &= left - 1) {
-            const Rewrite& r = rewrites[pass.indexOf(static_cast<Text>(std::countr_zero(left)))];
-            const char from = textOf(r.find)[0];
-            const char to = r.replacement.text[0];
-            char* p = buf_.data() + begin_;
-            char* const end = p + size();
-            bool any = false;
-            if (to == ' ' || from == ' ') blankTail_ = kUnknown;
-            while ((p = static_cast<char*>(std::memchr(p, from, static_cast<std::size_t>(end - p)))) != nullptr) {
-                *p++ = to;
-                any = true;
-            }
-            if (any) known_ |= r.replacement.forms;
-        }
-        known_ &= ~pass.finds();
-        if (pass.collapses()) collapseBlanks();
+        replaceBytesInPlace(pass, present);
         return;
     }
-
-    // Every occurrence of every search text, overlapping ones too, in the
-    // order of the rewrites and then of the text.
-    thread_local std::vector<Hit> hits;
-    thread_local std::vector<std::size_t> runs;  // where each rewrite's occurrences begin
-    hits.clear();
-    runs.assign(1, 0);
     const std::string_view t = text();
-    for (std::size_t i = 0; i < rewrites.size(); ++i) {
-        const Text find = rewrites[i].find;
-        if ((present & bit(find)) == 0) continue;
-        for (std::size_t p = findText(t, patternOf(find)); p != std::string::npos;
-             p = findText(t, patternOf(find), p + 1)) {
-            hits.push_back({p, i, true});
-        }
-        if (hits.size() != runs.back()) runs.push_back(hits.size());
-    }
-    auto lengthOf = [&](const Hit& h) { return textOf(rewrites[h.rewrite].find).size(); };
-    const auto byPosition = [](const Hit& a, const Hit& b) { return a.pos < b.pos; };
-    if (hits.size() <= 32) {
-        sortStably(hits, byPosition);
-    } else {
-        mergeRuns(hits, runs, byPosition);
-    }
-    bool overlap = false;
-    for (std::size_t k = 1; k < hits.size() && !overlap; ++k) {
-        overlap = hits[k].pos < hits[k - 1].pos + lengthOf(hits[k - 1]);
-    }
-    if (overlap) {
-        // As the replace-alls in turn would: each rewrite, from the left,
-        // takes an occurrence that no earlier choice has touched.
-        sortStably(hits, [](const Hit& a, const Hit& b) { return a.rewrite < b.rewrite; });
-        std::vector<bool> taken(t.size(), false);
-        for (Hit& h : hits) {
-            const auto from = taken.begin() + static_cast<long>(h.pos);
-            const auto to = from + static_cast<long>(lengthOf(h));
-            h.selected = std::none_of(from, to, [](bool b) { return b; });
-            if (h.selected) std::fill(from, to, true);
-        }
-        sortStably(hits, byPosition);
-    }
-
+    const std::vector<Hit>& hits = chosenMatches(t, rewrites, present);
     std::string& out = spare_;
     out.clear();
     out.reserve(t.size() + hits.size() * 8);
@@ -236,17 +224,37 @@ void Statement::replaceAllInOnePass(const OnePass& pass) {
     Texts forms = 0;
     for (const Hit& h : hits) {
         if (!h.selected) continue;
-        const Insertion& r = rewrites[h.rewrite].replacement;
+        const Rewrite& r = rewrites[h.rewrite];
         out.append(t.substr(cur, h.pos - cur));
-        out.append(r.text);
-        forms |= r.forms;
-        cur = h.pos + lengthOf(h);
+        out.append(r.replacement.text);
+        forms |= r.replacement.forms;
+        cur = h.pos + textOf(r.find).size();
     }
     out.append(t.substr(cur));
     takeSpare();
     known_ = (known_ & ~pass.finds()) | forms;
     // The collapse that follows the rewrites, on what they made.
     if (pass.collapses()) collapseHeldBlanks();
+}
+
+// One byte for another moves nothing: in place.
+void Statement::replaceBytesInPlace(const OnePass& pass, Texts present) {
+    for (Texts left = present; left != 0; left &= left - 1) {
+        const Rewrite& r = pass.rewrites()[pass.indexOf(static_cast<Text>(std::countr_zero(left)))];
+        const char from = textOf(r.find)[0];
+        const char to = r.replacement.text[0];
+        char* p = buf_.data() + begin_;
+        char* const end = p + size();
+        bool any = false;
+        if (to == ' ' || from == ' ') blankTail_ = kUnknown;
+        while ((p = static_cast<char*>(std::memchr(p, from, static_cast<std::size_t>(end - p)))) != nullptr) {
+            *p++ = to;
+            any = true;
+        }
+        if (any) known_ |= r.replacement.forms;
+    }
+    known_ &= ~pass.finds();
+    if (pass.collapses()) collapseBlanks();
 }
 
 void Statement::replace(std::size_t pos, std::size_t count, const Insertion& insertion) {

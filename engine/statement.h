@@ -208,6 +208,7 @@ private:
     // The text as a string of its own, for the primitives that take one.
     std::string& whole();
     void replaceAllHeld(Text find, const Insertion& replacement);
+    void replaceBytesInPlace(const OnePass& pass, Texts present);
     void collapseHeldBlanks();
     // What an edit that left `insertion` at `pos` may have formed.
     void formed(std::size_t pos, const Insertion& insertion);
