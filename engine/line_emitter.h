@@ -3,6 +3,7 @@
 // statement's translation begins.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -20,10 +21,10 @@ public:
     }
 
     // A line made of pieces, put together in a buffer kept for the next one.
-    void line(std::string_view a, std::string_view b, std::string_view c = {}) {
-        joined_.assign(a);
-        joined_.append(b);
-        joined_.append(c);
+    void line(std::string_view a, std::string_view b, std::string_view c = {}) { line({a, b, c}); }
+    void line(std::initializer_list<std::string_view> pieces) {
+        joined_.clear();
+        for (const std::string_view piece : pieces) joined_.append(piece);
         line(joined_);
     }
 

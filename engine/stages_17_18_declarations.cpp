@@ -41,9 +41,10 @@ constexpr std::array<TypeRule, 6> kTypeRules{{
     {"logical", NameList::AfterFirstBlank, " as boolean", false},
 }};
 
-std::string declarationLine(std::string_view name, const TypeRule& rule, std::string_view length) {
-    std::string line = "Dim ";
-    if (rule.starsToLength) {
+// The line for one declared name, built in `line`.
+void declarationLine(std::string& line, std::string_view name, const TypeRule& rule, std::string_view length) {
+    line.assign("Dim ");
+    if (rule.starsToLength && name.find('*') != std::string_view::npos) {
         // "*" cannot go straight to a text holding "*": through a placeholder.
         std::string n(name);
         transf(n, "*", "#");
@@ -54,7 +55,6 @@ std::string declarationLine(std::string_view name, const TypeRule& rule, std::st
     }
     line += rule.suffix;
     line += length;
-    return line;
 }
 
 // Applies one rule to `s`; the text goes on to the next rule either way.
@@ -83,16 +83,17 @@ void applyTypeRule(StageContext& c, std::string& s, const TypeRule& rule) {
         }
     }
 
-    s = std::move(names);
-    std::size_t p = instr1(s);
-    while (p != 0) {
-        std::string line = declarationLine(std::string_view(s).substr(0, p - 1), rule, length);
+    // Each name but the last is cut off at its comma and written at once.
+    thread_local std::string line;
+    std::string_view rest = names;
+    for (std::size_t p = instr1(rest); p != 0; p = instr1(rest)) {
+        declarationLine(line, rest.substr(0, p - 1), rule, length);
         lengthMarkerCleanup(line);
         writeDeclaration(c, line);
-        s.erase(0, p);
-        p = instr1(s);
+        rest.remove_prefix(p);
     }
-    s = declarationLine(s, rule, length);
+    declarationLine(line, rest, rule, length);
+    s.swap(line);
 }
 
 }  // namespace
@@ -108,7 +109,7 @@ void lengthMarkerCleanup(std::string& line) {
 }
 
 Next typeDeclarations(StageContext& c) {
-    std::string s;
+    thread_local std::string s;
     bool applied = false;
     for (const TypeRule& rule : kTypeRules) {
         const std::string_view now = applied ? std::string_view(s) : c.statement.text();

@@ -43,38 +43,41 @@ void ifRule(StageContext& c) {
 void doRule(StageContext& c) {
     const std::string_view s = c.statement.text();
     if (!startsWith(s, "do ") || startsWith(s, "do while")) return;
-    std::string d(s);
-    transf(d, " =", "=");
-    transf(d, "= ", "=");
+    thread_local std::string text;
+    text.assign(s);
+    transf(text, " =", "=");
+    transf(text, "= ", "=");
+    const std::string_view d = text;
     const std::size_t p1 = d.find(' ');
     const std::size_t p2 = d.find(' ', p1 + 1);
     const std::size_t p3 = d.find('=', p1 + 1);
     // Without "=" after the keyword and "," after it, the loop cannot be
     // taken apart and the statement stays as it was.
-    if (p3 == std::string::npos) return;
+    if (p3 == std::string_view::npos) return;
     const std::size_t c1 = d.find(',', p3 + 1);
-    if (c1 == std::string::npos) return;
+    if (c1 == std::string_view::npos) return;
 
-    if (p2 == std::string::npos || p3 < p2) {
-        const std::string v = d.substr(p1 + 1, p3 - p1 - 1);
-        const std::string start = d.substr(p3 + 1, c1 - p3 - 1);
+    if (p2 == std::string_view::npos || p3 < p2) {
+        const std::string_view v = d.substr(p1 + 1, p3 - p1 - 1);
+        const std::string_view start = d.substr(p3 + 1, c1 - p3 - 1);
         const std::size_t c2 = d.find(',', c1 + 1);
-        const std::string end = c2 == std::string::npos ? d.substr(c1 + 1) : d.substr(c1 + 1, c2 - c1 - 1);
-        const std::string step = c2 == std::string::npos ? std::string("1") : d.substr(c2 + 1);
-        c.out.line("step" + v + "=" + step);
-        c.out.line(v + "=" + start + "-" + "step" + v);
-        c.out.line("do while " + v + (numericPrefixValue(step) < 0 ? ">" : "<") + end);
-        c.statement.assign(v + "=" + v + "+" + "step" + v);
+        const std::string_view end = c2 == std::string_view::npos ? d.substr(c1 + 1) : d.substr(c1 + 1, c2 - c1 - 1);
+        const std::string_view step = c2 == std::string_view::npos ? std::string_view("1") : d.substr(c2 + 1);
+        c.out.line({"step", v, "=", step});
+        c.out.line({v, "=", start, "-", "step", v});
+        c.out.line({"do while ", v, numericPrefixValue(step) < 0 ? ">" : "<", end});
+        std::string next(v);
+        next.append("=").append(v).append("+step").append(v);
+        c.statement.assign(next);
         return;
     }
 
     // Labelled: do <label> v=start,end ; a step stays part of the end value.
-    const std::string label = d.substr(p1 + 1, p2 - p1 - 1);
-    const std::string v = d.substr(p2 + 1, p3 - p2 - 1);
-    const std::string start = d.substr(p3 + 1, c1 - p3 - 1);
-    c.out.line("for " + v + "=" + start + " to " + d.substr(c1 + 1));
+    const std::string_view label = d.substr(p1 + 1, p2 - p1 - 1);
+    const std::string_view v = d.substr(p2 + 1, p3 - p2 - 1);
+    c.out.line({"for ", v, "=", d.substr(p3 + 1, c1 - p3 - 1), " to ", d.substr(c1 + 1)});
     c.statement.clear();
-    c.run.pendingLoops.record(label, v);
+    c.run.pendingLoops.record(label, std::string(v));
 }
 
 // The exit that replaces STOP, RETURN and END, by whether the report is
