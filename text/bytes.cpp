@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
+
 namespace ftvb {
 namespace {
 
@@ -40,6 +44,20 @@ void lowerCaseInPlace(char* p, std::size_t n) { lowerCaseCopy(p, p, n); }
 
 void lowerCaseCopy(char* to, const char* from, std::size_t n) {
     std::size_t i = 0;
+#if defined(__SSE2__) || defined(_M_X64)
+    // Sixteen bytes at a time where the processor has the instructions for
+    // it; a block with an 8-bit byte in it goes a word at a time below.
+    const __m128i beforeA = _mm_set1_epi8('A' - 1);
+    const __m128i afterZ = _mm_set1_epi8('Z' + 1);
+    const __m128i caseBit = _mm_set1_epi8(0x20);
+    for (; i + 16 <= n; i += 16) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
+        if (_mm_movemask_epi8(v) != 0) break;
+        const __m128i capitals = _mm_and_si128(_mm_cmpgt_epi8(v, beforeA), _mm_cmpgt_epi8(afterZ, v));
+        v = _mm_or_si128(v, _mm_and_si128(capitals, caseBit));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), v);
+    }
+#endif
     for (; i + 8 <= n; i += 8) {
         std::uint64_t w;
         std::memcpy(&w, from + i, 8);
