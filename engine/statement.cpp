@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstdint>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -35,9 +36,14 @@ bool gone(Text find, Texts known) { return (bit(find) & kStretching) == 0 || (kn
 
 struct Hit {
     std::size_t pos;
-    std::size_t rewrite;
+    std::uint32_t rewrite;
     bool selected;
 };
+
+// Beyond this many bytes a statement is out of the ordinary: its matches are
+// not listed, a result built beside it is sized before it is built, and its
+// buffers are let go when the next statement begins.
+constexpr std::size_t kOrdinaryAtMost = std::size_t{1} << 16;
 
 // A statement holds few matches: insertion sort, stable, beats the library's.
 template <typename Less>
@@ -87,7 +93,7 @@ const std::vector<Hit>& chosenMatches(std::string_view t, std::span<const Rewrit
         if ((present & bit(find)) == 0) continue;
         for (std::size_t p = findText(t, patternOf(find)); p != std::string::npos;
              p = findText(t, patternOf(find), p + 1)) {
-            hits.push_back({p, i, true});
+            hits.push_back({p, static_cast<std::uint32_t>(i), true});
         }
         if (hits.size() != runs.back()) runs.push_back(hits.size());
     }
@@ -144,6 +150,8 @@ void Statement::assign(std::string_view text) {
 }
 
 void Statement::clear() {
+    if (buf_.capacity() > kOrdinaryAtMost) std::string().swap(buf_);
+    if (spare_.capacity() > kOrdinaryAtMost) std::string().swap(spare_);
     begin_ = end_ = 0;
     blankTail_ = 0;
     if (!buf_.empty()) buf_[0] = '\0';
@@ -152,8 +160,14 @@ void Statement::clear() {
 
 char* Statement::extend(std::size_t n) {
     const std::size_t at = end_;
-    // Room for the text and its NUL; a buffer grows by doubling, once.
-    if (at + n + 1 > buf_.size()) buf_.resize(std::max(at + n + 1, 2 * buf_.size()));
+    // Room for the text and its NUL. The capacity doubles, but only what
+    // is used is written, so that a long statement's spare room costs no
+    // memory until it is needed.
+    const std::size_t needed = at + n + 1;
+    if (needed > buf_.size()) {
+        if (needed > buf_.capacity()) buf_.reserve(std::max(needed, 2 * buf_.capacity()));
+        buf_.resize(needed);
+    }
     std::memset(buf_.data() + at, ' ', n);
     endAt(at + n);
     return buf_.data() + at;
@@ -178,7 +192,7 @@ void Statement::replaceAllHeld(Text find, const Insertion& replacement) {
     const std::size_t p = findText(text(), patternOf(find));
     if (certain) known_ &= ~bit(find);
     if (p == std::string::npos) return;
-    transfFrom(whole(), textOf(find), replacement.text, p);
+    transfFrom(whole(), textOf(find), replacement.text, p, spare_);
     end_ = buf_.size();
     if (replacement.known) {
         known_ |= replacement.forms;
@@ -191,7 +205,7 @@ void Statement::replaceAll(std::string_view find, const Insertion& replacement) 
     if (find.empty()) return;
     const std::size_t p = findText(text(), Pattern(find));
     if (p == std::string::npos) return;
-    transfFrom(whole(), find, replacement.text, p);
+    transfFrom(whole(), find, replacement.text, p, spare_);
     end_ = buf_.size();
     if (replacement.known) {
         known_ |= replacement.forms;
@@ -213,6 +227,14 @@ void Statement::replaceAllInOnePass(const OnePass& pass) {
     const Texts present = known_ & pass.finds();
     if ((present & ~pass.byteFinds()) == 0) {
         replaceBytesInPlace(pass, present);
+        return;
+    }
+    if (size() > kOrdinaryAtMost) {
+        // A statement of megabytes would hold millions of matches: the
+        // replace-alls in turn, which is what the pass stands for, need no
+        // list of them.
+        for (const Rewrite& r : rewrites) replaceAll(r);
+        if (pass.collapses()) collapseHeldBlanks();
         return;
     }
     const std::string_view t = text();
@@ -302,6 +324,8 @@ void Statement::insertAfterEach(const InsertionAfter& after, char unlessNext) {
         if (t[i + 1] == unlessNext) continue;
         if (!any) {
             out.clear();
+            if (n > kOrdinaryAtMost)
+                out.reserve(n + piece.size() * static_cast<std::size_t>(std::count(t.begin() + i, t.end(), mark)));
             any = true;
         }
         out.append(t, from, i + 1 - from);

@@ -29,6 +29,9 @@ namespace ftvb {
 //    statement needs, leaving the text as rewritten so far.
 // transf when the caller already knows where the first occurrence is.
 void transfFrom(std::string& ww, std::string_view ch1, std::string_view ch2, std::size_t first);
+// The same, building the result in `spare`, which is left holding the
+// text's old buffer (for a caller that keeps its own second buffer).
+void transfFrom(std::string& ww, std::string_view ch1, std::string_view ch2, std::size_t first, std::string& spare);
 
 // "cc" -> "c" to a fixed point, which is every run of c shortened to one c,
 // in place over the n bytes at d, the first run beginning at p. Returns the

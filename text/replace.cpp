@@ -40,10 +40,9 @@ private:
     std::string& buffer_;
 };
 
-void replaceEachOnce(std::string& ww, std::string_view find, std::string_view repl, std::size_t p) {
+void replaceEachOnce(std::string& ww, std::string_view find, std::string_view repl, std::size_t p, std::string& out) {
     const Pattern pattern(find);
-    Scratch scratch;
-    std::string& out = scratch.get();
+    out.clear();
     out.reserve(ww.size() + repl.size());
     std::size_t from = 0;
     while (p != std::string::npos) {
@@ -98,7 +97,8 @@ bool canOverlap(std::string_view find, std::string_view repl) {
 }
 
 // The general case, the first occurrence being at p.
-void replaceToFixedPoint(std::string& ww, std::string_view find, std::string_view ch2, std::size_t p) {
+void replaceToFixedPoint(std::string& ww, std::string_view find, std::string_view ch2, std::size_t p,
+                         std::string& out) {
     const std::size_t lf = find.size();
     const char last = find.back();
     const Pattern pattern(find);
@@ -107,8 +107,7 @@ void replaceToFixedPoint(std::string& ww, std::string_view find, std::string_vie
     // bound; real rewrites stay far below this.
     std::size_t budget = (ww.size() + 1) * (ch2.size() + 1) * 4 + (std::size_t{1} << 20);
 
-    Scratch scratch;
-    std::string& out = scratch.get();
+    out.clear();
     out.reserve(ww.size() + (ch2.size() > lf ? ch2.size() * 4 : 0));
     out.append(ww, 0, p);
     std::string pushedBack = reversedRepl;  // read from its back
@@ -169,9 +168,14 @@ void replaceToFixedPoint(std::string& ww, std::string_view find, std::string_vie
 }  // namespace
 
 void transfFrom(std::string& ww, std::string_view ch1, std::string_view ch2, std::size_t p) {
+    Scratch scratch;
+    transfFrom(ww, ch1, ch2, p, scratch.get());
+}
+
+void transfFrom(std::string& ww, std::string_view ch1, std::string_view ch2, std::size_t p, std::string& spare) {
     const std::string_view find = ch1;
     if (ch2.find(find) != std::string_view::npos) {
-        replaceEachOnce(ww, find, ch2, p);
+        replaceEachOnce(ww, find, ch2, p, spare);
         return;
     }
     if (find.size() == 2 && find[0] == find[1] && ch2.size() == 1 && ch2[0] == find[0]) {
@@ -189,10 +193,10 @@ void transfFrom(std::string& ww, std::string_view ch1, std::string_view ch2, std
     // A replacement that no occurrence can overlap leaves every later
     // occurrence where it was: one pass from the left is the fixed point.
     if (!ch2.empty() && !canOverlap(find, ch2)) {
-        replaceEachOnce(ww, find, ch2, p);
+        replaceEachOnce(ww, find, ch2, p, spare);
         return;
     }
-    replaceToFixedPoint(ww, find, ch2, p);
+    replaceToFixedPoint(ww, find, ch2, p, spare);
 }
 
 std::size_t instr1(std::string_view ww) {
