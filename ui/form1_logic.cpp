@@ -4,6 +4,7 @@
 // the user has to know about.
 #include "ui/form1_logic.h"
 
+#include <cctype>
 #include <filesystem>
 #include <system_error>
 
@@ -30,8 +31,22 @@ std::string plainFileName(std::string name) {
 std::string moduleFileName(const std::string& name) {
     if (name.empty()) return name;
     std::error_code error;
+#ifdef _WIN32
+    // Names are UTF-8 here, and a path made from a narrow string would be
+    // read in the ANSI code page: an accented name would become another one.
+    const std::string plain = plainFileName(name);
+    try {
+        const std::filesystem::path path(std::u8string(plain.begin(), plain.end()));
+        const std::u8string absolute = std::filesystem::absolute(path, error).u8string();
+        if (!error) return std::string(absolute.begin(), absolute.end());
+    } catch (const std::exception&) {
+        // Not UTF-8 after all: the name goes as it is, relative.
+    }
+    return plain;
+#else
     const std::filesystem::path absolute = std::filesystem::absolute(plainFileName(name), error);
     return error ? plainFileName(name) : absolute.string();
+#endif
 }
 
 }  // namespace
@@ -177,7 +192,19 @@ void Form1Logic::Dir1_Change() {
         return;
     }
     folder_ = path;
+    followDrive(path);
     rempl_f1();
+}
+
+// A folder on another drive (a saved folder whose drive was not saved, a
+// folder chosen in a selector that shows several drives) takes the drive
+// selector with it: the drive shown, and saved at Exit, is the folder's.
+void Form1Logic::followDrive(const std::string& path) {
+    if (!window_.hasDrives() || path.size() < 2 || path[1] != ':') return;
+    const std::string shown = window_.drive();
+    const auto lower = [](char c) { return std::tolower(static_cast<unsigned char>(c)); };
+    if (!shown.empty() && lower(shown[0]) == lower(path[0])) return;
+    if (window_.driveSet(path.substr(0, 2))) drive_ = window_.drive();
 }
 
 // Puts the process, Dir1 and File1 back on the last folder that opened; the
