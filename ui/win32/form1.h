@@ -61,6 +61,7 @@ private:
     HWND child(int id) const { return GetDlgItem(window_, id); }
     HWND controlOf(Control control) const;
     HWND listOf(List list) const;
+    HWND changing(List list);
     HWND boxOf(Box box) const;
     void fillDrives();
     friend class frmAbout;
@@ -114,6 +115,7 @@ private:
     Picture logo_;
     std::unique_ptr<frmAbout> about_;
     std::set<HWND> tipped_;         // controls that have a tool tip
+    std::set<HWND> held_;           // lists not drawn until their change is over
     HWND lastFocus_ = nullptr;      // where the focus goes back when the window is active again
     std::wstring lastDrive_;        // the drive Drive1 showed when the logic last saw it
     bool activatedOnce_ = false;

@@ -26,7 +26,7 @@ public:
 private:
     std::wstring folder_;
     std::string pattern_;
-    std::vector<std::wstring> wildcards_;  // upper case, as names are compared
+    std::vector<std::wstring> wildcards_;
     std::vector<std::wstring> names_;
 };
 
