@@ -1,15 +1,20 @@
 # Quick start on a fresh Debian machine:
 #   make run    install what is missing (as root), build, open the window
-#   make test   build and run every test (also under ASan/UBSan)
-# Also: make bench, make fuzz, make install, make clean.
+#   make test   build and run every test (also under ASan/UBSan and Wine)
+# Also: make package (dist/ftvb_VERSION_ARCH.deb), make windows (the Windows
+# programs, zip and installer in dist/), make bench, make fuzz, make install,
+# make clean.
 
 BUILD      := build/main
 ASAN_BUILD := build/asan
 BENCH_BUILD:= build/bench
+PACKAGE_BUILD := build/package
+WIN_BUILD  := build/windows
+WIN_CMAKE  := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all build run test test-main test-asan test-fuzz-smoke bench fuzz install clean
+.PHONY: all build run test test-main test-asan test-fuzz-smoke test-windows windows bench fuzz package install clean
 
 all: build
 
@@ -23,7 +28,7 @@ run: build
 
 test:
 	@scripts/deps.sh test
-	@$(MAKE) --no-print-directory test-main test-asan test-fuzz-smoke
+	@$(MAKE) --no-print-directory test-main test-asan test-fuzz-smoke test-windows
 
 test-main:
 	@cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -49,14 +54,38 @@ fuzz:
 	@scripts/deps.sh fuzz
 	@fuzz/run.sh build/fuzz $${FUZZ_SECONDS:-60}
 
+# The Windows build's tests under Wine, its modules compared with those of
+# the Linux build (test-main builds it first).
+test-windows:
+	@cmake -S . -B $(WIN_BUILD) $(CMAKE_GEN) $(WIN_CMAKE) -DFTVB_TESTS=ON -DFTVB_LINUX_CONVERT=$(CURDIR)/$(BUILD)/ftvb-convert >/dev/null
+	@cmake --build $(WIN_BUILD) -j $(JOBS)
+	@scripts/wine.sh --prefix
+	@cd $(WIN_BUILD) && ctest --output-on-failure -j $(JOBS); status=$$?; ../../scripts/wine.sh --wait; \
+	  grep -hiE 'not tested|SKIPPED  \]|skipped:' Testing/Temporary/LastTest.log | sed 's/^/windows: /' | sort -u; \
+	  exit $$status
+
+# The Windows programs, cross-built with mingw-w64 into $(WIN_BUILD).
+# dist/ftvb-VERSION-win64.zip and dist/ftvb-VERSION-setup.exe; make test
+# tries both under Wine.
+windows:
+	@scripts/deps.sh windows
+	@cmake -S . -B $(WIN_BUILD) $(CMAKE_GEN) $(WIN_CMAKE) -DFTVB_TESTS=OFF >/dev/null
+	@cmake --build $(WIN_BUILD) -j $(JOBS)
+	@cd $(WIN_BUILD) && cpack -C Release | grep 'package:'
+
 bench:
 	@scripts/deps.sh bench
 	@cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DFTVB_BENCH=ON -DFTVB_TESTS=OFF >/dev/null
 	@cmake --build $(BENCH_BUILD) -j $(JOBS)
 	@bench/run.sh $(BENCH_BUILD)
 
+# The Debian package, from its own build for /usr, checked by lintian.
+package:
+	@scripts/deps.sh package
+	@scripts/package.sh $(PACKAGE_BUILD) $(JOBS)
+
 install: build
 	@cmake --install $(BUILD)
 
 clean:
-	@rm -rf build
+	@rm -rf build dist

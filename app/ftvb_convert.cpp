@@ -5,85 +5,97 @@
 // Exit status: 0 when every file was converted, 1 when some listed files
 // could not be read (the others are converted), 2 for a usage error or when
 // the module was not written, 130 when interrupted.
-#include <unistd.h>
-
-#include <cerrno>
+#include <charconv>
 #include <chrono>
-#include <csignal>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "ftvb/version.h"
+#include "app/console.h"
+#include "engine/files.h"
 #include "engine/run.h"
+#include "ftvb/version.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: ftvb-convert [-o MODULE] [-q] FILE...\n"
+    "usage: ftvb-convert [-o MODULE] [-q] [--review[=FILE]] FILE...\n"
     "Translates fixed-form FORTRAN 77 files, in the order given, into one BASIC module.\n"
     "\n"
     "  -o, --output MODULE   module to write; default module1.bas in the current folder;\n"
     "                        \"-\" writes to standard output\n"
     "  -q, --quiet           print nothing on success\n"
+    "      --review[=FILE]   list the places of the module that need a person, as\n"
+    "                        FILE:LINE: note: ... [kind] (MODULE:LINE), to standard\n"
+    "                        error or to FILE\n"
     "  -h, --help            show this help\n"
     "      --version         show the version\n"
     "\n"
     "A FILE of \"-\" reads standard input.\n";
 
-volatile std::sig_atomic_t gInterrupted = 0;
-
-void onSignal(int) { gInterrupted = 1; }
-
-// Shows the line count live on a terminal, at most ten times a second.
+// Shows the line count live on a terminal, at most ten times a second, and
+// gathers the review when one is asked for.
 class Progress : public ftvb::RunObserver {
 public:
-    explicit Progress(bool live) : live_(live) {}
+    Progress(bool live, ftvb::ReviewList* review) : live_(live), review_(review) {}
+
+    bool wantsReview() override { return review_ != nullptr; }
+    void reviewNoted(const ftvb::ReviewNote& note) override { review_->add(note); }
 
     void lineCounted(long long lines) override {
         if (!live_ || (lines & 0x3FF) != 0) return;
         const auto now = std::chrono::steady_clock::now();
         if (now - last_ < std::chrono::milliseconds(100)) return;
         last_ = now;
-        std::fprintf(stderr, "\r%lld lines", lines);
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, lines).ptr;
+        ftvb::console::printError({"\r", std::string_view(digits, static_cast<std::size_t>(end - digits)), " lines"});
         shown_ = true;
     }
 
-    bool stopRequested() override { return gInterrupted != 0; }
+    bool stopRequested() override { return ftvb::console::interrupted(); }
 
     void clear() {
-        if (shown_) std::fputs("\r\033[K", stderr);
+        if (shown_) ftvb::console::eraseLine();
         shown_ = false;
     }
 
 private:
     bool live_;
+    ftvb::ReviewList* review_;
     bool shown_ = false;
     std::chrono::steady_clock::time_point last_{};
 };
 
-int usageError(const std::string& message) {
-    std::fprintf(stderr, "ftvb-convert: %s\n", message.c_str());
-    std::fputs("Try 'ftvb-convert --help' for more information.\n", stderr);
+// "ftvb-convert: " and the pieces on one line of standard error. Builds no
+// string: after a run out of memory there may be no room for one.
+void say(std::initializer_list<std::string_view> pieces) {
+    std::string_view parts[6] = {"ftvb-convert: "};
+    std::size_t count = 1;
+    for (std::string_view piece : pieces) {
+        if (count < 5) parts[count++] = piece;
+    }
+    parts[count] = "\n";
+    ftvb::console::printError({parts[0], parts[1], parts[2], parts[3], parts[4], parts[5]});
+}
+
+int usageError(std::initializer_list<std::string_view> message) {
+    say(message);
+    ftvb::console::printError({"Try 'ftvb-convert --help' for more information.\n"});
     return 2;
 }
 
 // --help and --version succeed only when what they print arrives.
-int printed(const char* text) {
-    errno = 0;
-    std::fputs(text, stdout);
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        std::fprintf(stderr, "ftvb-convert: cannot write standard output: %s\n",
-                     errno != 0 ? std::strerror(errno) : "write error");
-        return 2;
-    }
-    return 0;
+int printed(const std::string& text) {
+    const std::string why = ftvb::console::printOut(text);
+    if (why.empty()) return 0;
+    say({"cannot write standard output: ", why});
+    return 2;
 }
 
-int convert(int argc, char** argv);
+int convert(const std::vector<std::string>& args);
 
 // Memory kept back for the moment memory runs out: under a tight limit the
 // C++ runtime may have no room left even to throw std::bad_alloc, and would
@@ -102,91 +114,136 @@ void onOutOfMemory() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // A file-size limit must end in "File too large", not kill the run
-    // with its temporary file left behind.
-    std::signal(SIGXFSZ, SIG_IGN);
+    ftvb::console::prepare();
     gReserve = std::malloc(kReserve);
     if (gReserve == nullptr) {
-        std::fputs("ftvb-convert: out of memory\n", stderr);
+        ftvb::console::printError({"ftvb-convert: out of memory\n"});
         return 2;
     }
     std::set_new_handler(onOutOfMemory);
     try {
-        return convert(argc, argv);
+        return convert(ftvb::console::arguments(argc, argv));
     } catch (const std::bad_alloc&) {
         // Only the arguments can be too much here: the run itself reports
         // its own shortage of memory and keeps the old module.
-        std::fputs("ftvb-convert: out of memory\n", stderr);
+        ftvb::console::printError({"ftvb-convert: out of memory\n"});
         return 2;
     }
 }
 
 namespace {
 
-int convert(int argc, char** argv) {
+// The review goes where it was asked for, whole: to standard error, or to
+// its file like the module, all or nothing.
+int writeReview(const ftvb::ReviewList& review, const std::optional<std::string>& file) {
+    const std::string text = review.text();
+    if (!file) {
+        ftvb::console::printError({text});
+        return 0;
+    }
+    if (const ftvb::Outcome why = ftvb::writeWholeFile(*file, text)) {
+        say({"cannot write '", *file, "': ", ftvb::describe(*why)});
+        return 2;
+    }
+    return 0;
+}
+
+// A review file that is the module or a source would destroy it.
+std::string reviewClash(const std::string& review, const std::string& module, const std::vector<std::string>& files) {
+    const ftvb::FileIdentity target = ftvb::identityOf(review);
+    auto same = [&](const std::string& name) {
+        if (name == review) return true;
+        return target.regular && ftvb::identityOf(name) == target;
+    };
+    if (review != "-" && same(module)) return "it is also the module";
+    for (const std::string& name : files) {
+        if (name != "-" && same(name)) return "it is also listed as a source ('" + name + "')";
+    }
+    if (review == "-" && module == "-") return "the module goes to standard output already";
+    return {};
+}
+
+int convert(const std::vector<std::string>& args) {
     std::string module = "module1.bas";
     bool quiet = false;
+    std::optional<std::string> reviewFile;
+    bool review = false;
     std::vector<std::string> files;
     bool optionsDone = false;
 
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
         if (optionsDone || arg == "-" || arg.empty() || arg[0] != '-') {
             // An empty name (an unset variable) names no file; taken as
             // none, it would replace the module with an empty one.
-            if (arg.empty()) return usageError("empty file name");
-            files.push_back(arg);
+            if (arg.empty()) return usageError({"empty file name"});
+            for (std::string& name : ftvb::console::filesNamed(arg)) files.push_back(std::move(name));
         } else if (arg == "--") {
             optionsDone = true;
         } else if (arg == "-h" || arg == "--help") {
             return printed(kUsage);
         } else if (arg == "--version") {
-            return printed(("ftvb-convert " + std::string(ftvb::kVersionText) + "\n").c_str());
+            return printed("ftvb-convert " + std::string(ftvb::kVersionText) + "\n");
         } else if (arg == "-q" || arg == "--quiet") {
             quiet = true;
+        } else if (arg == "--review") {
+            review = true;
+            reviewFile.reset();
+        } else if (arg.rfind("--review=", 0) == 0) {
+            review = true;
+            reviewFile = arg.substr(9);
+            if (reviewFile->empty()) return usageError({"option '--review=' needs a file name"});
         } else if (arg == "-o" || arg == "--output") {
-            if (i + 1 >= argc || argv[i + 1][0] == '\0') return usageError("option '" + arg + "' needs a module name");
-            module = argv[++i];
+            if (i + 1 >= args.size() || args[i + 1].empty()) return usageError({"option '", arg, "' needs a module name"});
+            module = args[++i];
         } else if (arg.rfind("--output=", 0) == 0) {
             module = arg.substr(9);
-            if (module.empty()) return usageError("option '--output' needs a module name");
+            if (module.empty()) return usageError({"option '--output' needs a module name"});
         } else if (arg.rfind("-o", 0) == 0) {
             module = arg.substr(2);
         } else {
-            return usageError("unknown option '" + arg + "'");
+            return usageError({"unknown option '", arg, "'"});
         }
     }
-    if (files.empty()) return usageError("no FORTRAN file given");
+    if (files.empty()) return usageError({"no FORTRAN file given"});
+    if (reviewFile) {
+        if (const std::string clash = reviewClash(*reviewFile, module, files); !clash.empty()) {
+            return usageError({"cannot write the review to '", *reviewFile, "': ", clash});
+        }
+    }
 
-    struct sigaction sa {};
-    sa.sa_handler = onSignal;
-    sigaction(SIGINT, &sa, nullptr);
-    sigaction(SIGTERM, &sa, nullptr);
-    sigaction(SIGHUP, &sa, nullptr);
+    ftvb::console::catchInterrupts();
 
-    Progress progress(!quiet && isatty(2));
+    ftvb::ReviewList reviewList(module);
+    Progress progress(!quiet && ftvb::console::errorIsTerminal(), review ? &reviewList : nullptr);
     ftvb::NameList list(files);
     const ftvb::RunResult result = ftvb::runConversion(module, list, progress);
     progress.clear();
 
     if (result.stopped) {
-        std::fprintf(stderr, "ftvb-convert: interrupted; '%s' left as it was\n", module.c_str());
+        say({"interrupted; '", module, "' left as it was"});
         return 130;
     }
     for (const ftvb::SkippedFile& f : result.skipped) {
-        std::fprintf(stderr, "ftvb-convert: cannot read '%s': %s\n", f.name.c_str(), ftvb::describe(f.why).c_str());
+        say({"cannot read '", f.name, "': ", ftvb::describe(f.why)});
     }
     if (!result.moduleWritten) {
         if (result.moduleFailure.reason == ftvb::Reason::nothingRead) {
-            std::fprintf(stderr, "ftvb-convert: no file could be read; '%s' left as it was\n", module.c_str());
+            say({"no file could be read; '", module, "' left as it was"});
             return 1;
-        } else {
-            std::fprintf(stderr, "ftvb-convert: cannot write '%s': %s\n", module.c_str(),
-                         ftvb::describe(result.moduleFailure).c_str());
         }
+        say({"cannot write '", module, "': ", ftvb::describe(result.moduleFailure)});
         return 2;
     }
-    if (!quiet || !result.skipped.empty()) std::fprintf(stderr, "%lld lines\n", result.lines);
+    // The review of a module that was not written would point nowhere.
+    if (review) {
+        if (const int status = writeReview(reviewList, reviewFile); status != 0) return status;
+    }
+    if (!quiet || !result.skipped.empty()) {
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, result.lines).ptr;
+        ftvb::console::printError({std::string_view(digits, static_cast<std::size_t>(end - digits)), " lines\n"});
+    }
     return result.skipped.empty() ? 0 : 1;
 }
 

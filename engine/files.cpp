@@ -139,51 +139,6 @@ bool SourceReader::fill() {
     }
 }
 
-bool SourceReader::nextLine(std::string_view& line) {
-    // Most lines lie whole in the buffer: they are handed out where they are.
-    if (pos_ < len_) {
-        const char* start = buffer_ + pos_;
-        const void* lf = std::memchr(start, '\n', len_ - pos_);
-        if (lf) {
-            const auto length = static_cast<std::size_t>(static_cast<const char*>(lf) - start);
-            std::size_t kept = std::min(length, kKeep);
-            if (kept == length && kept > 0 && start[kept - 1] == '\r') --kept;
-            pos_ += length + 1;
-            line = std::string_view(start, kept);
-            return true;
-        }
-    }
-    if (!readLine(spill_)) return false;
-    line = spill_;
-    return true;
-}
-
-bool SourceReader::readLine(std::string& line) {
-    line.clear();
-    std::size_t length = 0;  // of the whole line, kept or not
-    bool any = false;
-    for (;;) {
-        if (pos_ == len_ && !fill()) {
-            if (!any) return false;
-            break;  // a last line without a line end
-        }
-        any = true;
-        const char* start = buffer_ + pos_;
-        const std::size_t avail = len_ - pos_;
-        const void* lf = std::memchr(start, '\n', avail);
-        const std::size_t take = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - start) : avail;
-        if (line.size() < kKeep) line.append(start, std::min(take, kKeep - line.size()));
-        length += take;
-        pos_ += take;
-        if (lf) {
-            ++pos_;
-            break;
-        }
-    }
-    if (length == line.size() && !line.empty() && line.back() == '\r') line.pop_back();
-    return true;
-}
-
 // ---- ModuleWriter -----------------------------------------------------------
 
 ModuleWriter::~ModuleWriter() { abandon(); }
@@ -273,18 +228,6 @@ Outcome ModuleWriter::openDirect(const std::string& path, bool fifo) {
     const int flags = ::fcntl(fd_, F_GETFL);
     if (flags >= 0) ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK);
     return {};
-}
-
-void ModuleWriter::writeLine(std::string_view line) {
-    if (line.size() >= kBlock) {
-        flush();
-        writeAll(line);
-        buffer_.append("\r\n");
-        return;
-    }
-    buffer_.append(line);
-    buffer_.append("\r\n");
-    if (buffer_.size() >= kBlock) flush();
 }
 
 void ModuleWriter::writeAll(std::string_view bytes) {

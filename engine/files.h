@@ -57,7 +57,7 @@ private:
     RunObserver* observer_ = nullptr;
     bool stopped_ = false;
     FileIdentity identity_;
-    int fd_ = -1;
+    int fd_ = -1;  // the file's descriptor; on Windows its handle
     bool ownsFd_ = false;
     Outcome error_;
     std::string spill_;  // a line that a refill of the buffer cuts in two
@@ -85,6 +85,9 @@ public:
 
     Outcome open(const std::string& name);
     void writeLine(std::string_view line) override;
+    // Bytes as they are, without a line end: for files other than modules
+    // that must be written whole or not at all.
+    void writeBytes(std::string_view bytes);
     // Buffered lines are written in blocks of this size; a longer line goes
     // out directly instead of being copied into the buffer.
     static constexpr std::size_t kBlock = 1 << 16;
@@ -103,7 +106,7 @@ private:
     bool askedToStop();
 
     RunObserver* observer_ = nullptr;
-    int fd_ = -1;
+    int fd_ = -1;  // the file's descriptor; on Windows its handle
     bool direct_ = false;
     bool mayBlock_ = false;  // a pipe, FIFO, socket or terminal
     std::string finalPath_;
@@ -113,6 +116,10 @@ private:
     std::size_t written_ = 0;  // bytes handed to the file so far
     std::size_t synced_ = 0;   // bytes whose writing out has been started
 };
+
+// Puts `bytes` in place of the file `name` whole or not at all, the way a
+// module is written ("-" is standard output).
+Outcome writeWholeFile(const std::string& name, std::string_view bytes);
 
 FileIdentity identityOf(const std::string& name);
 // Of what standard output is connected to.

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/review.h"
+
 namespace ftvb {
 
 // Receives each line of the output module, without its line end, in the
@@ -26,6 +28,11 @@ public:
     // Checked once per line; a run that is asked to stop ends without
     // replacing the module.
     virtual bool stopRequested() { return false; }
+    // Asked once when the run starts: whether to note the places of the
+    // module that need a person. A run that does not pays nothing for it.
+    virtual bool wantsReview() { return false; }
+    // One such place; the texts it points to last only for the call.
+    virtual void reviewNoted(const ReviewNote& /*note*/) {}
 };
 
 // The ordered names of the files to convert. The count is taken once at the

@@ -1,15 +1,25 @@
 #!/bin/sh
 # Installs the Debian packages a make target needs when they are missing.
 # As root it runs apt-get; otherwise it names what to install and fails.
-#   scripts/deps.sh build|test|bench|fuzz
+#   scripts/deps.sh build|test|bench|fuzz|package|windows
 set -eu
 
 want="cmake ninja-build g++ make"
+# The manual pages and the HTML manual.
+docs="scdoc cmark-gfm"
+# The checks of the installed files and of the package.
+checks="man-db desktop-file-utils appstream bash-completion dpkg-dev file"
+# The Windows build: cross compiler, packaging, and Wine with GoogleTest's
+# sources for its tests.
+windows_build="g++-mingw-w64-x86-64-posix cmark-gfm nsis"
+windows_test="$windows_build wine wine64 googletest unzip"
 case "${1:-build}" in
-  build) want="$want qt6-base-dev" ;;
-  test)  want="$want qt6-base-dev libgtest-dev clang libclang-rt-14-dev" ;;
+  build) want="$want qt6-base-dev $docs" ;;
+  test)  want="$want qt6-base-dev libgtest-dev clang libclang-rt-14-dev $docs $checks $windows_test" ;;
+  package) want="$want qt6-base-dev $docs dpkg-dev file lintian" ;;
   bench) want="$want libbenchmark-dev f2c time" ;;
   fuzz)  want="$want clang libclang-rt-14-dev" ;;
+  windows) want="$want $windows_build" ;;
 esac
 
 missing=""

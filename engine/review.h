@@ -1,0 +1,85 @@
+// The porting checklist: the places of the module that need a person, each
+// of a kind that the stage which rewrote or kept the statement knows.
+//
+// An entry names the statement's first line in its source file and the
+// module line where its translation begins, and is written the way
+// compilers write their notes, so that editors jump to it:
+//
+//   linalg.for:123: note: FORMAT statement left as a comment; rewrite the output it describes [format] (module1.bas:456)
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace ftvb {
+
+enum class ReviewKind {
+    format,
+    include,
+    arithmeticIf,
+    computedGoto,
+    assignedGoto,
+    ioUnchanged,
+    common,
+    equivalence,
+    entry,
+    typedFunction,
+    functionAsDeclaration,
+    keywordInName,
+    quotedText,
+    dataRepeat,
+    doStep,
+    column1,
+    pause,
+    statementFunction,
+};
+
+inline constexpr std::size_t kReviewKinds = static_cast<std::size_t>(ReviewKind::statementFunction) + 1;
+
+struct ReviewNote {
+    ReviewKind kind;
+    std::string_view detail;  // the keyword or statement word the note is about, when it has one
+    std::string_view source;  // the file as it was listed
+    long long sourceLine;     // first line of the statement in that file, from 1
+    long long moduleLine;     // where its translation begins in the module, from 1
+};
+
+// The short fixed tag of a kind, for filtering: "format", "arithmetic-if"...
+std::string_view reviewTag(ReviewKind kind);
+
+// One entry, without its line end.
+std::string formatReviewNote(const ReviewNote& note, std::string_view module);
+
+// Counts per kind, and the summary line that ends a list:
+// "review: 14 format, 3 include, 2 arithmetic-if".
+class ReviewTally {
+public:
+    void add(ReviewKind kind) { ++counts_[static_cast<std::size_t>(kind)]; }
+    long long total() const;
+    long long count(ReviewKind kind) const { return counts_[static_cast<std::size_t>(kind)]; }
+    std::string summary() const;
+
+private:
+    std::array<long long, kReviewKinds> counts_{};
+};
+
+// The whole list of one run, as the command line and the window write it:
+// one entry a line, each ended by LF, then the summary line.
+class ReviewList {
+public:
+    explicit ReviewList(std::string module) : module_(std::move(module)) {}
+    void add(const ReviewNote& note);
+    const ReviewTally& tally() const { return tally_; }
+    // The entries and the summary.
+    std::string text() const;
+
+private:
+    std::string module_;
+    std::string entries_;
+    ReviewTally tally_;
+};
+
+}  // namespace ftvb

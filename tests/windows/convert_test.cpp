@@ -1,0 +1,243 @@
+// ftvb-convert.exe as a Windows user runs it: binary standard streams,
+// Unicode arguments and messages, a module another program holds, devices.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/windows/resources.h"
+#include "engine/wide_names.h"
+#include "ftvb/version.h"
+#include "tests/support/program.h"
+#include "tests/support/temp_folder.h"
+
+namespace ftvb::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path fsPath(const std::string& utf8) {
+    std::wstring w;
+    wideFromUtf8(utf8, w);
+    return fs::path(w);
+}
+
+class ConvertExe : public ::testing::Test {
+protected:
+    void SetUp() override { dir_ = makeTempFolder("ftvb-exe"); }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+
+    std::string write(const std::string& name, const std::string& content) const {
+        std::ofstream(dir_ / fsPath(name), std::ios::binary) << content;
+        return (dir_ / fsPath(name)).string();
+    }
+
+    std::string read(const std::string& name) const {
+        std::ifstream in(dir_ / fsPath(name), std::ios::binary);
+        std::stringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    }
+
+    std::vector<std::string> entries() const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir_)) names.push_back(utf8FromWide(e.path().filename().wstring()));
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    ProgramOutcome run(std::vector<std::string> args, const std::string& input = "") {
+        return runProgram({fs::absolute(FTVB_CONVERT), std::move(args), dir_, input.empty() ? fs::path() : dir_ / input});
+    }
+
+    fs::path dir_;
+};
+
+// Every byte as the Linux build writes it: no CR added before an LF, no
+// Ctrl-Z taken for the end of the input, nothing translated.
+TEST_F(ConvertExe, StandardStreamsCarryBytesUnchanged) {
+    const std::string source = std::string("      s = '\xE9\x80\x1A'\r\n      x = 1\n") + "c \x1A end?\n      y = 2";
+    // A comment keeps its 72 columns, "c" turned into "'".
+    const std::string module = std::string("'       \r\ns = \"\xE9\x80\x1A\"\r\nx = 1\r\n' \x1A end?") +
+                               std::string(64, ' ') + "\r\ny = 2\r\n";
+    write("a.for", source);
+    const struct {
+        const char* name;
+        std::vector<std::string> args;
+        const char* input;
+    } cases[] = {
+        {"file to standard output", {"-q", "-o", "-", "a.for"}, ""},
+        {"standard input to standard output", {"-q", "-o", "-", "-"}, "a.for"},
+        {"standard input to a file", {"-q", "-o", "m.bas", "-"}, "a.for"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(dir_ / "m.bas");
+        const ProgramOutcome o = run(c.args, c.input);
+        EXPECT_EQ(o.status, 0) << o.err;
+        EXPECT_EQ(o.err, "");
+        EXPECT_EQ(c.args[2] == "-" ? o.out : read("m.bas"), module);
+    }
+}
+
+TEST_F(ConvertExe, UnicodeNamesInArgumentsAndMessages) {
+    const std::string source = "\xC3\xA9t\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC.for";  // "été 日本.for"
+    const std::string module = "r\xC3\xA9sultat.bas";
+    write(source, "      x = 1\n");
+    const ProgramOutcome o = run({"-o", module, "na\xC3\xAFve.for", source});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.err.rfind("ftvb-convert: cannot read 'na\xC3\xAFve.for': ", 0), 0u) << o.err;
+    EXPECT_NE(o.err.find("\n1 lines\n"), std::string::npos) << o.err;
+    EXPECT_EQ(read(module), "'       \r\nx = 1\r\n");
+}
+
+// The VB editor or Excel holding the module: reported with the system's
+// reason and status 2, the module untouched, no temporary file.
+TEST_F(ConvertExe, ModuleHeldByAnotherProgram) {
+    write("a.for", "      x = 1\n");
+    write("m.bas", "finished by hand\r\n");
+    const HANDLE held = ::CreateFileW((dir_ / "m.bas").wstring().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const ProgramOutcome o = run({"-o", "m.bas", "a.for"});
+    ::CloseHandle(held);
+    EXPECT_EQ(o.status, 2);
+    EXPECT_EQ(o.err.rfind("ftvb-convert: cannot write 'm.bas': ", 0), 0u) << o.err;
+    EXPECT_GT(o.err.size(), std::string("ftvb-convert: cannot write 'm.bas': \n").size()) << "no reason given";
+    EXPECT_EQ(read("m.bas"), "finished by hand\r\n");
+    EXPECT_EQ(entries(), (std::vector<std::string>{"a.for", "m.bas"}));
+}
+
+// Standard input or output connected to the module or to a source by the
+// shell: refused before anything is read or written.
+TEST_F(ConvertExe, StandardStreamsThatAreTheModuleOrASource) {
+    write("a.for", "      x = 1\n");
+    write("m.bas", "finished by hand\r\n");
+    ProgramOutcome o = run({"-o", "m.bas", "-"}, "m.bas");
+    EXPECT_EQ(o.status, 2);
+    EXPECT_EQ(o.err, "ftvb-convert: cannot write 'm.bas': it is also listed as a source ('-')\n");
+    EXPECT_EQ(read("m.bas"), "finished by hand\r\n");
+
+    ProgramRun appending{fs::absolute(FTVB_CONVERT), {"-o", "-", "a.for"}, dir_};
+    appending.output = dir_ / "a.for";
+    o = runProgram(appending);
+    EXPECT_EQ(o.status, 2);
+    EXPECT_EQ(o.err, "ftvb-convert: cannot write '-': it is also listed as a source ('a.for')\n");
+    EXPECT_EQ(read("a.for"), "      x = 1\n");
+    EXPECT_EQ(entries(), (std::vector<std::string>{"a.for", "m.bas"}));
+}
+
+// A DATA statement lending a long name to 16,500 values makes a 110 MB
+// line: within a job's 64 MB the run says it is out of memory and keeps the
+// previous module.
+TEST_F(ConvertExe, OutOfMemoryKeepsTheModule) {
+    std::string data = "      data " + std::string(61, 'a') + "\n";
+    for (int i = 0; i < 100; ++i) data += "     &" + std::string(66, 'a') + "\n";
+    data += "     &/";
+    for (int i = 0; i < 32; ++i) data += "1,";
+    data += "\n";
+    for (int i = 0; i < 500; ++i) {
+        data += "     &";
+        for (int k = 0; k < 33; ++k) data += "1,";
+        data += "\n";
+    }
+    data += "     &1/\n";
+    write("data.for", data);
+    write("m.bas", "previous module\r\n");
+    // Wine accepts a job's memory limit without enforcing it, and without
+    // one this run takes minutes: a program that cannot even start in
+    // 256 KB says whether the limit holds.
+    ProgramRun probe{fs::absolute(FTVB_CONVERT), {"--version"}, dir_};
+    probe.memoryLimit = std::size_t{256} << 10;
+    if (runProgram(probe).status == 0) {
+        GTEST_SKIP() << "a job's memory limit is not enforced here (Wine): out of memory not tested";
+    }
+    ProgramRun limited{fs::absolute(FTVB_CONVERT), {"-q", "-o", "m.bas", "data.for"}, dir_};
+    limited.memoryLimit = std::size_t{64} << 20;
+    const ProgramOutcome o = runProgram(limited);
+    ASSERT_TRUE(o.memoryLimitHeld);
+    EXPECT_EQ(o.status, 2);
+    EXPECT_EQ(o.err, "ftvb-convert: cannot write 'm.bas': out of memory\n");
+    EXPECT_EQ(read("m.bas"), "previous module\r\n");
+    EXPECT_EQ(entries(), (std::vector<std::string>{"data.for", "m.bas"}));
+}
+
+// cmd.exe and PowerShell hand "*.for" to the program as it is: the program
+// finds the files, in name order whatever the letter case, folders and
+// 8.3 look-alikes left out. The module's name is never a pattern.
+TEST_F(ConvertExe, WildcardsInFileArguments) {
+    write("b.for", "      b = 1\n");
+    write("A.for", "      a = 1\n");
+    write("c2.FOR", "      c = 1\n");
+    write("notes.fortran", "      n = 1\n");
+    fs::create_directory(dir_ / "folder.for");
+    write("folder.for/d.for", "      d = 1\n");
+    const ProgramOutcome o = run({"-o", "m*.bas", "*.for"});
+    EXPECT_EQ(o.status, 2);
+    EXPECT_EQ(o.err.rfind("ftvb-convert: cannot write 'm*.bas': ", 0), 0u) << o.err;
+    const ProgramOutcome files = run({"-o", "m.bas", "*.for", "folder.for\\?.for", "z*.for"});
+    EXPECT_EQ(files.status, 1);
+    EXPECT_EQ(files.err.rfind("ftvb-convert: cannot read 'z*.for': ", 0), 0u) << files.err;
+    EXPECT_EQ(read("m.bas"), "'       \r\na = 1\r\n'       \r\nb = 1\r\n'       \r\nc = 1\r\n'       \r\nd = 1\r\n");
+}
+
+TEST_F(ConvertExe, DevicesAreWrittenDirectly) {
+    write("a.for", "      x = 1\n");
+    for (const char* device : {"NUL", "nul", "\\\\.\\NUL"}) {
+        const ProgramOutcome o = run({"-o", device, "a.for"});
+        EXPECT_EQ(o.status, 0) << device << ": " << o.err;
+        EXPECT_EQ(o.err, "1 lines\n");
+        EXPECT_EQ(entries(), (std::vector<std::string>{"a.for"}));
+    }
+    // The console exists only when there is one; Wine gives a program
+    // started from a test none.
+    const ProgramOutcome con = run({"-q", "-o", "CON", "a.for"});
+    if (con.status != 0) std::cout << "[ SKIPPED  ] CON: no console here (" << con.err.substr(0, con.err.size() - 1) << ")\n";
+    EXPECT_EQ(entries(), (std::vector<std::string>{"a.for"}));
+}
+
+// What Explorer and Windows read from the program file: its version (the
+// one of project()), its icon, and a manifest asking for common controls 6,
+// per-monitor DPI awareness and long paths, and not for the UTF-8 code page
+// (the engine works on bytes).
+TEST_F(ConvertExe, VersionIconAndManifest) {
+    const std::wstring exe = fs::absolute(FTVB_CONVERT).wstring();
+    DWORD ignored = 0;
+    std::vector<char> info(::GetFileVersionInfoSizeW(exe.c_str(), &ignored));
+    ASSERT_FALSE(info.empty());
+    ASSERT_TRUE(::GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
+    for (const wchar_t* field : {L"ProductVersion", L"FileVersion"}) {
+        wchar_t* value = nullptr;
+        UINT length = 0;
+        const std::wstring query = std::wstring(L"\\StringFileInfo\\040904B0\\") + field;
+        ASSERT_TRUE(::VerQueryValueW(info.data(), query.c_str(), reinterpret_cast<void**>(&value), &length));
+        EXPECT_EQ(utf8FromWide(std::wstring(value, length > 0 ? length - 1 : 0)), kVersionText);
+    }
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(::VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileVersionMS, static_cast<DWORD>(kVersionMajor << 16 | kVersionMinor));
+    EXPECT_EQ(fixed->dwFileVersionLS, static_cast<DWORD>(kVersionRevision << 16));
+
+    const HMODULE image = ::LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(image, nullptr);
+    EXPECT_NE(::FindResourceW(image, MAKEINTRESOURCEW(FTVB_ICON), RT_GROUP_ICON), nullptr);
+    const HRSRC found = ::FindResourceW(image, MAKEINTRESOURCEW(1), RT_MANIFEST);
+    ASSERT_NE(found, nullptr);
+    const std::string manifest(static_cast<const char*>(::LockResource(::LoadResource(image, found))),
+                               ::SizeofResource(image, found));
+    ::FreeLibrary(image);
+    for (const char* wanted : {"Microsoft.Windows.Common-Controls", "PerMonitorV2", "<longPathAware", "asInvoker"}) {
+        EXPECT_NE(manifest.find(wanted), std::string::npos) << wanted;
+    }
+    EXPECT_EQ(manifest.find("<activeCodePage"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace ftvb::testing
