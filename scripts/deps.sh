@@ -10,9 +10,10 @@ docs="scdoc cmark-gfm"
 # The checks of the installed files and of the package.
 checks="man-db desktop-file-utils appstream bash-completion dpkg-dev file"
 # The Windows build: cross compiler, packaging, and Wine with GoogleTest's
-# sources for its tests.
+# sources for its tests; the Win32 window's tests run on an X display of
+# their own with a window manager.
 windows_build="g++-mingw-w64-x86-64-posix cmark-gfm nsis"
-windows_test="$windows_build wine wine64 googletest unzip"
+windows_test="$windows_build wine wine64 googletest unzip xvfb openbox"
 case "${1:-build}" in
   build) want="$want qt6-base-dev $docs" ;;
   test)  want="$want qt6-base-dev libgtest-dev clang libclang-rt-14-dev $docs $checks $windows_test" ;;

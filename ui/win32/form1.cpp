@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cwctype>
 
+#include "app/windows/resources.h"
 #include "ui/about.h"
 #include "ui/captions.h"
 #include "ui/win32/about_box.h"
@@ -78,18 +79,7 @@ constexpr int kDriveListRows = 8;
 bool busy = false;
 
 HICON programIcon(int size) {
-    HMODULE module = GetModuleHandleW(nullptr);
-    // The program's first icon, whatever its resource name.
-    const wchar_t* name = nullptr;
-    EnumResourceNamesW(
-        module, RT_GROUP_ICON,
-        [](HMODULE, LPCWSTR, LPWSTR found, LONG_PTR out) -> BOOL {
-            *reinterpret_cast<const wchar_t**>(out) = found;
-            return FALSE;
-        },
-        reinterpret_cast<LONG_PTR>(&name));
-    if (name == nullptr) return nullptr;
-    return static_cast<HICON>(LoadImageW(module, name, IMAGE_ICON, size, size, 0));
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(FTVB_ICON), IMAGE_ICON, size, size, 0));
 }
 
 }  // namespace
@@ -263,7 +253,8 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                     logic_.Form_Activate();
                 }
                 fromOtherProgram_ = false;
-                if (!HIWORD(wParam)) SetFocus(lastFocus_ != nullptr && IsWindow(lastFocus_) ? lastFocus_ : child(idDrive1));
+                // The folder first: choosing one is where a user begins.
+                if (!HIWORD(wParam)) SetFocus(lastFocus_ != nullptr && IsWindow(lastFocus_) ? lastFocus_ : child(idDir1));
             }
             return 0;
         case WM_SETCURSOR:
