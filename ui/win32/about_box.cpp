@@ -62,7 +62,13 @@ std::wstring manualAddress() {
         }
         program.resize(program.size() * 2);
     }
-    return program.substr(0, program.find_last_of(L"\\/") + 1) + L"manual.html";
+    const std::wstring folder = program.substr(0, program.find_last_of(L"\\/") + 1);
+    // The zip and the installer put the README beside the program as well,
+    // as plain text, for a build that could not make the HTML manual.
+    for (const wchar_t* name : {L"manual.html", L"README.txt"}) {
+        if (GetFileAttributesW((folder + name).c_str()) != INVALID_FILE_ATTRIBUTES) return folder + name;
+    }
+    return folder + L"manual.html";
 }
 
 void frmAbout::show() {

@@ -16,7 +16,8 @@ class Picture;
 // it; true when the shell took it. Its one caller ignores the answer.
 bool WebEmailOpen(const std::wstring& address);
 
-// What the link opens: the manual beside the program.
+// What the link opens: the manual beside the program, or the README there
+// when there is no manual.
 std::wstring manualAddress();
 
 class frmAbout {
