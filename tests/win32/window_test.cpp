@@ -319,6 +319,16 @@ TEST_F(Win32Window, TheFourMovesAppendAtTheEnd) {
     click(idCommand6);
     EXPECT_EQ(entries(idF1), (Names{"B.FOR", "a.for", "r\xC3\xA9sum\xC3\xA9.for"}));
     EXPECT_EQ(entries(idF2), Names{});
+
+    // Enter in the pattern box applies it, as "Ok" does.
+    click(idCommand5);
+    SetFocus(control(idExt));
+    SetWindowTextW(control(idExt), L"*.TXT");
+    MSG enter{control(idExt), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+    Form1::dispatch(enter);
+    pump();
+    EXPECT_EQ(entries(idF1), Names{"notes.txt"});
+    EXPECT_EQ(entries(idF2), Names{});
 }
 
 TEST_F(Win32Window, ChangingDrivesKeepsEachDrivesFolder) {
