@@ -1,15 +1,21 @@
-// Windows names and texts are UTF-16; the window logic and the engine speak
-// UTF-8. A file name may hold a lone surrogate, which UTF-8 cannot carry:
-// it goes across as its three-byte form (WTF-8) and comes back unchanged,
-// so every name the folder holds can be listed and opened.
+// Windows texts are UTF-16, the window logic's UTF-8: the engine's
+// conversions, which carry every file name across unchanged.
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "engine/wide_names.h"
+
 namespace ftvb::ui::win32 {
 
-std::wstring widen(std::string_view utf8);
-std::string narrow(std::wstring_view utf16);
+// Texts of the logic are UTF-8; anything else shows as U+FFFD.
+inline std::wstring widen(std::string_view utf8) {
+    std::wstring out;
+    wideFromUtf8(utf8, out);
+    return out;
+}
+
+inline std::string narrow(std::wstring_view utf16) { return utf8FromWide(utf16); }
 
 }  // namespace ftvb::ui::win32
