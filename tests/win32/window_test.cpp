@@ -273,6 +273,20 @@ TEST_F(Win32Window, AnEmptyRegistryGivesTheDefaultsAtTheRootOfTheDrive) {
     EXPECT_EQ(toolTip(control(idCommand3)), L"Execute the Conversion");
 }
 
+TEST_F(Win32Window, ASavedDriveAloneOpensItsRoot) {
+    // Start on another drive than the one saved.
+    const std::wstring saved = sources_.wstring().substr(0, 1);
+    wchar_t here[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, here);
+    if (towupper(here[0]) == towupper(saved[0])) GTEST_SKIP() << "the tests run on the drive of the temporary folder";
+    settings_->write("access", "u0", narrow(saved));
+    open();
+    EXPECT_EQ(windowText(control(idDrive1)), saved + L":");
+    EXPECT_EQ(window_->File1().folder(), saved + L":\\");
+    GetCurrentDirectoryW(MAX_PATH, here);
+    EXPECT_EQ(std::wstring(here), saved + L":\\");
+}
+
 TEST_F(Win32Window, ChoosingAFolderFillsTheSourceListWithoutMovingTheTree) {
     settings_->write("access", "d0", narrow(root_.wstring()));
     open();
