@@ -130,12 +130,9 @@ void Form1::create() {
 
     layOut();
     fillDrives();
-    wchar_t here[MAX_PATH];
-    const DWORD length = GetCurrentDirectoryW(MAX_PATH, here);
-    if (length > 0 && length < MAX_PATH) {
-        Dir1_.setPath(std::wstring(here, length));
-        driveSet(narrow(std::wstring(here, length)));
-    }
+    const std::string here = currentFolder();
+    Dir1_.setPath(widen(here));
+    driveSet(here);
 
     // The built-in captions, until a language is applied.
     for (const TextRow& row : kCaptionTable) {

@@ -30,12 +30,7 @@ bool isFolder(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-HiddenFileList::HiddenFileList() {
-    wchar_t here[MAX_PATH];
-    const DWORD length = GetCurrentDirectoryW(MAX_PATH, here);
-    if (length > 0 && length < MAX_PATH) folder_.assign(here, length);
-    setPattern("*.for");
-}
+HiddenFileList::HiddenFileList() : folder_(L".") { setPattern("*.for"); }
 
 bool HiddenFileList::setFolder(const std::wstring& folder) {
     if (folder.empty() || !isFolder(folder)) return false;
