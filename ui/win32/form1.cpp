@@ -35,13 +35,13 @@ struct ControlSpec {
     DWORD style;
     DWORD exStyle;
     int left, top, width, height;
+    bool hiddenWhenIdle = false;  // the run's status boxes
 };
 
 constexpr DWORD kButton = WS_TABSTOP | BS_PUSHBUTTON;
 constexpr DWORD kList = WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
 constexpr DWORD kEdit = WS_TABSTOP | ES_AUTOHSCROLL;
 constexpr DWORD kPicture = SS_OWNERDRAW | SS_NOTIFY;
-constexpr DWORD kHidden = 0x80000000u;  // created without WS_VISIBLE (shares WS_POPUP's bit, never used here)
 
 const ControlSpec kControls[] = {
     {idLabel3, L"STATIC", SS_NOTIFY | SS_NOPREFIX, 0, 1320, 120, 2775, 255},
@@ -63,9 +63,9 @@ const ControlSpec kControls[] = {
     {idB, L"EDIT", kEdit, WS_EX_CLIENTEDGE, 6480, 4200, 3855, 315},
     {idCommand3, L"BUTTON", kButton, 0, 6240, 60, 1155, 315},
     {idCommand4, L"BUTTON", kButton, 0, 8340, 60, 1155, 315},
-    {idTt, L"EDIT", kHidden | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL, WS_EX_CLIENTEDGE, 360, 5160,
-     5595, 1815},
-    {idCcpt, L"EDIT", kHidden | ES_READONLY | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 7020, 5580, 1575, 315},
+    {idTt, L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL, WS_EX_CLIENTEDGE, 360, 5160, 5595, 1815,
+     true},
+    {idCcpt, L"EDIT", ES_READONLY | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 7020, 5580, 1575, 315, true},
     {idLn0, L"STATIC", kPicture, 0, 6300, 5220, 480, 480},
     {idLn1, L"STATIC", kPicture, 0, 6300, 5700, 480, 480},
     {idImage1, L"STATIC", kPicture, 0, 6240, 6420, 2745, 630},
@@ -117,8 +117,8 @@ void Form1::create() {
     dpi_ = dpiOf(window_);
 
     for (const ControlSpec& spec : kControls) {
-        const DWORD visible = (spec.style & kHidden) != 0 ? 0 : WS_VISIBLE;
-        CreateWindowExW(spec.exStyle, spec.windowClass, L"", WS_CHILD | visible | (spec.style & ~kHidden), 0, 0, 10, 10,
+        const DWORD visible = spec.hiddenWhenIdle ? 0 : WS_VISIBLE;
+        CreateWindowExW(spec.exStyle, spec.windowClass, L"", WS_CHILD | visible | spec.style, 0, 0, 10, 10,
                         window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
     }
     Dir1_.attach(child(idDir1));
@@ -213,7 +213,7 @@ LRESULT CALLBACK Form1::extProc(HWND edit, UINT message, WPARAM wParam, LPARAM l
 LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
-            command(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+            command(LOWORD(wParam), HIWORD(wParam));
             return 0;
         case WM_NOTIFY: {
             const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
@@ -311,8 +311,7 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window_, message, wParam, lParam);
 }
 
-void Form1::command(int id, int code, HWND control) {
-    (void)control;
+void Form1::command(int id, int code) {
     switch (id) {
         case idCommand1: if (code == BN_CLICKED) logic_.Command1_Click(); break;
         case idCommand2: if (code == BN_CLICKED) logic_.Command2_Click(); break;

@@ -54,7 +54,7 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void create();
     void layOut();
-    void command(int id, int code, HWND control);
+    void command(int id, int code);
     void close();
     void endIfNoWindowLeft();
     void pump(UINT filter);

@@ -34,9 +34,9 @@ private:
 // and "RÉSUMÉ.FOR" are one name to it.
 std::wstring foldCase(const std::wstring& name);
 
-// The user's order of names without regard to case (an accented letter
-// with its plain one, as Explorer lists them), then by case, so that the
-// order never depends on the order the folder gives.
+// The user's alphabetical order of names without regard to case (an
+// accented letter with its plain one), then by case, so that the order
+// never depends on the order the folder gives.
 bool lessIgnoringCase(const std::wstring& a, const std::wstring& b);
 
 // The attributes of an existing folder, or false.
