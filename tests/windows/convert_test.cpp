@@ -187,6 +187,28 @@ TEST_F(ConvertExe, WildcardsInFileArguments) {
     EXPECT_EQ(read("m.bas"), "'       \r\na = 1\r\n'       \r\nb = 1\r\n'       \r\nc = 1\r\n'       \r\nd = 1\r\n");
 }
 
+// A full disk: Windows gives no way to fill one for a test, but Wine shows
+// Linux's /dev/full as Z:\dev\full, a device that is always full.
+TEST_F(ConvertExe, FullDevice) {
+    const std::wstring full = L"Z:\\dev\\full";
+    const HANDLE device = ::CreateFileW(full.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, 0, nullptr);
+    if (device == INVALID_HANDLE_VALUE) GTEST_SKIP() << "no full device here (only Wine has one): a full disk not tested";
+    ::CloseHandle(device);
+    write("a.for", "      x = 1\n");
+    const ProgramOutcome o = run({"-o", utf8FromWide(full), "a.for"});
+    EXPECT_EQ(o.status, 2);
+    EXPECT_EQ(o.err.rfind("ftvb-convert: cannot write 'Z:\\dev\\full': ", 0), 0u) << o.err;
+    for (const char* option : {"--help", "--version"}) {
+        ProgramRun printing{fs::absolute(FTVB_CONVERT), {option}, dir_};
+        printing.output = full;
+        const ProgramOutcome p = runProgram(printing);
+        EXPECT_EQ(p.status, 2) << option;
+        EXPECT_EQ(p.err.rfind("ftvb-convert: cannot write standard output: ", 0), 0u) << p.err;
+    }
+    EXPECT_EQ(entries(), (std::vector<std::string>{"a.for"}));
+}
+
 TEST_F(ConvertExe, DevicesAreWrittenDirectly) {
     write("a.for", "      x = 1\n");
     for (const char* device : {"NUL", "nul", "\\\\.\\NUL"}) {
