@@ -2,6 +2,7 @@
 #include <QApplication>
 
 #include "ftvb/version.h"
+#include "ui/qt/end_signals.h"
 #include "ui/qt/form1.h"
 #include "ui/qt/ini_settings_store.h"
 #include "ui/qt/pictures.h"
@@ -15,7 +16,12 @@ int main(int argc, char** argv) {
 
     ftvb::ui::qt::IniSettingsStore settings(ftvb::ui::qt::IniSettingsStore::userFileName());
     ftvb::ui::qt::Form1 window(settings);
+    // A run ended by the session's end leaves no temporary file behind.
+    ftvb::ui::qt::EndSignals ends;
+    QObject::connect(&ends, &ftvb::ui::qt::EndSignals::ending, &window, [&window] { window.endProgram(); });
     window.load();
     window.show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // As ftvb-convert ends when interrupted.
+    return ends.received() != 0 ? 130 : status;
 }

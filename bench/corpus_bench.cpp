@@ -1,6 +1,7 @@
 // ftvb-corpus-bench: times ftvb-convert on the LAPACK sources against the
 // I/O floor (cat) and a peer translator (f2c), on the same file list in the
-// same invocation, then on inputs built to defeat a linear-time engine.
+// same invocation, then on inputs built to defeat a linear-time engine, and
+// the window on the same list and on a folder of many files.
 //
 //   ftvb-corpus-bench --convert BIN --corpus DIR --work DIR
 //                     [--runs N] [--f2c BIN] [--window BIN]
@@ -49,6 +50,11 @@ constexpr double kMaxTimesCat = 10.0;      // ftvb time over cat time
 constexpr double kMaxRssMiB = 16.0;
 constexpr double kMinPathoShare = 0.1;     // of the corpus bytes per second
 constexpr double kMaxWindowRatio = 1.5;
+// The window opening a folder of this many files, against an empty folder.
+constexpr int kFolderFiles = 100'000;
+constexpr double kMaxFolderRatio = 8.0;
+// ftvb-window-bench's exit status when there is no Xvfb to run it on.
+constexpr int kNoXvfb = 77;
 // "Memory does not grow": beyond what the longer list of names itself
 // costs, four times the list may take this much more than once, to absorb
 // allocator and page-rounding noise, and no more.
@@ -342,6 +348,21 @@ void makeEmptyMirror(const std::vector<std::string>& files, const std::string& r
     }
 }
 
+// A folder of `count` empty files named f000000.for and on, made once: the
+// hidden marker is written last.
+std::string makeFolderOfFiles(const std::string& path, int count) {
+    const std::string marker = path + "/.complete";
+    if (access(marker.c_str(), F_OK) == 0) return path;
+    mkdir(path.c_str(), 0755);
+    char name[32];
+    for (int i = 0; i < count; ++i) {
+        std::snprintf(name, sizeof name, "/f%06d.for", i);
+        std::ofstream(path + name, std::ios::trunc);
+    }
+    std::ofstream(marker, std::ios::trunc);
+    return path;
+}
+
 // ---- inputs built to defeat a linear engine ----------------------------------
 
 constexpr long long kTenMB = 10'000'000;
@@ -590,9 +611,20 @@ int main(int argc, char** argv) {
     const std::string windowOut = o.work + "/window.out";
     const std::string windowModule = o.work + "/window.bas";
     std::optional<std::size_t> windowJob;
+    // The window opening a folder of many files as a desktop shows it
+    // (under Xvfb), against the same on an empty folder.
+    std::optional<std::size_t> manyFilesJob;
+    std::optional<std::size_t> noFilesJob;
     if (!o.window.empty()) {
         windowJob = rounds.add("ftvb-window-bench x1", concat({o.window, "-o", windowModule}, files),
                                kCorpusTimeoutSeconds, windowOut, true);
+        const std::string none = o.work + "/folder-empty";
+        mkdir(none.c_str(), 0755);
+        const std::string many = makeFolderOfFiles(o.work + "/folder-100000", kFolderFiles);
+        noFilesJob = rounds.add("window, empty folder", {o.window, "--folder", none}, kPathoTimeoutSeconds,
+                                o.work + "/folder-empty.out", true);
+        manyFilesJob = rounds.add("window, 100,000 files", {o.window, "--folder", many}, kPathoTimeoutSeconds,
+                                  o.work + "/folder-100000.out", true);
     }
 
     const std::string loadBefore = loadAverage();
@@ -722,6 +754,22 @@ int main(int argc, char** argv) {
     } else {
         std::printf("  window/ftvb-convert row skipped: no ftvb-window-bench in the bench build\n");
     }
+    std::optional<double> folderRatio;
+    std::optional<Measure> manyFiles;
+    if (manyFilesJob && rounds[*manyFilesJob].exitCode == kNoXvfb) {
+        std::printf("  folder rows skipped: Xvfb is not installed (Debian package xvfb)\n");
+    } else if (manyFilesJob) {
+        manyFiles = rounds[*manyFilesJob];
+        const Measure& noFiles = rounds[*noFilesJob];
+        const double manySeconds = manyFiles->reportedMedian.value_or(manyFiles->median);
+        const double noSeconds = noFiles.reportedMedian.value_or(noFiles.median);
+        folderRatio = manySeconds / noSeconds;
+        std::printf("  opening, under Xvfb, a folder of %s files: %.3f s; an empty folder: %.3f s, as it reports\n"
+                    "  (shown, source list filled, the folder closed and opened again in the tree)\n",
+                    withCommas(kFolderFiles).c_str(), manySeconds, noSeconds);
+        std::printf("  100,000 files/empty folder %6.2f  (process cpu %.3f s against %.3f s) %s\n", *folderRatio,
+                    manyFiles->cpuMedian, noFiles.cpuMedian, status(*manyFiles).c_str());
+    }
 
     // ---- summary ----
     std::vector<Verdict> verdicts;
@@ -761,6 +809,15 @@ int main(int argc, char** argv) {
                             std::nullopt});
     } else {
         verdicts.push_back({"window/ftvb-convert <= 1.5", "ftvb-window-bench not built", std::nullopt, std::nullopt});
+    }
+    if (folderRatio) {
+        std::snprintf(fig, sizeof fig, "%.2f", *folderRatio);
+        verdicts.push_back({"window: 100,000-file folder <= 8x an empty one", fig,
+                            ok(*manyFiles) && *folderRatio <= kMaxFolderRatio, std::nullopt});
+    } else {
+        verdicts.push_back({"window: 100,000-file folder <= 8x an empty one",
+                            manyFilesJob ? "Xvfb not installed" : "ftvb-window-bench not built", std::nullopt,
+                            std::nullopt});
     }
 
     int failed = 0;

@@ -13,12 +13,15 @@ checks="man-db desktop-file-utils appstream bash-completion dpkg-dev file"
 # sources for its tests; the Win32 window's tests run on an X display of
 # their own with a window manager.
 windows_build="g++-mingw-w64-x86-64-posix cmark-gfm nsis"
-windows_test="$windows_build wine wine64 googletest unzip xvfb openbox"
+windows_test="$windows_build wine wine64 googletest unzip openbox"
+# The window's tests and benchmark that need a real X display start their
+# own Xvfb, and click with xdotool.
+display="xvfb xdotool"
 case "${1:-build}" in
   build) want="$want qt6-base-dev $docs" ;;
-  test)  want="$want qt6-base-dev libgtest-dev clang libclang-rt-14-dev $docs $checks $windows_test" ;;
+  test)  want="$want qt6-base-dev libgtest-dev clang libclang-rt-14-dev $docs $checks $windows_test $display" ;;
   package) want="$want qt6-base-dev $docs dpkg-dev file lintian" ;;
-  bench) want="$want libbenchmark-dev f2c time" ;;
+  bench) want="$want libbenchmark-dev f2c time xvfb" ;;
   fuzz)  want="$want clang libclang-rt-14-dev" ;;
   windows) want="$want $windows_build" ;;
 esac

@@ -7,6 +7,7 @@
 #include <cctype>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include "engine/run.h"
 #include "ui/captions.h"
@@ -25,47 +26,56 @@ std::string plainFileName(std::string name) {
     return name;
 }
 
+// Names are UTF-8 on every platform, where a path's narrow string is the
+// ANSI code page's on Windows.
+std::filesystem::path pathOf(const std::string& name) {
+    return std::filesystem::path(std::u8string(name.begin(), name.end()));
+}
+
+std::string nameOf(const std::filesystem::path& path) {
+    const std::u8string name = path.u8string();
+    return std::string(name.begin(), name.end());
+}
+
 // The module is named once, at the start, relative to the folder current
 // then; the user may change folders during the run, and the module must
 // still land where it was asked for.
 std::string moduleFileName(const std::string& name) {
     if (name.empty()) return name;
     std::error_code error;
-#ifdef _WIN32
-    // Names are UTF-8 here, and a path made from a narrow string would be
-    // read in the ANSI code page: an accented name would become another one.
-    const std::string plain = plainFileName(name);
-    try {
-        const std::filesystem::path path(std::u8string(plain.begin(), plain.end()));
-        const std::u8string absolute = std::filesystem::absolute(path, error).u8string();
-        if (!error) return std::string(absolute.begin(), absolute.end());
-    } catch (const std::exception&) {
-        // Not UTF-8 after all: the name goes as it is, relative.
-    }
-    return plain;
-#else
-    const std::filesystem::path absolute = std::filesystem::absolute(plainFileName(name), error);
-    return error ? plainFileName(name) : absolute.string();
-#endif
+    const std::filesystem::path absolute = std::filesystem::absolute(pathOf(plainFileName(name)), error);
+    return error ? plainFileName(name) : nameOf(absolute);
 }
 
 }  // namespace
 
-// f2 as the run sees it: the count is the engine's to take once, each entry
-// is read when its turn comes, so changes made during the run's yields count.
-class Form1Logic::RunView : public FileList {
+// The files listed when Run was pressed, in that order: the lists may
+// change during the run's yields, and count for the next run. The current
+// folder may change too, so a name is taken in the folder of the start, as
+// the module is; while that is still the current folder the name is handed
+// on as listed, which is how messages then name it.
+class Form1Logic::RunFiles : public FileList {
 public:
-    explicit RunView(WindowOps& window) : window_(window) {}
+    explicit RunFiles(WindowOps& window) {
+        std::error_code error;
+        start_ = std::filesystem::current_path(error);
+        const int count = window.listCount(List::f2);
+        for (int i = 0; i < count; ++i) names_.push_back(plainFileName(window.listEntry(List::f2, i)));
+    }
 
-    std::size_t count() const override { return static_cast<std::size_t>(window_.listCount(List::f2)); }
+    std::size_t count() const override { return names_.size(); }
 
     std::string entry(std::size_t index) const override {
-        if (index >= count()) return {};
-        return plainFileName(window_.toFileSystem(window_.listEntry(List::f2, static_cast<int>(index))));
+        if (index >= names_.size()) return {};
+        const std::string& name = names_[index];
+        std::error_code error;
+        if (name.empty() || start_.empty() || std::filesystem::current_path(error) == start_) return name;
+        return nameOf(start_ / pathOf(name));
     }
 
 private:
-    WindowOps& window_;
+    std::filesystem::path start_;
+    std::vector<std::string> names_;
 };
 
 // Keeps the latest count and statement and paints them only when the window
@@ -282,7 +292,7 @@ void Form1Logic::Command3_Click() {
     window_.showBox(Box::ccpt, true);
     window_.setBusy(true);
     const std::string module = window_.text(Box::b);
-    RunView files(window_);
+    const RunFiles files(window_);
     RunStatus status(window_, stopRun_);
     const RunResult result = runConversion(moduleFileName(window_.toFileSystem(module)), files, status);
     status.show();
@@ -324,6 +334,10 @@ void Form1Logic::Command4_Click() {
     settings_.write(kAccessSection, kPatternKey, window_.fileListPattern());
     settings_.write(kAccessSection, kDriveKey, window_.hasDrives() ? window_.drive().substr(0, 1) : std::string());
     settings_.write(kAccessSection, kFolderKey, window_.dirPath());
+    endProgram();
+}
+
+void Form1Logic::endProgram() {
     // Ending in the middle of a run would leave its temporary file behind:
     // stop it first, and let the run end the program once it has cleaned up.
     if (running_) {

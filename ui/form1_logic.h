@@ -36,6 +36,10 @@ public:
 
     void Command3_Click();  // the conversion run
     void Command4_Click();  // Exit
+    // Ends the program as Exit does, saving nothing: for the end of the
+    // session (SIGTERM, SIGHUP, SIGINT). A run in progress stops first and
+    // leaves the module as it was.
+    void endProgram();
 
     void ln_Click(int index);
     void Label3_Click() { window_.showAbout(); }
@@ -46,7 +50,7 @@ public:
     std::string language();
 
 private:
-    class RunView;
+    class RunFiles;
     class RunStatus;
 
     void setFolderSelector(const std::string& path);

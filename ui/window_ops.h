@@ -2,9 +2,12 @@
 // terms, so that Form1Logic runs the same against the Qt window and against
 // the fakes of the tests.
 //
-// All texts crossing this interface are UTF-8 display text, file names
-// included; toFileSystem/fromFileSystem convert names for the engine, which
-// works on the file system's 8-bit names.
+// File names in the two lists and in the hidden file list are names as the
+// file system spells them, bytes that need not be UTF-8: the binding shows
+// them as best it can and gives them back unchanged, and the run opens them
+// as they are. Every other text crossing this interface is UTF-8 display
+// text; toFileSystem turns such a text (the module name) into a file name
+// for the engine, and fromFileSystem a file name into a text to show.
 #pragma once
 
 #include <string>

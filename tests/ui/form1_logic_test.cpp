@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -11,6 +12,7 @@
 #include "engine/run.h"
 #include "tests/support/temp_folder.h"
 #include "tests/ui/fake_window.h"
+#include "ui/about.h"
 #include "ui/captions.h"
 #include "ui/cp1252.h"
 #include "ui/form1_logic.h"
@@ -521,23 +523,72 @@ TEST_F(Run, ClosingTheWindowDuringARunStopsItWithoutSavingOrEnding) {
     EXPECT_EQ(w.settings.at("access", "f0"), "<absent>");
 }
 
-TEST_F(Run, SeesTheListAsItStandsWhenEachEntryComesUp) {
-    w.window.onYield = [&] { w.window.lists[1].resize(1); };
-    w.logic.Command3_Click();
-    EXPECT_EQ(read("out.bas"), expected({"main.for"}));
+// The lists may change during the run's yields; they count for the next
+// run. A long first file and a press of a button while it is converted:
+TEST_F(Run, ConvertsTheFilesListedWhenRunWasPressedInThatOrder) {
+    std::filesystem::create_directory(folder_ + "/elsewhere");
+    write("elsewhere/second.for", "      z = 9\n");
+    w.window.folders[folder_ + "/elsewhere"] = {"second.for"};
+    struct Case {
+        const char* what;
+        std::function<void(Window&)> change;
+    };
+    const Case cases[] = {
+        {"<<< Remove All", [](Window& w) { w.logic.Command6_Click(); }},
+        {"< Remove of the second file", [](Window& w) {
+             w.window.selected[1] = 1;
+             w.logic.Command2_Click();
+         }},
+        {"< Remove of the first file", [](Window& w) {
+             w.window.selected[1] = 0;
+             w.logic.Command2_Click();
+         }},
+        {"the files listed again in another order", [](Window& w) {
+             w.logic.Command6_Click();
+             w.window.lists[1] = {"second.for", "main.for"};
+         }},
+        // A new current folder, whose own second.for must not be taken.
+        {"another folder", [this](Window& w) {
+             std::filesystem::current_path(folder_ + "/elsewhere");
+             w.window.dir = folder_ + "/elsewhere";
+             w.logic.Dir1_Change();
+         }},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::current_path(folder_);
+        w.window.lists[1] = {"main.for", "second.for"};
+        w.window.messages.clear();
+        bool changed = false;
+        w.window.onYield = [&] {
+            if (!changed && w.logic.running()) c.change(w);
+            changed = true;
+        };
+        w.logic.Command3_Click();
+        std::filesystem::current_path(folder_);
+        EXPECT_EQ(read("out.bas"), expected({"main.for", "second.for"})) << c.what;
+        ASSERT_EQ(w.window.messages.size(), 1u) << c.what;
+        EXPECT_EQ(w.window.messages[0], "End of Conversion") << c.what;
+    }
 }
 
-TEST_F(Run, TheModuleLandsInTheFolderOfTheStartEvenIfTheFolderChanges) {
-    std::filesystem::create_directory(folder_ + "/elsewhere");
-    // As the window does on a folder change: a new current folder, and the
-    // list of files to convert emptied.
+// Names are UTF-8 on every platform, also once the run takes them in the
+// folder of its start ("\u0101" has a byte that Windows-1252 lacks).
+TEST_F(Run, NamesBeyondAsciiKeepTheirBytesWhenTheFolderChanges) {
+    const std::filesystem::path folder(folder_);
+    std::ofstream(folder / std::filesystem::path(u8"\u0101.for"), std::ios::binary) << "      x = 1\n";
+    std::filesystem::create_directory(folder / "elsewhere");
+    w.window.lists[1] = {"\xC4\x81.for", "second.for"};
+    w.window.texts[Box::b] = "\xC4\x81.bas";
+    bool moved = false;
     w.window.onYield = [&] {
-        std::filesystem::current_path(folder_ + "/elsewhere");
-        w.window.lists[1].clear();
+        if (!moved) std::filesystem::current_path(folder / "elsewhere");
+        moved = true;
     };
     w.logic.Command3_Click();
-    EXPECT_EQ(read("out.bas"), expected({"main.for"}));
+    std::filesystem::current_path(folder);
+    ASSERT_EQ(w.window.messages.size(), 1u);
     EXPECT_EQ(w.window.messages[0], "End of Conversion");
+    EXPECT_TRUE(std::filesystem::exists(folder / std::filesystem::path(u8"\u0101.bas")));
 }
 
 TEST_F(Run, ADashIsAFileNotStandardInputOrOutput) {
@@ -568,6 +619,55 @@ TEST(Texts, StatementBytesAreShownAsWindows1252) {
         {std::string("a\0b", 3), std::string("a\0b", 3)},
     };
     for (const Case& c : cases) EXPECT_EQ(cp1252ToUtf8(c.bytes), c.want) << c.bytes;
+}
+
+// Names written by older systems in Latin-1 or Windows-1252 are shown as
+// they meant them; anything that is UTF-8 is shown as it is.
+TEST(Texts, FileNamesAreShownAsUtf8ElseAsWindows1252) {
+    struct Case {
+        std::string name;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {"main.for", "main.for"},
+        {"r\xC3\xA9sum\xC3\xA9.for", "r\u00e9sum\u00e9.for"},
+        {"r\xE9sum\xE9.for", "r\u00e9sum\u00e9.for"},
+        {"\x80uro.for", "\u20acuro.for"},
+        {"cut\xC3", "cut\u00c3"},                       // a sequence cut short
+        {"\xC0\xAF.for", "\u00c0\u00af.for"},           // an overlong "/"
+        {"\xED\xA0\x80", "\u00ed\u00a0\u20ac"},        // a surrogate
+        {"\xF4\x90\x80\x80", "\u00f4\u0090\u20ac\u20ac"},  // beyond Unicode
+        {"\xF0\x9F\x98\x80.for", "\U0001F600.for"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(fileNameForDisplay(c.name), c.shown) << c.name;
+}
+
+TEST(Texts, TheAboutBoxOpensTheManualThatIsThere) {
+    const ManualPlaces places{"file:///usr/share/doc/ftvb/manual.html", "/build/doc/manual.html", "/src/README.md"};
+    struct Case {
+        const char* what;
+        ManualPlaces places;
+        std::vector<std::string> existing;
+        const char* want;
+    };
+    const Case cases[] = {
+        {"installed", places, {"/usr/share/doc/ftvb/manual.html", "/build/doc/manual.html"},
+         "file:///usr/share/doc/ftvb/manual.html"},
+        {"not installed: the build's copy", places, {"/build/doc/manual.html", "/src/README.md"},
+         "file:///build/doc/manual.html"},
+        {"not built either: the README", places, {"/src/README.md"}, "file:///src/README.md"},
+        {"nothing there: still the README", places, {}, "file:///src/README.md"},
+        {"an address that is not a file is opened as it is",
+         {"https://example.net/manual", "/build/doc/manual.html", "/src/README.md"}, {}, "https://example.net/manual"},
+        {"no address", {"", "/build/doc/manual.html", "/src/README.md"}, {"/build/doc/manual.html"},
+         "file:///build/doc/manual.html"},
+    };
+    for (const Case& c : cases) {
+        auto exists = [&](const std::string& path) {
+            return std::find(c.existing.begin(), c.existing.end(), path) != c.existing.end();
+        };
+        EXPECT_EQ(manualAddress(c.places, exists), c.want) << c.what;
+    }
 }
 
 TEST(Texts, FillDoesNotExpandItsValues) {

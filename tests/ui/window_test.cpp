@@ -3,18 +3,19 @@
 #include <QAbstractButton>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <fcntl.h>
 #include <memory>
+#include <unistd.h>
 
 #include "engine/run.h"
 #include "ui/captions.h"
@@ -43,7 +44,12 @@ private slots:
     void cleanup();
 
     void choosesAFolderAndListsItsSourcesOnly();
+    void patternsMatchWithoutRegardToCase_data();
+    void patternsMatchWithoutRegardToCase();
+    void choosingAFolderLeavesTheTreeWhereItIs_data();
+    void choosingAFolderLeavesTheTreeWhereItIs();
     void convertsTheFilesToConvertAndSaysSo();
+    void listsAndConvertsNamesThatAreNotUtf8();
     void reportsAModuleThatCannotBeWritten();
     void speaksFrenchAfterAFlagClick();
     void showsOneAboutBoxAtATime();
@@ -58,6 +64,8 @@ private:
         return found;
     }
     QStringList entries(const char* list) const;
+    // What the engine writes on its own for these files of the sources.
+    QByteArray directConversion(const std::vector<std::string>& names) const;
     void chooseFolder(const QString& path);
     void click(const char* name) { QTest::mouseClick(child<QWidget>(name), Qt::LeftButton); }
 
@@ -109,16 +117,30 @@ void WindowTest::cleanup() {
 
 QStringList WindowTest::entries(const char* list) const {
     QStringList names;
-    const auto* widget = child<QListWidget>(list);
-    for (int i = 0; i < widget->count(); ++i) names << widget->item(i)->text();
+    const auto* widget = child<FileNameList>(list);
+    for (int i = 0; i < widget->count(); ++i) names << widget->text(i);
     return names;
+}
+
+static QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+QByteArray WindowTest::directConversion(const std::vector<std::string>& names) const {
+    const std::string folder = QFile::encodeName(sources_->path()).toStdString();
+    std::vector<std::string> paths;
+    for (const std::string& name : names) paths.push_back(folder + "/" + name);
+    ftvb::RunObserver quiet;
+    const ftvb::RunResult result = ftvb::runConversion(folder + "/direct.bas", ftvb::NameList(paths), quiet);
+    if (!result.moduleWritten) return "<not written>";
+    return contents(sources_->path() + QStringLiteral("/direct.bas"));
 }
 
 // As the user does: a click on the folder in the tree.
 void WindowTest::chooseFolder(const QString& path) {
     auto* tree = child<FolderTree>("Dir1");
-    auto* model = qobject_cast<QFileSystemModel*>(tree->model());
-    tree->setCurrentIndex(model->index(path));
+    tree->setCurrentIndex(tree->indexOf(path));
     QCoreApplication::processEvents();
 }
 
@@ -152,6 +174,79 @@ void WindowTest::choosesAFolderAndListsItsSourcesOnly() {
     QCOMPARE(entries("f1"), QStringList({"a.for", "B.FOR", "notes.txt"}));
 }
 
+void WindowTest::patternsMatchWithoutRegardToCase_data() {
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QStringList>("listed");
+    const QString ete = QStringLiteral("\u00e9t\u00e9.for");
+    const QString eteUpper = QStringLiteral("\u00c9T\u00c9.txt");
+    const QString re = QStringLiteral("r\u00e9.for");
+    QTest::newRow("*.for") << "*.for" << QStringList{"a.for", "B.FOR", "d.FoR", re, "x1.for", "x12.for", ete};
+    QTest::newRow("one character") << "x?.for" << QStringList{"x1.for"};
+    QTest::newRow("one accented character") << "R?.FOR" << QStringList{re};
+    QTest::newRow("accented letters in either case") << QStringLiteral("\u00c9*") << QStringList{ete, eteUpper};
+    QTest::newRow("a set") << "[ab].for" << QStringList{"a.for", "B.FOR"};
+    QTest::newRow("two patterns") << "*.txt;?.f" << QStringList{"c.f", "notes.txt", eteUpper};
+    QTest::newRow("nothing") << "*.src" << QStringList{};
+}
+
+// Sorted as shown, ignoring case; r\xE9.for is Latin-1 on disk.
+void WindowTest::patternsMatchWithoutRegardToCase() {
+    QFETCH(QString, pattern);
+    QFETCH(QStringList, listed);
+    const QDir folder(sources_->path() + QStringLiteral("/patterns"));
+    QVERIFY(folder.mkpath(folder.path()));
+    const QStringList names{"a.for", "B.FOR", "c.f", "d.FoR", "x1.for", "x12.for", "notes.txt",
+                            QStringLiteral("\u00e9t\u00e9.for"), QStringLiteral("\u00c9T\u00c9.txt")};
+    for (const QString& name : names) {
+        QFile file(folder.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    const int fd = ::open((QFile::encodeName(folder.path()) + "/r\xE9.for").constData(), O_WRONLY | O_CREAT, 0644);
+    QVERIFY(fd >= 0);
+    ::close(fd);
+
+    chooseFolder(folder.path());
+    child<QLineEdit>("ext")->setText(pattern);
+    click("Command7");
+    QCOMPARE(entries("f1"), listed);
+}
+
+void WindowTest::choosingAFolderLeavesTheTreeWhereItIs_data() {
+    QTest::addColumn<bool>("lastRow");
+    QTest::newRow("a folder in the middle") << false;
+    QTest::newRow("the folder cut off at the bottom") << true;
+}
+
+// The next click must land where the user sees it will, even when the file
+// system changes meanwhile (other programs make folders too).
+void WindowTest::choosingAFolderLeavesTheTreeWhereItIs() {
+    QFETCH(bool, lastRow);
+    const QDir folder(sources_->path());
+    for (int i = 0; i < 40; ++i) QVERIFY(folder.mkdir(QStringLiteral("d%1").arg(i, 2, 10, QLatin1Char('0'))));
+    auto* tree = child<FolderTree>("Dir1");
+    QVERIFY(tree->setPath(sources_->path()));
+    const QModelIndex parent = tree->indexOf(sources_->path());
+    tree->expand(parent);
+    QTRY_COMPARE(tree->model()->rowCount(parent), 41);
+    QTest::qWait(500);
+    tree->scrollTo(tree->indexOf(folder.filePath(QStringLiteral("d05"))), QAbstractItemView::PositionAtTop);
+
+    const QRect viewport = tree->viewport()->rect();
+    QPoint at = tree->visualRect(tree->indexOf(folder.filePath(QStringLiteral("d08")))).center();
+    if (lastRow) {
+        at = QPoint(at.x(), viewport.bottom() - 2);
+        QVERIFY(!viewport.contains(tree->visualRect(tree->indexAt(at))));
+    }
+    const QString chosen = tree->indexAt(at).data().toString();
+    const int scrolled = tree->verticalScrollBar()->value();
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at);
+    QTRY_COMPARE(QDir::currentPath(), QDir(folder.filePath(chosen)).canonicalPath());
+    QVERIFY(folder.mkdir(QStringLiteral("made-meanwhile")));
+    QTest::qWait(1500);
+    QCOMPARE(tree->verticalScrollBar()->value(), scrolled);
+    QCOMPARE(tree->indexAt(at).data().toString(), chosen);
+}
+
 void WindowTest::convertsTheFilesToConvertAndSaysSo() {
     chooseFolder(sources_->path());
     click("Command5");
@@ -166,20 +261,29 @@ void WindowTest::convertsTheFilesToConvertAndSaysSo() {
     QVERIFY(!child<QPlainTextEdit>("tt")->isVisible());
     QVERIFY(!child<QLineEdit>("ccpt")->isVisible());
 
-    const QDir folder(sources_->path());
-    ftvb::RunObserver quiet;
-    const ftvb::NameList files({QFile::encodeName(folder.filePath("a.for")).toStdString(),
-                                QFile::encodeName(folder.filePath("B.FOR")).toStdString()});
-    const ftvb::RunResult direct =
-        ftvb::runConversion(QFile::encodeName(folder.filePath("direct.bas")).toStdString(), files, quiet);
-    QVERIFY(direct.moduleWritten);
-    QFile written(folder.filePath("out.bas"));
-    QFile expected(folder.filePath("direct.bas"));
-    QVERIFY(written.open(QIODevice::ReadOnly));
-    QVERIFY(expected.open(QIODevice::ReadOnly));
-    const QByteArray module = written.readAll();
+    const QByteArray module = contents(QDir(sources_->path()).filePath("out.bas"));
     QVERIFY(module.startsWith("'       \r\nSub  main\r\n"));
-    QCOMPARE(module, expected.readAll());
+    QCOMPARE(module, directConversion({"a.for", "B.FOR"}));
+}
+
+// r\xE9sum\xE9.for: "r\u00e9sum\u00e9.for" as an older system wrote it, in Latin-1.
+void WindowTest::listsAndConvertsNamesThatAreNotUtf8() {
+    const QByteArray latin1 = QFile::encodeName(sources_->path()) + "/r\xE9sum\xE9.for";
+    const int fd = ::open(latin1.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    QVERIFY(fd >= 0);
+    const char text[] = "      subroutine r\xE9sum\xE9\n      end\n";
+    QCOMPARE(::write(fd, text, sizeof text - 1), qint64(sizeof text - 1));
+    ::close(fd);
+
+    chooseFolder(sources_->path());
+    QCOMPARE(entries("f1"), QStringList({"a.for", "B.FOR", QStringLiteral("r\u00e9sum\u00e9.for")}));
+    click("Command5");
+    child<QLineEdit>("b")->setText(QStringLiteral("out.bas"));
+    QCOMPARE(pressAndCatch("Command3").text, QStringLiteral("End of Conversion"));
+
+    const QByteArray module = contents(QDir(sources_->path()).filePath("out.bas"));
+    QVERIFY(module.contains("r\xE9sum\xE9"));
+    QCOMPARE(module, directConversion({"a.for", "B.FOR", "r\xE9sum\xE9.for"}));
 }
 
 void WindowTest::reportsAModuleThatCannotBeWritten() {
@@ -251,13 +355,27 @@ void WindowTest::showsOneAboutBoxAtATime() {
     QCOMPARE(about->windowTitle(), QStringLiteral("ftvb"));
     QCOMPARE(about->findChild<QLabel*>("lblVersion")->text(), QStringLiteral("Version 2.2.2"));
 
+    // True texts only: what the program is, its licence, and its manual.
+    QStringList texts;
+    for (const QLabel* label : about->findChildren<QLabel*>()) texts << label->text();
+    const QString all = texts.join(QLatin1Char('\n'));
+    QVERIFY2(all.contains(QStringLiteral("MIT")), qPrintable(all));
+    QVERIFY2(all.contains(QStringLiteral("FORTRAN 77")), qPrintable(all));
+    for (const char* madeUp : {"example", "Example", "Sampletown", "Road"}) {
+        QVERIFY2(!all.contains(QLatin1String(madeUp)), qPrintable(all));
+    }
+
+    // The link opens the manual that is there: installed, built, or the
+    // source tree's README.
     UrlCatcher catcher;
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
+    for (const char* scheme : {"file", "http", "https"}) QDesktopServices::setUrlHandler(scheme, &catcher, "open");
     for (const char* label : {"Label1_0", "Label1_3", "Label3", "Label1_4"}) {
         QTest::mouseClick(about->findChild<QWidget*>(label), Qt::LeftButton);
     }
-    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-    QCOMPARE(catcher.urls, QList<QUrl>({QUrl("https://ftvb.example.org/html/other_products.html")}));
+    for (const char* scheme : {"file", "http", "https"}) QDesktopServices::unsetUrlHandler(scheme);
+    QCOMPARE(catcher.urls.size(), 1);
+    QVERIFY2(catcher.urls[0].isLocalFile() && QFileInfo::exists(catcher.urls[0].toLocalFile()),
+             qPrintable(catcher.urls[0].toString()));
 
     // OK, Enter and Escape each close it; the next click opens a new one.
     const std::function<void(frmAbout*)> closers[] = {

@@ -1,6 +1,8 @@
 #include "ui/qt/about_box.h"
 
 #include <QDesktopServices>
+#include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -12,6 +14,15 @@
 #include "ui/qt/widgets.h"
 
 namespace ftvb::ui::qt {
+
+namespace {
+
+// The manual as the build names it: installed, built, and the README.
+ManualPlaces manualPlaces() { return {FTVB_MANUAL_URL, FTVB_BUILT_MANUAL, FTVB_SOURCE_README}; }
+
+bool exists(const std::string& path) { return QFileInfo::exists(QFile::decodeName(path.c_str())); }
+
+}  // namespace
 
 bool WebEmailOpen(const QString& address) { return QDesktopServices::openUrl(QUrl(address)); }
 
@@ -41,7 +52,8 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     twips.place(image, 1380, 1320, 2745, 630);
     image->setPixmap(logo(image->size(), devicePixelRatioF()));
 
-    // The separator above the address: a grey line over a white one.
+    // The separator above the lines about the program: a grey line over a
+    // white one.
     for (int i = 0; i < 2; ++i) {
         auto* line = new QFrame(this);
         line->setObjectName(QStringLiteral("Line1_%1").arg(i));
@@ -55,8 +67,8 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     }
 
     const QString texts[5] = {
-        QString::fromUtf8(kMakerName),       QString::fromUtf8(kAddressLines[1]), QString::fromUtf8(kAddressLines[2]),
-        QString::fromUtf8(kAddressLines[3]), QString::fromUtf8(kWebHost),
+        QString::fromUtf8(kAboutLines[0]), QString::fromUtf8(kAboutLines[2]), QString::fromUtf8(kAboutLines[3]),
+        QString::fromUtf8(kAboutLines[4]), QString::fromUtf8(kManualCaption),
     };
     const int tops[5] = {2640, 3240, 3540, 3840, 4200};
     for (int i = 0; i < 5; ++i) {
@@ -75,9 +87,9 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     underlined.setUnderline(true);
     web->setFont(underlined);
 
-    auto* street = new QLabel(QString::fromUtf8(kAddressLines[0]), this);
-    street->setObjectName(QStringLiteral("Label3"));
-    twips.place(street, 120, 2940, 4035, 315);
+    auto* second = new QLabel(QString::fromUtf8(kAboutLines[1]), this);
+    second->setObjectName(QStringLiteral("Label3"));
+    twips.place(second, 120, 2940, 4035, 315);
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
@@ -98,7 +110,7 @@ void frmAbout::Form_Load() {
 
 void frmAbout::Label1_Click(int index) {
     if (index != 4) return;
-    WebEmailOpen(QString::fromStdString(otherProductsPage()));
+    WebEmailOpen(QString::fromStdString(manualAddress(manualPlaces(), exists)));
 }
 
 }  // namespace ftvb::ui::qt

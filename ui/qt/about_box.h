@@ -1,5 +1,6 @@
-// frmAbout: the application title, the version, our logo, name and address,
-// and a link to our page of other products. Its texts are fixed.
+// frmAbout: the application title, the version, the logo, a few lines on
+// what the program is and its licence, and a link to its manual. Its texts
+// are fixed.
 #pragma once
 
 #include <QDialog>

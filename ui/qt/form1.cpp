@@ -8,12 +8,13 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 #include "ui/captions.h"
+#include "ui/cp1252.h"
 #include "ui/qt/about_box.h"
 #include "ui/qt/geometry.h"
 #include "ui/qt/pictures.h"
@@ -97,11 +98,10 @@ Form1::Form1(SettingsStore& settings, QWidget* parent) : QWidget(parent), logic_
     Dir1->setPath(QDir::currentPath());
 
     auto list = [&](const char* name, int left) {
-        auto* listWidget = new QListWidget(this);
-        listWidget->setObjectName(QLatin1String(name));
-        listWidget->setSelectionMode(QAbstractItemView::SingleSelection);
-        twips.place(listWidget, left, 1200, 2295, 2790);
-        return listWidget;
+        auto* names = new FileNameList(this);
+        names->setObjectName(QLatin1String(name));
+        twips.place(names, left, 1200, 2295, 2790);
+        return names;
     };
     f1 = list("f1", 3360);
     f2 = list("f2", 7680);
@@ -189,7 +189,10 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         // switching to another program or opening a menu must not empty the
         // list of files to convert.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) logic_.ext_LostFocus();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            const QScopedValueRollback leaving(leavingPattern_, true);
+            logic_.ext_LostFocus();
+        }
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -218,35 +221,21 @@ QWidget* Form1::widgetOf(Control control) const {
     return nullptr;
 }
 
-QListWidget* Form1::listOf(List list) const { return list == List::f1 ? f1 : f2; }
+FileNameList* Form1::listOf(List list) const { return list == List::f1 ? f1 : f2; }
 
 void Form1::listClear(List list) { listOf(list)->clear(); }
 
-void Form1::listAdd(List list, const std::string& entry) { listOf(list)->addItem(qs(entry)); }
+void Form1::listAdd(List list, const std::string& entry) { listOf(list)->append(entry); }
 
-void Form1::listRemove(List list, int index) { delete listOf(list)->takeItem(index); }
+void Form1::listRemove(List list, int index) { listOf(list)->remove(index); }
 
 int Form1::listCount(List list) const { return listOf(list)->count(); }
 
-std::string Form1::listEntry(List list, int index) const {
-    const QListWidgetItem* item = listOf(list)->item(index);
-    return item != nullptr ? utf8(item->text()) : std::string();
-}
+std::string Form1::listEntry(List list, int index) const { return listOf(list)->name(index); }
 
-int Form1::listSelected(List list) const {
-    const QList<QListWidgetItem*> selected = listOf(list)->selectedItems();
-    return selected.isEmpty() ? -1 : listOf(list)->row(selected.first());
-}
+int Form1::listSelected(List list) const { return listOf(list)->selectedRow(); }
 
-void Form1::listSelect(List list, int index) {
-    QListWidget* widget = listOf(list);
-    if (index < 0) {
-        widget->clearSelection();
-        widget->setCurrentRow(-1);
-    } else {
-        widget->setCurrentRow(index);
-    }
-}
+void Form1::listSelect(List list, int index) { listOf(list)->selectRow(index); }
 
 bool Form1::fileListSetFolder(const std::string& folder) { return File1_.setFolder(qs(folder)); }
 
@@ -259,7 +248,7 @@ bool Form1::fileListRefresh() { return File1_.refresh(); }
 int Form1::fileListCount() const { return int(File1_.names().size()); }
 
 std::string Form1::fileListName(int index) const {
-    return index >= 0 && index < fileListCount() ? utf8(File1_.names().at(index)) : std::string();
+    return index >= 0 && index < fileListCount() ? File1_.names()[std::size_t(index)] : std::string();
 }
 
 std::string Form1::dirPath() const { return utf8(Dir1->path()); }
@@ -294,9 +283,7 @@ std::string Form1::currentFolder() const { return utf8(QDir::toNativeSeparators(
 
 std::string Form1::toFileSystem(const std::string& name) const { return QFile::encodeName(qs(name)).toStdString(); }
 
-std::string Form1::fromFileSystem(const std::string& name) const {
-    return utf8(QFile::decodeName(QByteArray::fromStdString(name)));
-}
+std::string Form1::fromFileSystem(const std::string& name) const { return fileNameForDisplay(name); }
 
 std::string Form1::text(Box box) const {
     switch (box) {
@@ -352,6 +339,14 @@ void Form1::setBusy(bool busy) {
 bool Form1::statusDue() { return status_.due(); }
 
 void Form1::yield() {
+    // The focus leaves the pattern box when a press lands on a button, before
+    // the button sees the press. A release already queued (a tap, a remote
+    // desktop, an automation tool) must wait until the press is through, or
+    // the button never sees its click and stays drawn pressed.
+    if (leavingPattern_) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        return;
+    }
     if (logic_.running() && !events_.due()) return;
     QCoreApplication::processEvents();
 }
@@ -360,7 +355,15 @@ void Form1::message(const std::string& text, MessageKind kind) {
     QMessageBox box(kind == MessageKind::warning ? QMessageBox::Warning : QMessageBox::Information,
                     QGuiApplication::applicationDisplayName(), qs(text), QMessageBox::Ok, this);
     box.setObjectName(QStringLiteral("message"));
+    const QScopedValueRollback shown(message_, &box);
     box.exec();
+}
+
+void Form1::endProgram() {
+    // A message still up would keep the program waiting for a user who is
+    // leaving.
+    if (message_ != nullptr) message_->done(QMessageBox::Ok);
+    logic_.endProgram();
 }
 
 void Form1::showAbout() {

@@ -13,13 +13,14 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class QMessageBox;
 class QPlainTextEdit;
 class QPushButton;
 
 namespace ftvb::ui::qt {
 
 class ClickLabel;
+class FileNameList;
 class FolderTree;
 class frmAbout;
 
@@ -31,6 +32,9 @@ public:
 
     // The start-up of the window, before it is first shown.
     void load();
+    // The session is ending: ends as Exit does, saving nothing, once a run
+    // in progress has stopped.
+    void endProgram();
     Form1Logic& logic() { return logic_; }
     const HiddenFileList& File1() const { return File1_; }
 
@@ -42,7 +46,7 @@ protected:
 
 private:
     QWidget* widgetOf(Control control) const;
-    QListWidget* listOf(List list) const;
+    FileNameList* listOf(List list) const;
 
     // WindowOps
     void listClear(List list) override;
@@ -96,8 +100,8 @@ private:
     QComboBox* Drive1 = nullptr;  // only where there are drive letters
     QLineEdit* ext;
     FolderTree* Dir1;
-    QListWidget* f1;
-    QListWidget* f2;
+    FileNameList* f1;
+    FileNameList* f2;
     QLineEdit* b;
     QPlainTextEdit* tt;
     QLineEdit* ccpt;
@@ -105,6 +109,8 @@ private:
     ClickLabel* Image1;
 
     QPointer<frmAbout> about_;
+    QMessageBox* message_ = nullptr;  // the message box up, if any
+    bool leavingPattern_ = false;
     bool settingDrive_ = false;
     bool shown_ = false;
     Pacer events_{kEventPeriod};

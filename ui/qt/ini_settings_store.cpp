@@ -1,20 +1,64 @@
 #include "ui/qt/ini_settings_store.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
-#include <QStringList>
+#include <cerrno>
+#include <optional>
+
+#include "engine/files.h"
 
 namespace ftvb::ui::qt {
 namespace {
 
-QString keyPath(const std::string& section, const std::string& key) {
-    return QString::fromUtf8(section) + QLatin1Char('/') + QString::fromUtf8(key);
+// Far more than any settings file; a bigger file is not one.
+constexpr off_t kLargest = 1 << 20;
+
+// Opened without waiting: opening a FIFO waits for a writer otherwise.
+std::optional<std::string> readRegularFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    struct stat st {};
+    std::optional<std::string> text;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= kLargest) {
+        text.emplace();
+        char buffer[4096];
+        for (;;) {
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n > 0 && text->size() + std::size_t(n) <= std::size_t(kLargest)) {
+                text->append(buffer, std::size_t(n));
+            } else if (n < 0 && errno == EINTR) {
+                continue;
+            } else {
+                if (n != 0) text.reset();
+                break;
+            }
+        }
+    }
+    ::close(fd);
+    return text;
+}
+
+// Whole or not at all, as a module is written: a temporary file beside it,
+// renamed over it (through a link, over the file it names). Anything but a
+// regular file (a FIFO, a device, a folder) is left alone.
+void replaceFile(const std::string& name, const std::string& text) {
+    struct stat st {};
+    if (::stat(name.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return;
+    QDir().mkpath(QFileInfo(QFile::decodeName(name.c_str())).absolutePath());
+    writeWholeFile(name, text);
 }
 
 }  // namespace
 
-IniSettingsStore::IniSettingsStore(const QString& fileName)
-    : fileName_(fileName), settings_(std::make_unique<QSettings>(fileName, QSettings::IniFormat)) {}
+IniSettingsStore::IniSettingsStore(const QString& fileName) : fileName_(fileName) {
+    if (auto text = readRegularFile(QFile::encodeName(fileName_).toStdString())) text_ = IniText(*text);
+}
 
 QString IniSettingsStore::userFileName() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
@@ -23,19 +67,16 @@ QString IniSettingsStore::userFileName() {
 }
 
 std::string IniSettingsStore::read(const std::string& section, const std::string& key, const std::string& fallback) {
-    const QVariant value = settings_->value(keyPath(section, key));
-    if (!value.isValid()) return fallback;
-    // A value typed by hand with a comma in it comes back as a list; the
-    // user meant the text.
-    if (value.metaType().id() == QMetaType::QStringList) return value.toStringList().join(QLatin1Char(',')).toStdString();
-    if (!value.canConvert<QString>()) return fallback;
-    return value.toString().toStdString();
+    return text_.value(section, key).value_or(fallback);
 }
 
 void IniSettingsStore::write(const std::string& section, const std::string& key, const std::string& value) {
-    settings_->setValue(keyPath(section, key), QString::fromUtf8(value));
-    // Lasting at once, as if the program could end at any moment after.
-    settings_->sync();
+    const std::string path = QFile::encodeName(fileName_).toStdString();
+    // What the file holds now, which a person or another window may have
+    // changed since: one value is set, the rest is kept.
+    if (auto text = readRegularFile(path)) text_ = IniText(*text);
+    text_.set(section, key, value);
+    replaceFile(path, text_.text());
 }
 
 }  // namespace ftvb::ui::qt

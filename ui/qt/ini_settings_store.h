@@ -1,12 +1,14 @@
 // The settings store on a per-user INI file: sections are INI groups, every
-// value a string. A file that cannot be read gives the fallbacks, a write
-// that cannot be saved still counts for the rest of this run.
+// value a text, read back exactly as it was written, by the program or by a
+// person (see IniText). Only a regular file is read or replaced: a FIFO or a
+// device where the file should be means the defaults, and is left alone. A
+// file that cannot be read gives the fallbacks; a write that cannot be saved
+// still counts for the rest of this run.
 #pragma once
 
-#include <QSettings>
 #include <QString>
-#include <memory>
 
+#include "ui/ini_text.h"
 #include "ui/settings_store.h"
 
 namespace ftvb::ui::qt {
@@ -27,7 +29,7 @@ public:
 
 private:
     QString fileName_;
-    std::unique_ptr<QSettings> settings_;
+    IniText text_;
 };
 
 }  // namespace ftvb::ui::qt

@@ -2,9 +2,12 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QFileSystemModel>
-#include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
+
+#include "ui/cp1252.h"
+#include "ui/qt/folder_model.h"
 
 namespace ftvb::ui::qt {
 
@@ -13,24 +16,90 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
 }
 
-FolderTree::FolderTree(QWidget* parent) : QTreeView(parent), model_(new QFileSystemModel(this)) {
-    model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
-    model_->setRootPath(QDir::rootPath());
+class FileNameList::Model : public QAbstractListModel {
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : int(names.size()); }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::DisplayRole || !index.isValid() || index.row() >= int(names.size())) return {};
+        return QString::fromStdString(fileNameForDisplay(names[std::size_t(index.row())]));
+    }
+
+    void append(std::string name) {
+        const int row = int(names.size());
+        beginInsertRows({}, row, row);
+        names.push_back(std::move(name));
+        endInsertRows();
+    }
+    void remove(int row) {
+        beginRemoveRows({}, row, row);
+        names.erase(names.begin() + row);
+        endRemoveRows();
+    }
+    void clear() {
+        beginResetModel();
+        names.clear();
+        endResetModel();
+    }
+
+    std::vector<std::string> names;
+};
+
+FileNameList::FileNameList(QWidget* parent) : QListView(parent), model_(new Model(this)) {
     setModel(model_);
-    for (int column = 1; column < model_->columnCount(); ++column) hideColumn(column);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUniformItemSizes(true);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+}
+
+int FileNameList::count() const { return int(model_->names.size()); }
+
+std::string FileNameList::name(int row) const {
+    return row >= 0 && row < count() ? model_->names[std::size_t(row)] : std::string();
+}
+
+QString FileNameList::text(int row) const { return model_->index(row).data().toString(); }
+
+void FileNameList::append(std::string name) { model_->append(std::move(name)); }
+
+void FileNameList::remove(int row) {
+    if (row >= 0 && row < count()) model_->remove(row);
+}
+
+void FileNameList::clear() { model_->clear(); }
+
+int FileNameList::selectedRow() const {
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.first().row();
+}
+
+void FileNameList::selectRow(int row) {
+    if (row < 0) {
+        clearSelection();
+        setCurrentIndex(QModelIndex());
+    } else {
+        setCurrentIndex(model_->index(row));
+    }
+}
+
+FolderTree::FolderTree(QWidget* parent) : QTreeView(parent), model_(new FolderModel(this)) {
+    setModel(model_);
     setHeaderHidden(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformRowHeights(true);
-    // The model reads folders in the background: once the folders down to
-    // the one shown are read, bring it into view again.
-    connect(model_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
-        const QString shown = QDir::fromNativeSeparators(path_);
-        if (shown == loaded || shown.startsWith(loaded.endsWith(QLatin1Char('/')) ? loaded : loaded + QLatin1Char('/'))) {
-            scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
-        }
-    });
+    connect(this, &QTreeView::collapsed, model_, &FolderModel::closed);
+    connect(this, &QTreeView::expanded, model_, &FolderModel::opened);
+    // A folder gone from disk takes the current row with it; where the
+    // selection lands then is not the user's choice.
+    connect(model_, &QAbstractItemModel::rowsAboutToBeRemoved, this, [this] { modelChanging_ = true; });
+    connect(model_, &QAbstractItemModel::rowsRemoved, this, [this] { modelChanging_ = false; });
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { chosen(current); });
+}
+
+QModelIndex FolderTree::indexOf(const QString& path) {
+    return model_->indexOf(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
 }
 
 bool FolderTree::setPath(const QString& path) {
@@ -39,19 +108,48 @@ bool FolderTree::setPath(const QString& path) {
     if (!info.isDir()) return false;
     const QString clean = QDir::cleanPath(info.absoluteFilePath());
     path_ = QDir::toNativeSeparators(clean);
-    const QModelIndex index = model_->index(clean);
+    pointed_ = QPersistentModelIndex();
+    const QModelIndex index = model_->indexOf(clean);
     if (index.isValid()) {
-        setting_ = true;
+        const QScopedValueRollback guard(setting_, true);
+        for (QModelIndex above = index.parent(); above.isValid(); above = above.parent()) expand(above);
         setCurrentIndex(index);
-        expand(index);
-        scrollTo(index, QAbstractItemView::PositionAtCenter);
-        setting_ = false;
+        // At start-up the restored folder is opened, and shown in the middle
+        // once the tree has its size.
+        if (!isVisible()) {
+            expand(index);
+            revealWhenShown_ = true;
+        }
     }
     return true;
 }
 
+void FolderTree::scrollTo(const QModelIndex& index, ScrollHint hint) {
+    if (pointed_.isValid() && index == pointed_) return;
+    QTreeView::scrollTo(index, hint);
+}
+
+void FolderTree::showEvent(QShowEvent* event) {
+    QTreeView::showEvent(event);
+    if (revealWhenShown_) {
+        revealWhenShown_ = false;
+        QTreeView::scrollTo(currentIndex(), PositionAtCenter);
+    }
+}
+
+void FolderTree::mousePressEvent(QMouseEvent* event) {
+    pointed_ = indexAt(event->position().toPoint());
+    QTreeView::mousePressEvent(event);
+}
+
+// The keyboard moves the current row where the user looks: the view follows.
+void FolderTree::keyPressEvent(QKeyEvent* event) {
+    pointed_ = QPersistentModelIndex();
+    QTreeView::keyPressEvent(event);
+}
+
 void FolderTree::chosen(const QModelIndex& index) {
-    if (setting_ || !index.isValid()) return;
+    if (setting_ || modelChanging_ || !index.isValid()) return;
     const QString path = QDir::toNativeSeparators(model_->filePath(index));
     if (path == path_) return;
     path_ = path;

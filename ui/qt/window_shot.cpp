@@ -9,13 +9,13 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <QFile>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <cstdio>
 
 #include "ui/qt/form1.h"
 #include "ui/qt/ini_settings_store.h"
+#include "ui/qt/widgets.h"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -53,9 +53,9 @@ int main(int argc, char** argv) {
     QTimer::singleShot(500, &settle, &QEventLoop::quit);
     settle.exec();
 
-    auto* f1 = window.findChild<QListWidget*>(QStringLiteral("f1"));
+    auto* f1 = window.findChild<ftvb::ui::qt::FileNameList*>(QStringLiteral("f1"));
     for (const int row : {2, 0}) {
-        f1->setCurrentRow(row);
+        f1->selectRow(row);
         window.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
     }
     bool saved = false;

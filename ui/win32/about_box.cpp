@@ -36,7 +36,7 @@ const Place kPlaces[] = {
     {IDOK, 4305, 3165, 1260, 345},
 };
 
-// The separator above the address block: a grey line over a white one.
+// The separator above the lines of text: a grey line over a white one.
 constexpr int kLineLeft = 120;
 constexpr int kLineTop = 2520;
 constexpr int kLineWidth = 5490;
@@ -99,10 +99,11 @@ void frmAbout::show() {
                             nullptr);
         }
         SetDlgItemTextW(window_, IDOK, L"OK");
-        SetDlgItemTextW(window_, idAboutLabel1 + 0, widen(kMakerName).c_str());
-        SetDlgItemTextW(window_, idAboutLabel3, widen(kAddressLines[0]).c_str());
-        for (int i = 1; i <= 3; ++i) SetDlgItemTextW(window_, idAboutLabel1 + i, widen(kAddressLines[i]).c_str());
-        SetDlgItemTextW(window_, idAboutLabel1 + kLinkIndex, widen(kWebHost).c_str());
+        // The lines under the logo, the second of them in Label3.
+        SetDlgItemTextW(window_, idAboutLabel1 + 0, widen(kAboutLines[0]).c_str());
+        SetDlgItemTextW(window_, idAboutLabel3, widen(kAboutLines[1]).c_str());
+        for (int i = 1; i <= 3; ++i) SetDlgItemTextW(window_, idAboutLabel1 + i, widen(kAboutLines[i + 1]).c_str());
+        SetDlgItemTextW(window_, idAboutLabel1 + kLinkIndex, widen(kManualCaption).c_str());
         layOut();
         Form_Load();
         // Beside the main window, as a dialog would open.
