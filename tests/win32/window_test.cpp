@@ -597,28 +597,29 @@ TEST_F(Win32Window, EndingDuringARunKeepsTheModuleAndLeavesNoTemporaryFile) {
 // ---- The parts under the window -------------------------------------------
 
 TEST(Win32Registry, ValuesLiveWhereProgramsOfThisKindKeepThem) {
+    // A section of its own: other tests of the same Wine prefix keep the
+    // program's real settings there at the same time.
+    const std::string section = "test-" + std::to_string(GetCurrentProcessId());
+    const std::wstring key = std::wstring(kProgramKey) + L"\\" + widen(section);
     RegistrySettingsStore store;
-    RegDeleteTreeW(HKEY_CURRENT_USER, kProgramKey);
-    EXPECT_EQ(store.read("access", "d0", "<absent>"), "<absent>");
+    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+    EXPECT_EQ(store.read(section, "d0", "<absent>"), "<absent>");
     const std::string values[] = {"", "*.for;*.src", "C:\\Users\\\xC3\xA9l\xC3\xA8ve\\r\xC3\xA9sultat.bas", " blanks "};
     for (const std::string& value : values) {
-        store.write("access", "d0", value);
-        EXPECT_EQ(RegistrySettingsStore().read("access", "d0", "<absent>"), value);
+        store.write(section, "d0", value);
+        EXPECT_EQ(RegistrySettingsStore().read(section, "d0", "<absent>"), value);
         wchar_t raw[256];
         DWORD bytes = sizeof(raw);
         DWORD type = 0;
-        ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, (std::wstring(kProgramKey) + L"\\access").c_str(), L"d0",
-                               RRF_RT_ANY, &type, raw, &bytes),
-                  ERROR_SUCCESS);
+        ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, key.c_str(), L"d0", RRF_RT_ANY, &type, raw, &bytes), ERROR_SUCCESS);
         EXPECT_EQ(type, DWORD(REG_SZ));
         EXPECT_EQ(narrow(raw), value);
     }
     // A value of another type, as a hand edit may leave, is no text.
     const DWORD number = 1;
-    RegSetKeyValueW(HKEY_CURRENT_USER, (std::wstring(kProgramKey) + L"\\langue").c_str(), L"langue", REG_DWORD,
-                    &number, sizeof(number));
-    EXPECT_EQ(store.read("langue", "langue", "0"), "0");
-    RegDeleteTreeW(HKEY_CURRENT_USER, kProgramKey);
+    RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"langue", REG_DWORD, &number, sizeof(number));
+    EXPECT_EQ(store.read(section, "langue", "0"), "0");
+    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
 }
 
 TEST(Win32HiddenFileList, ListsMatchingOrdinaryFilesInOrderIgnoringCase) {

@@ -303,7 +303,11 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (logic_.running()) logic_.Form_Unload();
             return TRUE;
         case WM_ENDSESSION:
-            if (wParam) close();
+            // As Exit, saving nothing; a run still going stops first.
+            if (wParam) {
+                closing_ = true;
+                logic_.endProgram();
+            }
             return 0;
         default:
             break;
