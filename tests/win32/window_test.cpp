@@ -534,6 +534,41 @@ TEST_F(Win32Window, LeavingThePatternBoxByAClickKeepsTheClick) {
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
+// The lists may change during a run's yields; the run converts what was
+// listed when Run was pressed, in that order.
+TEST_F(Win32Window, ARunConvertsTheFilesListedWhenRunWasPressed) {
+    std::string big;
+    for (int i = 0; i < 50000; ++i) big += "      y = y + 2\n";
+    writeFile(sources_ / L"big.for", big);
+    openInSources();
+    for (const wchar_t* name : {L"big.for", L"a.for"}) {
+        SendMessageW(control(idF1), LB_SETCURSEL,
+                     WPARAM(SendMessageW(control(idF1), LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(name))), 0);
+        click(idCommand1);
+    }
+    SetWindowTextW(control(idB), L"out.bas");
+    static Form1* window = nullptr;
+    static bool removedDuringTheRun = false;
+    window = window_.get();
+    removedDuringTheRun = false;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        removedDuringTheRun = window->logic().running();
+        SendDlgItemMessageW(window->handle(), idCommand6, BM_CLICK, 0, 0);
+    });
+    const Caught caught = pressAndCatch(idCommand3);
+    KillTimer(nullptr, timer);
+    EXPECT_TRUE(removedDuringTheRun);
+    EXPECT_EQ(caught.text, "End of Conversion");
+    EXPECT_EQ(caught.count, "50003 lines");
+    EXPECT_EQ(entries(idF2), Names{});
+
+    RunObserver quiet;
+    NameList files({narrow((sources_ / L"big.for").wstring()), narrow((sources_ / L"a.for").wstring())});
+    ASSERT_TRUE(runConversion(narrow((sources_ / L"direct.bas").wstring()), files, quiet).moduleWritten);
+    EXPECT_EQ(fileBytes(sources_ / L"out.bas"), fileBytes(sources_ / L"direct.bas"));
+}
+
 // Closing the window by its frame, the end of the session and Exit, each
 // during a long run: the run stops, the module is left as it was with no
 // temporary file beside it, and the program ends.
