@@ -81,7 +81,9 @@ RunResult convertAll(const std::string& moduleName, const FileList& files, RunOb
         converter.endFile();
     }
     result.lines = converter.state().lineCounter;
-    if (module.error() && module.error()->reason == Reason::stopped) {
+    // A stop asked for after the last line still keeps the old module: the
+    // user cannot tell how far the run had come.
+    if ((module.error() && module.error()->reason == Reason::stopped) || observer.stopRequested()) {
         return stopped(std::move(result), result.lines, module);
     }
     if (listed > 0 && readWhole == 0) {
