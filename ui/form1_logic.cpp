@@ -42,9 +42,15 @@ std::string nameOf(const std::filesystem::path& path) {
 // still land where it was asked for.
 std::string moduleFileName(const std::string& name) {
     if (name.empty()) return name;
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(pathOf(plainFileName(name)), error);
-    return error ? plainFileName(name) : nameOf(absolute);
+    try {
+        std::error_code error;
+        const std::filesystem::path absolute = std::filesystem::absolute(pathOf(plainFileName(name)), error);
+        return error ? plainFileName(name) : nameOf(absolute);
+    } catch (const std::exception&) {
+        // A name the path conversions refuse (a lone UTF-16 surrogate on
+        // Windows) is used as typed; the file side carries it as it is.
+        return plainFileName(name);
+    }
 }
 
 }  // namespace
@@ -59,22 +65,37 @@ public:
     explicit RunFiles(WindowOps& window) {
         std::error_code error;
         start_ = std::filesystem::current_path(error);
+        try {
+            startName_ = nameOf(start_);
+        } catch (const std::exception&) {
+            // A folder name the conversions cannot carry: names then stay
+            // relative to whatever folder is current.
+            startName_.clear();
+        }
         const int count = window.listCount(List::f2);
         for (int i = 0; i < count; ++i) names_.push_back(plainFileName(window.listEntry(List::f2, i)));
     }
 
     std::size_t count() const override { return names_.size(); }
 
+    // The entries are names of files of the folder of the start; once the
+    // window is on another folder they are put behind that folder's name,
+    // as text, since a name need not be one the path conversions accept.
     std::string entry(std::size_t index) const override {
         if (index >= names_.size()) return {};
         const std::string& name = names_[index];
         std::error_code error;
-        if (name.empty() || start_.empty() || std::filesystem::current_path(error) == start_) return name;
-        return nameOf(start_ / pathOf(name));
+        if (name.empty() || startName_.empty() || std::filesystem::current_path(error) == start_) return name;
+        std::string full = startName_;
+        if (full.back() != '/' && full.back() != static_cast<char>(std::filesystem::path::preferred_separator)) {
+            full += static_cast<char>(std::filesystem::path::preferred_separator);
+        }
+        return full + name;
     }
 
 private:
     std::filesystem::path start_;
+    std::string startName_;
     std::vector<std::string> names_;
 };
 
