@@ -77,7 +77,10 @@ std::wstring extended(const std::wstring& full) {
 // Names that fit the plain API go to it as given; longer ones by their
 // full path in the "\\?\" form.
 bool apiName(const std::string& name, std::wstring& out) {
-    if (!wideFromUtf8(name, out)) return false;
+    if (!wideFromUtf8(name, out)) {
+        ::SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+        return false;
+    }
     // The plain API takes up to MAX_PATH - 1 characters; folders 12 fewer.
     if (out.size() < MAX_PATH - 12) return true;
     std::wstring full;
@@ -217,26 +220,6 @@ private:
 };
 
 }  // namespace
-
-std::string utf8FromWide(std::wstring_view text) {
-    if (text.empty()) return {};
-    const int size =
-        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(std::max(size, 0)), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
-    return out;
-}
-
-bool wideFromUtf8(std::string_view text, std::wstring& out) {
-    out.clear();
-    if (text.empty()) return true;
-    const int size =
-        ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (size <= 0) return false;
-    out.resize(static_cast<std::size_t>(size));
-    ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), out.data(), size);
-    return true;
-}
 
 Failure systemFailure(int code) {
     Failure f;
@@ -388,7 +371,7 @@ Outcome ModuleWriter::open(const std::string& name) {
     }
     std::wstring wide;
     std::wstring full;
-    if (!wideFromUtf8(name, wide)) return nameFailure();
+    if (!wideFromUtf8(name, wide)) return systemFailure(ERROR_NO_UNICODE_TRANSLATION);
     // Fixed now: a window may change the current folder during the run.
     if (!fullPath(wide, full)) return lastError();
 

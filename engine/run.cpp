@@ -80,7 +80,9 @@ RunResult convertAll(const std::string& moduleName, const FileList& files, RunOb
         converter.endFile();
     }
     result.lines = converter.lines();
-    if (module.error() && module.error()->reason == Reason::stopped) {
+    // A stop asked for after the last line still keeps the old module: the
+    // user cannot tell how far the run had come.
+    if ((module.error() && module.error()->reason == Reason::stopped) || observer.stopRequested()) {
         return stopped(std::move(result), converter.lines(), module);
     }
     if (listed > 0 && readWhole == 0) {

@@ -12,9 +12,10 @@ lint="clang-format clang-tidy"
 # The checks of the installed files and of the package.
 checks="man-db desktop-file-utils appstream bash-completion dpkg-dev file"
 # The Windows build: cross compiler, packaging, and Wine with GoogleTest's
-# sources for its tests.
+# sources for its tests; the Win32 window's tests run on an X display of
+# their own with a window manager.
 windows_build="g++-mingw-w64-x86-64-posix cmark-gfm nsis"
-windows_test="$windows_build wine wine64 googletest unzip"
+windows_test="$windows_build wine wine64 googletest unzip openbox"
 # The window's tests and benchmark that need a real X display start their
 # own Xvfb, and click with xdotool.
 display="xvfb xdotool"

@@ -4,6 +4,7 @@
 // the user has to know about.
 #include "ui/form1_logic.h"
 
+#include <cctype>
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -41,9 +42,15 @@ std::string nameOf(const std::filesystem::path& path) {
 // still land where it was asked for.
 std::string moduleFileName(const std::string& name) {
     if (name.empty()) return name;
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(pathOf(plainFileName(name)), error);
-    return error ? plainFileName(name) : nameOf(absolute);
+    try {
+        std::error_code error;
+        const std::filesystem::path absolute = std::filesystem::absolute(pathOf(plainFileName(name)), error);
+        return error ? plainFileName(name) : nameOf(absolute);
+    } catch (const std::exception&) {
+        // A name the path conversions refuse (a lone UTF-16 surrogate on
+        // Windows) is used as typed; the file side carries it as it is.
+        return plainFileName(name);
+    }
 }
 
 }  // namespace
@@ -58,22 +65,37 @@ public:
     explicit RunFiles(WindowOps& window) {
         std::error_code error;
         start_ = std::filesystem::current_path(error);
+        try {
+            startName_ = nameOf(start_);
+        } catch (const std::exception&) {
+            // A folder name the conversions cannot carry: names then stay
+            // relative to whatever folder is current.
+            startName_.clear();
+        }
         const int count = window.listCount(List::f2);
         for (int i = 0; i < count; ++i) names_.push_back(plainFileName(window.listEntry(List::f2, i)));
     }
 
     std::size_t count() const override { return names_.size(); }
 
+    // The entries are names of files of the folder of the start; once the
+    // window is on another folder they are put behind that folder's name,
+    // as text, since a name need not be one the path conversions accept.
     std::string entry(std::size_t index) const override {
         if (index >= names_.size()) return {};
         const std::string& name = names_[index];
         std::error_code error;
-        if (name.empty() || start_.empty() || std::filesystem::current_path(error) == start_) return name;
-        return nameOf(start_ / pathOf(name));
+        if (name.empty() || startName_.empty() || std::filesystem::current_path(error) == start_) return name;
+        std::string full = startName_;
+        if (full.back() != '/' && full.back() != static_cast<char>(std::filesystem::path::preferred_separator)) {
+            full += static_cast<char>(std::filesystem::path::preferred_separator);
+        }
+        return full + name;
     }
 
 private:
     std::filesystem::path start_;
+    std::string startName_;
     std::vector<std::string> names_;
 };
 
@@ -201,7 +223,19 @@ void Form1Logic::Dir1_Change() {
         return;
     }
     folder_ = path;
+    followDrive(path);
     rempl_f1();
+}
+
+// A folder on another drive (a saved folder whose drive was not saved, a
+// folder chosen in a selector that shows several drives) takes the drive
+// selector with it: the drive shown, and saved at Exit, is the folder's.
+void Form1Logic::followDrive(const std::string& path) {
+    if (!window_.hasDrives() || path.size() < 2 || path[1] != ':') return;
+    const std::string shown = window_.drive();
+    const auto lower = [](char c) { return std::tolower(static_cast<unsigned char>(c)); };
+    if (!shown.empty() && lower(shown[0]) == lower(path[0])) return;
+    if (window_.driveSet(path.substr(0, 2))) drive_ = window_.drive();
 }
 
 // Puts the process, Dir1 and File1 back on the last folder that opened; the

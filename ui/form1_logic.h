@@ -56,6 +56,7 @@ private:
     void setFolderSelector(const std::string& path);
     void setDriveSelector(const std::string& drive);
     void restoreFolder();
+    void followDrive(const std::string& path);
     void refused(bool drive, const std::string& name);
     void moveSelected(List from, List to);
     void moveAll(List from, List to);

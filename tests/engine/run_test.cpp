@@ -264,6 +264,22 @@ TEST_F(RunTest, StoppedRunLeavesThePreviousModule) {
 }
 
 #ifndef _WIN32
+TEST_F(RunTest, StopAskedAfterTheLastLineStillKeepsThePreviousModule) {
+    const std::string module = write("m.bas", "old\r\n");
+    // The last statement is translated when the file ends, after every line
+    // has been read: a stop asked for then still counts.
+    struct LateStopper : RunObserver {
+        bool stop = false;
+        void statementShown(std::string_view) override { stop = true; }
+        bool stopRequested() override { return stop; }
+    } stopper;
+    NameList list({write("e.for", "")});
+    const RunResult r = runConversion(module, list, stopper);
+    EXPECT_TRUE(r.stopped);
+    EXPECT_EQ(read(module), "old\r\n");
+    EXPECT_EQ(folderEntries(), (std::vector<std::string>{"e.for", "m.bas"}));
+}
+
 TEST_F(RunTest, ModuleReplacedWholeKeepsItsMode) {
     const std::string module = write("m.bas", "old\r\n");
     ::chmod(module.c_str(), 0640);

@@ -200,6 +200,27 @@ TEST(Form1Logic, StartsOnTheSavedDriveWhereThereAreDrives) {
     EXPECT_EQ(join(w.window.lists[0]), "[s.for]");
 }
 
+TEST(Form1Logic, AFolderOnAnotherDriveTakesTheDriveSelectorWithIt) {
+    Window w;
+    w.window.driveFolders = {{"c", "c:\\"}, {"d", "d:\\"}};
+    w.window.driveText = "c:";
+    w.window.folders["c:\\"] = {"c.for"};
+    w.window.folders["d:\\"] = {};
+    w.window.folders["d:\\src"] = {"s.for"};
+    // Only the folder was saved: the drive selector follows it.
+    w.settings.write(kAccessSection, kFolderKey, "d:\\src");
+    w.logic.Form_Load();
+    EXPECT_EQ(w.window.dir, "d:\\src");
+    EXPECT_EQ(w.window.driveText, "d:");
+    w.logic.Command4_Click();
+    EXPECT_EQ(w.settings.at("access", "u0"), "d");
+    // A folder without a drive letter leaves it alone.
+    w.window.folders["\\\\server\\share"] = {};
+    w.window.dir = "\\\\server\\share";
+    w.logic.Dir1_Change();
+    EXPECT_EQ(w.window.driveText, "d:");
+}
+
 TEST(Form1Logic, ExitSavesTheFourKeysAndEnds) {
     struct Case {
         const char* what;

@@ -23,15 +23,6 @@
 namespace ftvb::ui::qt {
 namespace {
 
-// How often a run lets the window's events in, and repaints the status
-// boxes. The run yields at every line and statement; answering each of a
-// million yields with a full turn of the event loop would triple the time
-// of a run, while a turn every 10 ms keeps the window as responsive as a
-// person can tell, and a repaint every 50 ms reads as live counting.
-constexpr qint64 kEventPeriodMs = 10;
-constexpr qint64 kStatusPeriodMs = 50;
-constexpr unsigned kTicksPerLook = 32;
-
 QString qs(const std::string& text) { return QString::fromUtf8(text); }
 std::string utf8(const QString& text) { return text.toStdString(); }
 
@@ -345,15 +336,7 @@ void Form1::setBusy(bool busy) {
     }
 }
 
-// Both look at the clock only every kTicksPerLook calls: reading it for
-// each of two million yields costs a tenth of the run; 32 lines take a few
-// microseconds, so the periods still hold.
-bool Form1::statusDue() {
-    if (++statusTicks_ % kTicksPerLook != 0 && sinceStatus_.isValid()) return false;
-    if (sinceStatus_.isValid() && sinceStatus_.elapsed() < kStatusPeriodMs) return false;
-    sinceStatus_.start();
-    return true;
-}
+bool Form1::statusDue() { return status_.due(); }
 
 void Form1::yield() {
     // The focus leaves the pattern box when a press lands on a button, before
@@ -364,11 +347,7 @@ void Form1::yield() {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         return;
     }
-    if (logic_.running()) {
-        if (++yieldTicks_ % kTicksPerLook != 0) return;
-        if (sinceEvents_.isValid() && sinceEvents_.elapsed() < kEventPeriodMs) return;
-        sinceEvents_.start();
-    }
+    if (logic_.running() && !events_.due()) return;
     QCoreApplication::processEvents();
 }
 

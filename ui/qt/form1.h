@@ -3,11 +3,11 @@
 // the logic's; this class only shows it and hands it the events.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QPointer>
 #include <QWidget>
 
 #include "ui/form1_logic.h"
+#include "ui/pacing.h"
 #include "ui/qt/hidden_file_list.h"
 
 class QComboBox;
@@ -113,10 +113,8 @@ private:
     bool leavingPattern_ = false;
     bool settingDrive_ = false;
     bool shown_ = false;
-    unsigned statusTicks_ = 0;
-    unsigned yieldTicks_ = 0;
-    QElapsedTimer sinceEvents_;
-    QElapsedTimer sinceStatus_;
+    Pacer events_{kEventPeriod};
+    Pacer status_{kStatusPeriod};
 };
 
 }  // namespace ftvb::ui::qt

@@ -8,17 +8,13 @@
 #include "ui/cp1252.h"
 #include "ui/qt/folder_entries.h"
 
+#include "ui/file_patterns.h"
+
 namespace ftvb::ui::qt {
 
 QStringList splitPattern(const QString& pattern) {
     QStringList wildcards;
-    for (const QString& part : pattern.split(QLatin1Char(';'))) {
-        const QString wildcard = part.trimmed();
-        if (wildcard.isEmpty()) continue;
-        // A wildcard names files of the folder, not of another one.
-        if (wildcard.contains(QLatin1Char('/')) || wildcard.contains(QDir::separator())) return {};
-        wildcards << wildcard;
-    }
+    for (const std::string& wildcard : ui::splitPattern(pattern.toStdString())) wildcards << QString::fromStdString(wildcard);
     return wildcards;
 }
 

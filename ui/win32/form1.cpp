@@ -1,0 +1,641 @@
+#include "ui/win32/form1.h"
+
+#include <commctrl.h>
+
+#include <cctype>
+#include <cwctype>
+
+#include "app/windows/resources.h"
+#include "ui/about.h"
+#include "ui/captions.h"
+#include "ui/win32/about_box.h"
+#include "ui/win32/controls.h"
+#include "ui/win32/dpi.h"
+#include "ui/win32/wide.h"
+
+namespace ftvb::ui::win32 {
+namespace {
+
+constexpr const wchar_t* kClassName = L"ftvbForm1";
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr int kClientWidth = 10755;
+constexpr int kClientHeight = 8520;
+// A folder chosen in Dir1, handled once the tree is done with the click: a
+// folder that cannot be opened puts the tree back, which must not happen
+// inside the tree's own handling of it.
+constexpr UINT kDirChanged = WM_APP + 1;
+// The lists have been changed; they are drawn again.
+constexpr UINT kListsChanged = WM_APP + 2;
+
+// The controls at their places in twips, labels first, then in the order
+// the Tab key visits them.
+struct ControlSpec {
+    int id;
+    const wchar_t* windowClass;
+    DWORD style;
+    DWORD exStyle;
+    int left, top, width, height;
+    bool hiddenWhenIdle = false;  // the run's status boxes
+};
+
+constexpr DWORD kButton = WS_TABSTOP | BS_PUSHBUTTON;
+constexpr DWORD kList = WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+constexpr DWORD kEdit = WS_TABSTOP | ES_AUTOHSCROLL;
+constexpr DWORD kPicture = SS_OWNERDRAW | SS_NOTIFY;
+
+const ControlSpec kControls[] = {
+    {idLabel3, L"STATIC", SS_NOTIFY | SS_NOPREFIX, 0, 1320, 120, 2775, 255},
+    {idLabel1_0, L"STATIC", SS_NOPREFIX, 0, 3360, 540, 3135, 255},
+    {idLabel1_1, L"STATIC", SS_NOPREFIX, 0, 7680, 900, 2355, 315},
+    {idLabel1_2, L"STATIC", SS_NOPREFIX, 0, 4080, 4200, 2415, 315},
+    {idDrive1, WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, 360, 780, 2895, 315},
+    {idDir1, WC_TREEVIEWW,
+     WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS | TVS_DISABLEDRAGDROP,
+     WS_EX_CLIENTEDGE, 360, 1200, 2895, 2790},
+    {idExt, L"EDIT", kEdit, WS_EX_CLIENTEDGE, 3360, 780, 1815, 315},
+    {idCommand7, L"BUTTON", kButton, 0, 5280, 780, 435, 315},
+    {idF1, L"LISTBOX", kList, WS_EX_CLIENTEDGE, 3360, 1200, 2295, 2790},
+    {idCommand1, L"BUTTON", kButton, 0, 5940, 1440, 1515, 375},
+    {idCommand2, L"BUTTON", kButton, 0, 5940, 1980, 1515, 375},
+    {idCommand5, L"BUTTON", kButton, 0, 5940, 2520, 1515, 375},
+    {idCommand6, L"BUTTON", kButton, 0, 5940, 3060, 1515, 375},
+    {idF2, L"LISTBOX", kList, WS_EX_CLIENTEDGE, 7680, 1200, 2295, 2790},
+    {idB, L"EDIT", kEdit, WS_EX_CLIENTEDGE, 6480, 4200, 3855, 315},
+    {idCommand3, L"BUTTON", kButton, 0, 6240, 60, 1155, 315},
+    {idCommand4, L"BUTTON", kButton, 0, 8340, 60, 1155, 315},
+    {idTt, L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL, WS_EX_CLIENTEDGE, 360, 5160, 5595, 1815,
+     true},
+    {idCcpt, L"EDIT", ES_READONLY | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 7020, 5580, 1575, 315, true},
+    {idLn0, L"STATIC", kPicture, 0, 6300, 5220, 480, 480},
+    {idLn1, L"STATIC", kPicture, 0, 6300, 5700, 480, 480},
+    {idImage1, L"STATIC", kPicture, 0, 6240, 6420, 2745, 630},
+};
+
+// The drive selector's height is that of its list when dropped down.
+constexpr int kDriveListRows = 8;
+
+// Set while a run is in progress: every window of the program shows the
+// busy pointer.
+bool busy = false;
+
+HICON programIcon(int size) {
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(FTVB_ICON), IMAGE_ICON, size, size, 0));
+}
+
+}  // namespace
+
+Form1::Form1(SettingsStore& settings)
+    : logic_(*this, settings), flags_{Picture(L"FLAG_US"), Picture(L"FLAG_FR")}, logo_(L"LOGO") {
+    create();
+    about_ = std::make_unique<frmAbout>(*this, logo_);
+}
+
+Form1::~Form1() {
+    ended_ = true;
+    about_.reset();
+    if (window_ != nullptr) DestroyWindow(window_);
+    if (font_ != nullptr) DeleteObject(font_);
+}
+
+void Form1::create() {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    static const ATOM registered = [instance] {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof(windowClass);
+        windowClass.lpfnWndProc = windowProc;
+        windowClass.hInstance = instance;
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        windowClass.lpszClassName = kClassName;
+        return RegisterClassExW(&windowClass);
+    }();
+    (void)registered;
+
+    CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr,
+                    nullptr, instance, this);
+    if (window_ == nullptr) return;
+    dpi_ = dpiOf(window_);
+
+    for (const ControlSpec& spec : kControls) {
+        const DWORD visible = spec.hiddenWhenIdle ? 0 : WS_VISIBLE;
+        CreateWindowExW(spec.exStyle, spec.windowClass, L"", WS_CHILD | visible | spec.style, 0, 0, 10, 10,
+                        window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+    }
+    Dir1_.attach(child(idDir1));
+    SetWindowSubclass(child(idExt), extProc, 0, reinterpret_cast<DWORD_PTR>(this));
+
+    toolTips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance,
+                                nullptr);
+
+    layOut();
+    fillDrives();
+    const std::string here = currentFolder();
+    Dir1_.setPath(widen(here));
+    driveSet(here);
+
+    // The built-in captions, until a language is applied.
+    for (const TextRow& row : kCaptionTable) {
+        if (row.control != Control::Form1) setCaption(row.control, row.english);
+    }
+}
+
+void Form1::layOut() {
+    if (font_ != nullptr) DeleteObject(font_);
+    font_ = messageFont(dpi_, 8);
+    for (const ControlSpec& spec : kControls) {
+        const int height = spec.id == idDrive1 ? spec.height * kDriveListRows : spec.height;
+        placeChild(window_, spec.id, spec.left, spec.top, spec.width, height, dpi_);
+        SendMessageW(child(spec.id), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    }
+    SendMessageW(toolTips_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    SendMessageW(toolTips_, TTM_SETMAXTIPWIDTH, 0, fromTwips(6000, dpi_));
+    const SIZE size = windowSize(kClientWidth, kClientHeight, kStyle, WS_EX_CONTROLPARENT, dpi_);
+    SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const bool large : {false, true}) {
+        const int side = GetSystemMetrics(large ? SM_CXICON : SM_CXSMICON) * int(dpi_) / 96;
+        if (HICON icon = programIcon(side)) {
+            HICON old = reinterpret_cast<HICON>(
+                SendMessageW(window_, WM_SETICON, large ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
+            if (old != nullptr) DestroyIcon(old);
+        }
+    }
+    InvalidateRect(window_, nullptr, TRUE);
+}
+
+void Form1::load() { logic_.Form_Load(); }
+
+void Form1::show(int showCommand) {
+    ShowWindow(window_, showCommand);
+    UpdateWindow(window_);
+    // Without a window manager a window may never become active: the first
+    // display applies the language all the same.
+    if (!activatedOnce_) {
+        activatedOnce_ = true;
+        logic_.Form_Activate();
+    }
+}
+
+HWND Form1::aboutBox() const { return about_ != nullptr ? about_->handle() : nullptr; }
+
+LRESULT CALLBACK Form1::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<Form1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->window_ = nullptr;
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return self->handle(message, wParam, lParam);
+}
+
+LRESULT CALLBACK Form1::extProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    const LRESULT result = DefSubclassProc(edit, message, wParam, lParam);
+    auto* self = reinterpret_cast<Form1*>(data);
+    // Only a move to another control of this window applies the pattern:
+    // switching to another program or to the About box must not empty the
+    // list of files to convert.
+    if (message == WM_KILLFOCUS && self->window_ != nullptr && IsChild(self->window_, reinterpret_cast<HWND>(wParam))) {
+        self->applyingPattern_ = true;
+        self->logic_.ext_LostFocus();
+        self->applyingPattern_ = false;
+    } else if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(edit, extProc, 0);
+    }
+    return result;
+}
+
+LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            command(LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        case WM_NOTIFY: {
+            const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+            LRESULT result = 0;
+            if (header.idFrom == UINT_PTR(idDir1) && Dir1_.notify(header, result) && !dirChangePending_) {
+                dirChangePending_ = true;
+                PostMessageW(window_, kDirChanged, 0, 0);
+            }
+            return result;
+        }
+        case kDirChanged:
+            dirChangePending_ = false;
+            logic_.Dir1_Change();
+            return 0;
+        case kListsChanged:
+            for (HWND list : held_) {
+                SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+                InvalidateRect(list, nullptr, TRUE);
+            }
+            held_.clear();
+            return 0;
+        case WM_ACTIVATEAPP:
+            // Tells WM_ACTIVATE, which follows, that another program was
+            // active before.
+            if (wParam && activatedOnce_) fromOtherProgram_ = true;
+            return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                if (focus != nullptr && IsChild(window_, focus)) lastFocus_ = focus;
+            } else {
+                if (!activatedOnce_ || !fromOtherProgram_) {
+                    activatedOnce_ = true;
+                    logic_.Form_Activate();
+                }
+                fromOtherProgram_ = false;
+                // The folder first: choosing one is where a user begins.
+                if (!HIWORD(wParam)) SetFocus(lastFocus_ != nullptr && IsWindow(lastFocus_) ? lastFocus_ : child(idDir1));
+            }
+            return 0;
+        case WM_SETCURSOR:
+            if (busy) {
+                SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+                return TRUE;
+            }
+            if (LOWORD(lParam) == HTCLIENT) {
+                const int id = GetDlgCtrlID(reinterpret_cast<HWND>(wParam));
+                if (id == idLabel3 || id == idImage1 || id == idLn0 || id == idLn1) {
+                    SetCursor(LoadCursorW(nullptr, IDC_HAND));
+                    return TRUE;
+                }
+            }
+            break;
+        case WM_CTLCOLORSTATIC:
+            if (reinterpret_cast<HWND>(lParam) == child(idLabel3)) {
+                auto dc = reinterpret_cast<HDC>(wParam);
+                SetTextColor(dc, RGB(255, 0, 0));
+                SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+                return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+            }
+            break;
+        case WM_DRAWITEM: {
+            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            Picture* picture = item.CtlID == UINT(idLn0)     ? &flags_[0]
+                               : item.CtlID == UINT(idLn1)   ? &flags_[1]
+                               : item.CtlID == UINT(idImage1) ? &logo_
+                                                              : nullptr;
+            if (picture == nullptr) break;
+            FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+            picture->draw(item.hDC, item.rcItem);
+            return TRUE;
+        }
+        case WM_DPICHANGED: {
+            dpi_ = HIWORD(wParam);
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(window_, nullptr, suggested->left, suggested->top, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            layOut();
+            return 0;
+        }
+        case WM_CLOSE:
+            close();
+            return 0;
+        case WM_QUERYENDSESSION:
+            // The session may still be cancelled: only stop a run, so that
+            // its temporary file is gone before the session ends.
+            if (logic_.running()) logic_.Form_Unload();
+            return TRUE;
+        case WM_ENDSESSION:
+            // As Exit, saving nothing; a run still going stops first.
+            if (wParam) {
+                closing_ = true;
+                logic_.endProgram();
+            }
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void Form1::command(int id, int code) {
+    switch (id) {
+        case idCommand1: if (code == BN_CLICKED) logic_.Command1_Click(); break;
+        case idCommand2: if (code == BN_CLICKED) logic_.Command2_Click(); break;
+        case idCommand5: if (code == BN_CLICKED) logic_.Command5_Click(); break;
+        case idCommand6: if (code == BN_CLICKED) logic_.Command6_Click(); break;
+        case idCommand7: if (code == BN_CLICKED) logic_.Command7_Click(); break;
+        case idCommand4: if (code == BN_CLICKED) logic_.Command4_Click(); break;
+        case idCommand3:
+            if (code != BN_CLICKED) break;
+            logic_.Command3_Click();
+            // Closed by its frame or by the session's end during the run,
+            // which has now stopped.
+            if (closing_) endIfNoWindowLeft();
+            break;
+        case idLabel3: if (code == STN_CLICKED) logic_.Label3_Click(); break;
+        case idImage1: if (code == STN_CLICKED) logic_.Image1_Click(); break;
+        case idLn0: if (code == STN_CLICKED) logic_.ln_Click(0); break;
+        case idLn1: if (code == STN_CLICKED) logic_.ln_Click(1); break;
+        case idDrive1:
+            // While the list is dropped down, moving through it is not yet a
+            // choice: the choice is made when it closes.
+            if (code == CBN_DROPDOWN) fillDrives();
+            if ((code == CBN_SELCHANGE && !SendMessageW(child(idDrive1), CB_GETDROPPEDSTATE, 0, 0)) ||
+                code == CBN_CLOSEUP) {
+                if (widen(drive()) != lastDrive_) {
+                    lastDrive_ = widen(drive());
+                    logic_.Drive1_Change();
+                }
+            }
+            break;
+        case IDOK:
+            // Enter in the pattern box applies it, as "Ok" does.
+            if (GetFocus() == child(idExt)) logic_.Command7_Click();
+            break;
+        default:
+            break;
+    }
+}
+
+// Closing by the frame saves nothing; a run in progress stops and leaves
+// the module as it was, and the program ends once the run has stopped and
+// no window of it is left.
+void Form1::close() {
+    closing_ = true;
+    logic_.Form_Unload();
+    ShowWindow(window_, SW_HIDE);
+    if (!logic_.running()) endIfNoWindowLeft();
+}
+
+void Form1::endIfNoWindowLeft() {
+    if (ended_ || !closing_ || aboutBox() != nullptr) return;
+    ended_ = true;
+    PostQuitMessage(0);
+}
+
+void Form1::aboutClosed() {
+    if (closing_ && !logic_.running()) endIfNoWindowLeft();
+}
+
+void Form1::dispatch(MSG& message) {
+    HWND active = GetActiveWindow();
+    if (active != nullptr) {
+        wchar_t name[32];
+        GetClassNameW(active, name, 32);
+        if ((lstrcmpW(name, kClassName) == 0 || lstrcmpW(name, frmAbout::kClassName) == 0) &&
+            IsDialogMessageW(active, &message)) {
+            return;
+        }
+    }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+}
+
+int Form1::runMessageLoop() {
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) dispatch(message);
+    return int(message.wParam);
+}
+
+void Form1::pump(UINT filter) {
+    MSG message;
+    while (!ended_ && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | filter)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(int(message.wParam));
+            return;
+        }
+        dispatch(message);
+        // A run asked to stop goes on at once, before the session ends.
+        if (closing_) return;
+    }
+}
+
+void Form1::yield() {
+    if (logic_.running() && !events_.due()) return;
+    // The loss of focus that applies the pattern comes from a click or a
+    // key that is not yet done: its own input must wait until the pattern
+    // is applied, or the click would reach its button half-handled and be
+    // lost.
+    pump(applyingPattern_ ? PM_QS_PAINT | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE : 0);
+}
+
+// ---- Window operations ------------------------------------------------------
+
+HWND Form1::controlOf(Control control) const {
+    switch (control) {
+        case Control::Form1: return window_;
+        case Control::Command1: return child(idCommand1);
+        case Control::Command2: return child(idCommand2);
+        case Control::Command3: return child(idCommand3);
+        case Control::Command4: return child(idCommand4);
+        case Control::Command5: return child(idCommand5);
+        case Control::Command6: return child(idCommand6);
+        case Control::Command7: return child(idCommand7);
+        case Control::Label1_0: return child(idLabel1_0);
+        case Control::Label1_1: return child(idLabel1_1);
+        case Control::Label1_2: return child(idLabel1_2);
+        case Control::Label3: return child(idLabel3);
+        case Control::Drive1: return child(idDrive1);
+        case Control::ext: return child(idExt);
+        case Control::Dir1: return child(idDir1);
+        case Control::f1: return child(idF1);
+        case Control::f2: return child(idF2);
+        case Control::b: return child(idB);
+    }
+    return nullptr;
+}
+
+HWND Form1::listOf(List list) const { return child(list == List::f1 ? idF1 : idF2); }
+
+HWND Form1::boxOf(Box box) const {
+    switch (box) {
+        case Box::ext: return child(idExt);
+        case Box::b: return child(idB);
+        case Box::tt: return child(idTt);
+        case Box::ccpt: return child(idCcpt);
+    }
+    return nullptr;
+}
+
+// A list that is drawn updates its scroll bar at each entry added, which
+// makes a refill of thousands of names slow (17 ms a name under Wine): a
+// list being changed is drawn again only once the change is over.
+HWND Form1::changing(List list) {
+    HWND box = listOf(list);
+    if (held_.insert(box).second) {
+        SendMessageW(box, WM_SETREDRAW, FALSE, 0);
+        PostMessageW(window_, kListsChanged, 0, 0);
+    }
+    return box;
+}
+
+void Form1::listClear(List list) { SendMessageW(changing(list), LB_RESETCONTENT, 0, 0); }
+
+void Form1::listAdd(List list, const std::string& entry) {
+    SendMessageW(changing(list), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(entry).c_str()));
+}
+
+void Form1::listRemove(List list, int index) { SendMessageW(changing(list), LB_DELETESTRING, WPARAM(index), 0); }
+
+int Form1::listCount(List list) const { return int(SendMessageW(listOf(list), LB_GETCOUNT, 0, 0)); }
+
+std::string Form1::listEntry(List list, int index) const {
+    const LRESULT length = SendMessageW(listOf(list), LB_GETTEXTLEN, WPARAM(index), 0);
+    if (length == LB_ERR) return {};
+    std::wstring entry(std::size_t(length) + 1, L'\0');
+    const LRESULT copied = SendMessageW(listOf(list), LB_GETTEXT, WPARAM(index), reinterpret_cast<LPARAM>(entry.data()));
+    entry.resize(copied == LB_ERR ? 0 : std::size_t(copied));
+    return narrow(entry);
+}
+
+int Form1::listSelected(List list) const {
+    const LRESULT index = SendMessageW(listOf(list), LB_GETCURSEL, 0, 0);
+    return index == LB_ERR ? -1 : int(index);
+}
+
+void Form1::listSelect(List list, int index) { SendMessageW(listOf(list), LB_SETCURSEL, WPARAM(index), 0); }
+
+bool Form1::fileListSetFolder(const std::string& folder) { return File1_.setFolder(widen(folder)); }
+
+bool Form1::fileListSetPattern(const std::string& pattern) { return File1_.setPattern(pattern); }
+
+std::string Form1::fileListPattern() const { return File1_.pattern(); }
+
+bool Form1::fileListRefresh() { return File1_.refresh(); }
+
+int Form1::fileListCount() const { return int(File1_.names().size()); }
+
+std::string Form1::fileListName(int index) const {
+    return index >= 0 && index < fileListCount() ? narrow(File1_.names()[std::size_t(index)]) : std::string();
+}
+
+std::string Form1::dirPath() const { return narrow(Dir1_.path()); }
+
+bool Form1::dirSetPath(const std::string& path) { return Dir1_.setPath(widen(path)); }
+
+void Form1::dirRefresh() { Dir1_.refresh(); }
+
+void Form1::fillDrives() {
+    HWND combo = child(idDrive1);
+    const std::wstring shown = widen(drive());
+    std::wstring drives(256, L'\0');
+    const DWORD length = GetLogicalDriveStringsW(DWORD(drives.size()), drives.data());
+    if (length == 0 || length > drives.size()) return;
+    SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+    // "C:\", "D:\", ... each ended by a NUL.
+    for (std::size_t at = 0; at < length && drives[at] != L'\0'; at = drives.find(L'\0', at) + 1) {
+        const std::wstring letter = drives.substr(at, 2);
+        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(letter.c_str()));
+    }
+    if (!shown.empty()) {
+        SendMessageW(combo, CB_SELECTSTRING, WPARAM(-1), reinterpret_cast<LPARAM>(shown.c_str()));
+    }
+}
+
+std::string Form1::drive() const {
+    HWND combo = child(idDrive1);
+    const LRESULT index = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+    if (index == CB_ERR) return {};
+    wchar_t text[64] = {};
+    if (SendMessageW(combo, CB_GETLBTEXTLEN, WPARAM(index), 0) >= 63) return {};
+    SendMessageW(combo, CB_GETLBTEXT, WPARAM(index), reinterpret_cast<LPARAM>(text));
+    return narrow(text);
+}
+
+bool Form1::driveSet(const std::string& drive) {
+    if (drive.empty() || !std::isalpha(static_cast<unsigned char>(drive[0]))) return false;
+    const std::wstring letter{wchar_t(std::toupper(static_cast<unsigned char>(drive[0]))), L':'};
+    HWND combo = child(idDrive1);
+    LRESULT index = SendMessageW(combo, CB_FINDSTRING, WPARAM(-1), reinterpret_cast<LPARAM>(letter.c_str()));
+    if (index == CB_ERR) {
+        // A drive may have come since the list was read.
+        fillDrives();
+        index = SendMessageW(combo, CB_FINDSTRING, WPARAM(-1), reinterpret_cast<LPARAM>(letter.c_str()));
+        if (index == CB_ERR) return false;
+    }
+    SendMessageW(combo, CB_SETCURSEL, WPARAM(index), 0);
+    lastDrive_ = letter;
+    return true;
+}
+
+bool Form1::setCurrentFolder(const std::string& folder) {
+    if (folder.empty() || !SetCurrentDirectoryW(widen(folder).c_str())) return false;
+    // As the C runtime does: each drive remembers its own current folder in
+    // "=X:", where a change of drive finds it again.
+    const std::wstring here = widen(currentFolder());
+    if (here.size() >= 2 && here[1] == L':') {
+        const wchar_t name[] = {L'=', wchar_t(std::towupper(here[0])), L':', L'\0'};
+        SetEnvironmentVariableW(name, here.c_str());
+    }
+    return true;
+}
+
+// A drive alone ("d:") is that drive's current folder.
+bool Form1::setCurrentDrive(const std::string& drive) {
+    if (drive.empty() || !std::isalpha(static_cast<unsigned char>(drive[0]))) return false;
+    const std::wstring folder = fullPath(std::wstring{wchar_t(drive[0]), L':'});
+    return !folder.empty() && setCurrentFolder(narrow(folder));
+}
+
+std::string Form1::currentFolder() const {
+    std::wstring here(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetCurrentDirectoryW(DWORD(here.size()), here.data());
+        if (length == 0) return {};
+        if (length < here.size()) {
+            here.resize(length);
+            return narrow(here);
+        }
+        here.resize(length);
+    }
+}
+
+std::string Form1::text(Box box) const {
+    HWND edit = boxOf(box);
+    std::wstring text(std::size_t(GetWindowTextLengthW(edit)) + 1, L'\0');
+    text.resize(std::size_t(GetWindowTextW(edit, text.data(), int(text.size()))));
+    return narrow(text);
+}
+
+void Form1::setText(Box box, const std::string& text) { SetWindowTextW(boxOf(box), widen(text).c_str()); }
+
+void Form1::showBox(Box box, bool visible) { ShowWindow(boxOf(box), visible ? SW_SHOWNA : SW_HIDE); }
+
+void Form1::setCaption(Control control, const std::string& caption) {
+    SetWindowTextW(controlOf(control), widen(caption).c_str());
+}
+
+void Form1::setToolTipOf(Control control, const std::string& tip) {
+    HWND target = controlOf(control);
+    if (target == nullptr || target == window_) return;
+    const std::wstring text = widen(tip);
+    TOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = window_;
+    tool.uId = reinterpret_cast<UINT_PTR>(target);
+    tool.lpszText = const_cast<wchar_t*>(text.c_str());
+    const bool added = !tipped_.insert(target).second;
+    SendMessageW(toolTips_, added ? TTM_UPDATETIPTEXTW : TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void Form1::setBusy(bool on) {
+    busy = on;
+    SetCursor(LoadCursorW(nullptr, on ? IDC_WAIT : IDC_ARROW));
+}
+
+void Form1::message(const std::string& text, MessageKind kind) {
+    MessageBoxW(window_, widen(text).c_str(), widen(kAppTitle).c_str(),
+                MB_OK | (kind == MessageKind::warning ? MB_ICONWARNING : MB_ICONINFORMATION));
+}
+
+void Form1::showAbout() { about_->show(); }
+
+void Form1::quit() {
+    ended_ = true;
+    about_->close();
+    ShowWindow(window_, SW_HIDE);
+    PostQuitMessage(0);
+}
+
+bool Form1::busyPointer() { return busy; }
+
+}  // namespace ftvb::ui::win32
