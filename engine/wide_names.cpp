@@ -56,11 +56,13 @@ bool wideFromUtf8(std::string_view text, std::wstring& out) {
         }
         const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
         bool whole = length != 0 && i + length <= text.size();
-        for (std::size_t k = 1; whole && k < length; ++k) whole = isContinuation(static_cast<unsigned char>(text[i + k]));
+        for (std::size_t k = 1; whole && k < length; ++k)
+            whole = isContinuation(static_cast<unsigned char>(text[i + k]));
         std::uint32_t code = 0;
         if (whole) {
             code = lead & (0x7F >> length);
-            for (std::size_t k = 1; k < length; ++k) code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+            for (std::size_t k = 1; k < length; ++k)
+                code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
             // Overlong forms and code points beyond Unicode are not text.
             static constexpr std::uint32_t kLeast[5] = {0, 0, 0x80, 0x800, 0x10000};
             whole = code >= kLeast[length] && code <= 0x10FFFF;

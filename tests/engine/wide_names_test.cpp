@@ -1,8 +1,8 @@
 // Names between Windows' UTF-16 and the engine's UTF-8, every name a
 // folder can hold included.
-#include <gtest/gtest.h>
-
 #include "engine/wide_names.h"
+
+#include <gtest/gtest.h>
 
 namespace ftvb {
 namespace {
@@ -20,10 +20,10 @@ TEST(WideNames, NamesGoAcrossAndBackUnchanged) {
         L"main.for",
         units({'r', 0xE9, 's', 'u', 'm', 0xE9, '.', 'f', 'o', 'r'}),
         units({0x65E5, 0x672C, '.', 'f'}),
-        units({0xD83D, 0xDE00, '.', 'f'}),          // a pair: one character beyond the first plane
-        units({'a', 0xD800, 'b'}),                  // lone high surrogate
-        units({0xDC00, 'x'}),                       // lone low surrogate
-        units({0xDC00, 0xD800}),                    // the wrong way round: two lone ones
+        units({0xD83D, 0xDE00, '.', 'f'}),  // a pair: one character beyond the first plane
+        units({'a', 0xD800, 'b'}),          // lone high surrogate
+        units({0xDC00, 'x'}),               // lone low surrogate
+        units({0xDC00, 0xD800}),            // the wrong way round: two lone ones
         units({0xFFFD, 0x0000, 0x7F, 0x80, 0x7FF, 0x800, 0xFFFF}),
     };
     for (const std::wstring& name : names) {
@@ -43,9 +43,9 @@ TEST(WideNames, Utf8IsReadAsUtf8AndAnythingElseIsNoName) {
     const Case cases[] = {
         {"r\xC3\xA9sum\xC3\xA9", true, units({'r', 0xE9, 's', 'u', 'm', 0xE9})},
         {"\xF0\x9F\x98\x80", true, units({0xD83D, 0xDE00})},
-        {"\xE9t\xE9", false, units({0xFFFD, 't', 0xFFFD})},        // Latin-1 is not UTF-8
-        {"\xC0\xAF", false, units({0xFFFD, 0xFFFD})},              // overlong "/"
-        {"\xE2\x82", false, units({0xFFFD, 0xFFFD})},              // cut short
+        {"\xE9t\xE9", false, units({0xFFFD, 't', 0xFFFD})},                    // Latin-1 is not UTF-8
+        {"\xC0\xAF", false, units({0xFFFD, 0xFFFD})},                          // overlong "/"
+        {"\xE2\x82", false, units({0xFFFD, 0xFFFD})},                          // cut short
         {"\xF4\x90\x80\x80", false, units({0xFFFD, 0xFFFD, 0xFFFD, 0xFFFD})},  // beyond Unicode
         {"bad\xFF.bas", false, units({'b', 'a', 'd', 0xFFFD, '.', 'b', 'a', 's'})},
     };
