@@ -37,23 +37,44 @@ public:
         }
     }
 
-    // The first `c` at or after `from`, or npos.
-    std::size_t find(char c, std::size_t from) const {
-        for (std::size_t i = from; i < size(); ++i) {
-            if (at(i) == c) return i;
+    // The first position at or after `from` whose character passes `test`,
+    // or npos; each half is walked straight, without asking where the gap is.
+    template <typename Test>
+    std::size_t firstWhere(std::size_t from, Test test) const {
+        for (std::size_t i = from; i < left_.size(); ++i) {
+            if (test(left_[i])) return i;
+        }
+        const std::size_t skip = from > left_.size() ? from - left_.size() : 0;
+        for (std::size_t k = skip; k < right_.size(); ++k) {
+            if (test(right_[right_.size() - 1 - k])) return left_.size() + k;
         }
         return std::string::npos;
     }
 
-    std::string slice(std::size_t from, std::size_t to) const {
-        std::string s;
-        s.reserve(to - from);
-        for (std::size_t i = from; i < to; ++i) s.push_back(at(i));
-        return s;
+    // The last position before `pos` whose character passes `test`, or npos.
+    template <typename Test>
+    std::size_t lastWhere(std::size_t pos, Test test) const {
+        for (std::size_t k = pos > left_.size() ? pos - left_.size() : 0; k-- > 0;) {
+            if (test(right_[right_.size() - 1 - k])) return left_.size() + k;
+        }
+        for (std::size_t i = std::min(pos, left_.size()); i-- > 0;) {
+            if (test(left_[i])) return i;
+        }
+        return std::string::npos;
+    }
+
+    // Appends positions [from, to) to `out`.
+    void appendSlice(std::string& out, std::size_t from, std::size_t to) const {
+        const std::size_t split = std::min(to, left_.size());
+        if (from < split) {
+            out.append(left_, from, split - from);
+            from = split;
+        }
+        for (std::size_t i = from; i < to; ++i) out.push_back(at(i));
     }
 
     // Replaces positions [from, to) by `piece`.
-    void replace(std::size_t from, std::size_t to, const std::string& piece) {
+    void replace(std::size_t from, std::size_t to, std::string_view piece) {
         moveGap(from);
         right_.resize(right_.size() - (to - from));
         left_ += piece;
@@ -92,32 +113,26 @@ constexpr std::size_t kNone = std::string::npos;
 // The first colon outside quotes at or after `from`, `inString` being the
 // quote state there and becoming the state at the colon; kNone if none.
 std::size_t colonOutsideQuotes(const GapText& t, std::size_t from, bool& inString) {
-    for (std::size_t i = from; i < t.size(); ++i) {
-        const char ch = t.at(i);
+    return t.firstWhere(from, [&inString](char ch) {
         if (isQuote(ch)) inString = !inString;
-        if (ch == ':' && !inString) return i;
-    }
-    return kNone;
+        return ch == ':' && !inString;
+    });
 }
 
-// The nearest position before `pos` whose character passes `test`, or kNone.
-template <typename Test>
-std::size_t lastBefore(const GapText& t, std::size_t pos, Test test) {
-    for (std::size_t i = pos; i-- > 0;) {
-        if (test(t.at(i))) return i;
-    }
-    return kNone;
-}
-
-// The argument text from the inner text (lower bound, comma, upper bound).
-std::string argumentText(const std::string& inner) {
-    const std::size_t k = inner.find(',');
-    const std::string lower = inner.substr(0, k);
+// Appends the argument text made from the inner text (lower bound, comma,
+// upper bound).
+void appendArgument(std::string& out, std::string_view inner) {
+    const std::string_view lower = inner.substr(0, inner.find(','));
+    out += inner;
     if (auto m = plainNumberMinusOne(lower)) {
-        if (*m == "0") return inner;
-        return inner + "-" + *m;
+        if (*m == "0") return;
+        out += '-';
+        out += *m;
+        return;
     }
-    return inner + "-" + lower + "+1";
+    out += '-';
+    out += lower;
+    out += "+1";
 }
 
 }  // namespace
@@ -158,24 +173,27 @@ void trs_2_pts(std::string& ww) {
     // of the statement again. Real statements stay far below this budget; a
     // hostile one keeps its remaining colons rather than take hours.
     std::size_t budget = 32 * (ww.size() + 1) + (std::size_t{1} << 20);
+    std::string inner;  // both kept from pass to pass, for their room
+    std::string piece;
     for (; passesLeft > 0; --passesLeft) {
         const std::size_t c = colonOutsideQuotes(t, from, inString);
         if (c == kNone) break;
-        const std::size_t o = lastBefore(t, c, [](char ch) { return ch == '('; });
-        const std::size_t e = t.find(')', c + 1);
+        const std::size_t o = t.lastWhere(c, [](char ch) { return ch == '('; });
+        const std::size_t e = t.firstWhere(c + 1, [](char ch) { return ch == ')'; });
         t.set(c, ',');
         if (o == kNone || e == kNone) break;
 
         // The name runs back from "(" to the character after the nearest
         // delimiter, from the start when there is none.
-        const std::size_t delimiter = lastBefore(t, o, isNameDelimiter);
+        const std::size_t delimiter = t.lastWhere(o, isNameDelimiter);
         const std::size_t nameStart = delimiter == kNone ? 0 : delimiter + 1;
 
-        const std::string inner = t.slice(o + 1, e);
-        std::string piece = "mid$(";
-        piece += t.slice(nameStart, o);
+        inner.clear();
+        t.appendSlice(inner, o + 1, e);
+        piece.assign("mid$(");
+        t.appendSlice(piece, nameStart, o);
         piece += ',';
-        piece += argumentText(inner);
+        appendArgument(piece, inner);
         piece += ')';
 
         // Quote state before nameStart: the colon stood outside quotes, so
