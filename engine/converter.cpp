@@ -5,7 +5,7 @@
 namespace ftvb {
 
 Converter::Converter(LineSink& out, RunObserver& observer)
-    : out_(out), observer_(observer), reviewing_(observer.wantsReview()) {}
+    : out_(out), observer_(observer), intake_(soughtInComments()), reviewing_(observer.wantsReview()) {}
 
 void Converter::beginFile(std::string_view name) {
     source_.assign(name);

@@ -27,6 +27,7 @@ void LineIntake::beginFile() {
     line_ = 0;
     pending().begin();
     pending().setFirstLine(0);
+    pendingIsComment_ = false;
     boundsKnown_ = false;
 }
 
@@ -45,13 +46,21 @@ Statement* LineIntake::take(std::string_view line) {
 
 Statement& LineIntake::finish() {
     Statement& done = pending();
-    done.completeLowered();
+    complete(done);
     return done;
+}
+
+void LineIntake::complete(Statement& statement) const {
+    if (pendingIsComment_) {
+        statement.completeLowered(soughtInComments_);
+    } else {
+        statement.completeLowered();
+    }
 }
 
 Statement* LineIntake::startNext(std::string_view line, bool comment) {
     Statement& done = pending();
-    done.completeLowered();
+    complete(done);
     pending_ ^= 1;
     Statement& next = pending();
     next.begin();
@@ -64,7 +73,8 @@ Statement* LineIntake::startNext(std::string_view line, bool comment) {
     }
     copyLowered(columns + at, line, kColumns - at);
     if (comment) columns[0] = '\'';  // "'" followed by columns 2 to 72
-    boundsKnown_ = false;            // most statements have no continuation to need them
+    pendingIsComment_ = comment;
+    boundsKnown_ = false;  // most statements have no continuation to need them
     return &done;
 }
 

@@ -19,6 +19,10 @@ namespace ftvb {
 
 class LineIntake {
 public:
+    // A comment line's statement is scanned only for `soughtInComments`,
+    // the texts the stages it goes through look for.
+    explicit LineIntake(Texts soughtInComments = kEveryText) : soughtInComments_(soughtInComments) {}
+
     // A file begins: the pending statement is empty.
     void beginFile();
 
@@ -33,6 +37,7 @@ public:
 private:
     Statement& pending() { return statements_[pending_]; }
     Statement* startNext(std::string_view line, bool comment);
+    void complete(Statement& statement) const;
     void appendContinuation(std::string_view line);
     bool pendingIsEndOrReturn();
     void knowBounds();
@@ -40,6 +45,8 @@ private:
     // The statement being completed and the one that follows it.
     Statement statements_[2];
     int pending_ = 0;
+    Texts soughtInComments_;
+    bool pendingIsComment_ = false;
     long line_ = 0;  // lines of the current file taken so far
     // Where the non-blank part of the pending statement lies, worked out at
     // its first continuation line and kept up to date as more are appended,

@@ -163,6 +163,23 @@ void runStages(StageContext& c) {
 
 std::span<const StageRow> statementStages() { return kStages; }
 
+Texts soughtInComments() {
+    // Up to the stage that writes comments and ends. Stages gated on tests
+    // of their own look for no text of the statement's; and should a stage
+    // make a comment something else, the texts not looked for count as
+    // there, so that the stages after it search for themselves.
+    constexpr Texts kSought = [] {
+        Texts sought = 0;
+        for (const StageRow& stage : kStages) {
+            if (stage.gate.first.has('\'')) return sought;
+            sought |= stage.gate.anyOf;
+        }
+        return kEveryText;
+    }();
+    static_assert(kSought != kEveryText, "a stage ends the routine for comments");
+    return kSought;
+}
+
 void runStatementRoutine(StageContext& c) {
     c.firstModuleLine = c.out.lines() + 1;
     runStages(c);

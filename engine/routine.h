@@ -55,6 +55,10 @@ struct StageRow {
 // The stages in the order they run.
 std::span<const StageRow> statementStages();
 
+// The texts looked for by the stages that a statement beginning with "'"
+// goes through before the routine ends for it.
+Texts soughtInComments();
+
 // Runs the stages on the context's statement until one ends the routine,
 // then writes the "next" lines of the loops the statement closed.
 void runStatementRoutine(StageContext& c);

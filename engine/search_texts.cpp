@@ -72,8 +72,8 @@ constexpr std::array<Compare, kTextCount> kCompare = [] {
 
 // Whether the text whose key matches at q is there whole, starting in
 // [from, to).
-bool confirmed(const unsigned char* p, std::size_t n, std::size_t q, const Compare& t, std::size_t from,
-               std::size_t to) {
+[[gnu::always_inline]] inline bool confirmed(const unsigned char* p, std::size_t n, std::size_t q, const Compare& t,
+                                             std::size_t from, std::size_t to) {
     if (!t.stretches) {
         if (q < from + t.key || q - t.key >= to) return false;
         const std::size_t j = q - t.key;
@@ -163,14 +163,17 @@ Texts scanTexts(std::string_view text, std::size_t from, std::size_t to) {
     return scanKeys(text, from, to, reachForward(text, to < text.size() ? to : text.size()));
 }
 
-Texts scanKeys(std::string_view text, std::size_t from, std::size_t to, std::size_t end) {
+namespace {
+
+// The scan, for the texts of `look`.
+[[gnu::always_inline]] inline Texts scanFor(std::string_view text, std::size_t from, std::size_t to, std::size_t end,
+                                            Texts look) {
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t n = text.size();
     to = to < n ? to : n;
     if (from >= to) return 0;
     constexpr std::uint64_t kBlanks = 0x2020202020202020ULL;
     Texts found = 0;
-    Texts look = kScanned;
     std::size_t q = from;
     // Whole words while the text lasts, past `end` if need be: what lies
     // there is in the text all the same.
@@ -209,6 +212,12 @@ Texts scanKeys(std::string_view text, std::size_t from, std::size_t to, std::siz
     return found;
 }
 
+}  // namespace
+
+Texts scanKeys(std::string_view text, std::size_t from, std::size_t to, std::size_t end) {
+    return scanFor(text, from, to, end, kScanned);
+}
+
 Texts scanAll(std::string_view text, bool capitals) { return scanAll(text, endOfNonBlank(text), capitals); }
 
 Texts scanAll(std::string_view text, std::size_t end, bool capitals) {
@@ -217,6 +226,11 @@ Texts scanAll(std::string_view text, std::size_t end, bool capitals) {
     if (capitals && holdsCapital(text.substr(0, end))) found |= bit(Text::capital);
     // No key holds a blank: every key of the text lies before `end`.
     return found | scanKeys(text, 0, end, end);
+}
+
+Texts scanLowered(std::string_view text, std::size_t end, Texts sought) {
+    const Texts found = text.size() - end >= 2 ? bit(Text::twoBlanks) : 0;
+    return (found & sought) | scanFor(text, 0, end, end, kScanned & sought);
 }
 
 bool holdsCapital(std::string_view text) {

@@ -191,6 +191,9 @@ Texts scanKeys(std::string_view text, std::size_t from, std::size_t to, std::siz
 // `end`, when given, is where the blanks that end the text begin.
 Texts scanAll(std::string_view text, bool capitals = true);
 Texts scanAll(std::string_view text, std::size_t end, bool capitals);
+// The texts of `sought` in `text`, which holds no capital and whose
+// closing blanks begin at `end`.
+Texts scanLowered(std::string_view text, std::size_t end, Texts sought);
 
 // Whether `text` holds a byte that lower-casing changes.
 bool holdsCapital(std::string_view text);

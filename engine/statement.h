@@ -184,10 +184,15 @@ public:
     // `n` more blanks at the end, for the caller to fill at once.
     char* extend(std::size_t n);
     // The statement is whole, and lower case throughout: one scan learns
-    // what it holds.
+    // what it holds; or what it holds of `sought`, and it may hold any of
+    // the others.
     void completeLowered() {
         blankTail_ = ftvb::endOfNonBlank(text());
         known_ = scanAll(text(), blankTail_, false);
+    }
+    void completeLowered(Texts sought) {
+        blankTail_ = ftvb::endOfNonBlank(text());
+        known_ = scanLowered(text(), blankTail_, sought) | (kEveryText & ~sought & ~bit(Text::capital));
     }
 
     // One past the last byte that is not a blank, 0 if there is none.

@@ -242,6 +242,22 @@ TEST(StatementRoutine, SkippedStagesAndSearchesNeverChangeTheResult) {
     }
 }
 
+TEST(StatementRoutine, CommentsNeedLookOnlyForWhatTheirStagesSeek) {
+    std::mt19937 rng(99);
+    for (int i = 0; i < 20000; ++i) {
+        std::string text = "'" + randomText(rng, 8);
+        lowerCaseInPlace(text);
+        SharedState fast;
+        SharedState plain;
+        for (SharedState* st : {&fast, &plain}) {
+            if (i % 2 == 0) st->run.namelists.add("g", "a, b");
+        }
+        const std::vector<std::string> want = searchingEverywhere(plain, text);
+        const std::vector<std::string> got = routine(fast, text, soughtInComments());
+        ASSERT_EQ(got, want) << "comment \"" << text << "\"\n" << show(got) << "--\n" << show(want);
+    }
+}
+
 TEST(StatementRoutine, AWordTakenOutLeavesOneBlank) {
     // Before any header STOP and RETURN become nothing; the blanks on
     // either side meet, and the final stage must still see two in a row

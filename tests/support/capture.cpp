@@ -34,12 +34,17 @@ std::vector<std::string> convertBody(const std::string& source) {
     return lines;
 }
 
-std::vector<std::string> routine(SharedState& state, const std::string& statement) {
+std::vector<std::string> routine(SharedState& state, const std::string& statement, Texts sought) {
     LineCapture sink;
     LineEmitter out(sink);
     RunObserver quiet;
     std::vector<std::string> closedLoops;
     Statement s(statement);
+    if (sought != kEveryText) {
+        s.begin();
+        statement.copy(s.extend(statement.size()), statement.size());
+        s.completeLowered(sought);
+    }
     StageContext c{s, state.procedure, state.file, state.run, out, quiet, closedLoops};
     runStatementRoutine(c);
     return sink.lines;

@@ -46,8 +46,9 @@ struct SharedState {
 };
 
 // Runs the statement routine once on `statement` with `state` and returns
-// the lines written.
-std::vector<std::string> routine(SharedState& state, const std::string& statement);
+// the lines written. The statement learns what it holds of `sought` as the
+// line intake has it learn, `statement` being lower case then.
+std::vector<std::string> routine(SharedState& state, const std::string& statement, Texts sought = kEveryText);
 
 // Runs the given stages, in order, on `text` with `state`; returns the
 // statement text they leave and appends the lines they write to `lines`.
