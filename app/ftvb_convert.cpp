@@ -135,13 +135,14 @@ namespace {
 
 // The review goes where it was asked for, whole: to standard error, or to
 // its file like the module, all or nothing.
-int writeReview(const ftvb::ReviewList& review, const std::optional<std::string>& file) {
-    const std::string text = review.text();
+int writeReview(ftvb::ReviewList& review, const std::optional<std::string>& file, ftvb::ModuleWriter& writer) {
+    const std::vector<std::string_view> pieces = review.pieces();
     if (!file) {
-        ftvb::console::printError({text});
+        for (const std::string_view piece : pieces) ftvb::console::printError({piece});
         return 0;
     }
-    if (const ftvb::Outcome why = ftvb::writeWholeFile(*file, text)) {
+    for (const std::string_view piece : pieces) writer.writeBytes(piece);
+    if (const ftvb::Outcome why = writer.commit()) {
         say({"cannot write '", *file, "': ", ftvb::describe(*why)});
         return 2;
     }
@@ -216,6 +217,16 @@ int convert(const std::vector<std::string>& args) {
 
     ftvb::ReviewList reviewList(module);
     Progress progress(!quiet && ftvb::console::errorIsTerminal(), review ? &reviewList : nullptr);
+    // A review file is written as the run goes, in place at the end only
+    // when the module is.
+    ftvb::ModuleWriter reviewWriter(&progress);
+    if (reviewFile) {
+        if (const ftvb::Outcome why = reviewWriter.open(*reviewFile)) {
+            say({"cannot write '", *reviewFile, "': ", ftvb::describe(*why)});
+            return 2;
+        }
+        reviewList.spillTo([&reviewWriter](std::string_view block) { reviewWriter.writeBytes(block); });
+    }
     ftvb::NameList list(files);
     const ftvb::RunResult result = ftvb::runConversion(module, list, progress);
     progress.clear();
@@ -237,7 +248,7 @@ int convert(const std::vector<std::string>& args) {
     }
     // The review of a module that was not written would point nowhere.
     if (review) {
-        if (const int status = writeReview(reviewList, reviewFile); status != 0) return status;
+        if (const int status = writeReview(reviewList, reviewFile, reviewWriter); status != 0) return status;
     }
     if (!quiet || !result.skipped.empty()) {
         char digits[24];

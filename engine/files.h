@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -120,6 +121,8 @@ private:
 // Puts `bytes` in place of the file `name` whole or not at all, the way a
 // module is written ("-" is standard output).
 Outcome writeWholeFile(const std::string& name, std::string_view bytes);
+// The same for a text held in pieces, written one after the other.
+Outcome writeWholeFile(const std::string& name, std::span<const std::string_view> pieces);
 
 FileIdentity identityOf(const std::string& name);
 // Of what standard output is connected to.

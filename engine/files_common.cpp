@@ -76,9 +76,13 @@ void ModuleWriter::writeBytes(std::string_view bytes) {
 }
 
 Outcome writeWholeFile(const std::string& name, std::string_view bytes) {
+    return writeWholeFile(name, std::span<const std::string_view>(&bytes, 1));
+}
+
+Outcome writeWholeFile(const std::string& name, std::span<const std::string_view> pieces) {
     ModuleWriter file;
     if (Outcome why = file.open(name)) return why;
-    file.writeBytes(bytes);
+    for (const std::string_view piece : pieces) file.writeBytes(piece);
     return file.commit();
 }
 

@@ -11,6 +11,10 @@ namespace {
 constexpr std::size_t kColumns = 72;
 constexpr std::size_t kStatementField = 6;  // columns 7 to 72 start here
 
+char column1Mark(std::string_view line) {
+    return !line.empty() && (line.front() == '*' || line.front() == '!') ? line.front() : '\0';
+}
+
 // Copies what of `from` fits in `room` blanks at `to`, lower-cased; returns
 // how much. The copy is lowered a word at a time, up to the word that holds
 // its last byte: the blanks after it have nothing to lower.
@@ -65,6 +69,7 @@ Statement* LineIntake::startNext(std::string_view line, bool comment) {
     Statement& next = pending();
     next.begin();
     next.setFirstLine(line_);
+    next.setColumn1Mark(column1Mark(line));
     char* columns = next.extend(kColumns);  // blanks, for what the line does not fill
     std::size_t at = 0;
     if (!line.empty() && line.front() == '\t') {
@@ -91,6 +96,12 @@ void LineIntake::knowBounds() {
 }
 
 void LineIntake::appendContinuation(std::string_view line) {
+    // A file that begins with a continuation line: the statement begins
+    // there, joined to the empty one of the file's start.
+    if (pending().firstLine() == 0) {
+        pending().setFirstLine(line_);
+        pending().setColumn1Mark(column1Mark(line));
+    }
     knowBounds();
     const std::string_view field = line.substr(std::min(kStatementField, line.size()));
     const std::size_t base = pending().size();

@@ -1,5 +1,7 @@
 #include "engine/review.h"
 
+#include <charconv>
+
 namespace ftvb {
 namespace {
 
@@ -17,7 +19,8 @@ constexpr std::array<KindText, kReviewKinds> kKinds{{
     {ReviewKind::arithmeticIf, "arithmetic-if",
      "arithmetic IF given a 'then'; rewrite it as IF/ELSEIF on the sign of the expression"},
     {ReviewKind::computedGoto, "computed-goto", "computed GOTO keeps its label list; rewrite it as SELECT CASE"},
-    {ReviewKind::assignedGoto, "assigned-goto", "% kept as written; rewrite the jump by hand"},
+    {ReviewKind::assignedGoto, "assigned-goto",
+     "jump to a label held in a variable (ASSIGN, assigned GOTO); rewrite it by hand"},
     {ReviewKind::ioUnchanged, "io-unchanged",
      "% statement passed through unchanged; rewrite it with BASIC file input and output"},
     {ReviewKind::common, "common", "COMMON passed through; declare its variables at module level by hand"},
@@ -25,14 +28,15 @@ constexpr std::array<KindText, kReviewKinds> kKinds{{
      "EQUIVALENCE passed through; BASIC shares no storage, rewrite what it overlays"},
     {ReviewKind::entry, "entry", "ENTRY passed through; give the extra entry a procedure of its own"},
     {ReviewKind::typedFunction, "typed-function",
-     "function type dropped; give the function its type (as double, as integer...)"},
+     "% function type dropped; give the function its type (as double, as integer...)"},
     {ReviewKind::functionAsDeclaration, "function-as-declaration",
      "typed function header taken for a declaration; rewrite it as a function header"},
-    {ReviewKind::keywordInName, "keyword-in-name", "'%' rewritten inside a longer name; put the name back"},
+    {ReviewKind::keywordInName, "keyword-in-name", "'%' rewritten inside a name or where it is no keyword; put the name back"},
     {ReviewKind::quotedText, "quoted-text", "text inside quotes rewritten like code; check the string"},
     {ReviewKind::dataRepeat, "data-repeat", "DATA repeat count or implied DO copied unexpanded; expand it by hand"},
-    {ReviewKind::doStep, "do-step", "loop step is not 1 or -1, or is a name; check how the loop ends"},
-    {ReviewKind::column1, "column-1", "'%' in column 1 taken for a label; it was meant as a comment"},
+    {ReviewKind::doStep, "do-step", "loop step not followed (a labelled DO's step, or a step other than 1 or -1); check the loop's bounds "
+     "and how it ends"},
+    {ReviewKind::column1, "column-1", "'%' in column 1 read as code; make the line a comment"},
     {ReviewKind::pause, "pause", "PAUSE passed through; BASIC has none, replace it or take it out"},
     {ReviewKind::statementFunction, "statement-function",
      "statement function left as an assignment; rewrite it as a function"},
@@ -52,26 +56,37 @@ const KindText& textOf(ReviewKind kind) { return kKinds[static_cast<std::size_t>
 
 std::string_view reviewTag(ReviewKind kind) { return textOf(kind).tag; }
 
-std::string formatReviewNote(const ReviewNote& note, std::string_view module) {
+void appendReviewNote(std::string& out, const ReviewNote& note, std::string_view module) {
     const KindText& text = textOf(note.kind);
-    std::string line(note.source);
-    line += ':';
-    line += std::to_string(note.sourceLine);
-    line += ": note: ";
-    for (const char c : text.what) {
-        if (c == '%') {
-            line += note.detail;
-        } else {
-            line += c;
-        }
+    const auto number = [&out](long long n) {
+        char digits[24];
+        const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, n);
+        out.append(digits, end);
+    };
+    out += note.source;
+    out += ':';
+    number(note.sourceLine);
+    out += ": note: ";
+    const std::size_t mark = text.what.find('%');
+    if (mark == std::string_view::npos) {
+        out += text.what;
+    } else {
+        out += text.what.substr(0, mark);
+        out += note.detail;
+        out += text.what.substr(mark + 1);
     }
-    line += " [";
-    line += text.tag;
-    line += "] (";
-    line += module;
-    line += ':';
-    line += std::to_string(note.moduleLine);
-    line += ')';
+    out += " [";
+    out += text.tag;
+    out += "] (";
+    out += module;
+    out += ':';
+    number(note.moduleLine);
+    out += ')';
+}
+
+std::string formatReviewNote(const ReviewNote& note, std::string_view module) {
+    std::string line;
+    appendReviewNote(line, note, module);
     return line;
 }
 
@@ -98,11 +113,36 @@ std::string ReviewTally::summary() const {
 }
 
 void ReviewList::add(const ReviewNote& note) {
-    entries_ += formatReviewNote(note, module_);
-    entries_ += '\n';
+    constexpr std::size_t kBlock = std::size_t{1} << 20;
+    constexpr std::size_t kRoomForOne = 8192;  // an entry longer than that grows its block, which is all
+    if (blocks_.empty()) blocks_.emplace_back().reserve(kBlock);
+    if (blocks_.back().size() + kRoomForOne > kBlock) {
+        if (spill_) {
+            spill_(blocks_.back());
+            blocks_.back().clear();
+        } else {
+            blocks_.emplace_back().reserve(kBlock);
+        }
+    }
+    std::string& block = blocks_.back();
+    appendReviewNote(block, note, module_);
+    block += '\n';
     tally_.add(note.kind);
 }
 
-std::string ReviewList::text() const { return entries_ + tally_.summary() + "\n"; }
+std::string ReviewList::text() const {
+    std::string all;
+    for (const std::string& block : blocks_) all += block;
+    all += tally_.summary();
+    all += '\n';
+    return all;
+}
+
+std::vector<std::string_view> ReviewList::pieces() {
+    std::vector<std::string_view> all(blocks_.begin(), blocks_.end());
+    summary_ = tally_.summary() + "\n";
+    all.emplace_back(summary_);
+    return all;
+}
 
 }  // namespace ftvb

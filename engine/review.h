@@ -11,9 +11,11 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace ftvb {
 
@@ -53,6 +55,8 @@ std::string_view reviewTag(ReviewKind kind);
 
 // One entry, without its line end.
 std::string formatReviewNote(const ReviewNote& note, std::string_view module);
+// The same, put at the end of `out`.
+void appendReviewNote(std::string& out, const ReviewNote& note, std::string_view module);
 
 // Counts per kind, and the summary line that ends a list:
 // "review: 14 format, 3 include, 2 arithmetic-if".
@@ -69,17 +73,28 @@ private:
 
 // The whole list of one run, as the command line and the window write it:
 // one entry a line, each ended by LF, then the summary line.
+//
+// The entries are kept in blocks of about a megabyte, so that a list of
+// hundreds of thousands of entries grows without being copied; or each
+// full block is handed on as soon as it is full, and memory stays flat.
 class ReviewList {
 public:
     explicit ReviewList(std::string module) : module_(std::move(module)) {}
+    // From now on full blocks go to `spill` instead of being kept.
+    void spillTo(std::function<void(std::string_view)> spill) { spill_ = std::move(spill); }
     void add(const ReviewNote& note);
     const ReviewTally& tally() const { return tally_; }
-    // The entries and the summary.
+    // The entries not spilled, and the summary.
     std::string text() const;
+    // The same in pieces, to write one after the other; valid until the
+    // next add().
+    std::vector<std::string_view> pieces();
 
 private:
     std::string module_;
-    std::string entries_;
+    std::vector<std::string> blocks_;
+    std::function<void(std::string_view)> spill_;
+    std::string summary_;
     ReviewTally tally_;
 };
 

@@ -31,6 +31,10 @@ enum class ProcedureKind { none, sub, function };
 struct ProcedureState {
     ProcedureKind kind = ProcedureKind::none;  // none before the first header of the run
     bool endSeen = false;                      // an END was translated since the header
+    // An executable statement has been met since the header; before it an
+    // assignment to "name(args)" is a statement function. Kept only for
+    // the porting checklist.
+    bool pastDeclarations = false;
     std::vector<std::string> dummyArguments;
 
     std::string_view endLine() const {

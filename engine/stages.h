@@ -44,13 +44,25 @@ struct StageContext {
     bool reviewing = false;         // the observer wants the places that need a person
     std::string_view source;        // the file the statement comes from
     long long firstModuleLine = 0;  // where its translation begins
+    // The statement is a "*" or "!" line of column 1 that the rules read as
+    // code: its one place to note is that, and nothing found inside it.
+    bool column1 = false;
+    // A declaration the rules recognised (PARAMETER, whose keyword goes):
+    // the procedure's executable part has not begun with it.
+    bool declarative = false;
+    unsigned notedKinds = 0;  // one note of a kind per statement
 
     // A place of the module that needs a person, of a kind the stage knows
     // as it rewrites or keeps the statement; `detail` is the word it is
     // about, when it has one.
     void note(ReviewKind kind, std::string_view detail = {}) {
-        if (reviewing) observer.reviewNoted({kind, detail, source, statement.firstLine(), firstModuleLine});
+        if (reviewing) noteAlways(kind, detail);
     }
+    // Whether a stage should look for places to note in the statement.
+    bool noting() const { return reviewing && !column1; }
+
+private:
+    void noteAlways(ReviewKind kind, std::string_view detail);
 };
 
 enum class Next { Continue, End };

@@ -6,6 +6,7 @@
 // becoming "#1,". "dimension " becomes "Dim " and "program" "subroutine",
 // wherever they stand. An empty statement (the start of every file) becomes
 // the empty-statement comment.
+#include "engine/stage_notes.h"
 #include "engine/stages.h"
 #include "text/bytes.h"
 
@@ -13,10 +14,44 @@ namespace ftvb {
 namespace {
 
 constexpr InsertionAfter kBlankAfterParenthesis{')', " "};
+constexpr std::size_t kStatementField = 6;  // columns 7 to 72 start here
+
+bool isComment(std::string_view text) { return startsWithByte(text, '\''); }
+
+// A ")" inside quotes followed by anything but a blank: the blank that goes
+// after it changes the string.
+bool quotedParenthesisJoined(std::string_view text) {
+    bool open = false;
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] == '\'') {
+            open = !open;
+        } else if (open && text[i] == ')' && text[i + 1] != ' ') {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A keyword that stages 4 and 5 replace wherever it stands: where it is
+// not the statement's own first word, it was part of a name or of a string.
+void noteKeywordElsewhere(StageContext& c, std::string_view word) {
+    const std::string_view text = c.statement.text();
+    if (isComment(text) || text.size() <= kStatementField) return;
+    const std::string_view field = text.substr(kStatementField);
+    const std::size_t first = firstNonBlank(field);
+    const std::string_view afterFirst = field.substr(startsWith(field.substr(first), word) ? first + 1 : 0);
+    const WordPlaces places = placesOf(afterFirst, word, '\'');
+    if (places.quoted) c.note(ReviewKind::quotedText);
+    if (places.inName || places.alone) c.note(ReviewKind::keywordInName, trimBlanks(word));
+}
 
 }  // namespace
 
 Next parenthesisSpacing(StageContext& c) {
+    if (c.noting() && c.statement.mayHold(Text::quote) && !isComment(c.statement.text()) &&
+        quotedParenthesisJoined(c.statement.text())) {
+        c.note(ReviewKind::quotedText);
+    }
     c.statement.insertAfterEach(kBlankAfterParenthesis, ' ');
     return Next::Continue;
 }
@@ -58,11 +93,13 @@ Next namelistReference(StageContext& c) {
 }
 
 Next dimensionKeyword(StageContext& c) {
+    if (c.noting()) noteKeywordElsewhere(c, "dimension ");
     c.statement.replaceAll(Text::dimension, "Dim ");
     return Next::Continue;
 }
 
 Next programKeyword(StageContext& c) {
+    if (c.noting()) noteKeywordElsewhere(c, "program");
     c.statement.replaceAll(Text::program, "subroutine");
     return Next::Continue;
 }

@@ -9,6 +9,7 @@
 // the statement; after an END only the blanks go, labels included.
 #include <algorithm>
 
+#include "engine/stage_notes.h"
 #include "engine/stages.h"
 #include "text/bytes.h"
 
@@ -16,6 +17,31 @@ namespace ftvb {
 namespace {
 
 constexpr std::size_t kStatementField = 6;  // columns 7 to 72 start here
+
+// A FORMAT statement is one place to rewrite by hand; "format" anywhere
+// else (a name, a string) made a statement a comment that was not one.
+void noteFormat(StageContext& c) {
+    const std::string_view text = c.statement.text();
+    if (startsWithByte(text, '\'') || text.size() <= kStatementField) return;
+    const std::string_view field = text.substr(kStatementField);
+    const std::string_view statement = field.substr(firstNonBlank(field));
+    if (startsWith(statement, "format")) {
+        const std::string_view rest = statement.substr(6);
+        if (startsWithByte(rest.substr(firstNonBlank(rest)), '(')) {
+            c.note(ReviewKind::format);
+            return;
+        }
+    }
+    const WordPlaces places = placesOf(text, "format", '\'');
+    if (places.quoted) c.note(ReviewKind::quotedText);
+    if (places.inName || places.alone) c.note(ReviewKind::keywordInName, "format");
+}
+
+void noteColumn1(StageContext& c) {
+    const char mark = c.statement.column1Mark();
+    if (mark == '!' && c.procedure.endSeen && startsWithByte(c.statement.text(), '!')) return;
+    c.note(ReviewKind::column1, mark == '*' ? "*" : "!");
+}
 
 }  // namespace
 
@@ -30,7 +56,9 @@ Next lowerCase(StageContext& c) {
 }
 
 Next formatComment(StageContext& c) {
-    if (contains(c.statement.text(), "format")) c.statement.insert(0, "' ");
+    if (!contains(c.statement.text(), "format")) return Next::Continue;
+    if (c.noting()) noteFormat(c);
+    c.statement.insert(0, "' ");
     return Next::Continue;
 }
 
@@ -45,6 +73,7 @@ Next statementLabel(StageContext& c) {
     const std::string_view field = c.statement.text().substr(0, 5);
     if (field == std::string_view("     ", field.size())) return Next::Continue;
     const std::string_view label = trimBlanks(field);
+    if (c.noting()) c.procedure.pastDeclarations = true;  // a labelled statement is executable
 
     // Every loop recorded for this label ends here, innermost (latest) first.
     c.run.pendingLoops.takeFor(label, c.closedLoops);
@@ -68,6 +97,9 @@ Next implicitComment(StageContext& c) {
 Next fixedColumns(StageContext& c) {
     const std::string_view s = c.statement.text();
     std::size_t from = 0;
+    // A "*" or "!" line went on as code: its mark taken for a label, or
+    // kept in front after an END, where only a "!" later makes it a comment.
+    if (c.column1) noteColumn1(c);
     if (!c.procedure.endSeen) {
         if (s.size() < kStatementField) return Next::Continue;
         from = kStatementField;

@@ -6,6 +6,7 @@
 // open, then its end line), writes itself unchanged otherwise, collects the
 // dummy arguments that the declaration writer later comments out, and ends
 // the routine: headers get no operator rewrites and no blank collapse.
+#include "engine/stage_notes.h"
 #include "engine/stages.h"
 #include "text/bytes.h"
 
@@ -16,13 +17,19 @@ Next typedFunctionPrefix(StageContext& c) {
     struct Prefix {
         std::string_view test;
         std::size_t drop;
+        const char* type;  // as the checklist names it
     };
     static constexpr Prefix kPrefixes[] = {
-        {"character function", 10}, {"real function", 5},    {"double precision function", 17},
-        {"integer function", 8},    {"logical function", 8},
+        {"character function", 10, "CHARACTER"},
+        {"real function", 5, "REAL"},
+        {"double precision function", 17, "DOUBLE PRECISION"},
+        {"integer function", 8, "INTEGER"},
+        {"logical function", 8, "LOGICAL"},
     };
     for (const Prefix& p : kPrefixes) {
-        if (startsWith(c.statement.text(), p.test)) c.statement.erase(0, p.drop);
+        if (!startsWith(c.statement.text(), p.test)) continue;
+        c.statement.erase(0, p.drop);
+        c.note(ReviewKind::typedFunction, p.type);
     }
     return Next::Continue;
 }
@@ -59,6 +66,12 @@ void collectDummyArguments(std::string_view header, std::vector<std::string>& ar
 Next procedureHeader(StageContext& c) {
     const bool isFunction = startsWith(c.statement.text(), "function");
     if (!isFunction && !startsWith(c.statement.text(), "subroutine")) return Next::Continue;
+    // "functional = 1" is taken for a header all the same.
+    const std::size_t keyword = isFunction ? 8 : 10;
+    if (c.statement.size() > keyword && isNameByte(c.statement[keyword])) {
+        c.note(ReviewKind::keywordInName, isFunction ? "function" : "subroutine");
+    }
+    c.procedure.pastDeclarations = false;
 
     if (c.file.procedureOpen) {
         if (c.file.reportOpen) c.out.line("close #1");

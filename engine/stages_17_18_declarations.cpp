@@ -11,6 +11,7 @@
 #include <array>
 #include <string>
 
+#include "engine/stage_notes.h"
 #include "engine/stages.h"
 #include "text/bytes.h"
 #include "text/numeric.h"
@@ -96,6 +97,41 @@ void applyTypeRule(StageContext& c, std::string& s, const TypeRule& rule) {
     s.swap(line);
 }
 
+// A statement the type rules take: a typed FUNCTION header with a length
+// ("real*8 function f(x)") becomes a declaration, and so does an assignment
+// to a name that begins with a keyword ("realx = 1.0").
+void noteDeclaration(StageContext& c) {
+    static constexpr std::string_view kKeywords[] = {"character", "real", "double precision", "integer", "logical"};
+    const std::string_view text = c.statement.text();
+    for (const std::string_view keyword : kKeywords) {
+        if (!startsWith(text, keyword)) continue;
+        std::size_t p = keyword.size();
+        if (p < text.size() && isNameByte(text[p])) {
+            c.note(ReviewKind::keywordInName, keyword);
+            return;
+        }
+        const auto skipBlanks = [&] {
+            while (p < text.size() && text[p] == ' ') ++p;
+        };
+        skipBlanks();
+        if (p < text.size() && text[p] == '*') {
+            ++p;
+            skipBlanks();
+            if (p < text.size() && text[p] == '(') {
+                const std::size_t close = text.find(')', p);
+                p = close == std::string_view::npos ? text.size() : close + 1;
+            }
+            while (p < text.size() && text[p] >= '0' && text[p] <= '9') ++p;
+            skipBlanks();
+        }
+        const std::string_view rest = text.substr(p);
+        if (startsWith(rest, "function") && (rest.size() == 8 || !isNameByte(rest[8]))) {
+            c.note(ReviewKind::functionAsDeclaration);
+        }
+        return;
+    }
+}
+
 }  // namespace
 
 void lengthMarkerCleanup(std::string& line) {
@@ -109,6 +145,7 @@ void lengthMarkerCleanup(std::string& line) {
 }
 
 Next typeDeclarations(StageContext& c) {
+    if (c.noting()) noteDeclaration(c);
     thread_local std::string s;
     bool applied = false;
     for (const TypeRule& rule : kTypeRules) {

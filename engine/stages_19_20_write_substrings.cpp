@@ -4,6 +4,7 @@
 // file #1 by a line written before the first WRITE or PRINT of each
 // procedure; the unit and format are dropped. Then every colon outside
 // quotes is taken for a substring colon and rewritten into a mid$ call.
+#include "engine/stage_notes.h"
 #include "engine/stages.h"
 #include "text/bytes.h"
 #include "text/primitives.h"
@@ -30,8 +31,22 @@ void replaceUnitPart(StageContext& c, std::size_t from) {
     c.statement.replaceAll(unit, "#1,");
 }
 
+// The WRITE and PRINT rules find their word wherever it stands: in a
+// string, or as part of a name ("writer = 1", "call blueprint (x)").
+void noteWordFound(StageContext& c, std::size_t at, std::string_view word) {
+    if (!c.noting()) return;
+    const std::string_view text = c.statement.text();
+    const std::size_t after = at + word.size();
+    if (insideQuotes(text, at, '"')) {
+        c.note(ReviewKind::quotedText);
+    } else if ((at > 0 && isNameByte(text[at - 1])) || (after < text.size() && isNameByte(text[after]))) {
+        c.note(ReviewKind::keywordInName, trimBlanks(word));
+    }
+}
+
 void writeRule(StageContext& c) {
     if (startsWith(c.statement.text(), "write")) {
+        noteWordFound(c, 0, "write");
         openReport(c);
         replaceUnitPart(c, 0);
         return;
@@ -39,6 +54,7 @@ void writeRule(StageContext& c) {
     if (!c.statement.mayHold(Text::write)) return;
     const std::size_t w = findText(c.statement.text(), "write");
     if (w == std::string_view::npos) return;
+    noteWordFound(c, w, "write");
     replaceUnitPart(c, w);
     openReport(c);
 }
@@ -48,6 +64,7 @@ void printRule(StageContext& c) {
     const std::string_view s = c.statement.text();
     const std::size_t q = findText(s, "print ");
     if (q == std::string_view::npos) return;
+    noteWordFound(c, q, "print ");
     const std::size_t k = s.find(',', q);
     // The format designator before the first comma goes; without a comma
     // the whole former text follows.

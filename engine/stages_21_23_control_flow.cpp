@@ -6,6 +6,7 @@
 // an explicit step variable. DATA becomes one line of ":"-joined
 // assignments. STOP, RETURN and END become the procedure's exit, closing
 // the report first when it is open.
+#include "engine/stage_notes.h"
 #include "engine/stages.h"
 #include "text/bytes.h"
 #include "text/numeric.h"
@@ -17,7 +18,15 @@ namespace {
 void ifRule(StageContext& c) {
     const std::string_view s = c.statement.text();
     if (!startsWith(s, "if ") && !startsWith(s, "if(")) return;
-    if (contains(s, "then")) return;  // block IF or ELSE IF
+    if (contains(s, "then")) {  // block IF or ELSE IF
+        if (c.noting()) {
+            // A "then" that is no word of its own kept a logical IF as it was.
+            const WordPlaces then = placesOf(s, "then", '"');
+            if (!then.alone && then.quoted) c.note(ReviewKind::quotedText);
+            if (!then.alone && then.inName) c.note(ReviewKind::keywordInName, "then");
+        }
+        return;
+    }
     // Find where the first "(" is closed.
     const std::size_t n = s.size();
     long depth = 0;
@@ -36,6 +45,8 @@ void ifRule(StageContext& c) {
         }
     }
     if (closing == std::string_view::npos || closing + 1 == n) return;
+    // "if (x) 10, 20, 30" gets its "then" like any other.
+    if (c.noting() && isLabelList(s.substr(closing + 1))) c.note(ReviewKind::arithmeticIf);
     // The closing ")" comes back inside ") then "; the blank after it goes.
     c.statement.replace(closing, 2, ") then ");
 }
@@ -63,6 +74,12 @@ void doRule(StageContext& c) {
         const std::size_t c2 = d.find(',', c1 + 1);
         const std::string_view end = c2 == std::string_view::npos ? d.substr(c1 + 1) : d.substr(c1 + 1, c2 - c1 - 1);
         const std::string_view step = c2 == std::string_view::npos ? std::string_view("1") : d.substr(c2 + 1);
+        if (c.noting()) {
+            // The strict test overshoots a step that does not divide the range.
+            const std::string_view t = trimBlanks(step);
+            if (t != "1" && t != "-1" && t != "+1") c.note(ReviewKind::doStep);
+            c.procedure.pastDeclarations = true;
+        }
         c.out.line({"step", v, "=", step});
         c.out.line({v, "=", start, "-", "step", v});
         c.out.line({"do while ", v, numericPrefixValue(step) < 0 ? ">" : "<", end});
@@ -74,6 +91,11 @@ void doRule(StageContext& c) {
 
     // Labelled: do <label> v=start,end ; a step stays part of the end value.
     const std::string_view label = d.substr(p1 + 1, p2 - p1 - 1);
+    if (c.noting()) {
+        // "for i=1 to n,2": the step stays in the end value.
+        if (instr1(d.substr(c1 + 1)) != 0) c.note(ReviewKind::doStep);
+        c.procedure.pastDeclarations = true;
+    }
     const std::string_view v = d.substr(p2 + 1, p3 - p2 - 1);
     c.out.line({"for ", v, "=", d.substr(p3 + 1, c1 - p3 - 1), " to ", d.substr(c1 + 1)});
     c.statement.clear();
@@ -99,7 +121,29 @@ Next ifAndDo(StageContext& c) {
     return Next::Continue;
 }
 
+namespace {
+
+// What chg_data copies as it stands: "3*0.0" and "(x(i), i=1,3)".
+void noteData(StageContext& c) {
+    const std::string_view text = c.statement.text();
+    if (startsWith(text, "data(")) {
+        c.note(ReviewKind::dataRepeat);  // not taken for DATA at all: passed through
+        return;
+    }
+    if (!startsWith(text, "data ")) return;
+    const std::size_t slash = text.find('/');
+    const bool impliedDo = text.substr(0, slash).find('=') != std::string_view::npos;
+    bool repeat = false;
+    for (std::size_t star = text.find('*'); star != std::string_view::npos && !repeat; star = text.find('*', star + 1)) {
+        repeat = !insideQuotes(text, star, '"');
+    }
+    if (impliedDo || repeat) c.note(ReviewKind::dataRepeat);
+}
+
+}  // namespace
+
 Next dataStatement(StageContext& c) {
+    if (c.noting()) noteData(c);
     if (!startsWith(c.statement.text(), "data ")) return Next::Continue;
     // One line even when it is empty; the statement is used up.
     c.out.line(c.statement.consume(chg_data));
@@ -112,6 +156,15 @@ Next stopReturnEnd(StageContext& c) {
     const bool ret = s.mayHold(Text::returnWord) && contains(s.text(), "return");
     const bool end = endsWith(s.text().substr(0, endOfNonBlank(s.text())), "end");
     if (!stop && !ret && !end) return Next::Continue;
+    if (c.noting()) {
+        // Both words are replaced wherever they stand.
+        for (const std::string_view word : {std::string_view("stop"), std::string_view("return")}) {
+            if (word == "stop" ? !stop : !ret) continue;
+            const WordPlaces places = placesOf(s.text(), word, '"');
+            if (places.quoted) c.note(ReviewKind::quotedText);
+            if (places.inName) c.note(ReviewKind::keywordInName, word);
+        }
+    }
     const Insertion& exit = exitFor(c);
     if (stop) s.replaceAll(Text::stop, exit);
     if (ret) s.replaceAll(Text::returnWord, exit);
