@@ -18,6 +18,12 @@ constexpr std::size_t kStatementField = 6;  // columns 7 to 72 start here
 
 bool isComment(std::string_view text) { return startsWithByte(text, '\''); }
 
+// A statement that holds "format" becomes a comment a few stages on, and
+// what these stages did to it does not matter then.
+bool becomesComment(const StageContext& c) {
+    return isComment(c.statement.text()) || (c.statement.mayHold(Text::format) && contains(c.statement.text(), "format"));
+}
+
 // A ")" inside quotes followed by anything but a blank: the blank that goes
 // after it changes the string.
 bool quotedParenthesisJoined(std::string_view text) {
@@ -36,7 +42,7 @@ bool quotedParenthesisJoined(std::string_view text) {
 // not the statement's own first word, it was part of a name or of a string.
 void noteKeywordElsewhere(StageContext& c, std::string_view word) {
     const std::string_view text = c.statement.text();
-    if (isComment(text) || text.size() <= kStatementField) return;
+    if (becomesComment(c) || text.size() <= kStatementField) return;
     const std::string_view field = text.substr(kStatementField);
     const std::size_t first = firstNonBlank(field);
     const std::string_view afterFirst = field.substr(startsWith(field.substr(first), word) ? first + 1 : 0);
@@ -48,7 +54,7 @@ void noteKeywordElsewhere(StageContext& c, std::string_view word) {
 }  // namespace
 
 Next parenthesisSpacing(StageContext& c) {
-    if (c.noting() && c.statement.mayHold(Text::quote) && !isComment(c.statement.text()) &&
+    if (c.noting() && c.statement.mayHold(Text::quote) && !becomesComment(c) &&
         quotedParenthesisJoined(c.statement.text())) {
         c.note(ReviewKind::quotedText);
     }

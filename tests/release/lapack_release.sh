@@ -34,3 +34,31 @@ if [ "$got" != "$want" ]; then
   exit 1
 fi
 echo "the module of the $files files is the one recorded ($got)"
+
+find . -type f | LC_ALL=C sort | tr '\n' '\0' |
+  xargs -0 -x -s 1000000 "$convert" -q -o ../reviewed.bas --review=../review.txt
+if ! cmp -s ../module.bas ../reviewed.bas; then
+  echo "the module written with --review differs from the one written without"
+  exit 1
+fi
+echo "the module written with --review is the same; $(tail -n 1 ../review.txt)"
+
+"$convert" -q -o ../slice.bas --review=../slice.txt SRC/dlaln2.f SRC/dlasy2.f SRC/dgesvj.f SRC/dlaruv.f \
+  SRC/slansy.f SRC/zggevx.f SRC/dlaqz0.f SRC/dorgrq.f BLAS/SRC/dasum.f BLAS/SRC/dspr.f SRC/xerbla.f \
+  SRC/sla_syrcond.f
+summary="review: 1 format, 1 computed-goto, 1 equivalence, 2 typed-function, 1 function-as-declaration, 71 keyword-in-name, 1 quoted-text, 128 data-repeat, 4 do-step, 2226 column-1, 1 statement-function"
+if [ "$(tail -n 1 ../slice.txt)" != "$summary" ]; then
+  echo "the review of the slice counts otherwise:"
+  echo "  got:    $(tail -n 1 ../slice.txt)"
+  echo "  wanted: $summary"
+  exit 1
+fi
+for entry in "SRC/dlasy2.f:244: note: computed GOTO" "SRC/dlaln2.f:264: note: EQUIVALENCE" \
+  "SRC/xerbla.f:91: note: FORMAT statement" "SRC/slansy.f:121: note: typed function header" \
+  "SRC/zggevx.f:434: note: statement function" "SRC/dgesvj.f:470: note: 'sqrt' rewritten"; do
+  if ! grep -qF "$entry" ../slice.txt; then
+    echo "the review of the slice has no entry \"$entry\""
+    exit 1
+  fi
+done
+echo "the review of the slice counts as recorded"
