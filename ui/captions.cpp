@@ -61,6 +61,10 @@ const RunWords kEnglishWords{
     "The folder '%1' cannot be opened.",
     "The drive '%1' cannot be opened.",
     "No file could be read; the module '%1' was left as it was.",
+    "1 place of the module needs a look: see %2",
+    "%1 places of the module need a look: see %2",
+    "The list of places to look at could not be written to '%1': %2",
+    "a file of that name, which this program did not write, is in the way",
 };
 
 const RunWords kFrenchWords{
@@ -71,6 +75,10 @@ const RunWords kFrenchWords{
     "Le dossier '%1' ne peut pas \u00eatre ouvert.",
     "Le lecteur '%1' ne peut pas \u00eatre ouvert.",
     "Aucun fichier n'a pu \u00eatre lu ; le module '%1' est rest\u00e9 tel quel.",
+    "1 endroit du module est \u00e0 revoir : voir %2",
+    "%1 endroits du module sont \u00e0 revoir : voir %2",
+    "La liste des endroits \u00e0 revoir n'a pas pu \u00eatre \u00e9crite dans '%1' : %2",
+    "un fichier de ce nom, que ce programme n'a pas \u00e9crit, est d\u00e9j\u00e0 l\u00e0",
 };
 
 struct ReasonRow {

@@ -37,6 +37,12 @@ struct RunWords {
     const char* folderNotOpened;
     const char* driveNotOpened;
     const char* nothingRead;  // no listed file could be read, the module kept
+    // After a run whose module needs a person somewhere: %1 is how many
+    // places, %2 the list's file beside the module.
+    const char* reviewOne;
+    const char* reviewMany;
+    const char* reviewNotWritten;  // %1 the list's file, %2 why
+    const char* reviewNotOurs;     // why: a file of that name that the program did not write
 };
 
 // The template with %1 and %2 replaced; the values themselves are not

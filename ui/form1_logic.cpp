@@ -9,6 +9,8 @@
 #include <system_error>
 #include <vector>
 
+#include "engine/files.h"
+#include "engine/review.h"
 #include "engine/run.h"
 #include "ui/captions.h"
 #include "ui/cp1252.h"
@@ -35,6 +37,38 @@ std::filesystem::path pathOf(const std::string& name) {
 std::string nameOf(const std::filesystem::path& path) {
     const std::u8string name = path.u8string();
     return std::string(name.begin(), name.end());
+}
+
+// The list of places to look at goes beside the module, under the
+// module's name with its extension replaced: "module1.review.txt".
+std::string reviewFileName(const std::string& module) {
+    const std::size_t folder = module.find_last_of(std::filesystem::path::preferred_separator == '\\' ? "/\\:" : "/");
+    const std::size_t start = folder == std::string::npos ? 0 : folder + 1;
+    const std::size_t dot = module.rfind('.');
+    const bool extension = dot != std::string::npos && dot > start;
+    return (extension ? module.substr(0, dot) : module) + ".review.txt";
+}
+
+// Whether a file is a list this program wrote: its last line is the
+// summary. Only such a file is replaced or removed.
+bool isOurReview(const std::string& name) {
+    SourceReader reader;
+    if (reader.open(name)) return false;
+    std::string_view line;
+    std::string last;
+    while (reader.nextLine(line)) last.assign(line);
+    return !reader.error() && last.rfind("review: ", 0) == 0;
+}
+
+bool fileExists(const std::string& name) { return identityOf(name).exists; }
+
+void removeFile(const std::string& name) {
+    std::error_code error;
+    try {
+        std::filesystem::remove(pathOf(name), error);
+    } catch (const std::exception&) {
+        // A name the path conversions refuse: the stale list stays.
+    }
 }
 
 // The module is named once, at the start, relative to the folder current
@@ -105,7 +139,8 @@ private:
 // puts them; the window decides how often they really process events.
 class Form1Logic::RunStatus : public RunObserver {
 public:
-    RunStatus(WindowOps& window, const bool& stop) : window_(window), stop_(stop) {}
+    RunStatus(WindowOps& window, const bool& stop, std::string module)
+        : window_(window), stop_(stop), review_(std::move(module)) {}
 
     void lineCounted(long long lines) override {
         lines_ = lines;
@@ -118,6 +153,10 @@ public:
     }
 
     bool stopRequested() override { return stop_; }
+
+    bool wantsReview() override { return true; }
+    void reviewNoted(const ReviewNote& note) override { review_.add(note); }
+    ReviewList& review() { return review_; }
 
     void show() {
         if (lines_ > 0) window_.setText(Box::ccpt, std::to_string(lines_) + " lines");
@@ -132,6 +171,7 @@ private:
 
     WindowOps& window_;
     const bool& stop_;
+    ReviewList review_;
     long long lines_ = 0;
     std::string statement_;
 };
@@ -314,8 +354,9 @@ void Form1Logic::Command3_Click() {
     window_.setBusy(true);
     const std::string module = window_.text(Box::b);
     const RunFiles files(window_);
-    RunStatus status(window_, stopRun_);
-    const RunResult result = runConversion(moduleFileName(window_.toFileSystem(module)), files, status);
+    RunStatus status(window_, stopRun_, module);
+    const std::string moduleFile = moduleFileName(window_.toFileSystem(module));
+    const RunResult result = runConversion(moduleFile, files, status);
     status.show();
     window_.setBusy(false);
 
@@ -325,6 +366,7 @@ void Form1Logic::Command3_Click() {
         std::string text;
         if (result.moduleWritten) {
             text = words.endOfConversion;
+            text += reviewMessage(status.review(), reviewFileName(moduleFile), words, value);
         } else if (result.moduleFailure.reason == Reason::nothingRead) {
             text = fill(words.nothingRead, module);
         } else {
@@ -348,6 +390,30 @@ void Form1Logic::Command3_Click() {
     window_.showBox(Box::ccpt, false);
     running_ = false;
     if (quitAfterRun_) window_.quit();
+}
+
+// Writes the list of places to look at beside the module, or removes the
+// list an earlier run left there when there is none; returns what the end
+// message adds about it.
+std::string Form1Logic::reviewMessage(ReviewList& review, const std::string& file, const RunWords& words,
+                                      const std::string& languageValue) {
+    const long long places = review.tally().total();
+    const bool ours = fileExists(file) && isOurReview(file);
+    if (places == 0) {
+        if (ours) removeFile(file);
+        return {};
+    }
+    const std::string shown = window_.fromFileSystem(file);
+    std::string why;
+    if (fileExists(file) && !ours) {
+        why = words.reviewNotOurs;
+    } else if (const Outcome failure = writeWholeFile(file, review.pieces())) {
+        why = reasonText(*failure, languageValue);
+    }
+    if (!why.empty()) return "\n" + fill(words.reviewNotWritten, shown, why);
+    const std::size_t folder = shown.find_last_of("/\\");
+    const std::string name = folder == std::string::npos ? shown : shown.substr(folder + 1);
+    return "\n" + fill(places == 1 ? words.reviewOne : words.reviewMany, std::to_string(places), name);
 }
 
 void Form1Logic::Command4_Click() {

@@ -9,7 +9,13 @@
 #include "ui/settings_store.h"
 #include "ui/window_ops.h"
 
+namespace ftvb {
+class ReviewList;
+}
+
 namespace ftvb::ui {
+
+struct RunWords;
 
 class Form1Logic {
 public:
@@ -61,6 +67,8 @@ private:
     void moveSelected(List from, List to);
     void moveAll(List from, List to);
     void applyTexts(bool french);
+    std::string reviewMessage(ReviewList& review, const std::string& file, const RunWords& words,
+                              const std::string& languageValue);
 
     WindowOps& window_;
     SettingsStore& settings_;

@@ -421,6 +421,48 @@ TEST_F(Run, WritesTheModuleShowsTheCountAndEndsWithTheEndMessage) {
     EXPECT_GE(w.window.yields, 5);
 }
 
+// A run whose module needs a person somewhere writes the list beside the
+// module and says how many places; a run with none removes the list an
+// earlier run left, and never a file the program did not write.
+TEST_F(Run, TheListOfPlacesToLookAtGoesBesideTheModule) {
+    write("second.for", "      read(5,*) y\n  100 format(i5)\n");
+    w.logic.Command3_Click();
+    ASSERT_EQ(w.window.messages.size(), 1u);
+    EXPECT_EQ(w.window.messages[0], "End of Conversion\n2 places of the module need a look: see out.review.txt");
+    const std::string list = read("out.review.txt");
+    EXPECT_NE(list.find("second.for:1: note: READ statement passed through unchanged"), std::string::npos) << list;
+    EXPECT_NE(list.find("[format] (out.bas:"), std::string::npos) << list;
+    EXPECT_TRUE(list.ends_with("review: 1 format, 1 io-unchanged\n")) << list;
+
+    w.settings.write(kLanguageSection, kLanguageKey, "1");
+    write("second.for", "      read(5,*) y\n");
+    w.window.messages.clear();
+    w.logic.Command3_Click();
+    EXPECT_EQ(w.window.messages[0], "Fin de la conversion\n1 endroit du module est \u00e0 revoir : voir out.review.txt");
+
+    write("second.for", "      y = 2\n");
+    w.window.messages.clear();
+    w.logic.Command3_Click();
+    EXPECT_EQ(w.window.messages[0], "Fin de la conversion");
+    EXPECT_EQ(read("out.review.txt"), "<missing>");
+}
+
+TEST_F(Run, AFileInTheListsPlaceThatIsNotOneIsLeftAlone) {
+    write("notes.review.txt", "my own notes\n");
+    write("second.for", "      pause\n");
+    w.window.texts[Box::b] = "notes";  // a module without an extension
+    w.logic.Command3_Click();
+    ASSERT_EQ(w.window.messages.size(), 1u);
+    EXPECT_EQ(w.window.messages[0],
+              "End of Conversion\nThe list of places to look at could not be written to '" + folder_ +
+                  "/notes.review.txt': a file of that name, which this program did not write, is in the way");
+    EXPECT_EQ(read("notes.review.txt"), "my own notes\n");
+
+    write("second.for", "      y = 2\n");
+    w.logic.Command3_Click();
+    EXPECT_EQ(read("notes.review.txt"), "my own notes\n");
+}
+
 TEST_F(Run, TheEndMessageSpeaksTheStoredLanguage) {
     struct Case {
         const char* stored;
