@@ -123,6 +123,60 @@ TEST_F(Cli, ModuleNamedLikeASource) {
     EXPECT_EQ(read(source), "      x = 1\n");
 }
 
+TEST_F(Cli, ReviewListsThePlacesToStandardErrorOrToAFile) {
+    write("a.for", "      x = 1\n      read(5,*) y\n  100 format(i5)\n");
+    const Outcome plain = run({"-q", "-o", "plain.bas", "a.for"});
+    ASSERT_EQ(plain.status, 0) << plain.err;
+
+    const Outcome listed = run({"-q", "-o", "m.bas", "--review", "a.for"});
+    EXPECT_EQ(listed.status, 0);
+    EXPECT_EQ(listed.err,
+              "a.for:2: note: READ statement passed through unchanged; rewrite it with BASIC file input and output "
+              "[io-unchanged] (m.bas:3)\n"
+              "a.for:3: note: FORMAT statement left as a comment; rewrite the output it describes [format] (m.bas:4)\n"
+              "review: 1 format, 1 io-unchanged\n");
+    EXPECT_EQ(read(path("m.bas")), read(path("plain.bas")));
+
+    const Outcome filed = run({"-o", "f.bas", "--review=a.review", "a.for"});
+    EXPECT_EQ(filed.status, 0);
+    EXPECT_EQ(filed.err, "3 lines\n");
+    EXPECT_EQ(read(path("a.review")), std::string(listed.err).replace(listed.err.find("(m.bas:3)"), 9, "(f.bas:3)")
+                                          .replace(listed.err.find("(m.bas:4)"), 9, "(f.bas:4)"));
+    EXPECT_EQ(read(path("f.bas")), read(path("plain.bas")));
+
+    write("b.for", "      x = 1\n");
+    const Outcome none = run({"-q", "-o", "b.bas", "--review", "b.for"});
+    EXPECT_EQ(none.err, "review: nothing to finish by hand\n");
+}
+
+TEST_F(Cli, AReviewThatCannotBeWrittenLeavesTheModuleAsItWas) {
+    write("a.for", "      pause\n");
+    write("m.bas", "old module\r\n");
+    const Outcome o = run({"-q", "-o", "m.bas", "--review=nowhere/a.review", "a.for"});
+    EXPECT_EQ(o.status, 2);
+    EXPECT_EQ(o.err.rfind("ftvb-convert: cannot write 'nowhere/a.review': ", 0), 0u) << o.err;
+    EXPECT_EQ(read(path("m.bas")), "old module\r\n");
+
+    // A module that cannot be written leaves no review behind either.
+    const Outcome failed = run({"-q", "-o", "nowhere/m.bas", "--review=a.review", "a.for"});
+    EXPECT_EQ(failed.status, 2);
+    EXPECT_FALSE(fs::exists(path("a.review")));
+    for (const auto& e : fs::directory_iterator(dir_)) {
+        EXPECT_NE(e.path().filename().string().front(), '.') << e.path();  // no temporary file left
+    }
+}
+
+TEST_F(Cli, AReviewFileThatIsTheModuleOrASourceIsAUsageError) {
+    const std::string source = write("a.for", "      pause\n");
+    for (const std::string& review : {std::string("m.bas"), std::string("a.for"), std::string("./a.for")}) {
+        const Outcome o = run({"-q", "-o", "m.bas", "--review=" + review, "a.for"});
+        EXPECT_EQ(o.status, 2) << review;
+        EXPECT_NE(o.err.find("cannot write the review to '" + review + "'"), std::string::npos) << o.err;
+    }
+    EXPECT_EQ(read(source), "      pause\n");
+    EXPECT_FALSE(fs::exists(path("m.bas")));
+}
+
 TEST_F(Cli, BundledExamplesConvert) {
     std::vector<std::string> args = {"-q", "-o", "ex.bas"};
     for (const auto& e : fs::directory_iterator(fs::absolute(FTVB_EXAMPLES_DIR))) {
