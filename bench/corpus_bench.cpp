@@ -56,6 +56,7 @@ constexpr double kMinTimesReference = 2.0;  // ftvb lines/s over the reference b
 constexpr double kMaxRssMiB = 8.0;
 constexpr double kMinPathoShare = 0.1;  // of the corpus bytes per second
 constexpr double kMaxWindowRatio = 1.5;
+constexpr double kMaxReviewRatio = 1.2;  // --review's time over the plain run's
 // The window opening a folder of this many files, against an empty folder.
 constexpr int kFolderFiles = 100'000;
 constexpr double kMaxFolderRatio = 8.0;
@@ -525,6 +526,15 @@ bool sameContents(const std::string& a, const std::string& b) {
     return std::equal(ia, end, ib, end);
 }
 
+// The last line of a text file, as the summary of a review list is.
+std::string lastLine(const std::string& name) {
+    std::ifstream f(name, std::ios::binary);
+    std::string line;
+    std::string last = "(none)";
+    while (std::getline(f, line)) last = line;
+    return last;
+}
+
 Options parse(int argc, char** argv) {
     Options o;
     for (int i = 1; i < argc; ++i) {
@@ -589,6 +599,12 @@ int main(int argc, char** argv) {
     Rounds rounds(o);
     const std::size_t catJob1 = rounds.add("cat x1", catArgs(files), kCorpusTimeoutSeconds);
     const std::size_t ftvbJob1 = rounds.add("ftvb-convert x1", ftvbArgs(files, module), kCorpusTimeoutSeconds);
+    // The same run asked for its list of places to look at, written to a file.
+    const std::string reviewModule = o.work + "/corpus-reviewed.bas";
+    const std::size_t reviewJob =
+        rounds.add("ftvb-convert --review x1",
+                   concat({convert, "-q", "-o", reviewModule, "--review=" + o.work + "/corpus.review"}, files),
+                   kCorpusTimeoutSeconds);
     std::optional<std::size_t> f2cJob;
     // f2c reports what it cannot translate (the Fortran 90 parts of LAPACK)
     // and goes on to the next unit, so its exit status says nothing about how
@@ -671,6 +687,8 @@ int main(int argc, char** argv) {
     const Measure& cat8 = rounds[catJob8];
     const Measure& ftvb8 = rounds[ftvbJob8];
     const Measure& fixed = rounds[fixedJob];
+    const Measure& reviewed = rounds[reviewJob];
+    const bool reviewSame = sameContents(module, reviewModule);
     const Measure& names1 = rounds[namesJob1];
     const Measure& names8 = rounds[namesJob8];
     std::optional<Measure> f2c;
@@ -718,6 +736,7 @@ int main(int argc, char** argv) {
         throughputRow(*f2c, once, true);
     else
         std::printf("  f2c                skipped: f2c not installed\n");
+    throughputRow(reviewed, once, true);
     if (reference) throughputRow(*reference, once, true);
     std::printf("\n");
     const double ftvbOverCat = ftvb1.median / cat1.median;
@@ -735,6 +754,11 @@ int main(int argc, char** argv) {
             "            (f2c writes one .c file per program unit into a temporary folder and\n"
             "             reports, then skips, what it cannot translate; see stderr.log)\n");
     }
+    const double reviewOverFtvb = reviewed.median / ftvb1.median;
+    const double reviewOverFtvbCpu = reviewed.cpuMedian / ftvb1.cpuMedian;
+    std::printf("  review    %6.2f  (cpu %5.2f)  ftvb-convert --review=FILE's time over the plain run's; module %s\n",
+                reviewOverFtvb, reviewOverFtvbCpu, reviewSame ? "identical" : "DIFFERS");
+    std::printf("            (the list: %s)\n", lastLine(o.work + "/corpus.review").c_str());
     std::optional<double> referenceOverFtvb;
     std::optional<double> referenceOverFtvbCpu;
     if (reference) {
@@ -804,11 +828,14 @@ int main(int argc, char** argv) {
     std::optional<double> windowRatio;
     if (window) {
         const double seconds = windowSeconds.value_or(window->median);
-        windowRatio = seconds / ftvb1.median;
+        // The window writes the list of places beside its module as well.
+        windowRatio = seconds / reviewed.median;
         std::printf("  ftvb-window-bench: %.3f s as it reports (process %.3f s); module %s ftvb-convert's\n", seconds,
                     window->median, windowSame ? "identical to" : "DIFFERS from");
-        std::printf("  window/ftvb-convert %6.2f  (process cpu %.3f s against ftvb-convert's %.3f s) %s\n",
-                    *windowRatio, window->cpuMedian, ftvb1.cpuMedian, status(*window).c_str());
+        std::printf(
+            "  window/ftvb-convert %6.2f  (process cpu %.3f s against ftvb-convert --review's %.3f s; both write the\n"
+            "                              module and the list of places to look at) %s\n",
+            *windowRatio, window->cpuMedian, reviewed.cpuMedian, status(*window).c_str());
     } else {
         std::printf("  window/ftvb-convert row skipped: no ftvb-window-bench in the bench build\n");
     }
@@ -859,6 +886,11 @@ int main(int argc, char** argv) {
         verdicts.push_back({"ftvb-convert >= 2x the reference's lines per second", "no reference build given",
                             std::nullopt, std::nullopt});
     }
+    std::snprintf(fig, sizeof fig, "%.2fx (cpu %.2fx)%s", reviewOverFtvb, reviewOverFtvbCpu,
+                  reviewSame ? "" : ", module differs");
+    verdicts.push_back({"ftvb-convert --review <= 1.2x the plain run", fig,
+                        ok(reviewed) && reviewSame && reviewOverFtvb <= kMaxReviewRatio,
+                        reviewOverFtvbCpu <= kMaxReviewRatio});
     std::snprintf(fig, sizeof fig, "%.2fx (cpu %.2fx)", ftvbOverCat, ftvbOverCatCpu);
     verdicts.push_back({"ftvb-convert <= 7x the cat time", fig, ok(ftvb1) && ftvbOverCat <= kMaxTimesCat,
                         ftvbOverCatCpu <= kMaxTimesCat});
