@@ -1,7 +1,6 @@
 // ftvb-convert on Windows: wide arguments made UTF-8, messages in UTF-16
 // on a console and UTF-8 elsewhere, and the console's control events.
 #include <windows.h>
-
 #include <shellapi.h>
 #include <shlwapi.h>
 

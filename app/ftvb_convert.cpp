@@ -102,7 +102,7 @@ int convert(const std::vector<std::string>& args);
 // abort with the temporary file left behind. The first failed allocation
 // gives this back and throws, so the run can report it and clean up.
 void* gReserve = nullptr;
-constexpr std::size_t kReserve = 32 * 1024;
+constexpr std::size_t kReserve = std::size_t{32} * 1024;
 
 void onOutOfMemory() {
     std::free(gReserve);
@@ -164,21 +164,25 @@ std::string reviewClash(const std::string& review, const std::string& module, co
     return {};
 }
 
-int convert(const std::vector<std::string>& args) {
+struct Arguments {
     std::string module = "module1.bas";
     bool quiet = false;
-    std::optional<std::string> reviewFile;
     bool review = false;
+    std::optional<std::string> reviewFile;
     std::vector<std::string> files;
-    bool optionsDone = false;
+};
 
+// Reads the command line into `a`; an exit status when it ends the program
+// there (help, version, a usage error).
+std::optional<int> parseArguments(const std::vector<std::string>& args, Arguments& a) {
+    bool optionsDone = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (optionsDone || arg == "-" || arg.empty() || arg[0] != '-') {
             // An empty name (an unset variable) names no file; taken as
             // none, it would replace the module with an empty one.
             if (arg.empty()) return usageError({"empty file name"});
-            for (std::string& name : ftvb::console::filesNamed(arg)) files.push_back(std::move(name));
+            for (std::string& name : ftvb::console::filesNamed(arg)) a.files.push_back(std::move(name));
         } else if (arg == "--") {
             optionsDone = true;
         } else if (arg == "-h" || arg == "--help") {
@@ -186,32 +190,44 @@ int convert(const std::vector<std::string>& args) {
         } else if (arg == "--version") {
             return printed("ftvb-convert " + std::string(ftvb::kVersionText) + "\n");
         } else if (arg == "-q" || arg == "--quiet") {
-            quiet = true;
+            a.quiet = true;
         } else if (arg == "--review") {
-            review = true;
-            reviewFile.reset();
+            a.review = true;
+            a.reviewFile.reset();
         } else if (arg.rfind("--review=", 0) == 0) {
-            review = true;
-            reviewFile = arg.substr(9);
-            if (reviewFile->empty()) return usageError({"option '--review=' needs a file name"});
+            a.review = true;
+            a.reviewFile = arg.substr(9);
+            if (a.reviewFile->empty()) return usageError({"option '--review=' needs a file name"});
         } else if (arg == "-o" || arg == "--output") {
-            if (i + 1 >= args.size() || args[i + 1].empty()) return usageError({"option '", arg, "' needs a module name"});
-            module = args[++i];
+            if (i + 1 >= args.size() || args[i + 1].empty())
+                return usageError({"option '", arg, "' needs a module name"});
+            a.module = args[++i];
         } else if (arg.rfind("--output=", 0) == 0) {
-            module = arg.substr(9);
-            if (module.empty()) return usageError({"option '--output' needs a module name"});
+            a.module = arg.substr(9);
+            if (a.module.empty()) return usageError({"option '--output' needs a module name"});
         } else if (arg.rfind("-o", 0) == 0) {
-            module = arg.substr(2);
+            a.module = arg.substr(2);
         } else {
             return usageError({"unknown option '", arg, "'"});
         }
     }
-    if (files.empty()) return usageError({"no FORTRAN file given"});
-    if (reviewFile) {
-        if (const std::string clash = reviewClash(*reviewFile, module, files); !clash.empty()) {
-            return usageError({"cannot write the review to '", *reviewFile, "': ", clash});
+    if (a.files.empty()) return usageError({"no FORTRAN file given"});
+    if (a.reviewFile) {
+        if (const std::string clash = reviewClash(*a.reviewFile, a.module, a.files); !clash.empty()) {
+            return usageError({"cannot write the review to '", *a.reviewFile, "': ", clash});
         }
     }
+    return std::nullopt;
+}
+
+int convert(const std::vector<std::string>& args) {
+    Arguments a;
+    if (const std::optional<int> status = parseArguments(args, a)) return *status;
+    const std::string& module = a.module;
+    const bool quiet = a.quiet;
+    const bool review = a.review;
+    const std::optional<std::string>& reviewFile = a.reviewFile;
+    const std::vector<std::string>& files = a.files;
 
     ftvb::console::catchInterrupts();
 

@@ -31,10 +31,12 @@ constexpr std::array<KindText, kReviewKinds> kKinds{{
      "% function type dropped; give the function its type (as double, as integer...)"},
     {ReviewKind::functionAsDeclaration, "function-as-declaration",
      "typed function header taken for a declaration; rewrite it as a function header"},
-    {ReviewKind::keywordInName, "keyword-in-name", "'%' rewritten inside a name or where it is no keyword; put the name back"},
+    {ReviewKind::keywordInName, "keyword-in-name",
+     "'%' rewritten inside a name or where it is no keyword; put the name back"},
     {ReviewKind::quotedText, "quoted-text", "text inside quotes rewritten like code; check the string"},
     {ReviewKind::dataRepeat, "data-repeat", "DATA repeat count or implied DO copied unexpanded; expand it by hand"},
-    {ReviewKind::doStep, "do-step", "loop step not followed (a labelled DO's step, or a step other than 1 or -1); check the loop's bounds "
+    {ReviewKind::doStep, "do-step",
+     "loop step not followed (a labelled DO's step, or a step other than 1 or -1); check the loop's bounds "
      "and how it ends"},
     {ReviewKind::column1, "column-1", "'%' in column 1 read as code; make the line a comment"},
     {ReviewKind::pause, "pause", "PAUSE passed through; BASIC has none, replace it or take it out"},

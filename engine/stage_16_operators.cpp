@@ -32,13 +32,14 @@ constexpr OnePass kFirstRewrites{std::span<const Rewrite>(kOperatorRewrites.data
 // the next, which holds nothing).
 bool quotedRewritten(std::string_view text) {
     static constexpr std::string_view kFinds[] = {
-        "sqrt", "dexp", ".true.", ".false.", ".eq.", ".lt.", ".gt.", ".le.", ".ge.",
-        ".ne.", ".or.", ".and.", ".not.", "  ",    "//",   "go to ", "goto ", "**",
+        "sqrt", "dexp", ".true.", ".false.", ".eq.", ".lt.", ".gt.",   ".le.",  ".ge.",
+        ".ne.", ".or.", ".and.",  ".not.",   "  ",   "//",   "go to ", "goto ", "**",
     };
     for (std::size_t open = text.find('\''); open != std::string_view::npos;) {
         const std::size_t close = text.find('\'', open + 1);
         // An unclosed string runs to the end; a rewrite there is in it too.
-        const std::string_view inside = text.substr(open + 1, close == std::string_view::npos ? close : close - open - 1);
+        const std::string_view inside =
+            text.substr(open + 1, close == std::string_view::npos ? close : close - open - 1);
         for (const std::string_view find : kFinds) {
             if (inside.find(find) != std::string_view::npos) return true;
         }

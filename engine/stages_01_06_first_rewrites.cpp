@@ -21,7 +21,8 @@ bool isComment(std::string_view text) { return startsWithByte(text, '\''); }
 // A statement that holds "format" becomes a comment a few stages on, and
 // what these stages did to it does not matter then.
 bool becomesComment(const StageContext& c) {
-    return isComment(c.statement.text()) || (c.statement.mayHold(Text::format) && contains(c.statement.text(), "format"));
+    return isComment(c.statement.text()) ||
+           (c.statement.mayHold(Text::format) && contains(c.statement.text(), "format"));
 }
 
 // A ")" inside quotes followed by anything but a blank: the blank that goes

@@ -134,7 +134,8 @@ void noteData(StageContext& c) {
     const std::size_t slash = text.find('/');
     const bool impliedDo = text.substr(0, slash).find('=') != std::string_view::npos;
     bool repeat = false;
-    for (std::size_t star = text.find('*'); star != std::string_view::npos && !repeat; star = text.find('*', star + 1)) {
+    for (std::size_t star = text.find('*'); star != std::string_view::npos && !repeat;
+         star = text.find('*', star + 1)) {
         repeat = !insideQuotes(text, star, '"');
     }
     if (impliedDo || repeat) c.note(ReviewKind::dataRepeat);

@@ -9,8 +9,8 @@
 set -eu
 cd "$(dirname "$0")/.."
 build=${1:?usage: scripts/lint.sh BUILD_DIR}
-lint_dirs=${LINT_DIRS:-engine text tests/engine tests/text tests/golden fuzz bench}
-tidy_dirs=${TIDY_DIRS:-engine text}
+lint_dirs=${LINT_DIRS:-engine text ui app tests fuzz bench}
+tidy_dirs=${TIDY_DIRS:-engine text ui app}
 jobs=${JOBS:-2}
 
 if [ ! -f "$build/compile_commands.json" ]; then
@@ -27,7 +27,7 @@ clang-format --dry-run --Werror $format_files
 # Only what this build compiles: the other platform's files are left out.
 # shellcheck disable=SC2086
 tidy_files=$(find $tidy_dirs -name '*.cpp' -type f | sort | while read -r f; do
-  grep -q "\"file\": \"$(pwd)/$f\"" "$build/compile_commands.json" && echo "$f"
+  if grep -q "\"file\": \"$(pwd)/$f\"" "$build/compile_commands.json"; then echo "$f"; fi
 done)
 echo "lint: clang-tidy, $(echo "$tidy_files" | wc -l) files"
 echo "$tidy_files" | xargs -P "$jobs" -n 2 clang-tidy -p "$build" --quiet 2>&1 |

@@ -124,7 +124,8 @@ std::string fill(const char* text, const std::string& name, const std::string& r
 
 std::string reasonText(const Failure& failure, const std::string& languageValue) {
     for (const ReasonRow& row : kReasons) {
-        if (row.reason == failure.reason) return fill(languageValue == kEnglish ? row.english : row.french, failure.other);
+        if (row.reason == failure.reason)
+            return fill(languageValue == kEnglish ? row.english : row.french, failure.other);
     }
     return describe(failure);
 }

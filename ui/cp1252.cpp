@@ -79,8 +79,6 @@ bool isUtf8(std::string_view bytes) {
     return true;
 }
 
-std::string fileNameForDisplay(std::string_view name) {
-    return isUtf8(name) ? std::string(name) : cp1252ToUtf8(name);
-}
+std::string fileNameForDisplay(std::string_view name) { return isUtf8(name) ? std::string(name) : cp1252ToUtf8(name); }
 
 }  // namespace ftvb::ui

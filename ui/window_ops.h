@@ -55,7 +55,7 @@ public:
     virtual void listRemove(List list, int index) = 0;
     virtual int listCount(List list) const = 0;
     virtual std::string listEntry(List list, int index) const = 0;
-    virtual int listSelected(List list) const = 0;  // -1 when none
+    virtual int listSelected(List list) const = 0;      // -1 when none
     virtual void listSelect(List list, int index) = 0;  // -1 selects none
 
     // File1, the hidden file list. Each setter returns false and leaves the

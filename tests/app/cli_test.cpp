@@ -27,9 +27,7 @@ constexpr bool kPosix = true;
 
 class Cli : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = ftvb::testing::makeTempFolder("ftvb-cli");
-    }
+    void SetUp() override { dir_ = ftvb::testing::makeTempFolder("ftvb-cli"); }
     void TearDown() override { fs::remove_all(dir_); }
 
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
@@ -140,7 +138,8 @@ TEST_F(Cli, ReviewListsThePlacesToStandardErrorOrToAFile) {
     const Outcome filed = run({"-o", "f.bas", "--review=a.review", "a.for"});
     EXPECT_EQ(filed.status, 0);
     EXPECT_EQ(filed.err, "3 lines\n");
-    EXPECT_EQ(read(path("a.review")), std::string(listed.err).replace(listed.err.find("(m.bas:3)"), 9, "(f.bas:3)")
+    EXPECT_EQ(read(path("a.review")), std::string(listed.err)
+                                          .replace(listed.err.find("(m.bas:3)"), 9, "(f.bas:3)")
                                           .replace(listed.err.find("(m.bas:4)"), 9, "(f.bas:4)"));
     EXPECT_EQ(read(path("f.bas")), read(path("plain.bas")));
 

@@ -216,7 +216,7 @@ protected:
     void expectFailure(const FailureCase& c, bool unprivileged);
 
     pid_t start(const Launch& launch) {
-        const std::string outPath = !launch.stdoutPath.empty()      ? launch.stdoutPath
+        const std::string outPath = !launch.stdoutPath.empty()    ? launch.stdoutPath
                                     : launch.stdoutAppend.empty() ? (scratch_ / "out").string()
                                                                   : path(launch.stdoutAppend);
         const int outFlags = O_WRONLY | O_CREAT | (launch.stdoutAppend.empty() ? O_TRUNC : O_APPEND);
@@ -386,7 +386,7 @@ struct FailureCase {
     std::vector<std::string> args;
     int status;
     std::string err;
-    std::string stdinFile = "";      // in the work folder
+    std::string stdinFile = "";  // in the work folder
     rlim_t fileSizeLimit = 0;
     std::string writtenModule = "";  // the module a status-1 run still writes
     std::string stdoutAppend = "";   // a work folder file standard output appends to
@@ -428,55 +428,96 @@ void Hostile::expectFailure(const FailureCase& c, bool unprivileged) {
 
 TEST_F(Hostile, FailuresAreReportedAndDamageNothing) {
     const FailureCase cases[] = {
-        {"a folder as a source", makeFolder("folder"), {"-o", "m.bas", "folder", "a.for"}, 1,
-         "ftvb-convert: cannot read 'folder': Is a directory\n2 lines\n", "", 0, "m.bas"},
-        {"a module in a missing folder", nullptr, {"-o", "nowhere/m.bas", "a.for"}, 2,
+        {"a folder as a source",
+         makeFolder("folder"),
+         {"-o", "m.bas", "folder", "a.for"},
+         1,
+         "ftvb-convert: cannot read 'folder': Is a directory\n2 lines\n",
+         "",
+         0,
+         "m.bas"},
+        {"a module in a missing folder",
+         nullptr,
+         {"-o", "nowhere/m.bas", "a.for"},
+         2,
          "ftvb-convert: cannot write 'nowhere/m.bas': No such file or directory\n"},
-        {"a folder as the module", makeFolder("folder"), {"-o", "folder", "a.for"}, 2,
+        {"a folder as the module",
+         makeFolder("folder"),
+         {"-o", "folder", "a.for"},
+         2,
          "ftvb-convert: cannot write 'folder': Is a directory\n"},
         {"a module that outgrows the disk",
          [](Hostile& t) {
              t.write("m.bas", "previous module\r\n");
              t.write("a.for", repeated(kSmallSource, 20000));
          },
-         {"-o", "m.bas", "a.for"}, 2, "ftvb-convert: cannot write 'm.bas': File too large\n", "", 64 * 1024},
-        {"the module is a source by another path", nullptr, {"-o", "./a.for", "a.for"}, 2,
+         {"-o", "m.bas", "a.for"},
+         2,
+         "ftvb-convert: cannot write 'm.bas': File too large\n",
+         "",
+         64 * 1024},
+        {"the module is a source by another path",
+         nullptr,
+         {"-o", "./a.for", "a.for"},
+         2,
          "ftvb-convert: cannot write './a.for': it is also listed as a source ('a.for')\n"},
         {"the module is a symbolic link to a source",
-         [](Hostile& t) { fs::create_symlink("a.for", t.path("link.bas")); }, {"-o", "link.bas", "a.for"}, 2,
+         [](Hostile& t) { fs::create_symlink("a.for", t.path("link.bas")); },
+         {"-o", "link.bas", "a.for"},
+         2,
          "ftvb-convert: cannot write 'link.bas': it is also listed as a source ('a.for')\n"},
         {"the module is a hard link to a source",
          [](Hostile& t) { fs::create_hard_link(t.path("a.for"), t.path("hard.bas")); },
-         {"-o", "hard.bas", "b.for", "a.for"}, 2,
+         {"-o", "hard.bas", "b.for", "a.for"},
+         2,
          "ftvb-convert: cannot write 'hard.bas': it is also listed as a source ('a.for')\n"},
         {"a source is a link to the module",
          [](Hostile& t) {
              t.write("m.bas", "previous module\r\n");
              fs::create_symlink("m.bas", t.path("alias.for"));
          },
-         {"-o", "m.bas", "a.for", "alias.for"}, 2,
+         {"-o", "m.bas", "a.for", "alias.for"},
+         2,
          "ftvb-convert: cannot write 'm.bas': it is also listed as a source ('alias.for')\n"},
         {"the module through a folder detour",
          [](Hostile& t) {
              t.write("m.bas", "previous module\r\n");
              fs::create_directory(t.path("sub"));
          },
-         {"-o", "m.bas", "sub/../m.bas"}, 2,
+         {"-o", "m.bas", "sub/../m.bas"},
+         2,
          "ftvb-convert: cannot write 'm.bas': it is also listed as a source ('sub/../m.bas')\n"},
-        {"standard input is the module", [](Hostile& t) { t.write("m.bas", "previous module\r\n"); },
-         {"-o", "m.bas", "-"}, 2, "ftvb-convert: cannot write 'm.bas': it is also listed as a source ('-')\n",
+        {"standard input is the module",
+         [](Hostile& t) { t.write("m.bas", "previous module\r\n"); },
+         {"-o", "m.bas", "-"},
+         2,
+         "ftvb-convert: cannot write 'm.bas': it is also listed as a source ('-')\n",
          "m.bas"},
         // A source appended to would be read back as it grows.
-        {"standard output is a source", nullptr, {"-o", "-", "a.for"}, 2,
-         "ftvb-convert: cannot write '-': it is also listed as a source ('a.for')\n", "", 0, "", "a.for"},
+        {"standard output is a source",
+         nullptr,
+         {"-o", "-", "a.for"},
+         2,
+         "ftvb-convert: cannot write '-': it is also listed as a source ('a.for')\n",
+         "",
+         0,
+         "",
+         "a.for"},
         // An unset variable or a typo must not empty a module finished by hand.
-        {"an empty file name", [](Hostile& t) { t.write("m.bas", "previous module\r\n"); },
-         {"-o", "m.bas", "a.for", ""}, 2,
+        {"an empty file name",
+         [](Hostile& t) { t.write("m.bas", "previous module\r\n"); },
+         {"-o", "m.bas", "a.for", ""},
+         2,
          "ftvb-convert: empty file name\nTry 'ftvb-convert --help' for more information.\n"},
-        {"an empty module name", nullptr, {"-o", "", "a.for"}, 2,
+        {"an empty module name",
+         nullptr,
+         {"-o", "", "a.for"},
+         2,
          "ftvb-convert: option '-o' needs a module name\nTry 'ftvb-convert --help' for more information.\n"},
-        {"no listed file can be read", [](Hostile& t) { t.write("m.bas", "previous module\r\n"); },
-         {"-o", "m.bas", "typo.for", "b.for "}, 1,
+        {"no listed file can be read",
+         [](Hostile& t) { t.write("m.bas", "previous module\r\n"); },
+         {"-o", "m.bas", "typo.for", "b.for "},
+         1,
          "ftvb-convert: cannot read 'typo.for': No such file or directory\n"
          "ftvb-convert: cannot read 'b.for ': No such file or directory\n"
          "ftvb-convert: no file could be read; 'm.bas' left as it was\n"},
@@ -503,7 +544,8 @@ TEST_F(Hostile, ClosedStandardInputIsReportedNotRead) {
         bool written;
     };
     const Case cases[] = {
-        {{"-o", "m.bas", "-"}, 1,
+        {{"-o", "m.bas", "-"},
+         1,
          "ftvb-convert: cannot read '-': Bad file descriptor\n"
          "ftvb-convert: no file could be read; 'm.bas' left as it was\n",
          false},
@@ -581,8 +623,12 @@ TEST_F(Hostile, PermissionFailuresAreReportedAndDamageNothing) {
              t.giveToRunner("secret.for");
              ::chmod(t.path("secret.for").c_str(), 0200);
          },
-         {"-o", "m.bas", "secret.for", "a.for"}, 1,
-         "ftvb-convert: cannot read 'secret.for': Permission denied\n2 lines\n", "", 0, "m.bas"},
+         {"-o", "m.bas", "secret.for", "a.for"},
+         1,
+         "ftvb-convert: cannot read 'secret.for': Permission denied\n2 lines\n",
+         "",
+         0,
+         "m.bas"},
         {"a module in a read-only folder",
          [](Hostile& t) {
              fs::create_directory(t.path("ro"));
@@ -591,14 +637,18 @@ TEST_F(Hostile, PermissionFailuresAreReportedAndDamageNothing) {
              t.giveToRunner("ro");
              ::chmod(t.path("ro").c_str(), 0555);
          },
-         {"-o", "ro/m.bas", "a.for"}, 2, "ftvb-convert: cannot write 'ro/m.bas': Permission denied\n"},
+         {"-o", "ro/m.bas", "a.for"},
+         2,
+         "ftvb-convert: cannot write 'ro/m.bas': Permission denied\n"},
         {"a read-only module",
          [](Hostile& t) {
              t.write("m.bas", "previous module\r\n");
              t.giveToRunner("m.bas");
              ::chmod(t.path("m.bas").c_str(), 0444);
          },
-         {"-o", "m.bas", "a.for"}, 2, "ftvb-convert: cannot write 'm.bas': Permission denied\n"},
+         {"-o", "m.bas", "a.for"},
+         2,
+         "ftvb-convert: cannot write 'm.bas': Permission denied\n"},
     };
     for (const FailureCase& c : cases) expectFailure(c, true);
 }
@@ -779,9 +829,9 @@ TEST_F(Hostile, HugeTablesAndStatementsConvertInLinearTime) {
         {"150,000 NAMELIST groups, then as many statements", groups + repeated("      x = 1\n", 150000)},
         {"300,000 DO loops waiting for their label, then as many labelled statements",
          repeated("      do 99999 i=1,n\n", 300000) + repeated("    1 x = 1\n", 300000)},
-        {"100,000 colons in one pair of parentheses",
-         "      x = a(" + std::string(60, ':') + "\n" + repeated("     &" + std::string(66, ':') + "\n", 1500) +
-             "     &)\n"},
+        {"100,000 colons in one pair of parentheses", "      x = a(" + std::string(60, ':') + "\n" +
+                                                          repeated("     &" + std::string(66, ':') + "\n", 1500) +
+                                                          "     &)\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -808,9 +858,9 @@ TEST_F(Hostile, LongDataStatementWithinAndBeyondMemory) {
         {"512 MB", rlim_t{512} << 20, 0, ""},
         {"64 MB", rlim_t{64} << 20, 2, "ftvb-convert: cannot write 'm.bas': out of memory\n"},
     };
-    write("data.for", "      data " + std::string(61, 'a') + "\n" + repeated("     &" + std::string(66, 'a') + "\n", 100) +
-                          "     &/" + repeated("1,", 32) + "\n" + repeated("     &" + repeated("1,", 33) + "\n", 500) +
-                          "     &1/\n");
+    write("data.for", "      data " + std::string(61, 'a') + "\n" +
+                          repeated("     &" + std::string(66, 'a') + "\n", 100) + "     &/" + repeated("1,", 32) +
+                          "\n" + repeated("     &" + repeated("1,", 33) + "\n", 500) + "     &1/\n");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         write("m.bas", "previous module\r\n");

@@ -1,13 +1,14 @@
 // The porting checklist: each kind fires on a statement of its kind and
 // stays quiet on a near miss, entries point at the statement and at its
 // translation, and asking for the list changes no byte of the module.
+#include "engine/review.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "engine/converter.h"
-#include "engine/review.h"
 #include "tests/support/capture.h"
 
 namespace ftvb {
@@ -150,8 +151,8 @@ const Case kQuiet[] = {
     {"plain_goto_is_not_assigned", "      goto 10\n", ReviewKind::assignedGoto, "*any*"},
     {"assignment_to_read", "      readx = 1\n", ReviewKind::ioUnchanged, "*any*"},
     {"variable_closed", "      closed = .true.\n", ReviewKind::ioUnchanged, "*any*"},
-    {"generated_close",
-     "      subroutine s\n      write(6,*) x\n      stop\n      end\n", ReviewKind::ioUnchanged, "*any*"},
+    {"generated_close", "      subroutine s\n      write(6,*) x\n      stop\n      end\n", ReviewKind::ioUnchanged,
+     "*any*"},
     {"variable_commonx", "      commonx = 1\n", ReviewKind::common, "*any*"},
     {"variable_paused", "      paused = 1\n", ReviewKind::pause, "*any*"},
     {"untyped_function", "      function f(x)\n", ReviewKind::typedFunction, "*any*"},

@@ -63,7 +63,9 @@ HANDLE inheritable(const fs::path& p, Open how) {
     SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
     const DWORD access = how == Open::read ? GENERIC_READ : how == Open::write ? GENERIC_WRITE : FILE_APPEND_DATA;
     return ::CreateFileW(p.wstring().c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &sa,
-                         how == Open::write ? CREATE_ALWAYS : how == Open::append ? OPEN_ALWAYS : OPEN_EXISTING,
+                         how == Open::write    ? CREATE_ALWAYS
+                         : how == Open::append ? OPEN_ALWAYS
+                                               : OPEN_EXISTING,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 

@@ -19,8 +19,9 @@ namespace ftvb::testing {
 
 #ifdef _WIN32
 inline std::filesystem::path makeTempFolder(const std::string& prefix) {
-    static std::mt19937_64 random(std::random_device{}() ^
-                                  static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count()));
+    static std::mt19937_64 random(
+        std::random_device{}() ^
+        static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count()));
     const std::filesystem::path base = std::filesystem::temp_directory_path();
     for (int tries = 0; tries < 100; ++tries) {
         const std::filesystem::path folder = base / (prefix + "-" + std::to_string(random() % 1000000000));

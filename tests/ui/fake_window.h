@@ -20,8 +20,8 @@ inline bool wildcardMatch(const char* pattern, const char* name) {
     if (*pattern == '\0') return *name == '\0';
     if (*pattern == '*') return wildcardMatch(pattern + 1, name) || (*name != '\0' && wildcardMatch(pattern, name + 1));
     if (*name == '\0') return false;
-    if (*pattern != '?' && std::tolower(static_cast<unsigned char>(*pattern)) !=
-                               std::tolower(static_cast<unsigned char>(*name))) {
+    if (*pattern != '?' &&
+        std::tolower(static_cast<unsigned char>(*pattern)) != std::tolower(static_cast<unsigned char>(*name))) {
         return false;
     }
     return wildcardMatch(pattern + 1, name + 1);
@@ -48,7 +48,7 @@ class FakeWindow : public WindowOps {
 public:
     // The file system: each folder with its files, in the order listed.
     std::map<std::string, std::vector<std::string>> folders{{"/", {"root.for", "notes.txt"}}};
-    std::set<std::string> unreadable;  // folders that exist but cannot be opened
+    std::set<std::string> unreadable;                 // folders that exist but cannot be opened
     std::map<std::string, std::string> driveFolders;  // drive letter -> its current folder; empty: no drives
 
     std::vector<std::string> lists[2];

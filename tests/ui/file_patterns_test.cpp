@@ -1,7 +1,7 @@
 // File1's patterns, as both windows split and match them.
-#include <gtest/gtest.h>
-
 #include "ui/file_patterns.h"
+
+#include <gtest/gtest.h>
 
 namespace ftvb::ui {
 namespace {
@@ -53,7 +53,8 @@ TEST(FilePatterns, WildcardsMatchWholeNames) {
         {"a*b*c", "aXXbYYc", true},
         {"a*b*c", "aXXbYYcZ", false},
         {"**.f", "x.f", true},
-        {"*a*a*a*a*a*a*a*b", "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", false},
+        {"*a*a*a*a*a*a*a*b", "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa",
+         false},
         {"main.FOR", "main.for", false},  // exact: the caller folds case
     };
     for (const Case& c : cases) {

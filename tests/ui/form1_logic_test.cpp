@@ -1,6 +1,8 @@
 // The window's logic through the fakes: start-up, the lists and their
 // refills, Exit, the languages, folders that cannot be opened, and runs of
 // the real engine on real files.
+#include "ui/form1_logic.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -15,7 +17,6 @@
 #include "ui/about.h"
 #include "ui/captions.h"
 #include "ui/cp1252.h"
-#include "ui/form1_logic.h"
 
 namespace ftvb::ui {
 namespace {
@@ -95,21 +96,32 @@ TEST(Form1Logic, EveryFolderOrPatternChangeRefillsBothLists) {
         Names wantF1;
     };
     const Case cases[] = {
-        {"another folder", [](Window& w) { w.window.dir = "/other"; w.logic.Dir1_Change(); }, {"z.for"}},
+        {"another folder",
+         [](Window& w) {
+             w.window.dir = "/other";
+             w.logic.Dir1_Change();
+         },
+         {"z.for"}},
         {"Ok with the same pattern", [](Window& w) { w.logic.Command7_Click(); }, {"a.for", "B.FOR"}},
         {"leaving the pattern box unchanged", [](Window& w) { w.logic.ext_LostFocus(); }, {"a.for", "B.FOR"}},
-        {"a new pattern", [](Window& w) {
+        {"a new pattern",
+         [](Window& w) {
              w.window.texts[Box::ext] = "*.txt;*.f";
              w.logic.ext_LostFocus();
-         }, {"c.f", "read.txt"}},
-        {"an emptied pattern box keeps the pattern in force", [](Window& w) {
+         },
+         {"c.f", "read.txt"}},
+        {"an emptied pattern box keeps the pattern in force",
+         [](Window& w) {
              w.window.texts[Box::ext] = "";
              w.logic.ext_LostFocus();
-         }, {"a.for", "B.FOR"}},
-        {"a pattern the file list refuses keeps the pattern in force", [](Window& w) {
+         },
+         {"a.for", "B.FOR"}},
+        {"a pattern the file list refuses keeps the pattern in force",
+         [](Window& w) {
              w.window.texts[Box::ext] = "../*.for";
              w.logic.Command7_Click();
-         }, {"a.for", "B.FOR"}},
+         },
+         {"a.for", "B.FOR"}},
     };
     for (const Case& c : cases) {
         Window w;
@@ -125,7 +137,7 @@ TEST(Form1Logic, EveryFolderOrPatternChangeRefillsBothLists) {
 
 TEST(Form1Logic, ApplyingThePatternYieldsOnceBeforeTheRefill) {
     Window w;
-        loadIn(w, "/src", {"a.for"});
+    loadIn(w, "/src", {"a.for"});
     w.window.yields = 0;
     std::size_t f1AtYield = 99;
     w.window.onYield = [&] { f1AtYield = w.window.lists[0].size(); };
@@ -257,7 +269,7 @@ TEST(Form1Logic, ExitSavesTheFourKeysAndEnds) {
 
 TEST(Form1Logic, AFolderThatCannotBeOpenedPutsTheSelectorsBack) {
     Window w;
-        loadIn(w, "/src", {"a.for", "b.for"});
+    loadIn(w, "/src", {"a.for", "b.for"});
     w.window.folders["/locked"] = {"x.for"};
     w.window.unreadable.insert("/locked");
     w.logic.Command1_Click();
@@ -438,7 +450,8 @@ TEST_F(Run, TheListOfPlacesToLookAtGoesBesideTheModule) {
     write("second.for", "      read(5,*) y\n");
     w.window.messages.clear();
     w.logic.Command3_Click();
-    EXPECT_EQ(w.window.messages[0], "Fin de la conversion\n1 endroit du module est \u00e0 revoir : voir out.review.txt");
+    EXPECT_EQ(w.window.messages[0],
+              "Fin de la conversion\n1 endroit du module est \u00e0 revoir : voir out.review.txt");
 
     write("second.for", "      y = 2\n");
     w.window.messages.clear();
@@ -468,8 +481,8 @@ TEST_F(Run, TheEndMessageSpeaksTheStoredLanguage) {
         const char* stored;
         const char* want;
     };
-    for (const Case& c : {Case{"0", "End of Conversion"}, Case{"1", "Fin de la conversion"},
-                          Case{"2", "Fin de la conversion"}}) {
+    for (const Case& c :
+         {Case{"0", "End of Conversion"}, Case{"1", "Fin de la conversion"}, Case{"2", "Fin de la conversion"}}) {
         w.settings.write(kLanguageSection, kLanguageKey, c.stored);
         w.window.messages.clear();
         w.logic.Command3_Click();
@@ -577,20 +590,24 @@ TEST_F(Run, ConvertsTheFilesListedWhenRunWasPressedInThatOrder) {
     };
     const Case cases[] = {
         {"<<< Remove All", [](Window& w) { w.logic.Command6_Click(); }},
-        {"< Remove of the second file", [](Window& w) {
+        {"< Remove of the second file",
+         [](Window& w) {
              w.window.selected[1] = 1;
              w.logic.Command2_Click();
          }},
-        {"< Remove of the first file", [](Window& w) {
+        {"< Remove of the first file",
+         [](Window& w) {
              w.window.selected[1] = 0;
              w.logic.Command2_Click();
          }},
-        {"the files listed again in another order", [](Window& w) {
+        {"the files listed again in another order",
+         [](Window& w) {
              w.logic.Command6_Click();
              w.window.lists[1] = {"second.for", "main.for"};
          }},
         // A new current folder, whose own second.for must not be taken.
-        {"another folder", [this](Window& w) {
+        {"another folder",
+         [this](Window& w) {
              std::filesystem::current_path(folder_ + "/elsewhere");
              w.window.dir = folder_ + "/elsewhere";
              w.logic.Dir1_Change();
@@ -675,9 +692,9 @@ TEST(Texts, FileNamesAreShownAsUtf8ElseAsWindows1252) {
         {"r\xC3\xA9sum\xC3\xA9.for", "r\u00e9sum\u00e9.for"},
         {"r\xE9sum\xE9.for", "r\u00e9sum\u00e9.for"},
         {"\x80uro.for", "\u20acuro.for"},
-        {"cut\xC3", "cut\u00c3"},                       // a sequence cut short
-        {"\xC0\xAF.for", "\u00c0\u00af.for"},           // an overlong "/"
-        {"\xED\xA0\x80", "\u00ed\u00a0\u20ac"},        // a surrogate
+        {"cut\xC3", "cut\u00c3"},                          // a sequence cut short
+        {"\xC0\xAF.for", "\u00c0\u00af.for"},              // an overlong "/"
+        {"\xED\xA0\x80", "\u00ed\u00a0\u20ac"},            // a surrogate
         {"\xF4\x90\x80\x80", "\u00f4\u0090\u20ac\u20ac"},  // beyond Unicode
         {"\xF0\x9F\x98\x80.for", "\U0001F600.for"},
     };
@@ -693,15 +710,23 @@ TEST(Texts, TheAboutBoxOpensTheManualThatIsThere) {
         const char* want;
     };
     const Case cases[] = {
-        {"installed", places, {"/usr/share/doc/ftvb/manual.html", "/build/doc/manual.html"},
+        {"installed",
+         places,
+         {"/usr/share/doc/ftvb/manual.html", "/build/doc/manual.html"},
          "file:///usr/share/doc/ftvb/manual.html"},
-        {"not installed: the build's copy", places, {"/build/doc/manual.html", "/src/README.md"},
+        {"not installed: the build's copy",
+         places,
+         {"/build/doc/manual.html", "/src/README.md"},
          "file:///build/doc/manual.html"},
         {"not built either: the README", places, {"/src/README.md"}, "file:///src/README.md"},
         {"nothing there: still the README", places, {}, "file:///src/README.md"},
         {"an address that is not a file is opened as it is",
-         {"https://example.net/manual", "/build/doc/manual.html", "/src/README.md"}, {}, "https://example.net/manual"},
-        {"no address", {"", "/build/doc/manual.html", "/src/README.md"}, {"/build/doc/manual.html"},
+         {"https://example.net/manual", "/build/doc/manual.html", "/src/README.md"},
+         {},
+         "https://example.net/manual"},
+        {"no address",
+         {"", "/build/doc/manual.html", "/src/README.md"},
+         {"/build/doc/manual.html"},
          "file:///build/doc/manual.html"},
     };
     for (const Case& c : cases) {

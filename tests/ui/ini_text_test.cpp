@@ -1,8 +1,8 @@
 // The settings file's text: values come back as written, by the program or
 // by a person, and setting one value leaves the rest of the file alone.
-#include <gtest/gtest.h>
-
 #include "ui/ini_text.h"
+
+#include <gtest/gtest.h>
 
 namespace ftvb::ui {
 namespace {
@@ -24,8 +24,10 @@ TEST(IniText, EveryValueComesBackAsWritten) {
         "end \\",
         "two\nlines\r\n",
         std::string("nul\0inside", 10),
-        "\x01" "abc",  // a control character, then hex digits
-        "\x1f\x7f" "f",
+        "\x01"
+        "abc",  // a control character, then hex digits
+        "\x1f\x7f"
+        "f",
         "r\xE9sum\xE9.for",  // not UTF-8
         "\xC3\xA9l\xC3\xA8ve",
         "[access] a=b",
@@ -71,7 +73,9 @@ TEST(IniText, ReadsWhatPeopleAndEarlierVersionsWrote) {
         {"C:\\src", "C:\\src"},
         {"\"a,b, c\"", "a,b, c"},
         {"\";#not a comment\"", ";#not a comment"},
-        {"a\\x1\\x62", "a\x01" "b"},
+        {"a\\x1\\x62",
+         "a\x01"
+         "b"},
         {"@String(\\0z)", std::string("\0z", 2)},
         {"@@at", "@at"},
         {"\\\"quoted\\\"", "\"quoted\""},

@@ -1,18 +1,19 @@
 // The INI settings store: values come back as written, and a store that
 // cannot be read or written leaves the window working with its defaults.
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <QElapsedTimer>
-#include <QFileInfo>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 #include <atomic>
 #include <chrono>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <thread>
 
 #include "ui/qt/form1.h"
@@ -75,16 +76,22 @@ void SettingsStoreTest::aFileWrittenByHandIsReadAsWritten_data() {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QString>("language");
-    QTest::newRow("semicolons") << QByteArray("[access]\np0=*.for;*.f\n[langue]\nlangue=1\n") << "*.for;*.f" << "1";
-    QTest::newRow("commas") << QByteArray("[access]\np0=*.for, *.f\n") << "*.for, *.f" << "<absent>";
+    QTest::newRow("semicolons") << QByteArray("[access]\np0=*.for;*.f\n[langue]\nlangue=1\n") << "*.for;*.f"
+                                << "1";
+    QTest::newRow("commas") << QByteArray("[access]\np0=*.for, *.f\n") << "*.for, *.f"
+                            << "<absent>";
     QTest::newRow("blanks around the equals sign") << QByteArray("[access]\n  p0 = *.for  \n") << "*.for"
                                                    << "<absent>";
-    QTest::newRow("quotes keep blanks") << QByteArray("[access]\np0=\" *.for \"\n") << " *.for " << "<absent>";
+    QTest::newRow("quotes keep blanks") << QByteArray("[access]\np0=\" *.for \"\n") << " *.for "
+                                        << "<absent>";
     QTest::newRow("comments and blank lines")
-        << QByteArray("; ftvb\n\n# by hand\n[langue]\n; French\nlangue=1\n\n[access]\np0=*.f\n") << "*.f" << "1";
+        << QByteArray("; ftvb\n\n# by hand\n[langue]\n; French\nlangue=1\n\n[access]\np0=*.f\n") << "*.f"
+        << "1";
     QTest::newRow("CR LF line ends") << QByteArray("[access]\r\np0=*.f;*.for\r\n[langue]\r\nlangue=0\r\n")
-                                     << "*.f;*.for" << "0";
-    QTest::newRow("a byte order mark") << QByteArray("\xEF\xBB\xBF[langue]\nlangue=1\n") << "<absent>" << "1";
+                                     << "*.f;*.for"
+                                     << "0";
+    QTest::newRow("a byte order mark") << QByteArray("\xEF\xBB\xBF[langue]\nlangue=1\n") << "<absent>"
+                                       << "1";
     QTest::newRow("the same key twice: the last") << QByteArray("[access]\np0=*.a\np0=*.b\n") << "*.b"
                                                   << "<absent>";
 }

@@ -1,5 +1,8 @@
 // The real window, offscreen: choosing a folder, moving files, running,
 // the messages, the languages and the About box.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QAbstractButton>
 #include <QDesktopServices>
 #include <QDir>
@@ -13,9 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <fcntl.h>
 #include <memory>
-#include <unistd.h>
 
 #include "engine/run.h"
 #include "ui/captions.h"
@@ -195,8 +196,15 @@ void WindowTest::patternsMatchWithoutRegardToCase() {
     QFETCH(QStringList, listed);
     const QDir folder(sources_->path() + QStringLiteral("/patterns"));
     QVERIFY(folder.mkpath(folder.path()));
-    const QStringList names{"a.for", "B.FOR", "c.f", "d.FoR", "x1.for", "x12.for", "notes.txt",
-                            QStringLiteral("\u00e9t\u00e9.for"), QStringLiteral("\u00c9T\u00c9.txt")};
+    const QStringList names{"a.for",
+                            "B.FOR",
+                            "c.f",
+                            "d.FoR",
+                            "x1.for",
+                            "x12.for",
+                            "notes.txt",
+                            QStringLiteral("\u00e9t\u00e9.for"),
+                            QStringLiteral("\u00c9T\u00c9.txt")};
     for (const QString& name : names) {
         QFile file(folder.filePath(name));
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -302,12 +310,23 @@ void WindowTest::speaksFrenchAfterAFlagClick() {
     click("ln_1");
 
     const std::map<Control, const char*> names = {
-        {Control::Command1, "Command1"}, {Control::Command2, "Command2"}, {Control::Command3, "Command3"},
-        {Control::Command4, "Command4"}, {Control::Command5, "Command5"}, {Control::Command6, "Command6"},
-        {Control::Command7, "Command7"}, {Control::Label1_0, "Label1_0"}, {Control::Label1_1, "Label1_1"},
-        {Control::Label1_2, "Label1_2"}, {Control::Label3, "Label3"},     {Control::Drive1, "Drive1"},
-        {Control::ext, "ext"},           {Control::Dir1, "Dir1"},         {Control::f1, "f1"},
-        {Control::f2, "f2"},             {Control::b, "b"},
+        {Control::Command1, "Command1"},
+        {Control::Command2, "Command2"},
+        {Control::Command3, "Command3"},
+        {Control::Command4, "Command4"},
+        {Control::Command5, "Command5"},
+        {Control::Command6, "Command6"},
+        {Control::Command7, "Command7"},
+        {Control::Label1_0, "Label1_0"},
+        {Control::Label1_1, "Label1_1"},
+        {Control::Label1_2, "Label1_2"},
+        {Control::Label3, "Label3"},
+        {Control::Drive1, "Drive1"},
+        {Control::ext, "ext"},
+        {Control::Dir1, "Dir1"},
+        {Control::f1, "f1"},
+        {Control::f2, "f2"},
+        {Control::b, "b"},
     };
     auto caption = [&](Control control) {
         if (control == Control::Form1) return window_->windowTitle();

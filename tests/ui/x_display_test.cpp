@@ -197,10 +197,10 @@ void XDisplayTest::aSignalEndsTheProgramAsExitWould() {
     program.start(QStringLiteral(FTVB_WINDOW), QStringList());
     QVERIFY(program.waitForStarted());
     QProcess search;
-    search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--sync"),
-                                             QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
-                                             QString::number(program.processId()), QStringLiteral("--name"),
-                                             QStringLiteral("Fortran")});
+    search.start(
+        QStringLiteral("xdotool"),
+        {QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+         QString::number(program.processId()), QStringLiteral("--name"), QStringLiteral("Fortran")});
     QVERIFY(search.waitForFinished(20000));
     const QString windowId = QString::fromLatin1(search.readAllStandardOutput()).split(QLatin1Char('\n')).first();
     QVERIFY(!windowId.isEmpty());
@@ -210,18 +210,17 @@ void XDisplayTest::aSignalEndsTheProgramAsExitWould() {
         Form1 twin(*settings_);
         auto press = [&](const char* name) {
             const QPoint at = twin.findChild<QWidget*>(QLatin1String(name))->geometry().center();
-            QCOMPARE(QProcess::execute(QStringLiteral("xdotool"),
-                                       {QStringLiteral("mousemove"), QStringLiteral("--window"), windowId,
-                                        QString::number(at.x()), QString::number(at.y()), QStringLiteral("click"),
-                                        QStringLiteral("1")}),
+            QCOMPARE(QProcess::execute(
+                         QStringLiteral("xdotool"),
+                         {QStringLiteral("mousemove"), QStringLiteral("--window"), windowId, QString::number(at.x()),
+                          QString::number(at.y()), QStringLiteral("click"), QStringLiteral("1")}),
                      0);
         };
         press("Command5");
         QTest::qWait(200);
         press("Command3");
-        QTRY_VERIFY_WITH_TIMEOUT(!sources.entryList({QStringLiteral(".module1.bas.*")}, QDir::Hidden | QDir::Files)
-                                      .isEmpty(),
-                                 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !sources.entryList({QStringLiteral(".module1.bas.*")}, QDir::Hidden | QDir::Files).isEmpty(), 10000);
     } else {
         QTest::qWait(300);
     }

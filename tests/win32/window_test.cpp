@@ -2,9 +2,9 @@
 // theirs: start-up from the registry, folders, drives, the four moves, a
 // run and its message, the languages, the About box, Exit, and the ways a
 // window ends during a run.
-#include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <gtest/gtest.h>
 #include <objbase.h>
 
 #include <algorithm>
@@ -113,8 +113,8 @@ protected:
         GetTempPathW(MAX_PATH, temp);
         static int made = 0;
         // An accented folder: every name crosses from UTF-16 to UTF-8 and back.
-        root_ = fs::path(temp) / (L"ftvb-win32 \u00e9-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                  std::to_wstring(++made));
+        root_ = fs::path(temp) /
+                (L"ftvb-win32 \u00e9-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++made));
         sources_ = root_ / L"sources";
         fs::create_directories(sources_);
         const std::pair<const wchar_t*, const char*> files[] = {
@@ -226,7 +226,8 @@ protected:
     std::string registryValue(const std::wstring& key, const wchar_t* name) const {
         wchar_t value[512];
         DWORD bytes = sizeof(value);
-        if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &bytes) != ERROR_SUCCESS) {
+        if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &bytes) !=
+            ERROR_SUCCESS) {
             return "<absent>";
         }
         return narrow(value);
@@ -405,11 +406,16 @@ TEST_F(Win32Window, TheFlagsSwitchTheLanguage) {
     for (const TextRow& row : kCaptionTable) {
         HWND target = row.control == Control::Form1 ? window_->handle() : nullptr;
         if (target == nullptr) {
-            for (const auto& [control, id] : {std::pair{Control::Command1, idCommand1}, {Control::Command2, idCommand2},
-                                              {Control::Command3, idCommand3}, {Control::Command4, idCommand4},
-                                              {Control::Command5, idCommand5}, {Control::Command6, idCommand6},
-                                              {Control::Command7, idCommand7}, {Control::Label1_0, idLabel1_0},
-                                              {Control::Label1_1, idLabel1_1}, {Control::Label1_2, idLabel1_2},
+            for (const auto& [control, id] : {std::pair{Control::Command1, idCommand1},
+                                              {Control::Command2, idCommand2},
+                                              {Control::Command3, idCommand3},
+                                              {Control::Command4, idCommand4},
+                                              {Control::Command5, idCommand5},
+                                              {Control::Command6, idCommand6},
+                                              {Control::Command7, idCommand7},
+                                              {Control::Label1_0, idLabel1_0},
+                                              {Control::Label1_1, idLabel1_1},
+                                              {Control::Label1_2, idLabel1_2},
                                               {Control::Label3, idLabel3}}) {
                 if (control == row.control) target = this->control(id);
             }
@@ -418,11 +424,19 @@ TEST_F(Win32Window, TheFlagsSwitchTheLanguage) {
     }
     for (const TextRow& row : kToolTipTable) {
         int id = 0;
-        for (const auto& [control, controlId] :
-             {std::pair{Control::Drive1, idDrive1}, {Control::ext, idExt}, {Control::Dir1, idDir1}, {Control::f1, idF1},
-              {Control::Command7, idCommand7}, {Control::f2, idF2}, {Control::b, idB}, {Control::Command3, idCommand3},
-              {Control::Command4, idCommand4}, {Control::Command1, idCommand1}, {Control::Command2, idCommand2},
-              {Control::Command5, idCommand5}, {Control::Command6, idCommand6}}) {
+        for (const auto& [control, controlId] : {std::pair{Control::Drive1, idDrive1},
+                                                 {Control::ext, idExt},
+                                                 {Control::Dir1, idDir1},
+                                                 {Control::f1, idF1},
+                                                 {Control::Command7, idCommand7},
+                                                 {Control::f2, idF2},
+                                                 {Control::b, idB},
+                                                 {Control::Command3, idCommand3},
+                                                 {Control::Command4, idCommand4},
+                                                 {Control::Command1, idCommand1},
+                                                 {Control::Command2, idCommand2},
+                                                 {Control::Command5, idCommand5},
+                                                 {Control::Command6, idCommand6}}) {
             if (control == row.control) id = controlId;
         }
         EXPECT_EQ(narrow(toolTip(control(id))), row.french) << id;
@@ -599,8 +613,8 @@ TEST_F(Win32Window, EndingDuringARunKeepsTheModuleAndLeavesNoTemporaryFile) {
         openInSources();
         writeFile(sources_ / L"out.bas", "old module\r\n");
         SetWindowTextW(control(idB), L"out.bas");
-        SendMessageW(control(idF1), LB_SETCURSEL, WPARAM(SendMessageW(control(idF1), LB_FINDSTRINGEXACT, WPARAM(-1),
-                                                                     LPARAM(L"big.for"))), 0);
+        SendMessageW(control(idF1), LB_SETCURSEL,
+                     WPARAM(SendMessageW(control(idF1), LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(L"big.for"))), 0);
         click(idCommand1);
         ASSERT_EQ(entries(idF2), Names{"big.for"}) << c.what;
 
@@ -619,7 +633,8 @@ TEST_F(Win32Window, EndingDuringARunKeepsTheModuleAndLeavesNoTemporaryFile) {
         EXPECT_FALSE(window_->logic().running()) << c.what;
         EXPECT_EQ(fileBytes(sources_ / L"out.bas"), "old module\r\n") << c.what;
         Names left;
-        for (const auto& entry : fs::directory_iterator(sources_)) left.push_back(narrow(entry.path().filename().wstring()));
+        for (const auto& entry : fs::directory_iterator(sources_))
+            left.push_back(narrow(entry.path().filename().wstring()));
         std::sort(left.begin(), left.end());
         EXPECT_EQ(left, (Names{".hidden.for", "B.FOR", "a.for", "big.for", "folder.for", "notes.txt", "out.bas",
                                "r\xC3\xA9sum\xC3\xA9.for"}))
@@ -678,11 +693,18 @@ TEST(Win32HiddenFileList, ListsMatchingOrdinaryFilesInOrderIgnoringCase) {
         Names want;
     };
     const Case cases[] = {
-        {"*.for", {"A.for", "b.FOR", "\xC3\xA9" "cole.FOR", "\xC3\x89t\xC3\xA9.for"}},
+        {"*.for",
+         {"A.for", "b.FOR",
+          "\xC3\xA9"
+          "cole.FOR",
+          "\xC3\x89t\xC3\xA9.for"}},
         {"*.F;*.SRC", {"c.f", "x.src"}},
         {"?.for", {"A.for", "b.FOR"}},
-        {"*.*", {"A.for", "b.FOR", "c.f", "\xC3\xA9" "cole.FOR", "\xC3\x89t\xC3\xA9.for", "noext", "notes.fortran",
-                 "x.src"}},
+        {"*.*",
+         {"A.for", "b.FOR", "c.f",
+          "\xC3\xA9"
+          "cole.FOR",
+          "\xC3\x89t\xC3\xA9.for", "noext", "notes.fortran", "x.src"}},
     };
     HiddenFileList File1;
     ASSERT_TRUE(File1.setFolder(folder.wstring()));

@@ -1,7 +1,6 @@
 // ftvb-convert.exe as a Windows user runs it: binary standard streams,
 // Unicode arguments and messages, a module another program holds, devices.
 #include <windows.h>
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -53,7 +52,8 @@ protected:
     }
 
     ProgramOutcome run(std::vector<std::string> args, const std::string& input = "") {
-        return runProgram({fs::absolute(FTVB_CONVERT), std::move(args), dir_, input.empty() ? fs::path() : dir_ / input});
+        return runProgram(
+            {fs::absolute(FTVB_CONVERT), std::move(args), dir_, input.empty() ? fs::path() : dir_ / input});
     }
 
     fs::path dir_;
@@ -193,7 +193,8 @@ TEST_F(ConvertExe, FullDevice) {
     const std::wstring full = L"Z:\\dev\\full";
     const HANDLE device = ::CreateFileW(full.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                         OPEN_EXISTING, 0, nullptr);
-    if (device == INVALID_HANDLE_VALUE) GTEST_SKIP() << "no full device here (only Wine has one): a full disk not tested";
+    if (device == INVALID_HANDLE_VALUE)
+        GTEST_SKIP() << "no full device here (only Wine has one): a full disk not tested";
     ::CloseHandle(device);
     write("a.for", "      x = 1\n");
     const ProgramOutcome o = run({"-o", utf8FromWide(full), "a.for"});
@@ -220,7 +221,8 @@ TEST_F(ConvertExe, DevicesAreWrittenDirectly) {
     // The console exists only when there is one; Wine gives a program
     // started from a test none.
     const ProgramOutcome con = run({"-q", "-o", "CON", "a.for"});
-    if (con.status != 0) std::cout << "[ SKIPPED  ] CON: no console here (" << con.err.substr(0, con.err.size() - 1) << ")\n";
+    if (con.status != 0)
+        std::cout << "[ SKIPPED  ] CON: no console here (" << con.err.substr(0, con.err.size() - 1) << ")\n";
     EXPECT_EQ(entries(), (std::vector<std::string>{"a.for"}));
 }
 

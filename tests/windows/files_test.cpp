@@ -1,15 +1,15 @@
 // The Windows file side through the run: what files.h promises, the way
 // Windows can break it (another spelling, case, an 8.3 name, a hard link,
 // a program holding the module, devices, long and Unicode names).
-#include <windows.h>
+#include "engine/files.h"
 
+#include <windows.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
-#include "engine/files.h"
 #include "engine/run.h"
 #include "engine/wide_names.h"
 #include "tests/support/capture.h"
@@ -132,7 +132,8 @@ TEST_F(FilesWin32, ModuleListedUnderAnotherNameIsRefused) {
         {module, path("hard.for")},
         {path("hard.for"), module},
     };
-    if (shortLength > 0 && shortLength < MAX_PATH && fs::path(shortName).filename() != fsPath("a long module name.bas")) {
+    if (shortLength > 0 && shortLength < MAX_PATH &&
+        fs::path(shortName).filename() != fsPath("a long module name.bas")) {
         cases.push_back({module, utf8FromWide(shortName)});
         cases.push_back({utf8FromWide(shortName), module});
     } else {
@@ -157,7 +158,8 @@ TEST_F(FilesWin32, ModuleHeldByAnotherProgramIsKept) {
     const std::string module = write("m.bas", "finished by hand\r\n");
     for (const DWORD share : {DWORD{0}, DWORD{FILE_SHARE_READ}}) {
         SCOPED_TRACE(share);
-        const HANDLE held = ::CreateFileW(wide(module).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
+        const HANDLE held =
+            ::CreateFileW(wide(module).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(held, INVALID_HANDLE_VALUE);
         observer_.counts.clear();
         const RunResult r = run(module, {write("a.for", kSource)});
@@ -171,9 +173,9 @@ TEST_F(FilesWin32, ModuleHeldByAnotherProgramIsKept) {
         EXPECT_EQ(entries(), (std::vector<std::string>{"a.for", "m.bas"}));
     }
     // A program that lets others write and delete does not stand in the way.
-    const HANDLE shared = ::CreateFileW(wide(module).c_str(), GENERIC_READ,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                        0, nullptr);
+    const HANDLE shared =
+        ::CreateFileW(wide(module).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, 0, nullptr);
     const RunResult r = run(module, {path("a.for")});
     ::CloseHandle(shared);
     EXPECT_TRUE(r.moduleWritten) << describe(r.moduleFailure);
@@ -251,7 +253,8 @@ TEST_F(FilesWin32, LongPaths) {
             const std::string module = folder + "\\" + name;
             SCOPED_TRACE(std::to_string(module.size()) + " characters");
             const std::string source = folder + "\\a.for";
-            const HANDLE file = ::CreateFileW(longForm(source).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+            const HANDLE file =
+                ::CreateFileW(longForm(source).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
             DWORD written = 0;
             ::WriteFile(file, kSource.data(), static_cast<DWORD>(kSource.size()), &written, nullptr);
             ::CloseHandle(file);
@@ -264,8 +267,9 @@ TEST_F(FilesWin32, LongPaths) {
             r = run(module, {module});
             EXPECT_EQ(r.moduleFailure.reason, Reason::sourceIsModule);
             std::vector<std::string> files = namesIn(folder);
-            files.erase(std::remove_if(files.begin(), files.end(), [](const std::string& n) { return n.back() == '\\'; }),
-                        files.end());
+            files.erase(
+                std::remove_if(files.begin(), files.end(), [](const std::string& n) { return n.back() == '\\'; }),
+                files.end());
             EXPECT_EQ(files, (std::vector<std::string>{"a.for", name})) << "no temporary file left";
             ::DeleteFileW(longForm(module).c_str());
         }
@@ -347,7 +351,7 @@ TEST_F(FilesWin32, SystemFailuresAreKindsWithTheSystemsWords) {
         DWORD code;
         Reason reason;
     } cases[] = {
-        {ERROR_FILE_NOT_FOUND, Reason::noSuchFile},     {ERROR_PATH_NOT_FOUND, Reason::noSuchFile},
+        {ERROR_FILE_NOT_FOUND, Reason::noSuchFile},      {ERROR_PATH_NOT_FOUND, Reason::noSuchFile},
         {ERROR_ACCESS_DENIED, Reason::permissionDenied}, {ERROR_DISK_FULL, Reason::noSpace},
         {ERROR_HANDLE_DISK_FULL, Reason::noSpace},       {ERROR_FILE_TOO_LARGE, Reason::fileTooLarge},
         {ERROR_NOT_ENOUGH_MEMORY, Reason::outOfMemory},  {ERROR_OUTOFMEMORY, Reason::outOfMemory},

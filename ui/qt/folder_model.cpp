@@ -155,9 +155,9 @@ void FolderModel::reread(Node* node) {
 // there yet.
 FolderModel::Node* FolderModel::insert(Node* parent, const QString& name, bool kept) {
     auto& children = parent->children;
-    const auto at = std::lower_bound(
-        children.begin(), children.end(), name,
-        [](const std::unique_ptr<Node>& child, const QString& n) { return before(child->name, n); });
+    const auto at =
+        std::lower_bound(children.begin(), children.end(), name,
+                         [](const std::unique_ptr<Node>& child, const QString& n) { return before(child->name, n); });
     if (at != children.end() && (*at)->name == name) {
         (*at)->kept = (*at)->kept || kept;
         return at->get();

@@ -38,6 +38,19 @@ Form1::Form1(SettingsStore& settings, QWidget* parent) : QWidget(parent), logic_
     small.setPointSizeF(8.0);
     setFont(small);
 
+    makeButtonsAndLabels(twips);
+    makeSelectors(twips);
+    makeListsAndBoxes(twips);
+    makePictures(twips);
+
+    // The built-in captions, until a language is applied.
+    for (const TextRow& row : kCaptionTable) {
+        if (row.control != Control::Form1) setCaption(row.control, row.english);
+    }
+    connectHandlers();
+}
+
+void Form1::makeButtonsAndLabels(const Twips& twips) {
     auto button = [&](const char* name, int left, int top, int width, int height) {
         auto* pushButton = new QPushButton(this);
         pushButton->setObjectName(QLatin1String(name));
@@ -67,7 +80,9 @@ Form1::Form1(SettingsStore& settings, QWidget* parent) : QWidget(parent), logic_
         Label1[i]->setProperty("index", i);
         twips.place(Label1[i], labelPlaces[i][0], labelPlaces[i][1], labelPlaces[i][2], labelPlaces[i][3]);
     }
+}
 
+void Form1::makeSelectors(const Twips& twips) {
     // Drive letters: a root such as "C:/" rather than "/".
     const QFileInfoList drives = QDir::drives();
     if (QDir::rootPath().size() >= 2 && QDir::rootPath().at(1) == QLatin1Char(':')) {
@@ -96,7 +111,9 @@ Form1::Form1(SettingsStore& settings, QWidget* parent) : QWidget(parent), logic_
         twips.place(Dir1, 360, 780, 2895, 3210);
     }
     Dir1->setPath(QDir::currentPath());
+}
 
+void Form1::makeListsAndBoxes(const Twips& twips) {
     auto list = [&](const char* name, int left) {
         auto* names = new FileNameList(this);
         names->setObjectName(QLatin1String(name));
@@ -121,7 +138,9 @@ Form1::Form1(SettingsStore& settings, QWidget* parent) : QWidget(parent), logic_
     ccpt->setReadOnly(true);
     twips.place(ccpt, 7020, 5580, 1575, 315);
     ccpt->hide();
+}
 
+void Form1::makePictures(const Twips& twips) {
     for (int i = 0; i < 2; ++i) {
         ln[i] = new ClickLabel(this);
         ln[i]->setObjectName(QStringLiteral("ln_%1").arg(i));
@@ -138,12 +157,9 @@ Form1::Form1(SettingsStore& settings, QWidget* parent) : QWidget(parent), logic_
     twips.place(Image1, 6240, 6420, 2745, 630);
     Image1->setCursor(Qt::PointingHandCursor);
     Image1->setPixmap(logo(Image1->size(), devicePixelRatioF()));
+}
 
-    // The built-in captions, until a language is applied.
-    for (const TextRow& row : kCaptionTable) {
-        if (row.control != Control::Form1) setCaption(row.control, row.english);
-    }
-
+void Form1::connectHandlers() {
     connect(Command1, &QPushButton::clicked, this, [this] { logic_.Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { logic_.Command2_Click(); });
     connect(Command3, &QPushButton::clicked, this, [this] { logic_.Command3_Click(); });
@@ -156,7 +172,8 @@ Form1::Form1(SettingsStore& settings, QWidget* parent) : QWidget(parent), logic_
     connect(Image1, &ClickLabel::clicked, this, [this] { logic_.Image1_Click(); });
     // Queued: a folder that cannot be opened puts the tree back, which must
     // not happen inside the tree's own handling of the click.
-    connect(Dir1, &FolderTree::pathChanged, this, [this] { logic_.Dir1_Change(); }, Qt::QueuedConnection);
+    connect(
+        Dir1, &FolderTree::pathChanged, this, [this] { logic_.Dir1_Change(); }, Qt::QueuedConnection);
 }
 
 Form1::~Form1() { delete about_; }

@@ -23,6 +23,7 @@ class ClickLabel;
 class FileNameList;
 class FolderTree;
 class frmAbout;
+class Twips;
 
 class Form1 : public QWidget, private WindowOps {
     Q_OBJECT
@@ -45,6 +46,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The controls, as the constructor makes them, and their handlers.
+    void makeButtonsAndLabels(const Twips& twips);
+    void makeSelectors(const Twips& twips);
+    void makeListsAndBoxes(const Twips& twips);
+    void makePictures(const Twips& twips);
+    void connectHandlers();
+
     QWidget* widgetOf(Control control) const;
     FileNameList* listOf(List list) const;
 

@@ -6,15 +6,15 @@
 #include <algorithm>
 
 #include "ui/cp1252.h"
-#include "ui/qt/folder_entries.h"
-
 #include "ui/file_patterns.h"
+#include "ui/qt/folder_entries.h"
 
 namespace ftvb::ui::qt {
 
 QStringList splitPattern(const QString& pattern) {
     QStringList wildcards;
-    for (const std::string& wildcard : ui::splitPattern(pattern.toStdString())) wildcards << QString::fromStdString(wildcard);
+    for (const std::string& wildcard : ui::splitPattern(pattern.toStdString()))
+        wildcards << QString::fromStdString(wildcard);
     return wildcards;
 }
 

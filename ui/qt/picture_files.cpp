@@ -5,8 +5,8 @@
 // times their size at 96 DPI, which the Windows window scales down to its
 // DPI. Run it again after a change to pictures.cpp and commit the files:
 //   build/main/ftvb-pictures ui/win32/resources
-#include <QGuiApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <cstdio>
 
 #include "ui/qt/pictures.h"

@@ -98,8 +98,7 @@ QPixmap logo(QSize size, qreal pixelRatio) {
     painter.setFont(small);
     painter.setPen(QColor(220, 236, 255));
     const QRectF right(left.right(), area.top() + 2, area.right() - left.right() - 6, area.height() - 4);
-    painter.drawText(right, Qt::AlignVCenter | Qt::AlignRight,
-                     QStringLiteral("FORTRAN 77\n\u2192 BASIC"));
+    painter.drawText(right, Qt::AlignVCenter | Qt::AlignRight, QStringLiteral("FORTRAN 77\n\u2192 BASIC"));
     return pixmap;
 }
 

@@ -39,8 +39,8 @@ public:
     void append(std::string name);
     void remove(int row);
     void clear();
-    int selectedRow() const;   // -1 when none
-    void selectRow(int row);   // -1 selects none
+    int selectedRow() const;  // -1 when none
+    void selectRow(int row);  // -1 selects none
 
 private:
     class Model;

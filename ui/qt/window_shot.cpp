@@ -6,11 +6,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
-#include <QMessageBox>
-#include <QTimer>
 #include <QFile>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <cstdio>
 
 #include "ui/qt/form1.h"
@@ -33,12 +33,13 @@ int main(int argc, char** argv) {
     for (const char* name : {"bandsolve.for", "linalg.for", "main.for", "norms.for", "report.for", "setup.for"}) {
         QFile file(sources + QLatin1Char('/') + QLatin1String(name));
         if (!file.open(QIODevice::WriteOnly)) return 1;
-        file.write("      SUBROUTINE TABLE(N)\n"
-                   "      INTEGER N, I\n"
-                   "      DO 10 I = 1, N\n"
-                   "         PRINT *, I, SQRT(REAL(I))\n"
-                   "   10 CONTINUE\n"
-                   "      END\n");
+        file.write(
+            "      SUBROUTINE TABLE(N)\n"
+            "      INTEGER N, I\n"
+            "      DO 10 I = 1, N\n"
+            "         PRINT *, I, SQRT(REAL(I))\n"
+            "   10 CONTINUE\n"
+            "      END\n");
     }
 
     ftvb::ui::qt::IniSettingsStore settings(work.filePath(QStringLiteral("MIRADOR_FTVB.ini")));

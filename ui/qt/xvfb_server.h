@@ -4,8 +4,9 @@
 // some freezes never show there.
 #pragma once
 
-#include <string>
 #include <sys/types.h>
+
+#include <string>
 
 namespace ftvb::ui::qt {
 

@@ -85,18 +85,18 @@ void frmAbout::show() {
             return RegisterClassExW(&windowClass);
         }();
         (void)registered;
-        CreateWindowExW(kExStyle, kClassName, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100,
-                        owner_.handle(), nullptr, instance, this);
+        CreateWindowExW(kExStyle, kClassName, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, owner_.handle(),
+                        nullptr, instance, this);
         if (window_ == nullptr) return;
         dpi_ = dpiOf(window_);
         for (const Place& place : kPlaces) {
             const bool label = place.id != IDOK && place.id != idAboutImage1;
-            const DWORD style = place.id == IDOK              ? WS_TABSTOP | BS_DEFPUSHBUTTON
+            const DWORD style = place.id == IDOK            ? WS_TABSTOP | BS_DEFPUSHBUTTON
                                 : place.id == idAboutImage1 ? SS_OWNERDRAW
                                                             : SS_NOTIFY | SS_NOPREFIX;
-            CreateWindowExW(0, label || place.id == idAboutImage1 ? L"STATIC" : L"BUTTON", L"", WS_CHILD | WS_VISIBLE | style,
-                            0, 0, 10, 10, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(place.id)), instance,
-                            nullptr);
+            CreateWindowExW(0, label || place.id == idAboutImage1 ? L"STATIC" : L"BUTTON", L"",
+                            WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, window_,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(place.id)), instance, nullptr);
         }
         SetDlgItemTextW(window_, IDOK, L"OK");
         // The lines under the logo, the second of them in Label3.
@@ -147,9 +147,9 @@ void frmAbout::layOut() {
     linkFont_ = CreateFontIndirectW(&underlined);
     for (const Place& place : kPlaces) {
         placeChild(window_, place.id, place.left, place.top, place.width, place.height, dpi_);
-        const HFONT font = place.id == idLblTitle                        ? titleFont_
+        const HFONT font = place.id == idLblTitle                   ? titleFont_
                            : place.id == idAboutLabel1 + kLinkIndex ? linkFont_
-                                                                        : font_;
+                                                                    : font_;
         SendDlgItemMessageW(window_, place.id, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
     const SIZE size = windowSize(kClientWidth, kClientHeight, kStyle, kExStyle, dpi_);
@@ -180,8 +180,7 @@ LRESULT CALLBACK frmAbout::windowProc(HWND window, UINT message, WPARAM wParam, 
 
 LRESULT frmAbout::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case DM_GETDEFID:
-            return MAKELRESULT(IDOK, DC_HASDEFID);
+        case DM_GETDEFID: return MAKELRESULT(IDOK, DC_HASDEFID);
         case WM_COMMAND: {
             const int id = LOWORD(wParam);
             // OK is both the default and the cancel button: Enter and
@@ -201,7 +200,8 @@ LRESULT frmAbout::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 SetCursor(LoadCursorW(nullptr, IDC_WAIT));
                 return TRUE;
             }
-            if (LOWORD(lParam) == HTCLIENT && GetDlgCtrlID(reinterpret_cast<HWND>(wParam)) == idAboutLabel1 + kLinkIndex) {
+            if (LOWORD(lParam) == HTCLIENT &&
+                GetDlgCtrlID(reinterpret_cast<HWND>(wParam)) == idAboutLabel1 + kLinkIndex) {
                 SetCursor(LoadCursorW(nullptr, IDC_HAND));
                 return TRUE;
             }
@@ -243,11 +243,8 @@ LRESULT frmAbout::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             layOut();
             return 0;
         }
-        case WM_CLOSE:
-            close();
-            return 0;
-        default:
-            break;
+        case WM_CLOSE: close(); return 0;
+        default: break;
     }
     return DefWindowProcW(window_, message, wParam, lParam);
 }

@@ -28,7 +28,8 @@ UINT dpiOf(HWND window) {
 SIZE windowSize(int widthTwips, int heightTwips, DWORD style, DWORD exStyle, UINT dpi) {
     RECT rect{0, 0, fromTwips(widthTwips, dpi), fromTwips(heightTwips, dpi)};
     static const auto adjust = user32<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
-    if (adjust == nullptr || !adjust(&rect, style, FALSE, exStyle, dpi)) AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+    if (adjust == nullptr || !adjust(&rect, style, FALSE, exStyle, dpi))
+        AdjustWindowRectEx(&rect, style, FALSE, exStyle);
     return SIZE{rect.right - rect.left, rect.bottom - rect.top};
 }
 

@@ -124,15 +124,15 @@ bool FolderTree::notify(const NMHDR& header, LRESULT& result) {
             path_ = path;
             return true;
         }
-        default:
-            return false;
+        default: return false;
     }
 }
 
 HTREEITEM FolderTree::addItem(HTREEITEM parent, const std::wstring& name) {
     // Kept in order without regard to case, like the folders read.
     HTREEITEM after = TVI_FIRST;
-    for (HTREEITEM item = TreeView_GetChild(tree_, parent); item != nullptr; item = TreeView_GetNextSibling(tree_, item)) {
+    for (HTREEITEM item = TreeView_GetChild(tree_, parent); item != nullptr;
+         item = TreeView_GetNextSibling(tree_, item)) {
         if (lessIgnoringCase(name, textOf(item))) break;
         after = item;
     }
@@ -206,7 +206,8 @@ void FolderTree::fill(HTREEITEM item) {
 }
 
 HTREEITEM FolderTree::child(HTREEITEM parent, const std::wstring& name) {
-    for (HTREEITEM item = TreeView_GetChild(tree_, parent); item != nullptr; item = TreeView_GetNextSibling(tree_, item)) {
+    for (HTREEITEM item = TreeView_GetChild(tree_, parent); item != nullptr;
+         item = TreeView_GetNextSibling(tree_, item)) {
         const std::wstring text = textOf(item);
         if (CompareStringOrdinal(text.c_str(), int(text.size()), name.c_str(), int(name.size()), TRUE) == CSTR_EQUAL) {
             return item;

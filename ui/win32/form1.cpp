@@ -79,7 +79,8 @@ constexpr int kDriveListRows = 8;
 bool busy = false;
 
 HICON programIcon(int size) {
-    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(FTVB_ICON), IMAGE_ICON, size, size, 0));
+    return static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(FTVB_ICON), IMAGE_ICON, size, size, 0));
 }
 
 }  // namespace
@@ -118,15 +119,15 @@ void Form1::create() {
 
     for (const ControlSpec& spec : kControls) {
         const DWORD visible = spec.hiddenWhenIdle ? 0 : WS_VISIBLE;
-        CreateWindowExW(spec.exStyle, spec.windowClass, L"", WS_CHILD | visible | spec.style, 0, 0, 10, 10,
-                        window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+        CreateWindowExW(spec.exStyle, spec.windowClass, L"", WS_CHILD | visible | spec.style, 0, 0, 10, 10, window_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
     }
     Dir1_.attach(child(idDir1));
     SetWindowSubclass(child(idExt), extProc, 0, reinterpret_cast<DWORD_PTR>(this));
 
-    toolTips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance,
-                                nullptr);
+    toolTips_ =
+        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance, nullptr);
 
     layOut();
     fillDrives();
@@ -212,9 +213,7 @@ LRESULT CALLBACK Form1::extProc(HWND edit, UINT message, WPARAM wParam, LPARAM l
 
 LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_COMMAND:
-            command(LOWORD(wParam), HIWORD(wParam));
-            return 0;
+        case WM_COMMAND: command(LOWORD(wParam), HIWORD(wParam)); return 0;
         case WM_NOTIFY: {
             const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
             LRESULT result = 0;
@@ -251,7 +250,8 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 }
                 fromOtherProgram_ = false;
                 // The folder first: choosing one is where a user begins.
-                if (!HIWORD(wParam)) SetFocus(lastFocus_ != nullptr && IsWindow(lastFocus_) ? lastFocus_ : child(idDir1));
+                if (!HIWORD(wParam))
+                    SetFocus(lastFocus_ != nullptr && IsWindow(lastFocus_) ? lastFocus_ : child(idDir1));
             }
             return 0;
         case WM_SETCURSOR:
@@ -277,8 +277,8 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_DRAWITEM: {
             const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-            Picture* picture = item.CtlID == UINT(idLn0)     ? &flags_[0]
-                               : item.CtlID == UINT(idLn1)   ? &flags_[1]
+            Picture* picture = item.CtlID == UINT(idLn0)      ? &flags_[0]
+                               : item.CtlID == UINT(idLn1)    ? &flags_[1]
                                : item.CtlID == UINT(idImage1) ? &logo_
                                                               : nullptr;
             if (picture == nullptr) break;
@@ -294,9 +294,7 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             layOut();
             return 0;
         }
-        case WM_CLOSE:
-            close();
-            return 0;
+        case WM_CLOSE: close(); return 0;
         case WM_QUERYENDSESSION:
             // The session may still be cancelled: only stop a run, so that
             // its temporary file is gone before the session ends.
@@ -309,20 +307,31 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 logic_.endProgram();
             }
             return 0;
-        default:
-            break;
+        default: break;
     }
     return DefWindowProcW(window_, message, wParam, lParam);
 }
 
 void Form1::command(int id, int code) {
     switch (id) {
-        case idCommand1: if (code == BN_CLICKED) logic_.Command1_Click(); break;
-        case idCommand2: if (code == BN_CLICKED) logic_.Command2_Click(); break;
-        case idCommand5: if (code == BN_CLICKED) logic_.Command5_Click(); break;
-        case idCommand6: if (code == BN_CLICKED) logic_.Command6_Click(); break;
-        case idCommand7: if (code == BN_CLICKED) logic_.Command7_Click(); break;
-        case idCommand4: if (code == BN_CLICKED) logic_.Command4_Click(); break;
+        case idCommand1:
+            if (code == BN_CLICKED) logic_.Command1_Click();
+            break;
+        case idCommand2:
+            if (code == BN_CLICKED) logic_.Command2_Click();
+            break;
+        case idCommand5:
+            if (code == BN_CLICKED) logic_.Command5_Click();
+            break;
+        case idCommand6:
+            if (code == BN_CLICKED) logic_.Command6_Click();
+            break;
+        case idCommand7:
+            if (code == BN_CLICKED) logic_.Command7_Click();
+            break;
+        case idCommand4:
+            if (code == BN_CLICKED) logic_.Command4_Click();
+            break;
         case idCommand3:
             if (code != BN_CLICKED) break;
             logic_.Command3_Click();
@@ -330,10 +339,18 @@ void Form1::command(int id, int code) {
             // which has now stopped.
             if (closing_) endIfNoWindowLeft();
             break;
-        case idLabel3: if (code == STN_CLICKED) logic_.Label3_Click(); break;
-        case idImage1: if (code == STN_CLICKED) logic_.Image1_Click(); break;
-        case idLn0: if (code == STN_CLICKED) logic_.ln_Click(0); break;
-        case idLn1: if (code == STN_CLICKED) logic_.ln_Click(1); break;
+        case idLabel3:
+            if (code == STN_CLICKED) logic_.Label3_Click();
+            break;
+        case idImage1:
+            if (code == STN_CLICKED) logic_.Image1_Click();
+            break;
+        case idLn0:
+            if (code == STN_CLICKED) logic_.ln_Click(0);
+            break;
+        case idLn1:
+            if (code == STN_CLICKED) logic_.ln_Click(1);
+            break;
         case idDrive1:
             // While the list is dropped down, moving through it is not yet a
             // choice: the choice is made when it closes.
@@ -350,8 +367,7 @@ void Form1::command(int id, int code) {
             // Enter in the pattern box applies it, as "Ok" does.
             if (GetFocus() == child(idExt)) logic_.Command7_Click();
             break;
-        default:
-            break;
+        default: break;
     }
 }
 
@@ -481,7 +497,8 @@ std::string Form1::listEntry(List list, int index) const {
     const LRESULT length = SendMessageW(listOf(list), LB_GETTEXTLEN, WPARAM(index), 0);
     if (length == LB_ERR) return {};
     std::wstring entry(std::size_t(length) + 1, L'\0');
-    const LRESULT copied = SendMessageW(listOf(list), LB_GETTEXT, WPARAM(index), reinterpret_cast<LPARAM>(entry.data()));
+    const LRESULT copied =
+        SendMessageW(listOf(list), LB_GETTEXT, WPARAM(index), reinterpret_cast<LPARAM>(entry.data()));
     entry.resize(copied == LB_ERR ? 0 : std::size_t(copied));
     return narrow(entry);
 }

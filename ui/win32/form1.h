@@ -114,10 +114,10 @@ private:
     Picture flags_[2];
     Picture logo_;
     std::unique_ptr<frmAbout> about_;
-    std::set<HWND> tipped_;         // controls that have a tool tip
-    std::set<HWND> held_;           // lists not drawn until their change is over
-    HWND lastFocus_ = nullptr;      // where the focus goes back when the window is active again
-    std::wstring lastDrive_;        // the drive Drive1 showed when the logic last saw it
+    std::set<HWND> tipped_;     // controls that have a tool tip
+    std::set<HWND> held_;       // lists not drawn until their change is over
+    HWND lastFocus_ = nullptr;  // where the focus goes back when the window is active again
+    std::wstring lastDrive_;    // the drive Drive1 showed when the logic last saw it
     bool activatedOnce_ = false;
     bool fromOtherProgram_ = false;
     bool applyingPattern_ = false;  // inside the pattern box's loss of focus

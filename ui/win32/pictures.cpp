@@ -39,7 +39,8 @@ bool decodePng(const void* bytes, DWORD size, std::vector<std::uint32_t>& pixels
     UINT h = 0;
     if (FAILED(converted->GetSize(&w, &h)) || w == 0 || h == 0) return false;
     pixels.assign(std::size_t(w) * h, 0);
-    if (FAILED(converted->CopyPixels(nullptr, w * 4, UINT(pixels.size() * 4), reinterpret_cast<BYTE*>(pixels.data())))) {
+    if (FAILED(
+            converted->CopyPixels(nullptr, w * 4, UINT(pixels.size() * 4), reinterpret_cast<BYTE*>(pixels.data())))) {
         return false;
     }
     width = int(w);

@@ -22,8 +22,8 @@ std::string RegistrySettingsStore::read(const std::string& section, const std::s
         if (status != ERROR_SUCCESS) return fallback;
         value.assign(bytes / sizeof(wchar_t) + 1, L'\0');
         bytes = DWORD(value.size() * sizeof(wchar_t));
-        status = RegGetValueW(HKEY_CURRENT_USER, subkey.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, value.data(),
-                              &bytes);
+        status =
+            RegGetValueW(HKEY_CURRENT_USER, subkey.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, value.data(), &bytes);
         if (status == ERROR_MORE_DATA) continue;
         if (status != ERROR_SUCCESS) return fallback;
         // RegGetValueW ends the text with one NUL, counted in the bytes.
