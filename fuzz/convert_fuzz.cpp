@@ -6,7 +6,9 @@
 // line is checked; then the same files, written out, go through the real run
 // (SourceReader, ModuleWriter), whose module must hold exactly the recorded
 // lines, each ended by CR LF, with no temporary file left beside it; last, a
-// run stopped part-way must leave that module as it was.
+// run stopped part-way must leave that module as it was. The first pass also
+// asks for the porting checklist, so the module must not depend on it, and
+// every entry must point at a line of its file and of the module.
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -30,6 +32,17 @@ using ftvb::fuzz::fail;
 using ftvb::fuzz::splitFiles;
 using ftvb::fuzz::splitLines;
 using Watcher = ftvb::fuzz::DataWatch;
+
+struct ReviewWatcher : Watcher {
+    std::vector<ftvb::ReviewNote> notes;  // views into the statement: only the numbers are read
+    std::vector<std::size_t> files;       // the file of each note
+    std::size_t file = 0;
+    bool wantsReview() override { return true; }
+    void reviewNoted(const ftvb::ReviewNote& note) override {
+        notes.push_back({note.kind, {}, {}, note.sourceLine, note.moduleLine});
+        files.push_back(file);
+    }
+};
 
 struct Recorder : ftvb::LineSink {
     std::vector<std::string> lines;
@@ -97,17 +110,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::string_view> files = splitFiles(input);
 
     Recorder recorder;
-    Watcher watcher;
+    ReviewWatcher watcher;
     long long lineCount = 0;
+    std::vector<long long> fileLines;
     {
         ftvb::Converter converter(recorder, watcher);
         for (const std::string_view file : files) {
             converter.beginFile();
+            long long lines = 0;
             for (const std::string_view line : splitLines(file)) {
                 converter.feedLine(line);
                 ++lineCount;
+                ++lines;
             }
             converter.endFile();
+            fileLines.push_back(lines);
+            ++watcher.file;
+        }
+    }
+    for (std::size_t i = 0; i < watcher.notes.size(); ++i) {
+        const ftvb::ReviewNote& note = watcher.notes[i];
+        const long long moduleLines = static_cast<long long>(recorder.lines.size());
+        if (note.sourceLine < 1 || note.sourceLine > fileLines[watcher.files[i]] || note.moduleLine < 1 ||
+            note.moduleLine > moduleLines + 1) {
+            fail("a review entry points outside its file or the module",
+                 {{"kind", std::string(ftvb::reviewTag(note.kind))},
+                  {"source line", std::to_string(note.sourceLine)},
+                  {"module line", std::to_string(note.moduleLine)},
+                  {"input", input}});
         }
     }
     if (!watcher.inOrder || watcher.counted != lineCount)

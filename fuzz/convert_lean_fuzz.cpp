@@ -2,7 +2,9 @@
 // split into source files at form feeds and into lines at LF, and fed to a
 // Converter. Each module line is checked as it comes (no LF in it; an empty
 // one only from a DATA statement), and every statement, when the routine is
-// done with it, must still know every search text it holds.
+// done with it, must still know every search text it holds. The porting
+// checklist is asked for, so that the stages' looks at what they rewrite run
+// too; each entry must name a line already read.
 //
 // What this target finds goes on to the full `convert` target, which also
 // runs the real files through the real run (fuzz/run.sh replays it there).
@@ -28,11 +30,23 @@ struct Checker : ftvb::LineSink {
     }
 };
 
+// Wants the checklist; an entry must point at a line read so far.
+struct ReviewingWatch : ftvb::fuzz::DataWatch {
+    std::string_view input;
+    bool wantsReview() override { return true; }
+    void reviewNoted(const ftvb::ReviewNote& note) override {
+        if (note.sourceLine < 1 || note.sourceLine > counted || note.moduleLine < 1) {
+            fail("a review entry points at no line read", {{"kind", ftvb::reviewTag(note.kind)}, {"input", input}});
+        }
+    }
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
-    ftvb::fuzz::DataWatch watch;
+    ReviewingWatch watch;
+    watch.input = input;
     Checker checker;
     checker.input = input;
     checker.watch = &watch;

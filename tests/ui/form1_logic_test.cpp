@@ -466,9 +466,9 @@ TEST_F(Run, AFileInTheListsPlaceThatIsNotOneIsLeftAlone) {
     w.window.texts[Box::b] = "notes";  // a module without an extension
     w.logic.Command3_Click();
     ASSERT_EQ(w.window.messages.size(), 1u);
-    EXPECT_EQ(w.window.messages[0],
-              "End of Conversion\nThe list of places to look at could not be written to '" + folder_ +
-                  "/notes.review.txt': a file of that name, which this program did not write, is in the way");
+    EXPECT_EQ(w.window.messages[0], "End of Conversion\nThe list of places to look at could not be written to '" +
+                                        (std::filesystem::path(folder_) / "notes.review.txt").string() +
+                                        "': a file of that name, which this program did not write, is in the way");
     EXPECT_EQ(read("notes.review.txt"), "my own notes\n");
 
     write("second.for", "      y = 2\n");

@@ -39,6 +39,10 @@ if command -v openbox >/dev/null 2>&1; then
   wm=$!
   trap 'kill $wm $xvfb 2>/dev/null; wait $wm $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 fi
+# Wine draws a prefix's windows on the display its wineserver started with:
+# wait until a server of another test (one without a display) has ended, so
+# that this one starts with ours. ctest runs this test alone (RUN_SERIAL).
+"$root/scripts/wine.sh" --wait
 # A crash ends the program with its report instead of opening the crash
 # dialog, which nobody would close.
 WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d};winedbg.exe=d"
