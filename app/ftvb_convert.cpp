@@ -236,6 +236,7 @@ int convert(const std::vector<std::string>& args) {
     // A review file is written as the run goes, in place at the end only
     // when the module is.
     ftvb::ModuleWriter reviewWriter(&progress);
+    reviewWriter.skipDiskFlush();
     if (reviewFile) {
         if (const ftvb::Outcome why = reviewWriter.open(*reviewFile)) {
             say({"cannot write '", *reviewFile, "': ", ftvb::describe(*why)});

@@ -271,7 +271,7 @@ void ModuleWriter::flush() {
     // Start writing the temporary file out while the run goes on, so that
     // the fsync before the rename has little left to wait for.
     constexpr std::size_t kStep = std::size_t{4} << 20;
-    if (!direct_ && fd_ >= 0 && written_ - synced_ >= kStep) {
+    if (!direct_ && durable_ && fd_ >= 0 && written_ - synced_ >= kStep) {
         ::sync_file_range(fd_, static_cast<off_t>(synced_), static_cast<off_t>(written_ - synced_),
                           SYNC_FILE_RANGE_WRITE);
         synced_ = written_;
@@ -283,7 +283,7 @@ Outcome ModuleWriter::commit() {
     if (fd_ < 0) return error_ ? error_ : Outcome(systemFailure(EBADF));
     flush();
     if (!direct_) {
-        if (!error_ && ::fsync(fd_) != 0) error_ = lastError();
+        if (!error_ && durable_ && ::fsync(fd_) != 0) error_ = lastError();
         if (::close(fd_) != 0 && !error_) error_ = lastError();
         fd_ = -1;
         if (!error_ && ::rename(tempPath_.c_str(), finalPath_.c_str()) != 0) error_ = lastError();

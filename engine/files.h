@@ -94,6 +94,11 @@ public:
     static constexpr std::size_t kBlock = 1 << 16;
     // Flushes and puts the module in place.
     Outcome commit();
+    // For a file that can be made again (the list of places to look at):
+    // it is still put in place whole or not at all, but not forced out to
+    // the disk first, which for a list of tens of megabytes would cost more
+    // than the run.
+    void skipDiskFlush() { durable_ = false; }
     // Drops what was written (removes the temporary file).
     void abandon();
 
@@ -110,6 +115,7 @@ private:
     int fd_ = -1;  // the file's descriptor; on Windows its handle
     bool direct_ = false;
     bool mayBlock_ = false;  // a pipe, FIFO, socket or terminal
+    bool durable_ = true;    // flushed to the disk before it is put in place
     std::string finalPath_;
     std::string tempPath_;
     std::string buffer_;

@@ -509,7 +509,7 @@ Outcome ModuleWriter::commit() {
     flush();
     const HANDLE handle = handleOf(fd_);
     if (!direct_) {
-        if (!error_ && !::FlushFileBuffers(handle)) error_ = lastError();
+        if (!error_ && durable_ && !::FlushFileBuffers(handle)) error_ = lastError();
         if (!::CloseHandle(handle) && !error_) error_ = lastError();
         fd_ = -1;
         std::wstring temp, module;

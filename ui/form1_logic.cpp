@@ -133,6 +133,46 @@ private:
     std::vector<std::string> names_;
 };
 
+// The list of places to look at, beside the module. It is written as the
+// run goes, to a temporary file put in place at the end only when the
+// module is written and the list holds anything; a file of that name that
+// the program did not write is neither replaced nor removed.
+class Form1Logic::ReviewFile {
+public:
+    ReviewFile(std::string name, ReviewList& review) : name_(std::move(name)) {
+        const bool exists = fileExists(name_);
+        ours_ = exists && isOurReview(name_);
+        blocked_ = exists && !ours_;
+        if (blocked_) return;
+        writer_.skipDiskFlush();
+        openFailure_ = writer_.open(name_);
+        if (!openFailure_) review.spillTo([this](std::string_view block) { writer_.writeBytes(block); });
+    }
+
+    const std::string& name() const { return name_; }
+    bool blocked() const { return blocked_; }
+
+    // The rest of the list, and the file in place.
+    Outcome commit(ReviewList& review) {
+        if (openFailure_) return openFailure_;
+        for (const std::string_view piece : review.pieces()) writer_.writeBytes(piece);
+        return writer_.commit();
+    }
+
+    // No list this time: the one an earlier run left goes too.
+    void drop() {
+        writer_.abandon();
+        if (ours_) removeFile(name_);
+    }
+
+private:
+    std::string name_;
+    ModuleWriter writer_;
+    Outcome openFailure_;
+    bool ours_ = false;
+    bool blocked_ = false;
+};
+
 // Keeps the latest count and statement and paints them only when the window
 // says a repaint is due: formatting and painting for each of a million lines
 // would cost more than the conversion itself. The yields stay where the run
@@ -356,6 +396,7 @@ void Form1Logic::Command3_Click() {
     const RunFiles files(window_);
     RunStatus status(window_, stopRun_, module);
     const std::string moduleFile = moduleFileName(window_.toFileSystem(module));
+    ReviewFile reviewFile(reviewFileName(moduleFile), status.review());
     const RunResult result = runConversion(moduleFile, files, status);
     status.show();
     window_.setBusy(false);
@@ -366,7 +407,7 @@ void Form1Logic::Command3_Click() {
         std::string text;
         if (result.moduleWritten) {
             text = words.endOfConversion;
-            text += reviewMessage(status.review(), reviewFileName(moduleFile), words, value);
+            text += reviewMessage(status.review(), reviewFile, words, value);
         } else if (result.moduleFailure.reason == Reason::nothingRead) {
             text = fill(words.nothingRead, module);
         } else {
@@ -395,21 +436,20 @@ void Form1Logic::Command3_Click() {
 // Writes the list of places to look at beside the module, or removes the
 // list an earlier run left there when there is none; returns what the end
 // message adds about it.
-std::string Form1Logic::reviewMessage(ReviewList& review, const std::string& file, const RunWords& words,
+std::string Form1Logic::reviewMessage(ReviewList& review, ReviewFile& file, const RunWords& words,
                                       const std::string& languageValue) {
     const long long places = review.tally().total();
-    const bool ours = fileExists(file) && isOurReview(file);
     if (places == 0) {
-        if (ours) removeFile(file);
+        file.drop();
         return {};
     }
-    const std::string shown = window_.fromFileSystem(file);
     std::string why;
-    if (fileExists(file) && !ours) {
+    if (file.blocked()) {
         why = words.reviewNotOurs;
-    } else if (const Outcome failure = writeWholeFile(file, review.pieces())) {
+    } else if (const Outcome failure = file.commit(review)) {
         why = reasonText(*failure, languageValue);
     }
+    const std::string shown = window_.fromFileSystem(file.name());
     if (!why.empty()) return "\n" + fill(words.reviewNotWritten, shown, why);
     const std::size_t folder = shown.find_last_of("/\\");
     const std::string name = folder == std::string::npos ? shown : shown.substr(folder + 1);

@@ -58,6 +58,7 @@ public:
 private:
     class RunFiles;
     class RunStatus;
+    class ReviewFile;
 
     void setFolderSelector(const std::string& path);
     void setDriveSelector(const std::string& drive);
@@ -67,7 +68,7 @@ private:
     void moveSelected(List from, List to);
     void moveAll(List from, List to);
     void applyTexts(bool french);
-    std::string reviewMessage(ReviewList& review, const std::string& file, const RunWords& words,
+    std::string reviewMessage(ReviewList& review, ReviewFile& file, const RunWords& words,
                               const std::string& languageValue);
 
     WindowOps& window_;
