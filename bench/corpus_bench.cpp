@@ -345,12 +345,17 @@ std::vector<std::string> concat(std::vector<std::string> head, const std::vector
 }
 
 // An empty file under `root` for each name of the list, folders included.
-void makeEmptyMirror(const std::vector<std::string>& files, const std::string& root) {
+// The folders that hold `file` (a relative name) under `root`.
+void makeFoldersFor(const std::string& root, const std::string& file) {
     mkdir(root.c_str(), 0755);
+    for (std::size_t slash = file.find('/'); slash != std::string::npos; slash = file.find('/', slash + 1)) {
+        mkdir((root + "/" + file.substr(0, slash)).c_str(), 0755);
+    }
+}
+
+void makeEmptyMirror(const std::vector<std::string>& files, const std::string& root) {
     for (const std::string& f : files) {
-        for (std::size_t slash = f.find('/'); slash != std::string::npos; slash = f.find('/', slash + 1)) {
-            mkdir((root + "/" + f.substr(0, slash)).c_str(), 0755);
-        }
+        makeFoldersFor(root, f);
         std::ofstream(root + "/" + f, std::ios::trunc);
     }
 }
@@ -360,11 +365,8 @@ void makeEmptyMirror(const std::vector<std::string>& files, const std::string& r
 // is its 407,811 "*" lines, and without them what is measured is the
 // checklist itself rather than the writing of their entries.
 void makeStarlessMirror(const std::vector<std::string>& files, const std::string& root) {
-    mkdir(root.c_str(), 0755);
     for (const std::string& f : files) {
-        for (std::size_t slash = f.find('/'); slash != std::string::npos; slash = f.find('/', slash + 1)) {
-            mkdir((root + "/" + f.substr(0, slash)).c_str(), 0755);
-        }
+        makeFoldersFor(root, f);
         std::ifstream in(f, std::ios::binary);
         std::ofstream out(root + "/" + f, std::ios::binary | std::ios::trunc);
         std::string line;

@@ -92,9 +92,9 @@ void noteKept(StageContext& c, std::string_view text) {
 bool executable(const StageContext& c, std::string_view text) {
     if (c.declarative || startsWithByte(text, '\'')) return false;
     if (std::string_view("ceisdb").find(text.front()) != std::string_view::npos) {
-        static constexpr std::string_view kSpecifications[] = {
+        static constexpr std::string_view kDeclarationWords[] = {
             "common", "equivalence", "external", "intrinsic", "save", "complex", "double complex", "entry", "byte"};
-        for (const std::string_view word : kSpecifications) {
+        for (const std::string_view word : kDeclarationWords) {
             if (afterStatementWord(text, word) != std::string_view::npos) return false;
         }
     }

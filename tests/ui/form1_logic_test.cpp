@@ -166,13 +166,13 @@ TEST(Form1Logic, StartsOnTheRootWithDefaultsWhenNothingIsSaved) {
 
 TEST(Form1Logic, StartsWhereTheLastExitLeft) {
     Window w;
-    w.window.folders["/work/src"] = {"m.f", "n.inc", "o.for"};
-    w.settings.write(kAccessSection, kFolderKey, "/work/src");
+    w.window.folders["/home/user/src"] = {"m.f", "n.inc", "o.for"};
+    w.settings.write(kAccessSection, kFolderKey, "/home/user/src");
     w.settings.write(kAccessSection, kPatternKey, "*.f;*.inc");
     w.settings.write(kAccessSection, kModuleKey, "solver.bas");
     w.logic.Form_Load();
-    EXPECT_EQ(w.window.dir, "/work/src");
-    EXPECT_EQ(w.window.cwd, "/work/src");
+    EXPECT_EQ(w.window.dir, "/home/user/src");
+    EXPECT_EQ(w.window.cwd, "/home/user/src");
     EXPECT_EQ(w.window.texts[Box::ext], "*.f;*.inc");
     EXPECT_EQ(w.window.texts[Box::b], "solver.bas");
     EXPECT_EQ(join(w.window.lists[0]), "[m.f,n.inc]");
