@@ -1,16 +1,20 @@
 // Whole programs worked out by hand: each golden/NAME.for is converted (and,
 // when golden/NAME.2.for exists, that file after it in the same run) and
-// compared byte for byte with golden/NAME.bas. A mismatch prints both
-// modules line by line with their CR LF shown. The .bas files are only ever
-// changed by hand, after reading such a diff.
+// compared byte for byte with golden/NAME.bas. A mismatch prints the changed
+// hunks with their CR LF shown. FTVB_UPDATE_GOLDEN=1 writes what the run gave
+// over golden/NAME.bas instead, for a person to read with `git diff` before
+// committing it; the .bas files are never changed otherwise.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 
 #include "engine/run.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/text_diff.h"
 
 namespace {
 
@@ -21,48 +25,6 @@ std::string read(const fs::path& p) {
     std::stringstream ss;
     ss << in.rdbuf();
     return ss.str();
-}
-
-std::vector<std::string> splitKeepingEnds(const std::string& s) {
-    std::vector<std::string> out;
-    std::size_t start = 0;
-    while (start < s.size()) {
-        std::size_t lf = s.find('\n', start);
-        std::size_t end = lf == std::string::npos ? s.size() : lf + 1;
-        out.push_back(s.substr(start, end - start));
-        start = end;
-    }
-    return out;
-}
-
-std::string visible(const std::string& line) {
-    std::string v;
-    for (char c : line) {
-        if (c == '\r')
-            v += "\\r";
-        else if (c == '\n')
-            v += "\\n";
-        else
-            v += c;
-    }
-    return v;
-}
-
-std::string diff(const std::string& want, const std::string& got) {
-    const auto w = splitKeepingEnds(want);
-    const auto g = splitKeepingEnds(got);
-    std::ostringstream out;
-    for (std::size_t i = 0; i < std::max(w.size(), g.size()); ++i) {
-        const std::string a = i < w.size() ? visible(w[i]) : "(none)";
-        const std::string b = i < g.size() ? visible(g[i]) : "(none)";
-        out << (a == b ? "   " : " ! ") << i + 1 << "\n";
-        if (a == b) {
-            out << "     " << a << "\n";
-        } else {
-            out << "     expected: [" << a << "]\n     got:      [" << b << "]\n";
-        }
-    }
-    return out.str();
 }
 
 class Golden : public ::testing::TestWithParam<std::string> {};
@@ -80,18 +42,49 @@ TEST_P(Golden, MatchesByHand) {
     ASSERT_TRUE(r.moduleWritten) << describe(r.moduleFailure);
     const std::string got = read(module);
     fs::remove_all(folder);
-    const std::string want = read(dir / (name + ".bas"));
-    EXPECT_TRUE(got == want) << name << ":\n" << diff(want, got);
+    const fs::path reference = dir / (name + ".bas");
+    const char* update = std::getenv("FTVB_UPDATE_GOLDEN");
+    if (update != nullptr && std::string(update) == "1") {
+        if (read(reference) != got) {
+            std::ofstream(reference, std::ios::binary) << got;
+            std::cout << "rewrote " << reference.string() << ": read it with git diff before committing\n";
+        }
+        return;
+    }
+    const std::string want = read(reference);
+    EXPECT_TRUE(got == want) << name << ".bas differs (- expected, + got):\n" << ftvb::testing::lineDiff(want, got);
 }
 
 std::vector<std::string> goldenNames() {
     std::vector<std::string> names;
     for (const auto& e : fs::directory_iterator(FTVB_GOLDEN_DIR)) {
-        const std::string file = e.path().filename().string();
         if (e.path().extension() == ".bas") names.push_back(e.path().stem().string());
     }
     std::sort(names.begin(), names.end());
     return names;
+}
+
+// The diff the failures print: one changed line is one hunk, a line end that
+// lost its CR shows, and files that agree give nothing.
+TEST(LineDiff, ShowsOnlyTheChangedHunks) {
+    struct Case {
+        const char* want;
+        const char* got;
+        const char* diff;
+    };
+    const Case cases[] = {
+        {"a\r\nb\r\n", "a\r\nb\r\n", ""},
+        {"1\n2\n3\n4\n5\n6\n7\n8\n9\n", "1\n2\n3\n4\nX\n5\n6\n7\n8\n9\n",
+         "@@ -2,6 +2,7 @@\n 2\\n\n 3\\n\n 4\\n\n+X\\n\n 5\\n\n 6\\n\n 7\\n\n"},
+        {"a\r\nb\r\n", "a\r\nb\n", "@@ -1,2 +1,2 @@\n a\\r\\n\n-b\\r\\n\n+b\\n\n"},
+        {"a\n", "", "@@ -1,1 +1,0 @@\n-a\\n\n"},
+        {"1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n", "x\n2\n3\n4\n5\n6\n7\n8\n9\ny\n",
+         "@@ -1,4 +1,4 @@\n-1\\n\n+x\\n\n 2\\n\n 3\\n\n 4\\n\n@@ -7,4 +7,4 @@\n 7\\n\n 8\\n\n 9\\n\n-10\\n\n+y\\n\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "want [" << c.want << "] got [" << c.got << "]");
+        EXPECT_EQ(ftvb::testing::lineDiff(c.want, c.got), c.diff);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Programs, Golden, ::testing::ValuesIn(goldenNames()),
