@@ -83,6 +83,13 @@ public:
         // f2c reports what it cannot translate (the Fortran 90 parts of LAPACK)
         // and goes on to the next unit, so its exit status says nothing about how
         // much it translated and is not checked.
+        // The finisher on the same list: its modules go to a folder of their
+        // own, since a large list is split into several.
+        const std::string finished = o.work + "/finished";
+        mkdir(finished.c_str(), 0755);
+        finish_ = rounds.add("ftvb-convert --finish x1",
+                             concat({o.convert, "-q", "--finish", "-o", finished + "/corpus.bas"}, files),
+                             kCorpusTimeoutSeconds);
         if (!o.f2c.empty())
             f2c_ = rounds.add("f2c", concat({o.f2c, "-d" + o.work + "/f2c"}, files), kCorpusTimeoutSeconds);
         for (int i = 1; i < 4; ++i) {
@@ -150,6 +157,8 @@ public:
         else
             std::printf("  f2c                skipped: f2c not installed\n");
         throughputRow(reviewed, once, true);
+        const Measure& finished = rounds[finish_];
+        throughputRow(finished, once, true);
         if (reference) throughputRow(*reference, once, true);
         std::printf("\n");
         const double ftvbOverCat = ftvb1.median / cat1.median;
@@ -184,6 +193,27 @@ public:
             "  review    %6.2f  (cpu %5.2f)  the same on the files with their \"*\" comment lines written as \"c\"\n",
             starlessRatio, starlessRatioCpu);
         std::printf("            (the list: %s)\n", lastLine(o_.work + "/starless.review").c_str());
+        const double finishOverFtvb = finished.median / ftvb1.median;
+        const double finishOverFtvbCpu = finished.cpuMedian / ftvb1.cpuMedian;
+        std::printf("  finish    %6.2f  (cpu %5.2f)  ftvb-convert --finish's time over the plain run's %s\n",
+                    finishOverFtvb, finishOverFtvbCpu, status(finished).c_str());
+        finishVerdicts_.push_back({"ftvb-convert --finish <= " + bound(kMaxFinishRatio) + "x the plain run",
+                                   figure("%.2fx (cpu %.2fx)", finishOverFtvb, finishOverFtvbCpu),
+                                   ok(finished) && finishOverFtvb <= kMaxFinishRatio,
+                                   finishOverFtvbCpu <= kMaxFinishRatio});
+        const std::string finishF2cTarget =
+            "ftvb-convert --finish >= " + bound(kMinFinishTimesF2c) + "x f2c's lines per second";
+        if (f2c) {
+            const double f2cOverFinish = f2c->median / finished.median;
+            const double f2cOverFinishCpu = f2c->cpuMedian / finished.cpuMedian;
+            std::printf("  f2c/finish %5.2f  (cpu %5.2f)  f2c's time over ftvb-convert --finish's\n", f2cOverFinish,
+                        f2cOverFinishCpu);
+            finishVerdicts_.push_back({finishF2cTarget, figure("%.2fx (cpu %.2fx)", f2cOverFinish, f2cOverFinishCpu),
+                                       ok(finished) && f2cOverFinish >= kMinFinishTimesF2c,
+                                       f2cOverFinishCpu >= kMinFinishTimesF2c});
+        } else {
+            finishVerdicts_.push_back({finishF2cTarget, "f2c not installed", std::nullopt, std::nullopt});
+        }
         const std::string referenceTarget =
             "ftvb-convert >= " + bound(kMinTimesReference) + "x the reference's lines per second";
         if (reference) {
@@ -230,6 +260,7 @@ public:
         rest.push_back({"the same, \"*\" comments written as \"c\"",
                         figure("%.2fx (cpu %.2fx)", starlessRatio, starlessRatioCpu),
                         ok(starlessReviewed) && starlessRatio <= kMaxReviewRatio, starlessRatioCpu <= kMaxReviewRatio});
+        rest.insert(rest.end(), finishVerdicts_.begin(), finishVerdicts_.end());
         rest.push_back({"ftvb-convert <= " + bound(kMaxTimesCat) + "x the cat time",
                         figure("%.2fx (cpu %.2fx)", ftvbOverCat, ftvbOverCatCpu),
                         ok(ftvb1) && ftvbOverCat <= kMaxTimesCat, ftvbOverCatCpu <= kMaxTimesCat});
@@ -258,6 +289,8 @@ private:
     const std::vector<std::string>& files_;
     std::string module_;
     std::string reviewModule_;
+    std::vector<Verdict> finishVerdicts_;
+    std::size_t finish_ = 0;
     std::size_t cat1_ = 0, ftvb1_ = 0, review_ = 0, starless_ = 0, starlessReview_ = 0, names1_ = 0, names8_ = 0;
     std::size_t cats_[4] = {}, ftvbs_[4] = {};
     std::optional<std::size_t> f2c_;
