@@ -51,6 +51,13 @@ void ifRule(StageContext& c) {
     c.statement.replace(closing, 2, ") then ");
 }
 
+// Where the first comma at or after `from` outside parentheses stands, as
+// instr1 finds it: "max(1,j-k), n" is cut at its second comma.
+std::size_t boundsComma(std::string_view d, std::size_t from) {
+    const std::size_t at = instr1(d.substr(from));
+    return at == 0 ? std::string_view::npos : from + at - 1;
+}
+
 void doRule(StageContext& c) {
     const std::string_view s = c.statement.text();
     if (!startsWith(s, "do ") || startsWith(s, "do while")) return;
@@ -62,16 +69,16 @@ void doRule(StageContext& c) {
     const std::size_t p1 = d.find(' ');
     const std::size_t p2 = d.find(' ', p1 + 1);
     const std::size_t p3 = d.find('=', p1 + 1);
-    // Without "=" after the keyword and "," after it, the loop cannot be
-    // taken apart and the statement stays as it was.
+    // Without "=" after the keyword and "," outside parentheses after it,
+    // the loop cannot be taken apart and the statement stays as it was.
     if (p3 == std::string_view::npos) return;
-    const std::size_t c1 = d.find(',', p3 + 1);
+    const std::size_t c1 = boundsComma(d, p3 + 1);
     if (c1 == std::string_view::npos) return;
 
     if (p2 == std::string_view::npos || p3 < p2) {
         const std::string_view v = d.substr(p1 + 1, p3 - p1 - 1);
         const std::string_view start = d.substr(p3 + 1, c1 - p3 - 1);
-        const std::size_t c2 = d.find(',', c1 + 1);
+        const std::size_t c2 = boundsComma(d, c1 + 1);
         const std::string_view end = c2 == std::string_view::npos ? d.substr(c1 + 1) : d.substr(c1 + 1, c2 - c1 - 1);
         const std::string_view step = c2 == std::string_view::npos ? std::string_view("1") : d.substr(c2 + 1);
         if (c.noting()) {

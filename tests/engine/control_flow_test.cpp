@@ -44,6 +44,16 @@ TEST(ControlFlow, Do) {
         {"do x", {}, "do x", {}},
         {"do 10 i = 1", {}, "do 10 i = 1", {}},
         {"done = 1", {}, "done = 1", {}},
+        // Bounds are cut at commas outside parentheses only.
+        {"do 10 i=max(1,j-k),n", {"for i=max(1,j-k) to n"}, "", {"10", "i"}},
+        {"do 10 i=1,min(n,j+k)", {"for i=1 to min(n,j+k)"}, "", {"10", "i"}},
+        {"do i=max(1,j-k),min(n,j+k)", {"stepi=1", "i=max(1,j-k)-stepi", "do while i<min(n,j+k)"}, "i=i+stepi", {}},
+        {"do i=a(f(1,2),3),b(g(4,5),6),-1",
+         {"stepi=-1", "i=a(f(1,2),3)-stepi", "do while i>b(g(4,5),6)"},
+         "i=i+stepi",
+         {}},
+        {"do i=f(1,n)", {}, "do i=f(1,n)", {}},
+        {"do i=a),b", {}, "do i=a),b", {}},  // no comma counts once a ")" is unmatched
     };
     for (const auto& c : cases) {
         SharedState st;
