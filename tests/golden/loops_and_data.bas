@@ -50,7 +50,7 @@ loop
 found = cnt(1) = n
 if (found) then exit sub
 if (n < 3) then exit sub
-open report.txt for append as #1
+open "report.txt" for append as #1
 write#1, cnt
 if (cnt(3) > 0) then close #1:exit sub
 close #1:exit sub
