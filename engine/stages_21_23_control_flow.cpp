@@ -51,6 +51,30 @@ void ifRule(StageContext& c) {
     c.statement.replace(closing, 2, ") then ");
 }
 
+// Whether `t` is a number and nothing else: an optional sign, digits with
+// at most one decimal point, an optional exponent.
+bool isNumber(std::string_view t) {
+    std::size_t i = 0;
+    const auto digits = [&] {
+        const std::size_t from = i;
+        while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i;
+        return i - from;
+    };
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+    std::size_t mantissa = digits();
+    if (i < t.size() && t[i] == '.') {
+        ++i;
+        mantissa += digits();
+    }
+    if (mantissa == 0) return false;
+    if (i < t.size() && (t[i] == 'e' || t[i] == 'd')) {
+        ++i;
+        if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+        if (digits() == 0) return false;
+    }
+    return i == t.size();
+}
+
 // Where the first comma at or after `from` outside parentheses stands, as
 // instr1 finds it: "max(1,j-k), n" is cut at its second comma.
 std::size_t boundsComma(std::string_view d, std::size_t from) {
@@ -81,15 +105,22 @@ void doRule(StageContext& c) {
         const std::size_t c2 = boundsComma(d, c1 + 1);
         const std::string_view end = c2 == std::string_view::npos ? d.substr(c1 + 1) : d.substr(c1 + 1, c2 - c1 - 1);
         const std::string_view step = c2 == std::string_view::npos ? std::string_view("1") : d.substr(c2 + 1);
+        const std::string_view t = trimBlanks(step);
         if (c.noting()) {
-            // The strict test overshoots a step that does not divide the range.
-            const std::string_view t = trimBlanks(step);
-            if (t != "1" && t != "-1" && t != "+1") c.note(ReviewKind::doStep);
+            // A step given by a name or an expression is taken as positive.
+            if (!isNumber(t)) c.note(ReviewKind::doStep);
             c.procedure.pastDeclarations = true;
         }
+        const bool down = numericPrefixValue(step) < 0;
         c.out.line({"step", v, "=", step});
         c.out.line({v, "=", start, "-", "step", v});
-        c.out.line({"do while ", v, numericPrefixValue(step) < 0 ? ">" : "<", end});
+        if (t == "1" || t == "-1") {
+            c.out.line({"do while ", v, down ? ">" : "<", end});
+        } else {
+            // Any other step can jump past the end value: the test is on the
+            // value the next pass takes, or "do i=1,10,2" would run for 11.
+            c.out.line({"do while ", v, "+step", v, down ? ">=" : "<=", end});
+        }
         std::string next(v);
         next.append("=").append(v).append("+step").append(v);
         c.statement.assign(next);
