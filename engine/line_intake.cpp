@@ -11,8 +11,11 @@ namespace {
 constexpr std::size_t kColumns = 72;
 constexpr std::size_t kStatementField = 6;  // columns 7 to 72 start here
 
-char column1Mark(std::string_view line) {
-    return !line.empty() && (line.front() == '*' || line.front() == '!') ? line.front() : '\0';
+// "c" or "C", "*" and "!" in column 1: no statement can begin there with
+// any of them, since the label field holds digits or blanks.
+bool isCommentMark(char first) {
+    const unsigned char lowered = lowerByte(static_cast<unsigned char>(first));
+    return lowered == 'c' || lowered == '*' || lowered == '!';
 }
 
 // Copies what of `from` fits in `room` blanks at `to`, lower-cased; returns
@@ -40,7 +43,7 @@ Statement* LineIntake::take(std::string_view line) {
     const bool tab = !line.empty() && line.front() == '\t';
     // Lower-casing never makes a blank or unmakes one, so the raw bytes
     // tell the kind of line.
-    const bool comment = !tab && !line.empty() && lowerByte(static_cast<unsigned char>(line.front())) == 'c';
+    const bool comment = !tab && !line.empty() && isCommentMark(line.front());
     if (!comment && !tab && line.size() > 5 && line[5] != ' ' && !pendingIsEndOrReturn()) {
         appendContinuation(line);
         return nullptr;
@@ -69,7 +72,6 @@ Statement* LineIntake::startNext(std::string_view line, bool comment) {
     Statement& next = pending();
     next.begin();
     next.setFirstLine(line_);
-    next.setColumn1Mark(column1Mark(line));
     char* columns = next.extend(kColumns);  // blanks, for what the line does not fill
     std::size_t at = 0;
     if (!line.empty() && line.front() == '\t') {
@@ -98,10 +100,7 @@ void LineIntake::knowBounds() {
 void LineIntake::appendContinuation(std::string_view line) {
     // A file that begins with a continuation line: the statement begins
     // there, joined to the empty one of the file's start.
-    if (pending().firstLine() == 0) {
-        pending().setFirstLine(line_);
-        pending().setColumn1Mark(column1Mark(line));
-    }
+    if (pending().firstLine() == 0) pending().setFirstLine(line_);
     knowBounds();
     const std::string_view field = line.substr(std::min(kStatementField, line.size()));
     const std::size_t base = pending().size();

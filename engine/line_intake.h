@@ -2,9 +2,9 @@
 //
 // Each line is brought to exactly 72 lower-case columns as it is copied into
 // its statement, in one pass (a leading tab stands for six blanks; sequence
-// numbers past column 72 go). "c" in column 1 makes a comment line, whose
-// statement is "'" and columns 2 to 72; anything else in column 6 makes a
-// continuation, whose columns 7 to 72 are appended to the pending
+// numbers past column 72 go). "c", "*" or "!" in column 1 makes a comment
+// line, whose statement is "'" and columns 2 to 72; anything else in column
+// 6 makes a continuation, whose columns 7 to 72 are appended to the pending
 // statement; any other line begins a statement of its own. A statement is
 // complete when the next one begins or the file ends, and only then learns
 // what it holds.

@@ -36,9 +36,8 @@ constexpr std::array<KindText, kReviewKinds> kKinds{{
     {ReviewKind::quotedText, "quoted-text", "text inside quotes rewritten like code; check the string"},
     {ReviewKind::dataRepeat, "data-repeat", "DATA repeat count or implied DO copied unexpanded; expand it by hand"},
     {ReviewKind::doStep, "do-step",
-     "loop step not followed (a labelled DO's step, or a step other than 1 or -1); check the loop's bounds "
-     "and how it ends"},
-    {ReviewKind::column1, "column-1", "'%' in column 1 read as code; make the line a comment"},
+     "loop step not followed (a labelled DO's step) or taken as positive (a step given by a name); check the "
+     "loop's bounds and how it ends"},
     {ReviewKind::pause, "pause", "PAUSE passed through; BASIC has none, replace it or take it out"},
     {ReviewKind::statementFunction, "statement-function",
      "statement function left as an assignment; rewrite it as a function"},

@@ -35,7 +35,6 @@ enum class ReviewKind {
     quotedText,
     dataRepeat,
     doStep,
-    column1,
     pause,
     statementFunction,
 };

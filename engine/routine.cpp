@@ -182,7 +182,6 @@ Texts soughtInComments() {
 
 void StageContext::noteAlways(ReviewKind kind, std::string_view detail) {
     static_assert(kReviewKinds <= sizeof(unsigned) * 8, "one bit per kind");
-    if (column1 && kind != ReviewKind::column1) return;
     const unsigned kindBit = 1U << static_cast<unsigned>(kind);
     if ((notedKinds & kindBit) != 0) return;
     notedKinds |= kindBit;
@@ -191,7 +190,6 @@ void StageContext::noteAlways(ReviewKind kind, std::string_view detail) {
 
 void runStatementRoutine(StageContext& c) {
     c.firstModuleLine = c.out.lines() + 1;
-    c.column1 = c.reviewing && c.statement.column1Mark() != 0;
     runStages(c);
     assert(c.statement.knowsWhatItHolds());
     // A loop whose terminal statement this was ends after that statement,

@@ -44,9 +44,6 @@ struct StageContext {
     bool reviewing = false;         // the observer wants the places that need a person
     std::string_view source;        // the file the statement comes from
     long long firstModuleLine = 0;  // where its translation begins
-    // The statement is a "*" or "!" line of column 1 that the rules read as
-    // code: its one place to note is that, and nothing found inside it.
-    bool column1 = false;
     // A declaration the rules recognised (PARAMETER, whose keyword goes):
     // the procedure's executable part has not begun with it.
     bool declarative = false;
@@ -59,7 +56,7 @@ struct StageContext {
         if (reviewing) noteAlways(kind, detail);
     }
     // Whether a stage should look for places to note in the statement.
-    bool noting() const { return reviewing && !column1; }
+    bool noting() const { return reviewing; }
 
 private:
     void noteAlways(ReviewKind kind, std::string_view detail);

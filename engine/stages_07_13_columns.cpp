@@ -37,12 +37,6 @@ void noteFormat(StageContext& c) {
     if (places.inName || places.alone) c.note(ReviewKind::keywordInName, "format");
 }
 
-void noteColumn1(StageContext& c) {
-    const char mark = c.statement.column1Mark();
-    if (mark == '!' && c.procedure.endSeen && startsWithByte(c.statement.text(), '!')) return;
-    c.note(ReviewKind::column1, mark == '*' ? "*" : "!");
-}
-
 }  // namespace
 
 Next showStatement(StageContext& c) {
@@ -97,9 +91,6 @@ Next implicitComment(StageContext& c) {
 Next fixedColumns(StageContext& c) {
     const std::string_view s = c.statement.text();
     std::size_t from = 0;
-    // A "*" or "!" line went on as code: its mark taken for a label, or
-    // kept in front after an END, where only a "!" later makes it a comment.
-    if (c.column1) noteColumn1(c);
     if (!c.procedure.endSeen) {
         if (s.size() < kStatementField) return Next::Continue;
         from = kStatementField;

@@ -13,7 +13,7 @@ namespace ftvb {
 
 void openReport(StageContext& c) {
     if (c.file.reportOpen) return;
-    c.out.line("open report.txt for append as #1");
+    c.out.line("open \"report.txt\" for append as #1");
     c.file.reportOpen = true;
 }
 

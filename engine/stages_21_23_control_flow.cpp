@@ -51,6 +51,37 @@ void ifRule(StageContext& c) {
     c.statement.replace(closing, 2, ") then ");
 }
 
+// Whether `t` is a number and nothing else: an optional sign, digits with
+// at most one decimal point, an optional exponent.
+bool isNumber(std::string_view t) {
+    std::size_t i = 0;
+    const auto digits = [&] {
+        const std::size_t from = i;
+        while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i;
+        return i - from;
+    };
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+    std::size_t mantissa = digits();
+    if (i < t.size() && t[i] == '.') {
+        ++i;
+        mantissa += digits();
+    }
+    if (mantissa == 0) return false;
+    if (i < t.size() && (t[i] == 'e' || t[i] == 'd')) {
+        ++i;
+        if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+        if (digits() == 0) return false;
+    }
+    return i == t.size();
+}
+
+// Where the first comma at or after `from` outside parentheses stands, as
+// instr1 finds it: "max(1,j-k), n" is cut at its second comma.
+std::size_t boundsComma(std::string_view d, std::size_t from) {
+    const std::size_t at = instr1(d.substr(from));
+    return at == 0 ? std::string_view::npos : from + at - 1;
+}
+
 void doRule(StageContext& c) {
     const std::string_view s = c.statement.text();
     if (!startsWith(s, "do ") || startsWith(s, "do while")) return;
@@ -62,27 +93,34 @@ void doRule(StageContext& c) {
     const std::size_t p1 = d.find(' ');
     const std::size_t p2 = d.find(' ', p1 + 1);
     const std::size_t p3 = d.find('=', p1 + 1);
-    // Without "=" after the keyword and "," after it, the loop cannot be
-    // taken apart and the statement stays as it was.
+    // Without "=" after the keyword and "," outside parentheses after it,
+    // the loop cannot be taken apart and the statement stays as it was.
     if (p3 == std::string_view::npos) return;
-    const std::size_t c1 = d.find(',', p3 + 1);
+    const std::size_t c1 = boundsComma(d, p3 + 1);
     if (c1 == std::string_view::npos) return;
 
     if (p2 == std::string_view::npos || p3 < p2) {
         const std::string_view v = d.substr(p1 + 1, p3 - p1 - 1);
         const std::string_view start = d.substr(p3 + 1, c1 - p3 - 1);
-        const std::size_t c2 = d.find(',', c1 + 1);
+        const std::size_t c2 = boundsComma(d, c1 + 1);
         const std::string_view end = c2 == std::string_view::npos ? d.substr(c1 + 1) : d.substr(c1 + 1, c2 - c1 - 1);
         const std::string_view step = c2 == std::string_view::npos ? std::string_view("1") : d.substr(c2 + 1);
+        const std::string_view t = trimBlanks(step);
         if (c.noting()) {
-            // The strict test overshoots a step that does not divide the range.
-            const std::string_view t = trimBlanks(step);
-            if (t != "1" && t != "-1" && t != "+1") c.note(ReviewKind::doStep);
+            // A step given by a name or an expression is taken as positive.
+            if (!isNumber(t)) c.note(ReviewKind::doStep);
             c.procedure.pastDeclarations = true;
         }
+        const bool down = numericPrefixValue(step) < 0;
         c.out.line({"step", v, "=", step});
         c.out.line({v, "=", start, "-", "step", v});
-        c.out.line({"do while ", v, numericPrefixValue(step) < 0 ? ">" : "<", end});
+        if (t == "1" || t == "-1") {
+            c.out.line({"do while ", v, down ? ">" : "<", end});
+        } else {
+            // Any other step can jump past the end value: the test is on the
+            // value the next pass takes, or "do i=1,10,2" would run for 11.
+            c.out.line({"do while ", v, "+step", v, down ? ">=" : "<=", end});
+        }
         std::string next(v);
         next.append("=").append(v).append("+step").append(v);
         c.statement.assign(next);

@@ -177,7 +177,6 @@ public:
     // anything.
     void begin() {
         begin_ = end_ = 0;
-        column1Mark_ = 0;
         blankTail_ = kUnknown;
         if (!buf_.empty()) buf_[0] = '\0';
         known_ = kEveryText;
@@ -205,10 +204,6 @@ public:
     // Where the statement's first line stands in its source file, from 1.
     long firstLine() const { return firstLine_; }
     void setFirstLine(long line) { firstLine_ = line; }
-    // The "*" or "!" that its first line has in column 1, which the rules
-    // read as code, not as a comment; 0 when it has neither.
-    char column1Mark() const { return column1Mark_; }
-    void setColumn1Mark(char mark) { column1Mark_ = mark; }
 
 private:
     void learn() {
@@ -249,7 +244,6 @@ private:
     std::size_t blankTail_ = kUnknown;
     Texts known_ = kEveryText;
     long firstLine_ = 0;
-    char column1Mark_ = 0;
 };
 
 }  // namespace ftvb

@@ -176,6 +176,53 @@ TEST_F(Cli, AReviewFileThatIsTheModuleOrASourceIsAUsageError) {
     EXPECT_FALSE(fs::exists(path("m.bas")));
 }
 
+// Comment marks in column 1, DO bounds with commas inside parentheses, the
+// report's name and stepped loops, each beside a near miss, as the program
+// writes them.
+TEST_F(Cli, CommentsLoopsAndTheReportAsWritten) {
+    const auto padded = [](std::string line) {
+        line.resize(72, ' ');
+        return line;
+    };
+    const struct {
+        const char* name;
+        std::string source;
+        std::vector<std::string> module;  // after the file start's "'       "
+    } cases[] = {
+        {"star comment", "*     a note\n", {padded("'     a note")}},
+        {"bang comment", "!     a note\n", {padded("'     a note")}},
+        {"star in column 2", " *    x = 1\n", {"L*:", "x = 1"}},
+        {"comma inside the start value",
+         "      do 10 i = max(1,j-k), n\n   10 continue\n",
+         {"for i=max(1,j-k)  to  n", "L10:", "next i"}},
+        {"commas inside nested parentheses",
+         "      do i=f(g(1,2),3),n\n      end do\n",
+         {"stepi=1", "i=f(g(1,2) ,3) -stepi", "do while i<n", "i=i+stepi", "loop"}},
+        {"the report", "      write(6,*) x\n", {"open \"report.txt\" for append as #1", "write#1, x"}},
+        {"step 2",
+         "      do i=1,10,2\n      end do\n",
+         {"stepi=2", "i=1-stepi", "do while i+stepi<=10", "i=i+stepi", "loop"}},
+        {"step 1", "      do i=1,n,1\n      end do\n", {"stepi=1", "i=1-stepi", "do while i<n", "i=i+stepi", "loop"}},
+        {"step -1",
+         "      do i=n,1,-1\n      end do\n",
+         {"stepi=-1", "i=n-stepi", "do while i>1", "i=i+stepi", "loop"}},
+        {"step -2",
+         "      do i=n,1,-2\n      end do\n",
+         {"stepi=-2", "i=n-stepi", "do while i+stepi>=1", "i=i+stepi", "loop"}},
+        {"step by a name",
+         "      do i=1,n,k\n      end do\n",
+         {"stepi=k", "i=1-stepi", "do while i+stepi<=n", "i=i+stepi", "loop"}},
+    };
+    for (const auto& c : cases) {
+        write("a.for", c.source);
+        const Outcome o = run({"-q", "-o", "m.bas", "a.for"});
+        ASSERT_EQ(o.status, 0) << c.name << ": " << o.err;
+        std::string want = "'       \r\n";
+        for (const std::string& line : c.module) want += line + "\r\n";
+        EXPECT_EQ(read(path("m.bas")), want) << c.name;
+    }
+}
+
 TEST_F(Cli, BundledExamplesConvert) {
     std::vector<std::string> args = {"-q", "-o", "ex.bas"};
     for (const auto& e : fs::directory_iterator(fs::absolute(FTVB_EXAMPLES_DIR))) {

@@ -36,14 +36,34 @@ TEST(ControlFlow, Do) {
         {"do 10 i = 1, n", {"for i=1 to  n"}, "", {"10", "i"}},
         {"do 10 i=1,n,2", {"for i=1 to n,2"}, "", {"10", "i"}},
         {"do i=1,10", {"stepi=1", "i=1-stepi", "do while i<10"}, "i=i+stepi", {}},
-        {"do i=1,10,2", {"stepi=2", "i=1-stepi", "do while i<10"}, "i=i+stepi", {}},
         {"do i=10,1,-1", {"stepi=-1", "i=10-stepi", "do while i>1"}, "i=i+stepi", {}},
-        {"do i=n,1,k", {"stepi=k", "i=n-stepi", "do while i<1"}, "i=i+stepi", {}},
+        {"do i=1,n,1", {"stepi=1", "i=1-stepi", "do while i<n"}, "i=i+stepi", {}},
+        {"do i = 1, n, 1", {"stepi= 1", "i=1-stepi", "do while i< n"}, "i=i+stepi", {}},
+        {"do i=n,1,-1", {"stepi=-1", "i=n-stepi", "do while i>1"}, "i=i+stepi", {}},
+        // Any other step is tested on the value the next pass takes.
+        {"do i=1,10,2", {"stepi=2", "i=1-stepi", "do while i+stepi<=10"}, "i=i+stepi", {}},
+        {"do i=10,1,-2", {"stepi=-2", "i=10-stepi", "do while i+stepi>=1"}, "i=i+stepi", {}},
+        {"do i=1,n,+1", {"stepi=+1", "i=1-stepi", "do while i+stepi<=n"}, "i=i+stepi", {}},
+        {"do i=0,1,0.25", {"stepi=0.25", "i=0-stepi", "do while i+stepi<=1"}, "i=i+stepi", {}},
+        {"do i=1,n,k", {"stepi=k", "i=1-stepi", "do while i+stepi<=n"}, "i=i+stepi", {}},
+        {"do i=n,1,k", {"stepi=k", "i=n-stepi", "do while i+stepi<=1"}, "i=i+stepi", {}},  // taken as positive
+        {"do i=n,1,-k", {"stepi=-k", "i=n-stepi", "do while i+stepi<=1"}, "i=i+stepi", {}},
+        {"do 10 i=1,n,k", {"for i=1 to n,k"}, "", {"10", "i"}},
         {"do i = 1, n", {"stepi=1", "i=1-stepi", "do while i< n"}, "i=i+stepi", {}},
         {"do while (x < 5)", {}, "do while (x < 5)", {}},
         {"do x", {}, "do x", {}},
         {"do 10 i = 1", {}, "do 10 i = 1", {}},
         {"done = 1", {}, "done = 1", {}},
+        // Bounds are cut at commas outside parentheses only.
+        {"do 10 i=max(1,j-k),n", {"for i=max(1,j-k) to n"}, "", {"10", "i"}},
+        {"do 10 i=1,min(n,j+k)", {"for i=1 to min(n,j+k)"}, "", {"10", "i"}},
+        {"do i=max(1,j-k),min(n,j+k)", {"stepi=1", "i=max(1,j-k)-stepi", "do while i<min(n,j+k)"}, "i=i+stepi", {}},
+        {"do i=a(f(1,2),3),b(g(4,5),6),-1",
+         {"stepi=-1", "i=a(f(1,2),3)-stepi", "do while i>b(g(4,5),6)"},
+         "i=i+stepi",
+         {}},
+        {"do i=f(1,n)", {}, "do i=f(1,n)", {}},
+        {"do i=a),b", {}, "do i=a),b", {}},  // no comma counts once a ")" is unmatched
     };
     for (const auto& c : cases) {
         SharedState st;
@@ -97,8 +117,8 @@ TEST(ControlFlow, LoopsThroughTheRoutine) {
     // Unlabelled loop closed by END DO, and a DO WHILE.
     EXPECT_EQ(convertBody("      do i = 1, n, 2\n        x = x + i\n      end do\n"
                           "      do while (x .lt. 5)\n        x = x + 1\n      enddo\n"),
-              (std::vector<std::string>{"stepi= 2", "i=1-stepi", "do while i< n", "i=i+stepi", "x = x + i", "loop",
-                                        "do while (x < 5)", "x = x + 1", "enddo"}));
+              (std::vector<std::string>{"stepi= 2", "i=1-stepi", "do while i+stepi<= n", "i=i+stepi", "x = x + i",
+                                        "loop", "do while (x < 5)", "x = x + 1", "enddo"}));
     // A label reused by a later procedure closes only its own loop.
     const std::string twoRoutines =
         "      subroutine a(n)\n      do 10 i = 1, n\n   10 continue\n      end\n"

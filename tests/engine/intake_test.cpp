@@ -45,11 +45,31 @@ TEST(Intake, ColumnsAndComments) {
         {"upper case lowered", {"      X = Y"}, {E, "x = y"}},
         {"columns past 72 dropped", {padded("      x = 1", 72) + "SEQ00010"}, {E, "x = 1"}},
         {"leading tab is six blanks", {"\tx = 1"}, {E, "x = 1"}},
-        {"star in column 1 is a label", {"*     text"}, {E, "L*:", "text"}},
-        {"bang in column 1 is a label", {"!     text"}, {E, "L!:", "text"}},
         {"blank line writes nothing", {"      x = 1", "", "      y = 2"}, {E, "x = 1", "y = 2"}},
         {"comment continued", {"c note", "     &more"}, {E, padded(padded("' note", 72) + "more", 138)}},
         {"empty file", {}, {E}},
+    };
+    for (const Case& c : cases) check(c);
+}
+
+// "*" and "!" in column 1 mark comments exactly as "c" does, and only there.
+TEST(Intake, StarAndBangComments) {
+    const Case cases[] = {
+        {"star comment", {"*     x = 1"}, {E, padded("'     x = 1", 72)}},
+        {"bang comment", {"!     x = 1"}, {E, padded("'     x = 1", 72)}},
+        {"mark alone", {"*"}, {E, padded("'", 72)}},
+        {"star comment holding format", {"* see format"}, {E, "' " + padded("' see format", 72)}},
+        {"stages 1 to 5 act on them too", {"* this program"}, {E, padded("' this subroutine", 75)}},
+        {"a non-blank column 6 makes no continuation", {"*> \\brief"}, {E, padded("'> \\brief", 72)}},
+        {"star comment between statements",
+         {"      x = 1", "*     note", "      y = 2"},
+         {E, "x = 1", padded("'     note", 72), "y = 2"}},
+        {"star comment continued", {"* note", "     &more"}, {E, padded(padded("' note", 72) + "more", 138)}},
+        {"bang comment after end", {"      end", "!     note"}, {E, padded("'     note", 72)}},
+        {"star in column 2 is a label", {" *    text"}, {E, "L*:", "text"}},
+        {"bang in column 2 is a label", {" !    text"}, {E, "L!:", "text"}},
+        {"star after a leading tab is code", {"\t* x"}, {E, "* x"}},
+        {"bang after a statement stays a BASIC comment", {"      x = 1 ! note"}, {E, "x = 1 ' note"}},
     };
     for (const Case& c : cases) check(c);
 }

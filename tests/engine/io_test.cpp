@@ -6,7 +6,7 @@
 namespace ftvb::testing {
 namespace {
 
-const std::string kOpen = "open report.txt for append as #1";
+const std::string kOpen = "open \"report.txt\" for append as #1";
 
 TEST(InputOutput, Rules) {
     const struct {
@@ -59,6 +59,11 @@ TEST(InputOutput, OneOpeningPerProcedure) {
         {"next file opens again",
          {"      subroutine a\n      write(6,*) x\n", "      subroutine b\n      write(6,*) y\n"},
          {"Sub  a", kOpen, "write#1, x", "close #1", "end sub", "'       ", "Sub  b", kOpen, "write#1, y", "close #1",
+          "end sub"}},
+        // The file name is a string; the program's own OPEN is left as it is.
+        {"the opening line names the file in quotes",
+         {"      subroutine a\n      open(7, file='report.txt')\n      print *, x\n"},
+         {"Sub  a", "open(7, file=\"report.txt\")", "open \"report.txt\" for append as #1", "write #1, x", "close #1",
           "end sub"}},
         {"logical IF with a WRITE action",
          {"      subroutine a\n      if (ok) write(6,*) x\n"},

@@ -117,13 +117,11 @@ const Case kFires[] = {
     {"data_repeat", "      data a /3*0.0/\n", ReviewKind::dataRepeat, ""},
     {"data_implied_do", "      data (x(i), i=1,3) /1, 2, 3/\n", ReviewKind::dataRepeat, ""},
     {"data_parenthesis", "      data(x(i),i=1,3)/1,2,3/\n", ReviewKind::dataRepeat, ""},
-    {"do_step_two", "      do i = 1, 10, 2\n", ReviewKind::doStep, ""},
     {"do_step_name", "      do i = n, 1, k\n", ReviewKind::doStep, ""},
+    {"do_step_minus_name", "      do i = n, 1, -k\n", ReviewKind::doStep, ""},
+    {"do_step_expression", "      do i = 1, n, 2*k\n", ReviewKind::doStep, ""},
     {"labelled_do_step", "      do 10 i = 1, n, 2\n", ReviewKind::doStep, ""},
     {"labelled_do_step_minus_one", "      do 10 i = n, 1, -1\n", ReviewKind::doStep, ""},
-    {"star_comment", "*     a comment\n", ReviewKind::column1, "*"},
-    {"bang_comment", "!     a comment\n", ReviewKind::column1, "!"},
-    {"star_after_end", "      end\n*     after the end\n", ReviewKind::column1, "*"},
     {"statement_function", "      real x, f\n      f(x, y) = x**2 + y\n      z = f(2.0, 1.0)\n",
      ReviewKind::statementFunction, ""},
     {"statement_function_after_parameter", "      parameter (n = 10)\n      f(x) = x + n\n",
@@ -171,10 +169,12 @@ const Case kQuiet[] = {
     {"data_of_scalars", "      data a, b /1, 2/\n", ReviewKind::dataRepeat, "*any*"},
     {"star_in_quoted_data", "      data s /'a*b'/\n", ReviewKind::dataRepeat, "*any*"},
     {"do_minus_one", "      do i = 10, 1, -1\n", ReviewKind::doStep, "*any*"},
+    {"do_step_one", "      do i = 1, n, 1\n", ReviewKind::doStep, "*any*"},
+    {"do_step_two", "      do i = 1, 10, 2\n", ReviewKind::doStep, "*any*"},
+    {"do_step_minus_two", "      do i = 10, 1, -2\n", ReviewKind::doStep, "*any*"},
+    {"do_step_with_exponent", "      do x = 0, 1, 2.5e-1\n", ReviewKind::doStep, "*any*"},
     {"do_without_step", "      do i = 1, n\n", ReviewKind::doStep, "*any*"},
     {"labelled_do", "      do 10 i = 1, n\n", ReviewKind::doStep, "*any*"},
-    {"c_comment", "c     a comment\n", ReviewKind::column1, "*any*"},
-    {"bang_after_end_is_a_comment", "      end\n!     a comment\n", ReviewKind::column1, "*any*"},
     {"array_element_after_code", "      real a(10)\n      i = 1\n      a(i) = 2.0\n", ReviewKind::statementFunction,
      "*any*"},
 };
@@ -203,18 +203,20 @@ TEST(Review, EntriesPointAtTheStatementAndItsTranslation) {
 }
 
 TEST(Review, AFileThatBeginsWithAContinuationLineNamesThatLine) {
-    // "*> \brief" has a "r" in column 6: joined to the empty statement of
-    // the file's start, and read as code.
-    const Converted got = convertReviewing("*> \\brief stop\n");
+    // Joined to the empty statement of the file's start.
+    const Converted got = convertReviewing("     &      x = stopped\n");
     ASSERT_EQ(got.entries.size(), 1U) << describe(got.entries);
-    EXPECT_EQ(got.entries[0].kind, ReviewKind::column1);
+    EXPECT_EQ(got.entries[0].kind, ReviewKind::keywordInName);
     EXPECT_EQ(got.entries[0].sourceLine, 1);
 }
 
-TEST(Review, AColumn1LineIsNotedOnceAndNothingInsideIt) {
-    const Converted got = convertReviewing("*     stopped 'a.eq.b' go to (1, 2), k\n");
-    ASSERT_EQ(got.entries.size(), 1U) << describe(got.entries);
-    EXPECT_EQ(got.entries[0].kind, ReviewKind::column1);
+TEST(Review, CommentLinesNeedNoPerson) {
+    for (const char* source :
+         {"c     stopped 'a.eq.b' go to (1, 2), k\n", "*     stopped 'a.eq.b' go to (1, 2), k\n",
+          "!     stopped 'a.eq.b' go to (1, 2), k\n", "      end\n*     write(6,*) x\n", "*> \\brief stop\n"}) {
+        const Converted got = convertReviewing(source);
+        EXPECT_TRUE(got.entries.empty()) << source << describe(got.entries);
+    }
 }
 
 TEST(Review, OneEntryOfAKindPerStatement) {
@@ -255,7 +257,7 @@ TEST(ReviewList, ALongListSpillsItsBlocksInOrder) {
     std::string spilledText;
     spilled.spillTo([&spilledText](std::string_view block) { spilledText += block; });
     for (long long i = 1; i <= 30000; ++i) {
-        const ReviewNote note{ReviewKind::column1, "*", "SRC/some_long_file_name.f", i, i + 1};
+        const ReviewNote note{ReviewKind::format, "", "SRC/some_long_file_name.f", i, i + 1};
         kept.add(note);
         spilled.add(note);
     }

@@ -37,7 +37,7 @@ TEST(Units, Headers) {
         {"parenthesis spacing in a header", "      subroutine s(a, b(2), c)\n", {"Sub  s(a, b(2) , c)", "end sub"}},
         {"two headers close the first",
          "      subroutine a\n      write(6,*) x\n      function b(y)\n",
-         {"Sub  a", "open report.txt for append as #1", "write#1, x", "close #1", "end sub", "function b(y)",
+         {"Sub  a", "open \"report.txt\" for append as #1", "write#1, x", "close #1", "end sub", "function b(y)",
           "end function"}},
         {"continued header keeps its blanks",
          "      subroutine s(a,\n     &   b)\n",
@@ -94,7 +94,7 @@ TEST(Units, Namelist) {
     const Case cases[] = {
         {"definition writes nothing, reference takes the list",
          "      namelist /grp/ x, y\n      write(6, grp)\n",
-         {"open report.txt for append as #1", "write#1, x, y"}},
+         {"open \"report.txt\" for append as #1", "write#1, x, y"}},
         {"read", "      namelist /grp/ x, y\n      read(5, grp)\n", {"read#1, x, y"}},
         {"no unit part: the other two replacements still apply",
          "      namelist /grp/ x, y\n      call show(grp)\n",
@@ -102,10 +102,10 @@ TEST(Units, Namelist) {
         {"comma before the parenthesis", "      namelist /grp/ x, y\n      call f, g(grp)\n", {"call f, g(x, y"}},
         {"list holding the group name ends",
          "      namelist /g/ a, g\n      write(6, g)\n",
-         {"open report.txt for append as #1", "write#1, a, g"}},
+         {"open \"report.txt\" for append as #1", "write#1, a, g"}},
         {"groups last the whole run",
          "      namelist /grp/ x\n      subroutine s\n      print grp\n",
-         {"Sub  s", "open report.txt for append as #1", "write #1,print x", "close #1", "end sub"}},
+         {"Sub  s", "open \"report.txt\" for append as #1", "write #1,print x", "close #1", "end sub"}},
         {"no slashes: nothing recorded, still blanked", "      namelist grp\n      x = grp\n", {"x = grp"}},
     };
     for (const Case& c : cases) check(c);

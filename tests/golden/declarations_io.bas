@@ -22,7 +22,7 @@ common /io/ nout
 w(0) = scale
 total = 0.0d0
 ok = nv > 0
-open report.txt for append as #1
+open "report.txt" for append as #1
 if ( not ok) then write#1, "no values"
 head = mid$(title,2,5-1)
 n = 8
@@ -46,7 +46,7 @@ end sub
 Sub  note(msg,                                                              lead)
 'Dim msg as string * 0
 'Dim lead as integer
-open report.txt for append as #1
+open "report.txt" for append as #1
 write #1, mid$(msg,lead,-lead+1)
 write#1, "note'"
 close #1:exit sub

@@ -14,8 +14,7 @@ c(1)=0.25:c(2)=0.5:c(3)=0.25
 (cnt(i)=3*0:i=1=:3)=
 kfirst=1:kstep=1:found=false
 tag="nodata"
-L!:
-the weights sum to one
+'     the weights sum to one                                            
 for ipass=1 to  npass
 for i=2 to  n - 1
 if (x(i) < tiny) then goto L20
@@ -51,7 +50,7 @@ loop
 found = cnt(1) = n
 if (found) then exit sub
 if (n < 3) then exit sub
-open report.txt for append as #1
+open "report.txt" for append as #1
 write#1, cnt
 if (cnt(3) > 0) then close #1:exit sub
 close #1:exit sub

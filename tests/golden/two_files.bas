@@ -7,7 +7,7 @@ for i=1 to  n
 a(i) = i
 L10:
 next i
-open report.txt for append as #1
+open "report.txt" for append as #1
 write#1, "filled", n
 L99:
 close #1:exit sub
@@ -17,7 +17,7 @@ end sub
 function total(a, n)
 Dim a(n) as double
 total = 0.0
-open report.txt for append as #1
+open "report.txt" for append as #1
 if (n < 1) then write#1, "no values"
 for i=1 to  n
 total = total + a(i)
@@ -36,7 +36,7 @@ s = total(v, n)
 for k=1 to  n
 v(k) = v(k) /s
 10 continue
-open report.txt for append as #1
+open "report.txt" for append as #1
 write#1, "sum", s
 call show(v, n)
 close #1:exit function

@@ -35,7 +35,7 @@ a = xm
 fa = fm
 end if
 '     write the n, xm, fm                                         group after each step                             
-open report.txt for append as #1
+open "report.txt" for append as #1
 write#1, n, xm, fm
 done = abs(b - a) < tol or n >= 50
 if ( not done) then goto L10
@@ -50,7 +50,7 @@ Dim r as double
 Dim msg as string * 8
 call bisect(2.0, 3.0, 1.0e-6, r)
 msg = "root" + " at"
-open report.txt for append as #1
+open "report.txt" for append as #1
 if (r > 2.0 and r <= 3.0) then write #1, msg, r
 if (r <> r) then close #1:exit sub "no root"
 if (abs(f(r) ) >= 1.0e-3) then goto L20

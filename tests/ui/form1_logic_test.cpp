@@ -460,6 +460,29 @@ TEST_F(Run, TheListOfPlacesToLookAtGoesBesideTheModule) {
     EXPECT_EQ(read("out.review.txt"), "<missing>");
 }
 
+// "*" comments, DO bounds with commas in parentheses, the report's name and
+// stepped loops come out of the window as out of the engine, and a "*"
+// comment is no place to look at.
+TEST_F(Run, TheWindowWritesCommentsLoopsAndTheReportAsTheEngineDoes) {
+    write("main.for",
+          "*     smoothing\n      do 10 i = max(1,j-k), n\n   10 continue\n      do i=1,10,2\n      end do\n"
+          "      write(6,*) x\n");
+    w.logic.Command3_Click();
+    const std::string module = read("out.bas");
+    EXPECT_EQ(module, expected({"main.for", "second.for"}));
+    std::string comment = "'     smoothing";
+    comment.resize(72, ' ');
+    EXPECT_EQ(module.rfind("'       \r\n" + comment +
+                               "\r\nfor i=max(1,j-k)  to  n\r\nL10:\r\nnext i\r\nstepi=2\r\ni=1-stepi\r\n"
+                               "do while i+stepi<=10\r\ni=i+stepi\r\nloop\r\nopen \"report.txt\" for append as #1\r\n"
+                               "write#1, x\r\n",
+                           0),
+              0u)
+        << module;
+    ASSERT_EQ(w.window.messages.size(), 1u);
+    EXPECT_EQ(w.window.messages[0], "End of Conversion");
+}
+
 TEST_F(Run, AFileInTheListsPlaceThatIsNotOneIsLeftAlone) {
     write("notes.review.txt", "my own notes\n");
     write("second.for", "      pause\n");
