@@ -109,16 +109,6 @@ public:
                                     kCorpusTimeoutSeconds);
         }
 
-        const std::string starless = o.work + "/starless";
-        makeStarlessMirror(files, starless);
-        starless_ = rounds.add("ftvb-convert, \"c\" comments", ftvbArgs(files, o.work + "/starless.bas"),
-                               kCorpusTimeoutSeconds, "/dev/null", false, starless);
-        starlessReview_ = rounds.add("--review, \"c\" comments",
-                                     concat({o.convert, "-q", "-o", o.work + "/starless-reviewed.bas",
-                                             "--review=" + o.work + "/starless.review"},
-                                            files),
-                                     kCorpusTimeoutSeconds, "/dev/null", false, starless);
-
         // The same names over empty files: what the list of names alone costs
         // in memory, so that growth with the data can be told from growth with
         // the number of names.
@@ -185,35 +175,6 @@ public:
             "  review    %6.2f  (cpu %5.2f)  ftvb-convert --review=FILE's time over the plain run's; module %s\n",
             reviewOverFtvb, reviewOverFtvbCpu, reviewSame ? "identical" : "DIFFERS");
         std::printf("            (the list: %s)\n", lastLine(o_.work + "/corpus.review").c_str());
-        const Measure& starlessPlain = rounds[starless_];
-        const Measure& starlessReviewed = rounds[starlessReview_];
-        const double starlessRatio = starlessReviewed.median / starlessPlain.median;
-        const double starlessRatioCpu = starlessReviewed.cpuMedian / starlessPlain.cpuMedian;
-        std::printf(
-            "  review    %6.2f  (cpu %5.2f)  the same on the files with their \"*\" comment lines written as \"c\"\n",
-            starlessRatio, starlessRatioCpu);
-        std::printf("            (the list: %s)\n", lastLine(o_.work + "/starless.review").c_str());
-        const double finishOverFtvb = finished.median / ftvb1.median;
-        const double finishOverFtvbCpu = finished.cpuMedian / ftvb1.cpuMedian;
-        std::printf("  finish    %6.2f  (cpu %5.2f)  ftvb-convert --finish's time over the plain run's %s\n",
-                    finishOverFtvb, finishOverFtvbCpu, status(finished).c_str());
-        finishVerdicts_.push_back({"ftvb-convert --finish <= " + bound(kMaxFinishRatio) + "x the plain run",
-                                   figure("%.2fx (cpu %.2fx)", finishOverFtvb, finishOverFtvbCpu),
-                                   ok(finished) && finishOverFtvb <= kMaxFinishRatio,
-                                   finishOverFtvbCpu <= kMaxFinishRatio});
-        const std::string finishF2cTarget =
-            "ftvb-convert --finish >= " + bound(kMinFinishTimesF2c) + "x f2c's lines per second";
-        if (f2c) {
-            const double f2cOverFinish = f2c->median / finished.median;
-            const double f2cOverFinishCpu = f2c->cpuMedian / finished.cpuMedian;
-            std::printf("  f2c/finish %5.2f  (cpu %5.2f)  f2c's time over ftvb-convert --finish's\n", f2cOverFinish,
-                        f2cOverFinishCpu);
-            finishVerdicts_.push_back({finishF2cTarget, figure("%.2fx (cpu %.2fx)", f2cOverFinish, f2cOverFinishCpu),
-                                       ok(finished) && f2cOverFinish >= kMinFinishTimesF2c,
-                                       f2cOverFinishCpu >= kMinFinishTimesF2c});
-        } else {
-            finishVerdicts_.push_back({finishF2cTarget, "f2c not installed", std::nullopt, std::nullopt});
-        }
         const std::string referenceTarget =
             "ftvb-convert >= " + bound(kMinTimesReference) + "x the reference's lines per second";
         if (reference) {
@@ -257,9 +218,6 @@ public:
             {reviewTarget,
              figure("%.2fx (cpu %.2fx)", reviewOverFtvb, reviewOverFtvbCpu) + (reviewSame ? "" : ", module differs"),
              ok(reviewed) && reviewSame && reviewOverFtvb <= kMaxReviewRatio, reviewOverFtvbCpu <= kMaxReviewRatio});
-        rest.push_back({"the same, \"*\" comments written as \"c\"",
-                        figure("%.2fx (cpu %.2fx)", starlessRatio, starlessRatioCpu),
-                        ok(starlessReviewed) && starlessRatio <= kMaxReviewRatio, starlessRatioCpu <= kMaxReviewRatio});
         rest.insert(rest.end(), finishVerdicts_.begin(), finishVerdicts_.end());
         rest.push_back({"ftvb-convert <= " + bound(kMaxTimesCat) + "x the cat time",
                         figure("%.2fx (cpu %.2fx)", ftvbOverCat, ftvbOverCatCpu),
@@ -291,7 +249,7 @@ private:
     std::string reviewModule_;
     std::vector<Verdict> finishVerdicts_;
     std::size_t finish_ = 0;
-    std::size_t cat1_ = 0, ftvb1_ = 0, review_ = 0, starless_ = 0, starlessReview_ = 0, names1_ = 0, names8_ = 0;
+    std::size_t cat1_ = 0, ftvb1_ = 0, review_ = 0, names1_ = 0, names8_ = 0;
     std::size_t cats_[4] = {}, ftvbs_[4] = {};
     std::optional<std::size_t> f2c_;
     std::optional<std::size_t> reference_;

@@ -75,23 +75,6 @@ void makeEmptyMirror(const std::vector<std::string>& files, const std::string& r
     }
 }
 
-// The same files with their "*" comment lines written as "c" lines, which
-// the rules take for comments: most of LAPACK's list of places to look at
-// is its 407,811 "*" lines, and without them what is measured is the
-// checklist itself rather than the writing of their entries.
-void makeStarlessMirror(const std::vector<std::string>& files, const std::string& root) {
-    for (const std::string& f : files) {
-        makeFoldersFor(root, f);
-        std::ifstream in(f, std::ios::binary);
-        std::ofstream out(root + "/" + f, std::ios::binary | std::ios::trunc);
-        std::string line;
-        while (std::getline(in, line)) {
-            if (!line.empty() && line[0] == '*') line[0] = 'c';
-            out << line << '\n';
-        }
-    }
-}
-
 // A folder of `count` empty files named f000000.for and on, made once: the
 // hidden marker is written last.
 std::string makeFolderOfFiles(const std::string& path, int count) {

@@ -21,8 +21,6 @@ std::vector<std::string> concat(std::vector<std::string> head, const std::vector
 
 // An empty file under `root` for each name of the list, folders included.
 void makeEmptyMirror(const std::vector<std::string>& files, const std::string& root);
-// The same files with their "*" comment lines written as "c" lines.
-void makeStarlessMirror(const std::vector<std::string>& files, const std::string& root);
 // A folder of `count` empty files named f000000.for and on, made once.
 std::string makeFolderOfFiles(const std::string& path, int count);
 
