@@ -7,61 +7,40 @@
 // stage writes the statement itself.
 #include "engine/routine.h"
 
+#include <algorithm>
 #include <array>
 #include <cassert>
+#include <cstddef>
 #include <utility>
 
+#include "engine/stages/comments_and_columns.h"
+#include "engine/stages/control_flow.h"
+#include "engine/stages/declarations.h"
+#include "engine/stages/first_rewrites.h"
+#include "engine/stages/last_rewrites.h"
+#include "engine/stages/operators.h"
+#include "engine/stages/procedure_headers.h"
+#include "engine/stages/statement_output.h"
+#include "engine/stages/write_and_substrings.h"
 #include "text/bytes.h"
 
 namespace ftvb {
 namespace {
 
-constexpr Texts kOperatorFinds = [] {
-    Texts finds = 0;
-    for (const Rewrite& r : kOperatorRewrites) finds |= bit(r.find);
-    return finds;
-}();
+// The rows of every group of stages, joined in the order the groups run.
+template <std::size_t... N>
+constexpr std::array<StageRow, (N + ...)> join(const std::array<StageRow, N>&... groups) {
+    std::array<StageRow, (N + ...)> all{};
+    std::size_t at = 0;
+    ((std::copy(groups.begin(), groups.end(), all.begin() + static_cast<std::ptrdiff_t>(at)), at += N), ...);
+    return all;
+}
 
-constexpr Gate kEvery{};
-constexpr Gate texts(Texts t) { return Gate{t, {}, {}, nullptr}; }
-constexpr Gate startsWith(std::string_view bytes) { return Gate{0, ByteSet(bytes), {}, nullptr}; }
-constexpr Gate when(bool (*test)(const StageContext&)) { return Gate{0, {}, {}, test}; }
+constexpr auto kStages =
+    join(kFirstRewriteStages, kCommentAndColumnStages, kProcedureHeaderStages, kOperatorStages, kDeclarationStages,
+         kWriteAndSubstringStages, kControlFlowStages, kLastRewriteStages, kStatementOutputStages);
 
-bool anyNamelist(const StageContext& c) { return !c.run.namelists.empty() && !c.statement.empty(); }
-bool isEmpty(const StageContext& c) { return c.statement.empty(); }
-bool beforeEnd(const StageContext& c) { return !c.procedure.endSeen; }
-
-constexpr std::array<StageRow, 27> kStages{{
-    {1, "parenthesis spacing: a blank after each \")\"", texts(bit(Text::closeParen)), parenthesisSpacing},
-    {2, "NAMELIST definition recorded, statement blanked", texts(bit(Text::namelist)), namelistDefinition},
-    {3, "NAMELIST group reference rewritten", when(anyNamelist), namelistReference},
-    {4, "\"dimension \" becomes \"Dim \"", texts(bit(Text::dimension)), dimensionKeyword},
-    {5, "\"program\" becomes \"subroutine\"", texts(bit(Text::program)), programKeyword},
-    {6, "empty statement becomes the empty-statement comment", when(isEmpty), emptyStatement},
-    {7, "statement shown to the observer", kEvery, showStatement},
-    {8, "lower case", texts(bit(Text::capital)), lowerCase},
-    {9, "a statement holding \"format\" becomes a comment", texts(bit(Text::format)), formatComment},
-    {10, "comments written as they stand; ends", startsWith("'"), commentLine},
-    {11, "statement label: label line, loop ends, label field blanked", when(beforeEnd), statementLabel},
-    {12, "IMPLICIT written as a comment", texts(bit(Text::implicit)), implicitComment},
-    {13, "columns 1 to 6 removed, blanks trimmed", kEvery, fixedColumns},
-    {14, "typed function prefix removed", startsWith("crdil"), typedFunctionPrefix},
-    {15, "FUNCTION or SUBROUTINE header; ends", startsWith("fs"), procedureHeader},
-    {16, "operator rewrites", texts(kOperatorFinds), operatorRewrites},
-    {17, "type declarations", startsWith("crdil"), typeDeclarations},
-    {18, "blank collapse and length-marker clean-up", texts(bits(Text::twoBlanks, Text::dimStar)), declarationCleanup},
-    {19, "WRITE, then PRINT", texts(bits(Text::write, Text::print)), writeAndPrint},
-    {20, "colon substrings to mid$", texts(bit(Text::colon)), colonSubstrings},
-    {21, "logical IF, then DO", startsWith("id"), ifAndDo},
-    {22, "DATA", startsWith("d"), dataStatement},
-    {23, "STOP, RETURN, END", Gate{bits(Text::stop, Text::returnWord), {}, ByteSet("d"), nullptr}, stopReturnEnd},
-    {24, "INCLUDE marker, then \"!\" comments", texts(bits(Text::include, Text::includeMark, Text::bang)),
-     includeAndBang},
-    {25, "\"else if\", then \"end do\"", texts(bits(Text::elseIf, Text::endDo)), elseIfEndDo},
-    {26, "PARAMETER keyword, then outer parentheses", startsWith("p("), parameterAndParentheses},
-    {27, "final stage: tidy, declaration writer, write", kEvery, finalStage},
-}};
-
+static_assert(kStages.size() == 27, "27 stages");
 static_assert(
     [] {
         for (std::size_t i = 0; i < kStages.size(); ++i) {
@@ -69,7 +48,7 @@ static_assert(
         }
         return true;
     }(),
-    "the stages are numbered 1 to 27, in order");
+    "every stage appears once, numbered 1 to 27 in the order the groups run");
 
 // Whether the statement passes `gate`.
 template <const Gate& gate>
@@ -138,25 +117,60 @@ constexpr Gate kEither = [] {
 // Stages First to Last, skipped together when none of them can be entered.
 template <std::size_t First, std::size_t Last>
 bool runGroup(StageContext& c) {
-    static_assert(
-        [] {
-            for (std::size_t i = First; i <= Last; ++i) {
-                if (kStages[i].gate.everyStatement() || kStages[i].gate.when != nullptr) return false;
-            }
-            return true;
-        }(),
-        "a group's gates can be put together");
-    if (!passes<kEither<First, Last>>(c)) return true;
-    return [&]<std::size_t... I>(std::index_sequence<I...>) { return (runStage<First + I>(c) && ...); }
-    (std::make_index_sequence<Last - First + 1>{});
+    if constexpr (First == Last) {
+        return runStage<First>(c);
+    } else {
+        if (!passes<kEither<First, Last>>(c)) return true;
+        return [&]<std::size_t... I>(std::index_sequence<I...>) { return (runStage<First + I>(c) && ...); }
+        (std::make_index_sequence<Last - First + 1>{});
+    }
 }
 
-// The stages in order, those that most statements skip together grouped,
-// so that one test passes over them: 1-2, 4-5, 8-10, 14-15 and 17-26.
+// The stages whose gates can be put together, in runs, each run skipped
+// with one test when none of its stages can be entered. A stage that most
+// statements enter stands alone, so that the stages around it keep a test
+// of their own that most statements fail.
+struct StageRun {
+    std::size_t first, last;
+};
+
+constexpr bool standsAlone(const StageRow& row) { return !row.gate.joinable() || row.entered == Entered::mostly; }
+
+constexpr std::size_t kRunCount = [] {
+    std::size_t runs = 0;
+    for (std::size_t i = 0; i < kStages.size(); ++i) {
+        if (i == 0 || standsAlone(kStages[i]) || standsAlone(kStages[i - 1])) ++runs;
+    }
+    return runs;
+}();
+
+constexpr std::array<StageRun, kRunCount> kRuns = [] {
+    std::array<StageRun, kRunCount> runs{};
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < kStages.size(); ++i) {
+        if (i == 0 || standsAlone(kStages[i]) || standsAlone(kStages[i - 1]))
+            runs[n++] = {i, i};
+        else
+            runs[n - 1].last = i;
+    }
+    return runs;
+}();
+
+static_assert(
+    [] {
+        std::size_t next = 0;
+        for (const StageRun& r : kRuns) {
+            if (r.first != next || r.last < r.first) return false;
+            next = r.last + 1;
+        }
+        return next == kStages.size();
+    }(),
+    "the runs visit every stage once, in order");
+
+// The stages in order, run by run.
 void runStages(StageContext& c) {
-    (runGroup<0, 1>(c) && runStage<2>(c) && runGroup<3, 4>(c) && runStage<5>(c) && runStage<6>(c) &&
-     runGroup<7, 9>(c) && runStage<10>(c) && runStage<11>(c) && runStage<12>(c) && runGroup<13, 14>(c) &&
-     runStage<15>(c) && runGroup<16, 25>(c) && runStage<26>(c));
+    [&]<std::size_t... R>(std::index_sequence<R...>) { (runGroup<kRuns[R].first, kRuns[R].last>(c) && ...); }
+    (std::make_index_sequence<kRunCount>{});
 }
 
 }  // namespace

@@ -1,19 +1,9 @@
-// The statement routine's 27 stages, one function each, in files that follow
-// the table's order:
-//   stages_01_06_first_rewrites.cpp    1-6    parentheses, NAMELIST, DIMENSION, PROGRAM, empty statement
-//   stages_07_13_columns.cpp           7-13   shown, lower case, FORMAT, comments, labels, IMPLICIT, columns
-//   stages_14_15_headers.cpp           14-15  typed function prefix, procedure headers
-//   stage_16_operators.cpp             16     operator spelling
-//   stages_17_18_declarations.cpp      17-18  type declarations and their clean-up
-//   stages_19_20_write_substrings.cpp  19-20  WRITE and PRINT, colon substrings
-//   stages_21_23_control_flow.cpp      21-23  IF and DO, DATA, STOP/RETURN/END
-//   stages_24_26_last_rewrites.cpp     24-26  INCLUDE and "!", ELSE IF and END DO, PARAMETER
-//   stage_27_output.cpp                27     the final stage and the declaration writer
-// and routine.cpp puts them in their table.
+// What the statement routine's stages share: the context a stage works in,
+// and the helpers more than one group of stages calls. The stages
+// themselves are in engine/stages/, a file for each group, each listing the
+// rows of its stages; engine/routine.cpp puts the rows in their table.
 #pragma once
 
-#include <array>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -64,46 +54,6 @@ private:
 
 enum class Next { Continue, End };
 using StageFn = Next (*)(StageContext&);
-
-Next parenthesisSpacing(StageContext&);       // 1
-Next namelistDefinition(StageContext&);       // 2
-Next namelistReference(StageContext&);        // 3
-Next dimensionKeyword(StageContext&);         // 4
-Next programKeyword(StageContext&);           // 5
-Next emptyStatement(StageContext&);           // 6
-Next showStatement(StageContext&);            // 7
-Next lowerCase(StageContext&);                // 8
-Next formatComment(StageContext&);            // 9
-Next commentLine(StageContext&);              // 10
-Next statementLabel(StageContext&);           // 11
-Next implicitComment(StageContext&);          // 12
-Next fixedColumns(StageContext&);             // 13
-Next typedFunctionPrefix(StageContext&);      // 14
-Next procedureHeader(StageContext&);          // 15
-Next operatorRewrites(StageContext&);         // 16
-Next typeDeclarations(StageContext&);         // 17
-Next declarationCleanup(StageContext&);       // 18
-Next writeAndPrint(StageContext&);            // 19
-Next colonSubstrings(StageContext&);          // 20
-Next ifAndDo(StageContext&);                  // 21
-Next dataStatement(StageContext&);            // 22
-Next stopReturnEnd(StageContext&);            // 23
-Next includeAndBang(StageContext&);           // 24
-Next elseIfEndDo(StageContext&);              // 25
-Next parameterAndParentheses(StageContext&);  // 26
-Next finalStage(StageContext&);               // 27
-
-// Stage 16's twenty rewrites, each a replace-all on the result of the one
-// before. The order matters: the blanks the operators bring are collapsed by
-// the fifteenth, which also joins "go  to" before the jumps are marked; the
-// mark "goto*" keeps "goto L" from matching "goto " again.
-inline constexpr std::array<Rewrite, 20> kOperatorRewrites{{
-    {Text::sqrt, " sqr "},   {Text::dexp, " exp "},      {Text::dotTrue, " true "},  {Text::dotFalse, " false "},
-    {Text::dotEq, " = "},    {Text::dotLt, " < "},       {Text::dotGt, " > "},       {Text::dotLe, " <= "},
-    {Text::dotGe, " >= "},   {Text::dotNe, " <> "},      {Text::dotOr, " or "},      {Text::dotAnd, " and "},
-    {Text::dotNot, " not "}, {Text::quote, "\""},        {Text::twoBlanks, " "},     {Text::concatenation, " + "},
-    {Text::goTo, "goto*"},   {Text::gotoBlank, "goto*"}, {Text::gotoMark, "goto L"}, {Text::power, "^"},
-}};
 
 // Writes `line` if it is a "Dim "/"dim " line, commented out when it
 // declares a dummy argument of the current procedure; true when written.

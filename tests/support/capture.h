@@ -10,6 +10,16 @@
 #include "engine/run_state.h"
 #include "engine/seam.h"
 #include "engine/stages.h"
+// The stages, which the tests call one by one.
+#include "engine/stages/comments_and_columns.h"
+#include "engine/stages/control_flow.h"
+#include "engine/stages/declarations.h"
+#include "engine/stages/first_rewrites.h"
+#include "engine/stages/last_rewrites.h"
+#include "engine/stages/operators.h"
+#include "engine/stages/procedure_headers.h"
+#include "engine/stages/statement_output.h"
+#include "engine/stages/write_and_substrings.h"
 
 namespace ftvb::testing {
 

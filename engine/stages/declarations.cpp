@@ -8,6 +8,8 @@
 // only in the keyword, where the name list starts and how a line is built
 // around a name. Then, for every statement, blank runs collapse and the
 // "Dim *8"-style length markers go.
+#include "engine/stages/declarations.h"
+
 #include <array>
 #include <string>
 
@@ -41,6 +43,18 @@ constexpr std::array<TypeRule, 6> kTypeRules{{
     {"integer", NameList::AfterFirstBlank, " as integer", false},
     {"logical", NameList::AfterFirstBlank, " as boolean", false},
 }};
+
+// The gate of stage 17 lets in what begins as a type keyword does.
+static_assert(
+    [] {
+        for (const TypeRule& rule : kTypeRules) {
+            bool covered = false;
+            for (const std::string_view keyword : kTypeKeywords) covered = covered || rule.keyword.starts_with(keyword);
+            if (!covered) return false;
+        }
+        return true;
+    }(),
+    "every type rule begins with a type keyword");
 
 // The line for one declared name, built in `line`.
 void declarationLine(std::string& line, std::string_view name, const TypeRule& rule, std::string_view length) {
@@ -101,9 +115,8 @@ void applyTypeRule(StageContext& c, std::string& s, const TypeRule& rule) {
 // ("real*8 function f(x)") becomes a declaration, and so does an assignment
 // to a name that begins with a keyword ("realx = 1.0").
 void noteDeclaration(StageContext& c) {
-    static constexpr std::string_view kKeywords[] = {"character", "real", "double precision", "integer", "logical"};
     const std::string_view text = c.statement.text();
-    for (const std::string_view keyword : kKeywords) {
+    for (const std::string_view keyword : kTypeKeywords) {
         if (!startsWith(text, keyword)) continue;
         std::size_t p = keyword.size();
         if (p < text.size() && isNameByte(text[p])) {

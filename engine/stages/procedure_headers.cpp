@@ -6,6 +6,8 @@
 // open, then its end line), writes itself unchanged otherwise, collects the
 // dummy arguments that the declaration writer later comments out, and ends
 // the routine: headers get no operator rewrites and no blank collapse.
+#include "engine/stages/procedure_headers.h"
+
 #include "engine/stage_notes.h"
 #include "engine/stages.h"
 #include "text/bytes.h"
@@ -26,6 +28,17 @@ Next typedFunctionPrefix(StageContext& c) {
         {"integer function", 8, "INTEGER"},
         {"logical function", 8, "LOGICAL"},
     };
+    // The gate of the stage lets in what begins as a type keyword does.
+    static_assert(
+        [] {
+            for (const Prefix& p : kPrefixes) {
+                bool covered = false;
+                for (const std::string_view keyword : kTypeKeywords) covered = covered || p.test.starts_with(keyword);
+                if (!covered) return false;
+            }
+            return true;
+        }(),
+        "every typed header begins with a type keyword");
     for (const Prefix& p : kPrefixes) {
         if (!startsWith(c.statement.text(), p.test)) continue;
         c.statement.erase(0, p.drop);
@@ -64,12 +77,12 @@ void collectDummyArguments(std::string_view header, std::vector<std::string>& ar
 }  // namespace
 
 Next procedureHeader(StageContext& c) {
-    const bool isFunction = startsWith(c.statement.text(), "function");
-    if (!isFunction && !startsWith(c.statement.text(), "subroutine")) return Next::Continue;
+    const bool isFunction = startsWith(c.statement.text(), kFunctionWord);
+    if (!isFunction && !startsWith(c.statement.text(), kSubroutineWord)) return Next::Continue;
     // "functional = 1" is taken for a header all the same.
     const std::size_t keyword = isFunction ? 8 : 10;
     if (c.statement.size() > keyword && isNameByte(c.statement[keyword])) {
-        c.note(ReviewKind::keywordInName, isFunction ? "function" : "subroutine");
+        c.note(ReviewKind::keywordInName, isFunction ? kFunctionWord : kSubroutineWord);
     }
     c.procedure.pastDeclarations = false;
 

@@ -6,6 +6,8 @@
 // is left, unless it is empty or a single character. The writer comments out
 // the declaration of a dummy argument of the current procedure, which the
 // procedure header declares already.
+#include "engine/stages/statement_output.h"
+
 #include <algorithm>
 
 #include "engine/stage_notes.h"

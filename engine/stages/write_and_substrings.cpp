@@ -4,6 +4,8 @@
 // file #1 by a line written before the first WRITE or PRINT of each
 // procedure; the unit and format are dropped. Then every colon outside
 // quotes is taken for a substring colon and rewritten into a mid$ call.
+#include "engine/stages/write_and_substrings.h"
+
 #include "engine/stage_notes.h"
 #include "engine/stages.h"
 #include "text/bytes.h"

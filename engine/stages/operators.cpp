@@ -10,6 +10,8 @@
 // one), so each stays a replace-all of its own, searched only when the
 // statement may hold its text. Which rewrites join the one pass is worked
 // out by the compiler, not decided here.
+#include "engine/stages/operators.h"
+
 #include "engine/stage_notes.h"
 #include "engine/stages.h"
 

@@ -6,6 +6,8 @@
 // an explicit step variable. DATA becomes one line of ":"-joined
 // assignments. STOP, RETURN and END become the procedure's exit, closing
 // the report first when it is open.
+#include "engine/stages/control_flow.h"
+
 #include "engine/stage_notes.h"
 #include "engine/stages.h"
 #include "text/bytes.h"
@@ -17,7 +19,7 @@ namespace {
 
 void ifRule(StageContext& c) {
     const std::string_view s = c.statement.text();
-    if (!startsWith(s, "if ") && !startsWith(s, "if(")) return;
+    if (!startsWith(s, kIfBlank) && !startsWith(s, kIfParen)) return;
     if (contains(s, "then")) {  // block IF or ELSE IF
         if (c.noting()) {
             // A "then" that is no word of its own kept a logical IF as it was.
@@ -84,7 +86,7 @@ std::size_t boundsComma(std::string_view d, std::size_t from) {
 
 void doRule(StageContext& c) {
     const std::string_view s = c.statement.text();
-    if (!startsWith(s, "do ") || startsWith(s, "do while")) return;
+    if (!startsWith(s, kDoBlank) || startsWith(s, "do while")) return;
     thread_local std::string text;
     text.assign(s);
     transf(text, " =", "=");
@@ -164,11 +166,11 @@ namespace {
 // What chg_data copies as it stands: "3*0.0" and "(x(i), i=1,3)".
 void noteData(StageContext& c) {
     const std::string_view text = c.statement.text();
-    if (startsWith(text, "data(")) {
+    if (startsWith(text, kDataParen)) {
         c.note(ReviewKind::dataRepeat);  // not taken for DATA at all: passed through
         return;
     }
-    if (!startsWith(text, "data ")) return;
+    if (!startsWith(text, kDataBlank)) return;
     const std::size_t slash = text.find('/');
     const bool impliedDo = text.substr(0, slash).find('=') != std::string_view::npos;
     bool repeat = false;
@@ -183,7 +185,7 @@ void noteData(StageContext& c) {
 
 Next dataStatement(StageContext& c) {
     if (c.noting()) noteData(c);
-    if (!startsWith(c.statement.text(), "data ")) return Next::Continue;
+    if (!startsWith(c.statement.text(), kDataBlank)) return Next::Continue;
     // One line even when it is empty; the statement is used up.
     c.out.line(c.statement.consume(chg_data));
     return Next::Continue;
@@ -193,7 +195,7 @@ Next stopReturnEnd(StageContext& c) {
     Statement& s = c.statement;
     const bool stop = s.mayHold(Text::stop) && contains(s.text(), "stop");
     const bool ret = s.mayHold(Text::returnWord) && contains(s.text(), "return");
-    const bool end = endsWith(s.text().substr(0, endOfNonBlank(s.text())), "end");
+    const bool end = endsWith(s.text().substr(0, endOfNonBlank(s.text())), kEndWord);
     if (!stop && !ret && !end) return Next::Continue;
     if (c.noting()) {
         // Both words are replaced wherever they stand.

@@ -7,6 +7,8 @@
 // follow the statement; a labelled CONTINUE leaves nothing else. IMPLICIT
 // is written as a comment. Last the six columns go and the blanks around
 // the statement; after an END only the blanks go, labels included.
+#include "engine/stages/comments_and_columns.h"
+
 #include <algorithm>
 
 #include "engine/stage_notes.h"
@@ -57,7 +59,7 @@ Next formatComment(StageContext& c) {
 }
 
 Next commentLine(StageContext& c) {
-    if (!startsWithByte(c.statement.text(), '\'')) return Next::Continue;
+    if (!startsWith(c.statement.text(), kCommentStart)) return Next::Continue;
     c.out.line(c.statement.text());
     return Next::End;
 }

@@ -6,6 +6,8 @@
 // becoming "#1,". "dimension " becomes "Dim " and "program" "subroutine",
 // wherever they stand. An empty statement (the start of every file) becomes
 // the empty-statement comment.
+#include "engine/stages/first_rewrites.h"
+
 #include "engine/stage_notes.h"
 #include "engine/stages.h"
 #include "text/bytes.h"

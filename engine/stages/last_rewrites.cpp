@@ -4,6 +4,8 @@
 // comments become BASIC comments, ELSE IF and END DO are respelled, and a
 // PARAMETER statement is stripped down to its assignments; any statement
 // that begins with "(" and ends with ")" loses both.
+#include "engine/stages/last_rewrites.h"
+
 #include "engine/stage_notes.h"
 #include "engine/stages.h"
 #include "text/bytes.h"
@@ -51,11 +53,11 @@ Next elseIfEndDo(StageContext& c) {
 
 Next parameterAndParentheses(StageContext& c) {
     Statement& s = c.statement;
-    if (startsWith(s.text(), "parameter ")) {
-        s.erase(0, 10);
+    if (startsWith(s.text(), kParameterBlank)) {
+        s.erase(0, kParameterBlank.size());
         c.declarative = true;
     }
-    if (startsWithByte(s.text(), '(') && s.text().back() == ')') {
+    if (startsWith(s.text(), kOpenParen) && s.text().back() == ')') {
         s.erase(s.size() - 1, 1);
         s.erase(0, 1);
     }
