@@ -4,7 +4,7 @@
 # hostile input they are. The module must be byte for byte the one recorded
 # in lapack_release.sha256 (made before the engine was reworked, and to be
 # changed only with a change of the rules' output, after reading the
-# difference).
+# difference, which a mismatch prints; FTVB_UPDATE_GOLDEN=1 rewrites it).
 #   tests/release/lapack_release.sh FTVB_CONVERT WORK_FOLDER
 # Exit 77 (skipped) when the tarball is not at hand: LAPACK_TARBALL, or
 # ../shared/corpus/lapack_3.11.0.orig.tar.gz relative to the project.
@@ -20,6 +20,32 @@ if [ ! -f "$tarball" ]; then
 fi
 want=$(cut -d ' ' -f 1 "$root/tests/release/lapack_release.sha256")
 
+# What changed, when the checksum does not match: the module of the commit
+# that recorded it, made by that commit's own ftvb-convert (built from the
+# repository, without its tests or window), against this one, as the first
+# hunks of a unified diff with CR shown as \r. Only where git and the
+# history are at hand.
+show_difference() {
+  recorded=$(git -C "$root" log -1 --format=%H -- tests/release/lapack_release.sha256 2>/dev/null) || recorded=
+  if [ -z "$recorded" ]; then
+    echo "(no git history here to rebuild the recorded module from)"
+    return
+  fi
+  echo "building ftvb-convert at $recorded, which recorded the checksum, to show the difference..."
+  mkdir -p "$work/recorded-src"
+  if ! git -C "$root" archive "$recorded" | tar -x -C "$work/recorded-src" ||
+    ! cmake -S "$work/recorded-src" -B "$work/recorded-build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+      -DFTVB_TESTS=OFF -DFTVB_GUI=OFF >/dev/null ||
+    ! cmake --build "$work/recorded-build" --target ftvb-convert >/dev/null; then
+    echo "(could not build it)"
+    return
+  fi
+  find . -type f | LC_ALL=C sort | tr '\n' '\0' |
+    xargs -0 -x -s 1000000 "$work/recorded-build/ftvb-convert" -q -o ../recorded.bas
+  echo "--- recorded, +++ this build; the first 300 lines of the difference:"
+  diff -u ../recorded.bas ../module.bas | sed 's/\r$/\\r/' | head -n 300
+}
+
 rm -rf "$work"
 mkdir -p "$work"
 trap 'rm -rf "$work"' EXIT
@@ -29,8 +55,12 @@ cd "$work/lapack-3.11.0"
 find . -type f | LC_ALL=C sort | tr '\n' '\0' | xargs -0 -x -s 1000000 "$convert" -q -o ../module.bas
 got=$(sha256sum ../module.bas | cut -d ' ' -f 1)
 files=$(find . -type f | wc -l)
-if [ "$got" != "$want" ]; then
+if [ "$got" != "$want" ] && [ "${FTVB_UPDATE_GOLDEN:-}" = 1 ]; then
+  echo "$got  module.bas" > "$root/tests/release/lapack_release.sha256"
+  echo "rewrote tests/release/lapack_release.sha256 ($got): read the difference before committing it"
+elif [ "$got" != "$want" ]; then
   echo "the module of the $files files differs from the one recorded: sha256 $got, recorded $want"
+  show_difference
   exit 1
 fi
 echo "the module of the $files files is the one recorded ($got)"
