@@ -23,6 +23,9 @@ void prepare() {
     // A file-size limit must end in "File too large", not kill the run
     // with its temporary file left behind.
     std::signal(SIGXFSZ, SIG_IGN);
+    // Nor may a reader that leaves (`| head`): a write to its pipe fails
+    // with EPIPE, said like any other failure, and the temporary files go.
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 std::vector<std::string> arguments(int argc, char** argv) { return std::vector<std::string>(argv + 1, argv + argc); }
@@ -40,6 +43,8 @@ void catchInterrupts() {
 bool interrupted() { return gInterrupted != 0; }
 
 bool errorIsTerminal() { return isatty(2) != 0; }
+
+bool errorIsConsole() { return false; }
 
 void printError(std::initializer_list<std::string_view> pieces) {
     // In one write where the system takes it whole, so that messages of
