@@ -1,5 +1,6 @@
 // ftvb-convert on POSIX systems: signals, and plain bytes on the standard
 // streams.
+#include <poll.h>
 #include <sys/uio.h>
 #include <unistd.h>
 
@@ -14,6 +15,10 @@ namespace ftvb::console {
 namespace {
 
 volatile std::sig_atomic_t gInterrupted = 0;
+
+// How long a wait for standard error lasts before the interrupt flag is
+// looked at again.
+constexpr int kWaitStepMs = 50;
 
 void onSignal(int) { gInterrupted = 1; }
 
@@ -57,6 +62,14 @@ void printError(std::initializer_list<std::string_view> pieces) {
     }
     iovec* next = parts;
     while (count > 0) {
+        // A standard error that nobody reads must not hold an interrupted
+        // run for ever: once interrupted, what cannot go out is dropped.
+        pollfd err{2, POLLOUT, 0};
+        const int ready = ::poll(&err, 1, kWaitStepMs);
+        if (ready == 0 || (ready < 0 && errno == EINTR)) {
+            if (gInterrupted != 0) return;
+            continue;
+        }
         ssize_t n = ::writev(2, next, count);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return;

@@ -30,7 +30,7 @@ constexpr const char* kUsage =
     "  -q, --quiet           print nothing on success\n"
     "      --review[=FILE]   list the places of the module that need a person, as\n"
     "                        FILE:LINE: note: ... [kind] (MODULE:LINE), to standard\n"
-    "                        error or to FILE\n"
+    "                        error or to FILE; \"-\" lists them on standard output\n"
     "  -h, --help            show this help\n"
     "      --version         show the version\n"
     "\n"

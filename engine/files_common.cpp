@@ -108,9 +108,9 @@ OutputClash outputClash(const std::string& output, const FileList& sources, cons
         }
     }
     // Two outputs in one place: the second would replace the first, or be
-    // mixed into its stream. "-" twice is one stream even when standard
-    // output is closed.
-    if (otherOutput != nullptr && ((output == "-" && *otherOutput == "-") || samePlace(place, placeOf(*otherOutput)))) {
+    // mixed into its stream. One spelling is one place even where nothing
+    // can be found out ("-" with standard output closed, a missing folder).
+    if (otherOutput != nullptr && (output == *otherOutput || samePlace(place, placeOf(*otherOutput)))) {
         clash.with = OutputClash::With::otherOutput;
     }
     return clash;
