@@ -100,15 +100,14 @@ private:
 // end of the full expression that makes it.
 class Shown {
 public:
-    explicit Shown(std::string_view name) : text(ftvb::shownName(name, storage_)) {}
+    explicit Shown(std::string_view name) : text_(ftvb::shownName(name, storage_)) {}
     Shown(const Shown&) = delete;
     Shown& operator=(const Shown&) = delete;
+    std::string_view text() const { return text_; }
 
 private:
-    std::string storage_;
-
-public:
-    const std::string_view text;
+    std::string storage_;  // made before text_, which may point into it
+    std::string_view text_;
 };
 
 // "ftvb-convert: " and the pieces on one line of standard error. Builds no
@@ -181,7 +180,7 @@ std::string reviewClash(const std::string& review, const std::string& module, co
     const ftvb::NameList sources(files);
     const ftvb::OutputClash clash = ftvb::outputClash(review, sources, &module);
     if (clash.with == ftvb::OutputClash::With::source) {
-        return "it is also listed as a source ('" + std::string(Shown(clash.source).text) + "')";
+        return "it is also listed as a source ('" + std::string(Shown(clash.source).text()) + "')";
     }
     if (clash.with == ftvb::OutputClash::With::otherOutput) {
         return module == "-" ? "the module goes to standard output already" : "it is also the module";
@@ -233,13 +232,13 @@ std::optional<int> parseArguments(const std::vector<std::string>& args, Argument
         } else if (arg.rfind("-o", 0) == 0) {
             a.module = arg.substr(2);
         } else {
-            return usageError({"unknown option '", Shown(arg).text, "'"});
+            return usageError({"unknown option '", Shown(arg).text(), "'"});
         }
     }
     if (a.files.empty()) return usageError({"no FORTRAN file given"});
     if (a.reviewFile) {
         if (const std::string clash = reviewClash(*a.reviewFile, a.module, a.files); !clash.empty()) {
-            return usageError({"cannot write the review to '", Shown(*a.reviewFile).text, "': ", clash});
+            return usageError({"cannot write the review to '", Shown(*a.reviewFile).text(), "': ", clash});
         }
     }
     return std::nullopt;
@@ -248,7 +247,7 @@ std::optional<int> parseArguments(const std::vector<std::string>& args, Argument
 // Said even when it is standard error that failed: the status tells.
 int reviewFailed(const std::optional<std::string>& file, const ftvb::Failure& why) {
     if (file) {
-        say({"cannot write '", Shown(*file).text, "': ", ftvb::describe(why)});
+        say({"cannot write '", Shown(*file).text(), "': ", ftvb::describe(why)});
     } else {
         say({"cannot write standard error: ", ftvb::describe(why)});
     }
@@ -256,7 +255,7 @@ int reviewFailed(const std::optional<std::string>& file, const ftvb::Failure& wh
 }
 
 int interruptedRun(const std::string& module) {
-    say({"interrupted; '", Shown(module).text, "' left as it was"});
+    say({"interrupted; '", Shown(module).text(), "' left as it was"});
     return 130;
 }
 
@@ -288,14 +287,14 @@ int convert(const std::vector<std::string>& args) {
 
     if (result.stopped) return interruptedRun(module);
     for (const ftvb::SkippedFile& f : result.skipped) {
-        say({"cannot read '", Shown(f.name).text, "': ", ftvb::describe(f.why)});
+        say({"cannot read '", Shown(f.name).text(), "': ", ftvb::describe(f.why)});
     }
     if (!result.moduleWritten) {
         if (result.moduleFailure.reason == ftvb::Reason::nothingRead) {
-            say({"no file could be read; '", Shown(module).text, "' left as it was"});
+            say({"no file could be read; '", Shown(module).text(), "' left as it was"});
             return 1;
         }
-        say({"cannot write '", Shown(module).text, "': ", ftvb::describe(result.moduleFailure)});
+        say({"cannot write '", Shown(module).text(), "': ", ftvb::describe(result.moduleFailure)});
         return 2;
     }
     // The review of a module that was not written would point nowhere: its
