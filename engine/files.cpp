@@ -72,6 +72,27 @@ FileIdentity identityFrom(const struct stat& st) {
             S_ISREG(st.st_mode), true};
 }
 
+// Makes ".BASE.XXXXXX" in the folder held by `folder`, for writing only by
+// its owner until its mode is set; the descriptor, or -1 with errno set.
+int makeTemporary(int folder, const std::string& base, std::string& name) {
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    static unsigned long long seed = 0;
+    seed ^= (static_cast<unsigned long long>(::getpid()) << 32) ^ static_cast<unsigned long long>(::time(nullptr)) ^
+            reinterpret_cast<std::uintptr_t>(&name);
+    for (int tries = 0; tries < 100; ++tries) {
+        name = ".";
+        name += base;
+        name += '.';
+        for (int i = 0; i < 6; ++i) {
+            seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+            name += kLetters[(seed >> 33) % (sizeof kLetters - 1)];
+        }
+        const int fd = aboveStandard(::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
 // How long a wait on a FIFO or a full pipe lasts before the observer is
 // asked again; a signal that comes just before the wait begins is seen
 // this much later at most.
@@ -236,21 +257,8 @@ Outcome ModuleWriter::open(const std::string& name) {
         ::umask(mask);
         mode = 0666 & ~mask;
     }
-    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    static unsigned long long seed = 0;
-    seed ^= (static_cast<unsigned long long>(::getpid()) << 32) ^ static_cast<unsigned long long>(::time(nullptr)) ^
-            reinterpret_cast<std::uintptr_t>(this);
     std::string temp;
-    for (int tries = 0; tries < 100 && fd_ < 0; ++tries) {
-        std::string suffix(6, 'a');
-        for (char& c : suffix) {
-            seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
-            c = kLetters[(seed >> 33) % (sizeof kLetters - 1)];
-        }
-        temp = "." + base + "." + suffix;
-        fd_ = aboveStandard(::openat(folderFd_, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-        if (fd_ < 0 && errno != EEXIST) break;
-    }
+    fd_ = makeTemporary(folderFd_, base, temp);
     if (fd_ < 0) {
         const Failure why = lastError();
         ::close(folderFd_);
