@@ -236,6 +236,10 @@ std::optional<int> parseArguments(const std::vector<std::string>& args, Argument
         }
     }
     if (a.files.empty()) return usageError({"no FORTRAN file given"});
+    // Standard error appending to a source (2>>a.for): the list would be
+    // read back into the module. Said nowhere, since saying it would write
+    // to the source too.
+    if (a.review && !a.reviewFile && ftvb::standardErrorClash(ftvb::NameList(a.files))) return 2;
     if (a.reviewFile) {
         if (const std::string clash = reviewClash(*a.reviewFile, a.module, a.files); !clash.empty()) {
             return usageError({"cannot write the review to '", Shown(*a.reviewFile).text(), "': ", clash});

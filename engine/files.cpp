@@ -112,6 +112,12 @@ FileIdentity standardOutputIdentity() {
     return identityFrom(st);
 }
 
+FileIdentity standardErrorIdentity() {
+    struct stat st {};
+    if (::fstat(2, &st) != 0) return {};
+    return identityFrom(st);
+}
+
 OutputPlace placeOf(const std::string& output) {
     OutputPlace place;
     if (output == "-") {

@@ -179,5 +179,10 @@ struct OutputClash {
 // link; a source "-" is standard input), and it may not be `otherOutput`
 // (when given), the same file or the same stream under another name.
 OutputClash outputClash(const std::string& output, const FileList& sources, const std::string* otherOutput = nullptr);
+// The same for standard error, where the list goes when no file is named
+// for it: only a source counts, as the messages go there in any case.
+OutputClash standardErrorClash(const FileList& sources);
+// Of what standard error is connected to.
+FileIdentity standardErrorIdentity();
 
 }  // namespace ftvb

@@ -90,23 +90,33 @@ Outcome writeWholeFile(const std::string& name, std::span<const std::string_view
 
 namespace ftvb {
 
-OutputClash outputClash(const std::string& output, const FileList& sources, const std::string* otherOutput) {
+namespace {
+
+// Only a regular file is emptied or fed its own output; a source that is
+// the terminal the module goes to ("-o - -" typed in) harms nothing.
+OutputClash sourceClash(const FileIdentity& target, const FileList& sources) {
     OutputClash clash;
-    const OutputPlace place = placeOf(output);
-    const FileIdentity& target = place.file;
-    // Only a regular file is emptied or fed its own output; a source that
-    // is the terminal the module goes to ("-o - -" typed in) harms nothing.
-    if (target.known && target.regular) {
-        const std::size_t count = sources.count();
-        for (std::size_t i = 0; i < count; ++i) {
-            std::string name = sources.entry(i);
-            if (!name.empty() && identityOf(name) == target) {
-                clash.with = OutputClash::With::source;
-                clash.source = std::move(name);
-                return clash;
-            }
+    if (!target.known || !target.regular) return clash;
+    const std::size_t count = sources.count();
+    for (std::size_t i = 0; i < count; ++i) {
+        std::string name = sources.entry(i);
+        if (!name.empty() && identityOf(name) == target) {
+            clash.with = OutputClash::With::source;
+            clash.source = std::move(name);
+            return clash;
         }
     }
+    return clash;
+}
+
+}  // namespace
+
+OutputClash standardErrorClash(const FileList& sources) { return sourceClash(standardErrorIdentity(), sources); }
+
+OutputClash outputClash(const std::string& output, const FileList& sources, const std::string* otherOutput) {
+    const OutputPlace place = placeOf(output);
+    OutputClash clash = sourceClash(place.file, sources);
+    if (clash) return clash;
     // Two outputs in one place: the second would replace the first, or be
     // mixed into its stream. One spelling is one place even where nothing
     // can be found out ("-" with standard output closed, a missing folder).

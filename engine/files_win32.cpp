@@ -267,6 +267,8 @@ FileIdentity identityOf(const std::string& name) {
 
 FileIdentity standardOutputIdentity() { return identityOfHandle(::GetStdHandle(STD_OUTPUT_HANDLE)); }
 
+FileIdentity standardErrorIdentity() { return identityOfHandle(::GetStdHandle(STD_ERROR_HANDLE)); }
+
 OutputPlace placeOf(const std::string& output) {
     OutputPlace place;
     if (output == "-") {

@@ -1043,6 +1043,49 @@ TEST_F(Hostile, TheReviewIsNotMixedIntoAModulePipe) {
     EXPECT_TRUE(sameFiles(before, snapshot()));
 }
 
+// --review with standard error appending to a source (2>>a.for): the list
+// would be read back as the source grows. Refused without a word, since
+// any word would go into the source; to another file, it is written.
+TEST_F(Hostile, TheReviewOnStandardErrorIsNoSource) {
+    struct Case {
+        const char* name;
+        const char* stderrFile;
+        int status;
+    };
+    const Case cases[] = {
+        {"--review a.for 2>>a.for", "a.for", 2},
+        {"--review a.for 2>>log.txt", "log.txt", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        write("a.for", kReadSource);
+        write("log.txt", "");
+        const auto before = snapshot();
+        const int err = ::open(path(c.stderrFile).c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+        ASSERT_GE(err, 0);
+        Launch launch{{"-q", "-o", "m.bas", "--review", "a.for"}};
+        launch.stderrFd = err;
+        const Outcome o = run(launch);
+        ::close(err);
+        EXPECT_EQ(o.status, c.status);
+        Snapshot after = snapshot();
+        if (c.status == 0) {
+            EXPECT_EQ(after["m.bas"], kReadModule);
+            EXPECT_EQ(after["log.txt"], readReview("a.for", "m.bas"));
+            after.erase("m.bas");
+            after.erase("log.txt");
+            Snapshot kept = before;
+            kept.erase("log.txt");
+            EXPECT_TRUE(sameFiles(kept, after));
+        } else {
+            EXPECT_TRUE(sameFiles(before, after));
+        }
+        EXPECT_TRUE(temporaries().empty());
+    }
+}
+
 // Standard input counts only for a source "-": with it, an output may be
 // the file standard input comes from when that is no source.
 TEST_F(Hostile, StandardInputIsNoOutput) {
