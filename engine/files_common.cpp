@@ -117,6 +117,19 @@ OutputClash outputClash(const std::string& output, const FileList& sources, cons
     const OutputPlace place = placeOf(output);
     OutputClash clash = sourceClash(place.file, sources);
     if (clash) return clash;
+    // A source not there yet, listed under the output's own name: it would
+    // be the output's once written. ("-" reads standard input, and writes
+    // standard output.)
+    if (output != "-") {
+        const std::size_t count = sources.count();
+        for (std::size_t i = 0; i < count; ++i) {
+            if (sources.entry(i) == output) {
+                clash.with = OutputClash::With::source;
+                clash.source = output;
+                return clash;
+            }
+        }
+    }
     // Two outputs in one place: the second would replace the first, or be
     // mixed into its stream. One spelling is one place even where nothing
     // can be found out ("-" with standard output closed, a missing folder).

@@ -103,6 +103,8 @@ TEST_F(Outputs, OneRuleForEveryOutput) {
          }},
         {"a folder missing", "nowhere" + slash + "r.bas", "nowhere" + slash + "r.bas", {"a.for"}, With::otherOutput},
         {"\"-\" twice", "-", "-", {"a.for"}, With::otherOutput},
+        {"a source not there yet, by the output's name", "b.for", "", {"a.for", "b.for"}, With::source, "b.for"},
+        {"\"-\" as output and as source", "-", "", {"-"}, With::nothing},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
