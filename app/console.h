@@ -32,6 +32,9 @@ bool interrupted();
 
 // Whether standard error shows on a terminal, where the count goes live.
 bool errorIsTerminal();
+// Whether standard error is a Windows console, which is written as text
+// (UTF-16) and never through the engine's file side.
+bool errorIsConsole();
 
 // Writes the pieces, one after the other (UTF-8, lines ended by "\n"), to
 // standard error as what is there expects them. Allocates nothing: it also

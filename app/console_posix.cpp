@@ -1,5 +1,6 @@
 // ftvb-convert on POSIX systems: signals, and plain bytes on the standard
 // streams.
+#include <poll.h>
 #include <sys/uio.h>
 #include <unistd.h>
 
@@ -15,6 +16,10 @@ namespace {
 
 volatile std::sig_atomic_t gInterrupted = 0;
 
+// How long a wait for standard error lasts before the interrupt flag is
+// looked at again.
+constexpr int kWaitStepMs = 50;
+
 void onSignal(int) { gInterrupted = 1; }
 
 }  // namespace
@@ -23,6 +28,9 @@ void prepare() {
     // A file-size limit must end in "File too large", not kill the run
     // with its temporary file left behind.
     std::signal(SIGXFSZ, SIG_IGN);
+    // Nor may a reader that leaves (`| head`): a write to its pipe fails
+    // with EPIPE, said like any other failure, and the temporary files go.
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 std::vector<std::string> arguments(int argc, char** argv) { return std::vector<std::string>(argv + 1, argv + argc); }
@@ -41,6 +49,8 @@ bool interrupted() { return gInterrupted != 0; }
 
 bool errorIsTerminal() { return isatty(2) != 0; }
 
+bool errorIsConsole() { return false; }
+
 void printError(std::initializer_list<std::string_view> pieces) {
     // In one write where the system takes it whole, so that messages of
     // two programs sharing a terminal do not mix.
@@ -52,6 +62,14 @@ void printError(std::initializer_list<std::string_view> pieces) {
     }
     iovec* next = parts;
     while (count > 0) {
+        // A standard error that nobody reads must not hold an interrupted
+        // run for ever: once interrupted, what cannot go out is dropped.
+        pollfd err{2, POLLOUT, 0};
+        const int ready = ::poll(&err, 1, kWaitStepMs);
+        if (ready == 0 || (ready < 0 && errno == EINTR)) {
+            if (gInterrupted != 0) return;
+            continue;
+        }
         ssize_t n = ::writev(2, next, count);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return;

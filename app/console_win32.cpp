@@ -166,6 +166,8 @@ bool interrupted() { return gInterrupted; }
 
 bool errorIsTerminal() { return isConsole(::GetStdHandle(STD_ERROR_HANDLE)); }
 
+bool errorIsConsole() { return errorIsTerminal(); }
+
 void printError(std::initializer_list<std::string_view> pieces) {
     TextOut out(STD_ERROR_HANDLE);
     for (std::string_view piece : pieces) out.put(piece);

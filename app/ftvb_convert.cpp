@@ -16,6 +16,7 @@
 #include "app/console.h"
 #include "engine/files.h"
 #include "engine/run.h"
+#include "engine/shown_name.h"
 #include "ftvb/version.h"
 
 namespace {
@@ -29,20 +30,34 @@ constexpr const char* kUsage =
     "  -q, --quiet           print nothing on success\n"
     "      --review[=FILE]   list the places of the module that need a person, as\n"
     "                        FILE:LINE: note: ... [kind] (MODULE:LINE), to standard\n"
-    "                        error or to FILE\n"
+    "                        error or to FILE; \"-\" lists them on standard output\n"
     "  -h, --help            show this help\n"
     "      --version         show the version\n"
     "\n"
     "A FILE of \"-\" reads standard input.\n";
 
 // Shows the line count live on a terminal, at most ten times a second, and
-// gathers the review when one is asked for.
+// writes the review, when one is asked for, as the run goes: full blocks
+// as they fill, the rest before the module is put in place.
 class Progress : public ftvb::RunObserver {
 public:
     Progress(bool live, ftvb::ReviewList* review) : live_(live), review_(review) {}
 
+    // Where the review goes: a file, "-" or standard error through
+    // `writer`, or, without one, the console by printError.
+    void reviewTo(ftvb::ModuleWriter* writer) {
+        writer_ = writer;
+        review_->spillTo([this](std::string_view block) { put(block); });
+    }
+
     bool wantsReview() override { return review_ != nullptr; }
     void reviewNoted(const ftvb::ReviewNote& note) override { review_->add(note); }
+
+    void beforeCommit() override {
+        if (review_ == nullptr) return;
+        for (const std::string_view piece : review_->pieces()) put(piece);
+        if (writer_ != nullptr) writer_->sendBuffered();
+    }
 
     void lineCounted(long long lines) override {
         if (!live_ || (lines & 0x3FF) != 0) return;
@@ -63,10 +78,36 @@ public:
     }
 
 private:
+    // Review entries on standard error must not follow the live count on
+    // its line.
+    void put(std::string_view bytes) {
+        clear();
+        if (writer_ != nullptr) {
+            writer_->writeBytes(bytes);
+        } else {
+            ftvb::console::printError({bytes});
+        }
+    }
+
     bool live_;
     ftvb::ReviewList* review_;
+    ftvb::ModuleWriter* writer_ = nullptr;
     bool shown_ = false;
     std::chrono::steady_clock::time_point last_{};
+};
+
+// A name as messages show it, control characters escaped; lives until the
+// end of the full expression that makes it.
+class Shown {
+public:
+    explicit Shown(std::string_view name) : text_(ftvb::shownName(name, storage_)) {}
+    Shown(const Shown&) = delete;
+    Shown& operator=(const Shown&) = delete;
+    std::string_view text() const { return text_; }
+
+private:
+    std::string storage_;  // made before text_, which may point into it
+    std::string_view text_;
 };
 
 // "ftvb-convert: " and the pieces on one line of standard error. Builds no
@@ -133,34 +174,17 @@ int main(int argc, char** argv) {
 
 namespace {
 
-// The review goes where it was asked for, whole: to standard error, or to
-// its file like the module, all or nothing.
-int writeReview(ftvb::ReviewList& review, const std::optional<std::string>& file, ftvb::ModuleWriter& writer) {
-    const std::vector<std::string_view> pieces = review.pieces();
-    if (!file) {
-        for (const std::string_view piece : pieces) ftvb::console::printError({piece});
-        return 0;
-    }
-    for (const std::string_view piece : pieces) writer.writeBytes(piece);
-    if (const ftvb::Outcome why = writer.commit()) {
-        say({"cannot write '", *file, "': ", ftvb::describe(*why)});
-        return 2;
-    }
-    return 0;
-}
-
-// A review file that is the module or a source would destroy it.
+// Why the review may not be written where it was asked for, or empty: the
+// same rule as for the module, and the two never in one place.
 std::string reviewClash(const std::string& review, const std::string& module, const std::vector<std::string>& files) {
-    const ftvb::FileIdentity target = ftvb::identityOf(review);
-    auto same = [&](const std::string& name) {
-        if (name == review) return true;
-        return target.regular && ftvb::identityOf(name) == target;
-    };
-    if (review != "-" && same(module)) return "it is also the module";
-    for (const std::string& name : files) {
-        if (name != "-" && same(name)) return "it is also listed as a source ('" + name + "')";
+    const ftvb::NameList sources(files);
+    const ftvb::OutputClash clash = ftvb::outputClash(review, sources, &module);
+    if (clash.with == ftvb::OutputClash::With::source) {
+        return "it is also listed as a source ('" + std::string(Shown(clash.source).text()) + "')";
     }
-    if (review == "-" && module == "-") return "the module goes to standard output already";
+    if (clash.with == ftvb::OutputClash::With::otherOutput) {
+        return module == "-" ? "the module goes to standard output already" : "it is also the module";
+    }
     return {};
 }
 
@@ -208,66 +232,81 @@ std::optional<int> parseArguments(const std::vector<std::string>& args, Argument
         } else if (arg.rfind("-o", 0) == 0) {
             a.module = arg.substr(2);
         } else {
-            return usageError({"unknown option '", arg, "'"});
+            return usageError({"unknown option '", Shown(arg).text(), "'"});
         }
     }
     if (a.files.empty()) return usageError({"no FORTRAN file given"});
+    // Standard error appending to a source (2>>a.for): the list would be
+    // read back into the module. Said nowhere, since saying it would write
+    // to the source too.
+    if (a.review && !a.reviewFile && ftvb::standardErrorClash(ftvb::NameList(a.files))) return 2;
     if (a.reviewFile) {
         if (const std::string clash = reviewClash(*a.reviewFile, a.module, a.files); !clash.empty()) {
-            return usageError({"cannot write the review to '", *a.reviewFile, "': ", clash});
+            return usageError({"cannot write the review to '", Shown(*a.reviewFile).text(), "': ", clash});
         }
     }
     return std::nullopt;
+}
+
+// Said even when it is standard error that failed: the status tells.
+int reviewFailed(const std::optional<std::string>& file, const ftvb::Failure& why) {
+    if (file) {
+        say({"cannot write '", Shown(*file).text(), "': ", ftvb::describe(why)});
+    } else {
+        say({"cannot write standard error: ", ftvb::describe(why)});
+    }
+    return 2;
+}
+
+int interruptedRun(const std::string& module) {
+    say({"interrupted; '", Shown(module).text(), "' left as it was"});
+    return 130;
 }
 
 int convert(const std::vector<std::string>& args) {
     Arguments a;
     if (const std::optional<int> status = parseArguments(args, a)) return *status;
     const std::string& module = a.module;
-    const bool quiet = a.quiet;
-    const bool review = a.review;
-    const std::optional<std::string>& reviewFile = a.reviewFile;
     const std::vector<std::string>& files = a.files;
 
     ftvb::console::catchInterrupts();
 
     ftvb::ReviewList reviewList(module);
-    Progress progress(!quiet && ftvb::console::errorIsTerminal(), review ? &reviewList : nullptr);
+    Progress progress(!a.quiet && ftvb::console::errorIsTerminal(), a.review ? &reviewList : nullptr);
     // A review file is written as the run goes, in place at the end only
-    // when the module is.
+    // when the module is. A console shows the review through printError,
+    // which speaks its language; anything else takes the bytes.
     ftvb::ModuleWriter reviewWriter(&progress);
     reviewWriter.skipDiskFlush();
-    if (reviewFile) {
-        if (const ftvb::Outcome why = reviewWriter.open(*reviewFile)) {
-            say({"cannot write '", *reviewFile, "': ", ftvb::describe(*why)});
-            return 2;
-        }
-        reviewList.spillTo([&reviewWriter](std::string_view block) { reviewWriter.writeBytes(block); });
+    const bool reviewToConsole = a.review && !a.reviewFile && ftvb::console::errorIsConsole();
+    if (a.review && !reviewToConsole) {
+        const ftvb::Outcome why = a.reviewFile ? reviewWriter.open(*a.reviewFile) : reviewWriter.openStandardError();
+        if (why && why->reason == ftvb::Reason::stopped) return interruptedRun(module);
+        if (why) return reviewFailed(a.reviewFile, *why);
     }
+    if (a.review) progress.reviewTo(reviewToConsole ? nullptr : &reviewWriter);
     ftvb::NameList list(files);
     const ftvb::RunResult result = ftvb::runConversion(module, list, progress);
     progress.clear();
 
-    if (result.stopped) {
-        say({"interrupted; '", module, "' left as it was"});
-        return 130;
-    }
+    if (result.stopped) return interruptedRun(module);
     for (const ftvb::SkippedFile& f : result.skipped) {
-        say({"cannot read '", f.name, "': ", ftvb::describe(f.why)});
+        say({"cannot read '", Shown(f.name).text(), "': ", ftvb::describe(f.why)});
     }
     if (!result.moduleWritten) {
         if (result.moduleFailure.reason == ftvb::Reason::nothingRead) {
-            say({"no file could be read; '", module, "' left as it was"});
+            say({"no file could be read; '", Shown(module).text(), "' left as it was"});
             return 1;
         }
-        say({"cannot write '", module, "': ", ftvb::describe(result.moduleFailure)});
+        say({"cannot write '", Shown(module).text(), "': ", ftvb::describe(result.moduleFailure)});
         return 2;
     }
-    // The review of a module that was not written would point nowhere.
-    if (review) {
-        if (const int status = writeReview(reviewList, reviewFile, reviewWriter); status != 0) return status;
+    // The review of a module that was not written would point nowhere: its
+    // file is put in place only now.
+    if (a.review && !reviewToConsole) {
+        if (const ftvb::Outcome why = reviewWriter.commit()) return reviewFailed(a.reviewFile, *why);
     }
-    if (!quiet || !result.skipped.empty()) {
+    if (!a.quiet || !result.skipped.empty()) {
         char digits[24];
         const auto end = std::to_chars(digits, digits + sizeof digits, result.lines).ptr;
         ftvb::console::printError({std::string_view(digits, static_cast<std::size_t>(end - digits)), " lines\n"});

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "engine/shown_name.h"
+
 namespace ftvb {
 
 Failure runFailure(Reason reason, std::string other) {
@@ -13,7 +15,11 @@ Failure runFailure(Reason reason, std::string other) {
 
 std::string describe(const Failure& failure) {
     switch (failure.reason) {
-        case Reason::sourceIsModule: return "it is also listed as a source ('" + failure.other + "')";
+        case Reason::sourceIsModule: {
+            std::string text = "it is also listed as a source ('";
+            appendShownName(text, failure.other);
+            return text + "')";
+        }
         case Reason::isTheModule: return "it is the output module";
         case Reason::stopped: return "the run was stopped";
         case Reason::nothingRead: return "no listed file could be read";

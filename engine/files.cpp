@@ -9,8 +9,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 namespace ftvb {
 
@@ -67,7 +69,28 @@ int aboveStandard(int fd) {
 
 FileIdentity identityFrom(const struct stat& st) {
     return {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino), true,
-            S_ISREG(st.st_mode)};
+            S_ISREG(st.st_mode), true};
+}
+
+// Makes ".BASE.XXXXXX" in the folder held by `folder`, for writing only by
+// its owner until its mode is set; the descriptor, or -1 with errno set.
+int makeTemporary(int folder, const std::string& base, std::string& name) {
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    static unsigned long long seed = 0;
+    seed ^= (static_cast<unsigned long long>(::getpid()) << 32) ^ static_cast<unsigned long long>(::time(nullptr)) ^
+            reinterpret_cast<std::uintptr_t>(&name);
+    for (int tries = 0; tries < 100; ++tries) {
+        name = ".";
+        name += base;
+        name += '.';
+        for (int i = 0; i < 6; ++i) {
+            seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+            name += kLetters[(seed >> 33) % (sizeof kLetters - 1)];
+        }
+        const int fd = aboveStandard(::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
 }
 
 // How long a wait on a FIFO or a full pipe lasts before the observer is
@@ -87,6 +110,37 @@ FileIdentity standardOutputIdentity() {
     struct stat st {};
     if (::fstat(1, &st) != 0) return {};
     return identityFrom(st);
+}
+
+FileIdentity standardErrorIdentity() {
+    struct stat st {};
+    if (::fstat(2, &st) != 0) return {};
+    return identityFrom(st);
+}
+
+OutputPlace placeOf(const std::string& output) {
+    OutputPlace place;
+    if (output == "-") {
+        place.file = standardOutputIdentity();
+        return place;
+    }
+    struct stat st {};
+    if (::stat(output.c_str(), &st) == 0) {
+        place.file = identityFrom(st);
+        return place;
+    }
+    if (errno != ENOENT) return place;
+    const std::size_t slash = output.rfind('/');
+    if (::stat(folderOf(output).c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+        place.folder = identityFrom(st);
+        place.name = slash == std::string::npos ? output : output.substr(slash + 1);
+    }
+    return place;
+}
+
+bool samePlace(const OutputPlace& a, const OutputPlace& b) {
+    if (a.file.exists || b.file.exists) return a.file.known && a.file == b.file;
+    return a.folder.known && a.folder == b.folder && a.name == b.name;
 }
 
 // ---- SourceReader ----------------------------------------------------------
@@ -123,7 +177,7 @@ bool SourceReader::askedToStop() {
 bool SourceReader::fill() {
     if (eof_ || askedToStop()) return false;
     for (;;) {
-        const ssize_t n = ::read(fd_, buffer_, sizeof buffer_);
+        const ssize_t n = ::read(fd_, buffer_.get(), kBufferSize);
         if (n > 0) {
             pos_ = 0;
             len_ = static_cast<std::size_t>(n);
@@ -165,8 +219,10 @@ Outcome ModuleWriter::open(const std::string& name) {
         if (S_ISDIR(st.st_mode)) return systemFailure(EISDIR);
         if (!S_ISREG(st.st_mode)) return openDirect(path, S_ISFIFO(st.st_mode));
         // Replace what a link points to, not the link.
-        char resolved[PATH_MAX];
-        if (::realpath(path.c_str(), resolved)) path = resolved;
+        if (char* resolved = ::realpath(path.c_str(), nullptr)) {
+            path = resolved;
+            std::free(resolved);
+        }
         if (::access(path.c_str(), W_OK) != 0) return lastError();
     } else if (errno != ENOENT) {
         return lastError();
@@ -175,12 +231,23 @@ Outcome ModuleWriter::open(const std::string& name) {
     // Fixed now: the rename at the end must not depend on the current folder
     // then.
     if (path[0] != '/') {
-        char cwd[PATH_MAX];
-        if (::getcwd(cwd, sizeof cwd)) path = std::string(cwd) + "/" + path;
+        if (char* cwd = ::getcwd(nullptr, 0)) {
+            path = std::string(cwd) + "/" + path;
+            std::free(cwd);
+        }
     }
     const std::string folder = folderOf(path);
     const std::size_t slash = path.rfind('/');
     std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    // The temporary file is made, renamed and removed through the folder's
+    // descriptor: a folder moved during the run keeps no stray file.
+#ifdef O_PATH
+    constexpr int kFolderFlags = O_PATH | O_DIRECTORY | O_CLOEXEC;
+#else
+    constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+#endif
+    folderFd_ = aboveStandard(::open(folder.c_str(), kFolderFlags));
+    if (folderFd_ < 0) return lastError();
     // ".NAME.XXXXXX" must still be a valid name when NAME is as long as a
     // name may be: the temporary name keeps what fits.
     constexpr std::size_t kTempExtra = 8;  // the dot in front, ".XXXXXX" behind
@@ -188,9 +255,6 @@ Outcome ModuleWriter::open(const std::string& name) {
     if (nameMax <= 0) nameMax = NAME_MAX;
     if (base.size() + kTempExtra > static_cast<std::size_t>(nameMax))
         base.resize(static_cast<std::size_t>(nameMax) - kTempExtra);
-    std::string temp = folder + "/." + base + ".XXXXXX";
-    fd_ = aboveStandard(::mkostemp(temp.data(), O_CLOEXEC));
-    if (fd_ < 0) return lastError();
     mode_t mode;
     if (exists) {
         mode = st.st_mode & 07777;
@@ -199,10 +263,27 @@ Outcome ModuleWriter::open(const std::string& name) {
         ::umask(mask);
         mode = 0666 & ~mask;
     }
+    std::string temp;
+    fd_ = makeTemporary(folderFd_, base, temp);
+    if (fd_ < 0) {
+        const Failure why = lastError();
+        ::close(folderFd_);
+        folderFd_ = -1;
+        return why;
+    }
     ::fchmod(fd_, mode);
     finalPath_ = path;
     tempPath_ = temp;
     buffer_.reserve(kBlock);
+    return {};
+}
+
+Outcome ModuleWriter::openStandardError() {
+    struct stat st {};
+    if (::fstat(2, &st) != 0) return lastError();
+    fd_ = 2;
+    direct_ = true;
+    mayBlock_ = !S_ISREG(st.st_mode);
     return {};
 }
 
@@ -286,24 +367,31 @@ Outcome ModuleWriter::commit() {
         if (!error_ && durable_ && ::fsync(fd_) != 0) error_ = lastError();
         if (::close(fd_) != 0 && !error_) error_ = lastError();
         fd_ = -1;
-        if (!error_ && ::rename(tempPath_.c_str(), finalPath_.c_str()) != 0) error_ = lastError();
-        if (error_) ::unlink(tempPath_.c_str());
+        // To the path asked for: when the folder has moved, that fails, and
+        // the temporary file goes from where the folder is now.
+        if (!error_ && ::renameat(folderFd_, tempPath_.c_str(), AT_FDCWD, finalPath_.c_str()) != 0)
+            error_ = lastError();
+        if (error_) ::unlinkat(folderFd_, tempPath_.c_str(), 0);
         tempPath_.clear();
+        ::close(folderFd_);
+        folderFd_ = -1;
         return error_;
     }
-    if (fd_ != 1 && ::close(fd_) != 0 && !error_) error_ = lastError();
+    if (fd_ > 2 && ::close(fd_) != 0 && !error_) error_ = lastError();
     fd_ = -1;
     return error_;
 }
 
 void ModuleWriter::abandon() {
     if (!direct_ && fd_ >= 0) ::close(fd_);
-    if (direct_ && fd_ > 1) ::close(fd_);
+    if (direct_ && fd_ > 2) ::close(fd_);
     fd_ = -1;
     if (!tempPath_.empty()) {
-        ::unlink(tempPath_.c_str());
+        ::unlinkat(folderFd_, tempPath_.c_str(), 0);
         tempPath_.clear();
     }
+    if (folderFd_ >= 0) ::close(folderFd_);
+    folderFd_ = -1;
     buffer_.clear();
 }
 

@@ -2,6 +2,7 @@
 // module written whole or not at all.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -12,13 +13,17 @@
 
 namespace ftvb {
 
-// The identity of an existing file (device and inode), however its name is
-// written; "-" stands for standard input. Empty when there is no such file.
+// The identity of an existing file (device and inode; on Windows volume
+// serial and file index), however its name is written; "-" stands for
+// standard input. Empty when there is no such file.
 struct FileIdentity {
     unsigned long long device = 0;
     unsigned long long inode = 0;
     bool exists = false;
     bool regular = false;  // only a regular file can be emptied by a run
+    // Device and inode name this file alone: always on POSIX, only for
+    // files on a disk on Windows (pipes and consoles there have none).
+    bool known = false;
     bool operator==(const FileIdentity&) const = default;
 };
 // Empty on success, else why not.
@@ -62,7 +67,9 @@ private:
     bool ownsFd_ = false;
     Outcome error_;
     std::string spill_;  // a line that a refill of the buffer cuts in two
-    char buffer_[1 << 16];
+    // On the heap: a run must work with the smallest stack a shell allows.
+    static constexpr std::size_t kBufferSize = std::size_t{1} << 16;
+    std::unique_ptr<char[]> buffer_{new char[kBufferSize]};
     std::size_t pos_ = 0;
     std::size_t len_ = 0;
     bool eof_ = false;
@@ -85,6 +92,9 @@ public:
     ~ModuleWriter() override;
 
     Outcome open(const std::string& name);
+    // Standard error, written directly like "-" (where a list of places
+    // to look at goes when no file is named for it).
+    Outcome openStandardError();
     void writeLine(std::string_view line) override;
     // Bytes as they are, without a line end: for files other than modules
     // that must be written whole or not at all.
@@ -99,6 +109,9 @@ public:
     // the disk first, which for a list of tens of megabytes would cost more
     // than the run.
     void skipDiskFlush() { durable_ = false; }
+    // Writes out what is buffered now (a stream then holds everything
+    // written so far); the file is not put in place.
+    void sendBuffered() { flush(); }
     // Drops what was written (removes the temporary file).
     void abandon();
 
@@ -117,7 +130,11 @@ private:
     bool mayBlock_ = false;  // a pipe, FIFO, socket or terminal
     bool durable_ = true;    // flushed to the disk before it is put in place
     std::string finalPath_;
+    // The temporary file beside the module: on POSIX its name in the folder
+    // held open by folderFd_, so that it is renamed or removed there even
+    // when the folder has moved; on Windows its full path.
     std::string tempPath_;
+    int folderFd_ = -1;
     std::string buffer_;
     Outcome error_;
     std::size_t written_ = 0;  // bytes handed to the file so far
@@ -133,5 +150,39 @@ Outcome writeWholeFile(const std::string& name, std::span<const std::string_view
 FileIdentity identityOf(const std::string& name);
 // Of what standard output is connected to.
 FileIdentity standardOutputIdentity();
+
+// Where an output would be written: the file that is there, or, for a
+// name not taken yet, the folder it would be made in and the name in it,
+// so that "./m.bas" and "m.bas" are one place before either exists. "-"
+// is standard output.
+struct OutputPlace {
+    FileIdentity file;
+    FileIdentity folder;  // when there is no file
+    std::string name;     // the last part of the name, in that folder
+};
+OutputPlace placeOf(const std::string& output);
+// The same place: the same file, or the same name in the same folder (as
+// the platform compares names: exactly on POSIX, ignoring case on Windows).
+bool samePlace(const OutputPlace& a, const OutputPlace& b);
+
+// What writing an output would destroy or mix up.
+struct OutputClash {
+    enum class With { nothing, source, otherOutput };
+    With with = With::nothing;
+    std::string source;  // the listed name, for a source
+    explicit operator bool() const { return with != With::nothing; }
+};
+
+// The one rule for every output of a run, the module and the list of places
+// to look at, written to a file, "-", a device, a FIFO or through a link:
+// it may not be a listed source (a regular file, by any name, link or hard
+// link; a source "-" is standard input), and it may not be `otherOutput`
+// (when given), the same file or the same stream under another name.
+OutputClash outputClash(const std::string& output, const FileList& sources, const std::string* otherOutput = nullptr);
+// The same for standard error, where the list goes when no file is named
+// for it: only a source counts, as the messages go there in any case.
+OutputClash standardErrorClash(const FileList& sources);
+// Of what standard error is connected to.
+FileIdentity standardErrorIdentity();
 
 }  // namespace ftvb

@@ -11,7 +11,7 @@ namespace ftvb {
 bool SourceReader::nextLine(std::string_view& line) {
     // Most lines lie whole in the buffer: they are handed out where they are.
     if (pos_ < len_) {
-        const char* start = buffer_ + pos_;
+        const char* start = buffer_.get() + pos_;
         const void* lf = std::memchr(start, '\n', len_ - pos_);
         if (lf) {
             const auto length = static_cast<std::size_t>(static_cast<const char*>(lf) - start);
@@ -37,7 +37,7 @@ bool SourceReader::readLine(std::string& line) {
             break;  // a last line without a line end
         }
         any = true;
-        const char* start = buffer_ + pos_;
+        const char* start = buffer_.get() + pos_;
         const std::size_t avail = len_ - pos_;
         const void* lf = std::memchr(start, '\n', avail);
         const std::size_t take = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - start) : avail;
@@ -84,6 +84,59 @@ Outcome writeWholeFile(const std::string& name, std::span<const std::string_view
     if (Outcome why = file.open(name)) return why;
     for (const std::string_view piece : pieces) file.writeBytes(piece);
     return file.commit();
+}
+
+}  // namespace ftvb
+
+namespace ftvb {
+
+namespace {
+
+// Only a regular file is emptied or fed its own output; a source that is
+// the terminal the module goes to ("-o - -" typed in) harms nothing.
+OutputClash sourceClash(const FileIdentity& target, const FileList& sources) {
+    OutputClash clash;
+    if (!target.known || !target.regular) return clash;
+    const std::size_t count = sources.count();
+    for (std::size_t i = 0; i < count; ++i) {
+        std::string name = sources.entry(i);
+        if (!name.empty() && identityOf(name) == target) {
+            clash.with = OutputClash::With::source;
+            clash.source = std::move(name);
+            return clash;
+        }
+    }
+    return clash;
+}
+
+}  // namespace
+
+OutputClash standardErrorClash(const FileList& sources) { return sourceClash(standardErrorIdentity(), sources); }
+
+OutputClash outputClash(const std::string& output, const FileList& sources, const std::string* otherOutput) {
+    const OutputPlace place = placeOf(output);
+    OutputClash clash = sourceClash(place.file, sources);
+    if (clash) return clash;
+    // A source not there yet, listed under the output's own name: it would
+    // be the output's once written. ("-" reads standard input, and writes
+    // standard output.)
+    if (output != "-") {
+        const std::size_t count = sources.count();
+        for (std::size_t i = 0; i < count; ++i) {
+            if (sources.entry(i) == output) {
+                clash.with = OutputClash::With::source;
+                clash.source = output;
+                return clash;
+            }
+        }
+    }
+    // Two outputs in one place: the second would replace the first, or be
+    // mixed into its stream. One spelling is one place even where nothing
+    // can be found out ("-" with standard output closed, a missing folder).
+    if (otherOutput != nullptr && (output == *otherOutput || samePlace(place, placeOf(*otherOutput)))) {
+        clash.with = OutputClash::With::otherOutput;
+    }
+    return clash;
 }
 
 }  // namespace ftvb

@@ -114,6 +114,7 @@ FileIdentity identityOfHandle(HANDLE handle) {
         id.device = info.dwVolumeSerialNumber;
         id.inode = (static_cast<unsigned long long>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
         id.regular = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+        id.known = true;
     }
     return id;
 }
@@ -266,6 +267,49 @@ FileIdentity identityOf(const std::string& name) {
 
 FileIdentity standardOutputIdentity() { return identityOfHandle(::GetStdHandle(STD_OUTPUT_HANDLE)); }
 
+FileIdentity standardErrorIdentity() { return identityOfHandle(::GetStdHandle(STD_ERROR_HANDLE)); }
+
+OutputPlace placeOf(const std::string& output) {
+    OutputPlace place;
+    if (output == "-") {
+        place.file = standardOutputIdentity();
+        return place;
+    }
+    std::wstring wide;
+    std::wstring full;
+    if (!wideFromUtf8(output, wide) || !fullPath(wide, full)) return place;
+    const std::wstring path = extended(full);
+    const HANDLE file = openForQuery(path);
+    if (file != INVALID_HANDLE_VALUE) {
+        place.file = identityOfHandle(file);
+        ::CloseHandle(file);
+        return place;
+    }
+    if (::GetLastError() != ERROR_FILE_NOT_FOUND) return place;
+    const std::size_t slash = path.find_last_of(L'\\');
+    std::wstring folder = path.substr(0, slash);
+    if (!folder.empty() && folder.back() == L':') folder += L'\\';  // a drive's root
+    const HANDLE handle = openForQuery(folder);
+    if (handle == INVALID_HANDLE_VALUE) return place;
+    if (isFolder(handle)) {
+        place.folder = identityOfHandle(handle);
+        place.name = utf8FromWide(path.substr(slash + 1));
+    }
+    ::CloseHandle(handle);
+    return place;
+}
+
+bool samePlace(const OutputPlace& a, const OutputPlace& b) {
+    if (a.file.exists || b.file.exists) return a.file.known && a.file == b.file;
+    if (!a.folder.known || a.folder != b.folder) return false;
+    // Windows names ignore case: "M.BAS" is "m.bas".
+    std::wstring x, y;
+    wideFromUtf8(a.name, x);
+    wideFromUtf8(b.name, y);
+    return ::CompareStringOrdinal(x.data(), static_cast<int>(x.size()), y.data(), static_cast<int>(y.size()), TRUE) ==
+           CSTR_EQUAL;
+}
+
 // ---- SourceReader ----------------------------------------------------------
 
 SourceReader::~SourceReader() {
@@ -312,14 +356,14 @@ bool SourceReader::fill() {
         DWORD n = 0;
         DWORD code = ERROR_SUCCESS;
         if (mayWait) {
-            const auto read = WaitingTransfer::read(handle, sizeof buffer_);
+            const auto read = WaitingTransfer::read(handle, kBufferSize);
             if (read->run([this] { return askedToStop(); }) == WaitingTransfer::End::stopped) return false;
             ok = read->ok();
             n = read->count();
             code = read->error();
-            std::memcpy(buffer_, read->data(), n);
+            std::memcpy(buffer_.get(), read->data(), n);
         } else {
-            ok = ::ReadFile(handle, buffer_, sizeof buffer_, &n, nullptr) != 0;
+            ok = ::ReadFile(handle, buffer_.get(), static_cast<DWORD>(kBufferSize), &n, nullptr) != 0;
             if (!ok) code = ::GetLastError();
         }
         if (ok && n > 0) {
@@ -441,7 +485,8 @@ Outcome ModuleWriter::open(const std::string& name) {
             c = kLetters[(seed >> 33) % 36];
         }
         tempPath = folder + L"." + base + L"." + suffix;
-        temp = ::CreateFileW(tempPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, kept, nullptr);
+        temp = ::CreateFileW(tempPath.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                             CREATE_NEW, kept, nullptr);
         if (temp == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS) return lastError();
     }
     if (temp == INVALID_HANDLE_VALUE) return systemFailure(ERROR_FILE_EXISTS);
@@ -451,6 +496,15 @@ Outcome ModuleWriter::open(const std::string& name) {
     finalPath_ = utf8FromWide(path);
     tempPath_ = utf8FromWide(tempPath);
     buffer_.reserve(kBlock);
+    return {};
+}
+
+Outcome ModuleWriter::openStandardError() {
+    const HANDLE err = ::GetStdHandle(STD_ERROR_HANDLE);
+    if (err == nullptr || err == INVALID_HANDLE_VALUE) return systemFailure(ERROR_INVALID_HANDLE);
+    fd_ = held(err);
+    direct_ = true;
+    mayBlock_ = ::GetFileType(err) != FILE_TYPE_DISK;
     return {};
 }
 
@@ -546,6 +600,11 @@ Outcome ModuleWriter::commit() {
 }
 
 void ModuleWriter::abandon() {
+    if (fd_ != -1 && !direct_ && !tempPath_.empty()) {
+        // Removed through its own handle, wherever its folder has gone.
+        FILE_DISPOSITION_INFO gone{TRUE};
+        if (::SetFileInformationByHandle(handleOf(fd_), FileDispositionInfo, &gone, sizeof gone)) tempPath_.clear();
+    }
     if (fd_ != -1 && (!direct_ || !finalPath_.empty())) ::CloseHandle(handleOf(fd_));
     fd_ = -1;
     if (!tempPath_.empty()) {

@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "engine/shown_name.h"
+
 namespace ftvb {
 namespace {
 
@@ -64,7 +66,7 @@ void appendReviewNote(std::string& out, const ReviewNote& note, std::string_view
         const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, n);
         out.append(digits, end);
     };
-    out += note.source;
+    appendShownName(out, note.source);
     out += ':';
     number(note.sourceLine);
     out += ": note: ";
@@ -79,7 +81,7 @@ void appendReviewNote(std::string& out, const ReviewNote& note, std::string_view
     out += " [";
     out += text.tag;
     out += "] (";
-    out += module;
+    appendShownName(out, module);
     out += ':';
     number(note.moduleLine);
     out += ')';

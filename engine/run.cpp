@@ -26,17 +26,11 @@ RunResult convertAll(const std::string& moduleName, const FileList& files, RunOb
 
     // A source that is the module (or, for "-", the file standard output
     // goes to) would be emptied or fed its own output: refuse first.
-    const FileIdentity module0 = moduleName == "-" ? standardOutputIdentity() : identityOf(moduleName);
-    auto isTheModule = [&](const std::string& name) { return module0.regular && identityOf(name) == module0; };
-    if (module0.regular) {
-        for (std::size_t i = 0; i < count; ++i) {
-            const std::string name = files.entry(i);
-            if (!name.empty() && isTheModule(name)) {
-                result.moduleFailure = runFailure(Reason::sourceIsModule, name);
-                return result;
-            }
-        }
+    if (const OutputClash clash = outputClash(moduleName, files)) {
+        result.moduleFailure = runFailure(Reason::sourceIsModule, clash.source);
+        return result;
     }
+    const FileIdentity module0 = moduleName == "-" ? standardOutputIdentity() : identityOf(moduleName);
 
     if (Outcome why = module.open(moduleName)) {
         if (why->reason == Reason::stopped) return stopped(std::move(result), 0, module);
@@ -90,7 +84,11 @@ RunResult convertAll(const std::string& moduleName, const FileList& files, RunOb
         result.moduleFailure = runFailure(Reason::nothingRead);
         return result;
     }
+    observer.beforeCommit();
+    if (observer.stopRequested()) return stopped(std::move(result), converter.lines(), module);
     if (Outcome why = module.commit()) {
+        // The last bytes waited for a reader that never came.
+        if (why->reason == Reason::stopped) return stopped(std::move(result), converter.lines(), module);
         result.moduleFailure = *why;
     } else {
         result.moduleWritten = true;

@@ -33,6 +33,11 @@ public:
     virtual bool wantsReview() { return false; }
     // One such place; the texts it points to last only for the call.
     virtual void reviewNoted(const ReviewNote& /*note*/) {}
+    // Everything is read and converted, and the module is about to be put
+    // in place: the moment to write out what goes beside it. A stop asked
+    // for meanwhile (a list waiting for its reader) still keeps the
+    // previous module.
+    virtual void beforeCommit() {}
 };
 
 // The ordered names of the files to convert. The count is taken once at the

@@ -139,10 +139,12 @@ private:
 // the program did not write is neither replaced nor removed.
 class Form1Logic::ReviewFile {
 public:
-    ReviewFile(std::string name, ReviewList& review) : name_(std::move(name)) {
+    // `clashes`: the list would be a source or the module (by a link, or
+    // a name the module's folder resolves to); it is then left alone too.
+    ReviewFile(std::string name, ReviewList& review, bool clashes) : name_(std::move(name)) {
         const bool exists = fileExists(name_);
-        ours_ = exists && isOurReview(name_);
-        blocked_ = exists && !ours_;
+        ours_ = !clashes && exists && isOurReview(name_);
+        blocked_ = clashes || (exists && !ours_);
         if (blocked_) return;
         writer_.skipDiskFlush();
         openFailure_ = writer_.open(name_);
@@ -396,7 +398,8 @@ void Form1Logic::Command3_Click() {
     const RunFiles files(window_);
     RunStatus status(window_, stopRun_, module);
     const std::string moduleFile = moduleFileName(window_.toFileSystem(module));
-    ReviewFile reviewFile(reviewFileName(moduleFile), status.review());
+    const std::string reviewName = reviewFileName(moduleFile);
+    ReviewFile reviewFile(reviewName, status.review(), static_cast<bool>(outputClash(reviewName, files, &moduleFile)));
     const RunResult result = runConversion(moduleFile, files, status);
     status.show();
     window_.setBusy(false);

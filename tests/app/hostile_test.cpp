@@ -67,7 +67,10 @@ struct Launch {
     std::string stdoutAppend;  // a work folder file that standard output appends to
     std::string stdoutPath;    // any file standard output goes to instead
     int stdoutFd = -1;         // used instead of both when set
+    int stderrFd = -1;         // used instead of the captured standard error when set
+    bool closeStderr = false;
     bool unprivileged = false;
+    rlim_t stackLimit = 0;     // bytes; 0 for the shell's
     rlim_t fileSizeLimit = 0;  // bytes; 0 for none
     rlim_t memoryLimit = 0;    // address space, bytes; 0 for none
 };
@@ -235,12 +238,14 @@ protected:
         if (::chdir(dir.c_str()) != 0) ::_exit(125);
         const int in = launch.stdinFd >= 0 ? launch.stdinFd : ::open(launch.stdinPath.c_str(), O_RDONLY);
         const int out = launch.stdoutFd >= 0 ? launch.stdoutFd : ::open(outPath.c_str(), outFlags, 0600);
-        const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int err =
+            launch.stderrFd >= 0 ? launch.stderrFd : ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         if (in < 0 || out < 0 || err < 0) ::_exit(125);
         ::dup2(in, 0);
         ::dup2(out, 1);
         ::dup2(err, 2);
         if (launch.closeStdin) ::close(0);
+        if (launch.closeStderr) ::close(2);
         // As a shell leaves them: the program must look after itself.
         ::signal(SIGXFSZ, SIG_DFL);
         ::signal(SIGINT, SIG_DFL);
@@ -251,6 +256,10 @@ protected:
         if (launch.memoryLimit != 0) {
             const rlimit lim{launch.memoryLimit, launch.memoryLimit};
             ::setrlimit(RLIMIT_AS, &lim);
+        }
+        if (launch.stackLimit != 0) {
+            const rlimit lim{launch.stackLimit, launch.stackLimit};
+            ::setrlimit(RLIMIT_STACK, &lim);
         }
         if (launch.unprivileged && ::getuid() == 0) {
             if (::setgroups(0, nullptr) != 0 || ::setgid(r.gid) != 0 || ::setuid(r.uid) != 0) ::_exit(126);
@@ -408,14 +417,23 @@ void Hostile::expectFailure(const FailureCase& c, bool unprivileged) {
     }
     const auto before = snapshot();
 
-    Launch launch{c.args};
+    // "@/" stands for the work folder's absolute path, made afresh per case.
+    const auto absolute = [this](std::string text) {
+        for (std::size_t at = text.find("@/"); at != std::string::npos; at = text.find("@/", at)) {
+            text.replace(at, 2, work_.string() + "/");
+        }
+        return text;
+    };
+    std::vector<std::string> args;
+    for (const std::string& arg : c.args) args.push_back(absolute(arg));
+    Launch launch{args};
     launch.unprivileged = unprivileged;
     launch.fileSizeLimit = c.fileSizeLimit;
     if (!c.stdinFile.empty()) launch.stdinPath = path(c.stdinFile);
     launch.stdoutAppend = c.stdoutAppend;
     const Outcome o = run(launch);
     EXPECT_EQ(o.status, c.status);
-    EXPECT_EQ(o.err, c.err);
+    EXPECT_EQ(o.err, absolute(c.err));
 
     auto after = snapshot();
     if (!c.writtenModule.empty()) {
@@ -878,6 +896,502 @@ TEST_F(Hostile, LongDataStatementWithinAndBeyondMemory) {
         }
         EXPECT_TRUE(temporaries().empty());
     }
+}
+
+// ---- two outputs, and the sources ------------------------------------------
+
+// A statement the review names, and what it is made of.
+const std::string kReadSource = "      read(5,*) x\n";
+const std::string kReadModule = "'       \r\nread(5,*) x\r\n";
+
+std::string readReview(const std::string& source, const std::string& module) {
+    return source + ":1: note: READ statement passed through unchanged; rewrite it with BASIC file input and output " +
+           "[io-unchanged] (" + module + ":2)\nreview: 1 io-unchanged\n";
+}
+
+const std::string kTryHelp = "Try 'ftvb-convert --help' for more information.\n";
+
+std::function<void(Hostile&)> previousFiles(std::vector<const char*> names) {
+    return [names](Hostile& t) {
+        for (const char* name : names) t.write(name, std::string("previous ") + name + "\n");
+    };
+}
+
+// The review may be neither the module nor a source, by any spelling, link
+// or stream, before or after the file exists: each refusal leaves the folder
+// as it was.
+TEST_F(Hostile, TheReviewIsNeverTheModuleNorASource) {
+    const std::string module = "ftvb-convert: cannot write the review to ";
+    const FailureCase cases[] = {
+        {"-o m.bas --review=./m.bas, no m.bas yet",
+         nullptr,
+         {"-o", "m.bas", "--review=./m.bas", "a.for"},
+         2,
+         module + "'./m.bas': it is also the module\n" + kTryHelp},
+        {"-o ./m.bas --review=m.bas, no m.bas yet",
+         nullptr,
+         {"-o", "./m.bas", "--review=m.bas", "a.for"},
+         2,
+         module + "'m.bas': it is also the module\n" + kTryHelp},
+        {"-o m.bas --review=$PWD/m.bas, no m.bas yet",
+         nullptr,
+         {"-o", "m.bas", "--review=@/m.bas", "a.for"},
+         2,
+         module + "'@/m.bas': it is also the module\n" + kTryHelp},
+        {"-o sub/../m.bas --review=m.bas, no m.bas yet",
+         makeFolder("sub"),
+         {"-o", "sub/../m.bas", "--review=m.bas", "a.for"},
+         2,
+         module + "'m.bas': it is also the module\n" + kTryHelp},
+        {"the review a hard link to the module",
+         [](Hostile& t) {
+             t.write("m.bas", "previous module\r\n");
+             fs::create_hard_link(t.path("m.bas"), t.path("r.txt"));
+         },
+         {"-o", "m.bas", "--review=r.txt", "a.for"},
+         2,
+         module + "'r.txt': it is also the module\n" + kTryHelp},
+        {"--review=s.for - < s.for",
+         previousFiles({"s.for"}),
+         {"-o", "m2.bas", "--review=s.for", "-"},
+         2,
+         module + "'s.for': it is also listed as a source ('-')\n" + kTryHelp,
+         "s.for"},
+        {"--review=/dev/stdin - < s.for",
+         previousFiles({"s.for"}),
+         {"-o", "m2.bas", "--review=/dev/stdin", "-"},
+         2,
+         module + "'/dev/stdin': it is also listed as a source ('-')\n" + kTryHelp,
+         "s.for"},
+        {"-o - --review=out.txt a.for > out.txt",
+         previousFiles({"out.txt"}),
+         {"-o", "-", "--review=out.txt", "a.for"},
+         2,
+         module + "'out.txt': the module goes to standard output already\n" + kTryHelp,
+         "",
+         0,
+         "",
+         "out.txt"},
+        {"-o - --review=/dev/stdout a.for > out.txt",
+         previousFiles({"out.txt"}),
+         {"-o", "-", "--review=/dev/stdout", "a.for"},
+         2,
+         module + "'/dev/stdout': the module goes to standard output already\n" + kTryHelp,
+         "",
+         0,
+         "",
+         "out.txt"},
+        {"-o m3.bas --review=- t.for >> t.for",
+         previousFiles({"t.for"}),
+         {"-o", "m3.bas", "--review=-", "t.for"},
+         2,
+         module + "'-': it is also listed as a source ('t.for')\n" + kTryHelp,
+         "",
+         0,
+         "",
+         "t.for"},
+        {"-o - --review=- a.for",
+         nullptr,
+         {"-o", "-", "--review=-", "a.for"},
+         2,
+         module + "'-': the module goes to standard output already\n" + kTryHelp},
+        {"module and review one FIFO under two names",
+         [](Hostile& t) {
+             ASSERT_EQ(::mkfifo(t.path("f.bas").c_str(), 0600), 0);
+             fs::create_symlink("f.bas", t.path("alias.txt"));
+         },
+         {"-o", "f.bas", "--review=alias.txt", "a.for"},
+         2,
+         module + "'alias.txt': it is also the module\n" + kTryHelp},
+        {"the review through a linked folder, no m.bas yet",
+         [](Hostile& t) {
+             fs::create_directory(t.path("real"));
+             fs::create_directory_symlink("real", t.path("link"));
+         },
+         {"-o", "real/m.bas", "--review=link/m.bas", "a.for"},
+         2,
+         module + "'link/m.bas': it is also the module\n" + kTryHelp},
+    };
+    for (const FailureCase& c : cases) expectFailure(c, false);
+}
+
+// -q -o - --review=/dev/stdout ... | reader: the review must not be mixed
+// into the module stream.
+TEST_F(Hostile, TheReviewIsNotMixedIntoAModulePipe) {
+    write("a.for", kReadSource);
+    const auto before = snapshot();
+    int fds[2];
+    ASSERT_EQ(::pipe2(fds, O_CLOEXEC), 0);
+    Launch launch{{"-q", "-o", "-", "--review=/dev/stdout", "a.for"}};
+    launch.stdoutFd = fds[1];
+    std::string piped;
+    const pid_t pid = start(launch);
+    ::close(fds[1]);
+    std::thread reader([&] {
+        char buffer[4096];
+        for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;) piped.append(buffer, n);
+    });
+    const Outcome o = finish(pid, 30s);
+    reader.join();
+    ::close(fds[0]);
+    EXPECT_EQ(o.status, 2);
+    EXPECT_EQ(o.err,
+              "ftvb-convert: cannot write the review to '/dev/stdout': the module goes to standard output "
+              "already\n" +
+                  kTryHelp);
+    EXPECT_EQ(piped, "");
+    EXPECT_TRUE(sameFiles(before, snapshot()));
+}
+
+// --review with standard error appending to a source (2>>a.for): the list
+// would be read back as the source grows. Refused without a word, since
+// any word would go into the source; to another file, it is written.
+TEST_F(Hostile, TheReviewOnStandardErrorIsNoSource) {
+    struct Case {
+        const char* name;
+        const char* stderrFile;
+        int status;
+    };
+    const Case cases[] = {
+        {"--review a.for 2>>a.for", "a.for", 2},
+        {"--review a.for 2>>log.txt", "log.txt", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        write("a.for", kReadSource);
+        write("log.txt", "");
+        const auto before = snapshot();
+        const int err = ::open(path(c.stderrFile).c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+        ASSERT_GE(err, 0);
+        Launch launch{{"-q", "-o", "m.bas", "--review", "a.for"}};
+        launch.stderrFd = err;
+        const Outcome o = run(launch);
+        ::close(err);
+        EXPECT_EQ(o.status, c.status);
+        Snapshot after = snapshot();
+        if (c.status == 0) {
+            EXPECT_EQ(after["m.bas"], kReadModule);
+            EXPECT_EQ(after["log.txt"], readReview("a.for", "m.bas"));
+            after.erase("m.bas");
+            after.erase("log.txt");
+            Snapshot kept = before;
+            kept.erase("log.txt");
+            EXPECT_TRUE(sameFiles(kept, after));
+        } else {
+            EXPECT_TRUE(sameFiles(before, after));
+        }
+        EXPECT_TRUE(temporaries().empty());
+    }
+}
+
+// Standard input counts only for a source "-": with it, an output may be
+// the file standard input comes from when that is no source.
+TEST_F(Hostile, StandardInputIsNoOutput) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        std::string stdinFile;
+        std::string out;                          // standard output
+        std::map<std::string, std::string> new_;  // files the run writes
+    };
+    const Case cases[] = {
+        {"--review=- a.for < a.for",
+         {"-q", "-o", "m5.bas", "--review=-", "a.for"},
+         "a.for",
+         readReview("a.for", "m5.bas"),
+         {{"m5.bas", kReadModule}}},
+        {"--review=x -o - a.for < x",
+         {"-q", "--review=x", "-o", "-", "a.for"},
+         "x",
+         kReadModule,
+         {{"x", readReview("a.for", "-")}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        write("a.for", kReadSource);
+        write("x", "previous x\n");
+        const auto before = snapshot();
+        Launch launch{c.args};
+        launch.stdinPath = path(c.stdinFile);
+        const Outcome o = run(launch);
+        EXPECT_EQ(o.status, 0) << o.err;
+        EXPECT_EQ(o.err, "");
+        EXPECT_EQ(o.out, c.out);
+        Snapshot after = snapshot();
+        for (const auto& [name, bytes] : c.new_) {
+            EXPECT_EQ(after[name], bytes) << name;
+            after.erase(name);
+        }
+        Snapshot kept = before;
+        for (const auto& entry : c.new_) kept.erase(entry.first);
+        EXPECT_TRUE(sameFiles(kept, after));
+        EXPECT_TRUE(temporaries().empty());
+    }
+}
+
+// A reader that leaves (| head -0): the write fails with EPIPE, said like
+// any failure, with exit 2 and no temporary file; the run is never killed
+// by SIGPIPE. A review cut short still lets the module be written.
+TEST_F(Hostile, AReaderThatLeavesIsABrokenPipe) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        enum { toStdout, toStderr, stderrClosed } where;
+        std::string err;                          // when standard error is captured
+        std::map<std::string, std::string> new_;  // files the run writes
+    };
+    const std::string big = repeated(kReadSource, 3000);  // more than a pipe holds
+    const Case cases[] = {
+        {"--review=- -o m4.bas a.for | head -0",
+         {"-q", "--review=-", "-o", "m4.bas", "a.for"},
+         Case::toStdout,
+         "ftvb-convert: cannot write '-': Broken pipe\n",
+         {{"m4.bas", kReadModule}}},
+        {"-o - --review=r6.txt big.for | head -0",
+         {"-q", "--review=r6.txt", "-o", "-", "big.for"},
+         Case::toStdout,
+         "ftvb-convert: cannot write '-': Broken pipe\n",
+         {}},
+        {"--review -o m7.bas big.for 2>&1 | head -0",
+         {"-q", "--review", "-o", "m7.bas", "big.for"},
+         Case::toStderr,
+         "",
+         {}},
+        {"--review -o m8.bas a.for 2>&-", {"-q", "--review", "-o", "m8.bas", "a.for"}, Case::stderrClosed, "", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        write("a.for", kReadSource);
+        write("big.for", big);
+        const auto before = snapshot();
+        int fds[2];
+        ASSERT_EQ(::pipe2(fds, O_CLOEXEC), 0);
+        ::close(fds[0]);
+        Launch launch{c.args};
+        if (c.where == Case::toStdout) launch.stdoutFd = fds[1];
+        if (c.where == Case::toStderr) launch.stderrFd = fds[1];
+        launch.closeStderr = c.where == Case::stderrClosed;
+        const pid_t pid = start(launch);
+        ::close(fds[1]);
+        const Outcome o = finish(pid, 60s);
+        EXPECT_EQ(o.status, 2) << "141 is SIGPIPE";
+        if (c.where == Case::toStdout) EXPECT_EQ(o.err, c.err);
+        Snapshot after = snapshot();
+        Snapshot kept = before;
+        for (const auto& [name, bytes] : c.new_) {
+            if (name == "m4.bas") {
+                EXPECT_EQ(after[name], bytes);
+            }
+            after.erase(name);
+        }
+        // m7.bas: the list broke, the module is still complete.
+        if (c.where == Case::toStderr) {
+            EXPECT_EQ(after["m7.bas"], "'       \r\n" + repeated("read(5,*) x\r\n", 3000));
+            after.erase("m7.bas");
+        }
+        EXPECT_TRUE(sameFiles(kept, after));
+        EXPECT_TRUE(temporaries().empty());
+    }
+}
+
+// The module's folder renamed while the run goes on: the module cannot be
+// put where it was asked for, and the temporary files go from the folder
+// where it now is.
+TEST_F(Hostile, AFolderMovedDuringTheRunKeepsNoTemporaryFile) {
+    write("a.for", kReadSource);
+    fs::create_directory(path("sub"));
+    ASSERT_EQ(::mkfifo(path("later.for").c_str(), 0600), 0);
+    const auto before = snapshot();
+    const pid_t pid = start({{"-q", "-o", "sub/m.bas", "--review=sub/r.txt", "a.for", "later.for"}});
+    ASSERT_TRUE(waitForTemporary());
+    std::this_thread::sleep_for(100ms);  // both temporary files made, the FIFO's open waiting
+    fs::rename(path("sub"), path("moved"));
+    {
+        std::ofstream feed(path("later.for"), std::ios::binary);
+        feed << kReadSource;
+    }
+    const Outcome o = finish(pid, 30s);
+    EXPECT_EQ(o.status, 2);
+    EXPECT_EQ(o.err, "ftvb-convert: cannot write 'sub/m.bas': No such file or directory\n");
+    EXPECT_TRUE(sameFiles(before, snapshot()));
+    EXPECT_TRUE(temporaries().empty()) << temporaries().front();
+}
+
+// ulimit -s 76 on a six-line file: nothing big lives on the stack.
+TEST_F(Hostile, ASmallStackIsEnough) {
+    if (kAddressSanitizer) GTEST_SKIP() << "AddressSanitizer's own frames need a larger stack";
+    write("a.for", repeated(kReadSource, 6));
+    for (const rlim_t kib : {76, 40}) {
+        SCOPED_TRACE(std::to_string(kib) + " KiB");
+        fs::remove(path("m.bas"));
+        fs::remove(path("r.txt"));
+        Launch launch{{"-q", "-o", "m.bas", "--review=r.txt", "a.for"}};
+        launch.stackLimit = kib << 10;
+        const Outcome o = run(launch, 30s);
+        EXPECT_EQ(o.status, 0) << o.err;
+        EXPECT_TRUE(wellFormed(readFile(path("m.bas"))));
+        EXPECT_EQ(readFile(path("r.txt")).substr(readFile(path("r.txt")).rfind("review:")), "review: 6 io-unchanged\n");
+        EXPECT_TRUE(temporaries().empty());
+    }
+}
+
+// An interrupt while waiting for any output, the review's included, ends
+// like every other: 130, the interrupted message, the module as it was.
+TEST_F(Hostile, InterruptedWhileTheReviewWaits) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        int signal;
+        enum { fifoWithoutReader, fifoNobodyReads, stdoutNobodyReads, stderrNobodyReads } kind;
+    };
+    const Case cases[] = {
+        {"--review=FIFO with no reader yet, SIGINT",
+         {"-o", "m.bas", "--review=r.fifo", "a.for"},
+         SIGINT,
+         Case::fifoWithoutReader},
+        {"--review=FIFO with no reader yet, SIGTERM",
+         {"-o", "m.bas", "--review=r.fifo", "a.for"},
+         SIGTERM,
+         Case::fifoWithoutReader},
+        {"--review=FIFO nobody reads, SIGINT",
+         {"-o", "m.bas", "--review=r.fifo", "big.for"},
+         SIGINT,
+         Case::fifoNobodyReads},
+        {"a small review to a FIFO nobody reads, SIGINT",
+         {"-o", "m.bas", "--review=r.fifo", "few.for"},
+         SIGINT,
+         Case::fifoNobodyReads},
+        {"--review=- into a pipe nobody reads, SIGTERM",
+         {"-o", "m.bas", "--review=-", "big.for"},
+         SIGTERM,
+         Case::stdoutNobodyReads},
+        {"--review with standard error a pipe nobody reads, SIGINT",
+         {"-o", "m.bas", "--review", "big.for"},
+         SIGINT,
+         Case::stderrNobodyReads},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        write("a.for", kReadSource);
+        write("few.for", repeated(kReadSource, 1000));  // a list of 110 KB, written at the end
+        write("big.for", repeated(kReadSource, 20000));
+        write("m.bas", "previous module\r\n");
+        ASSERT_EQ(::mkfifo(path("r.fifo").c_str(), 0600), 0);
+        const auto before = snapshot();
+        int idleReader = -1;
+        int fds[2] = {-1, -1};
+        Launch launch{c.args};
+        if (c.kind == Case::fifoNobodyReads) {
+            idleReader = ::open(path("r.fifo").c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+            ASSERT_GE(idleReader, 0);
+        } else if (c.kind != Case::fifoWithoutReader) {
+            ASSERT_EQ(::pipe2(fds, O_CLOEXEC), 0);
+            (c.kind == Case::stdoutNobodyReads ? launch.stdoutFd : launch.stderrFd) = fds[1];
+        }
+        const pid_t pid = start(launch);
+        std::this_thread::sleep_for(500ms);  // into the blocked open or write
+        ::kill(pid, c.signal);
+        const Outcome o = finish(pid, 20s);
+        for (const int fd : {fds[0], fds[1], idleReader}) {
+            if (fd >= 0) ::close(fd);
+        }
+        EXPECT_FALSE(o.timedOut) << "the signal did not stop the run";
+        EXPECT_EQ(o.status, 130);
+        if (c.kind != Case::stderrNobodyReads) {
+            EXPECT_EQ(o.err, "ftvb-convert: interrupted; 'm.bas' left as it was\n");
+        }
+        EXPECT_TRUE(sameFiles(before, snapshot()));
+        EXPECT_TRUE(temporaries().empty());
+    }
+}
+
+// File names reach the terminal and the review with their control
+// characters escaped; the files keep their names.
+TEST_F(Hostile, NamesAreShownWithControlCharactersEscaped) {
+    struct Case {
+        const char* name;  // on disk
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"x\033[31mRED\nfake", "x\\033[31mRED\\nfake"},
+        {"bell\a.for", "bell\\a.for"},
+        {"cr\rtab\t.for", "cr\\rtab\\t.for"},
+        {"del\x7f.for", "del\\177.for"},
+        {"back\\slash.for", "back\\\\slash.for"},
+        {"\xC3\xA9t\xC3\xA9.for", "\xC3\xA9t\xC3\xA9.for"},  // UTF-8 kept
+        {"latin\xE9.for", "latin\\351.for"},                 // not UTF-8
+        {"csi\xC2\x9B"
+         "2J.for",
+         "csi\\302\\2332J.for"},  // a C1 control in UTF-8
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shown);
+        TearDown();
+        SetUp();
+        write(c.name, kReadSource);
+        const std::string module = std::string(c.name) + ".bas";
+        const std::string shownModule = std::string(c.shown) + ".bas";
+        const auto before = snapshot();
+
+        const Outcome missing = run({{"-o", module, std::string(c.name) + "x"}});
+        EXPECT_EQ(missing.status, 1);
+        EXPECT_EQ(missing.err, "ftvb-convert: cannot read '" + std::string(c.shown) +
+                                   "x': No such file or directory\nftvb-convert: no file could be read; '" +
+                                   shownModule + "' left as it was\n");
+
+        const Outcome listed = run({{"-q", "-o", module, "--review", c.name}});
+        EXPECT_EQ(listed.status, 0) << listed.err;
+        EXPECT_EQ(listed.err, readReview(c.shown, shownModule));
+        Snapshot after = snapshot();
+        EXPECT_EQ(after[module], kReadModule) << "the module is written under its own name";
+        after.erase(module);
+        EXPECT_TRUE(sameFiles(before, after));
+
+        const Outcome clash = run({{"-o", module, "--review=./" + module, c.name}});
+        EXPECT_EQ(clash.err, "ftvb-convert: cannot write the review to './" + shownModule +
+                                 "': it is also the module\n" + kTryHelp);
+    }
+    const Outcome option = run({{"--\033]0;title\a"}});
+    EXPECT_EQ(option.err, "ftvb-convert: unknown option '--\\033]0;title\\a'\n" + kTryHelp);
+}
+
+// The review to standard error goes out as the run goes, as a review file
+// does, and is the same list.
+TEST_F(Hostile, TheReviewOnStandardErrorIsWrittenAsTheRunGoes) {
+    write("many.for", repeated(kReadSource, 30000));  // 3 MB of entries
+    ASSERT_EQ(::mkfifo(path("later.for").c_str(), 0600), 0);
+    const pid_t pid = start({{"-q", "-o", "m.bas", "--review", "many.for", "later.for"}});
+    // The run waits on the FIFO: by then the full blocks of the list are out.
+    const auto deadline = Clock::now() + 20s;
+    std::uintmax_t shown = 0;
+    while (Clock::now() < deadline && shown < (std::uintmax_t{2} << 20)) {
+        std::this_thread::sleep_for(10ms);
+        std::error_code notYet;  // the program may not have begun
+        const std::uintmax_t size = fs::file_size(scratch_ / "err", notYet);
+        if (!notYet) shown = size;
+    }
+    EXPECT_GE(shown, std::uintmax_t{2} << 20) << "the list is held until the end";
+    { std::ofstream(path("later.for"), std::ios::binary) << kReadSource; }
+    const Outcome o = finish(pid, 60s);
+    EXPECT_EQ(o.status, 0);
+    write("a.for", kReadSource);
+    const Outcome again = run({{"-q", "-o", "m.bas", "--review=r.txt", "many.for", "a.for"}});
+    ASSERT_EQ(again.status, 0) << again.err;
+    std::string review = readFile(path("r.txt"));
+    // The same entries, but for the second file's name.
+    const std::string other = "a.for:1:";
+    for (std::size_t at = review.find(other); at != std::string::npos; at = review.find(other, at)) {
+        review.replace(at, other.size(), "later.for:1:");
+    }
+    EXPECT_TRUE(sameBytes(o.err, review));
 }
 
 }  // namespace

@@ -499,6 +499,24 @@ TEST_F(Run, AFileInTheListsPlaceThatIsNotOneIsLeftAlone) {
     EXPECT_EQ(read("notes.review.txt"), "my own notes\n");
 }
 
+// The list's place is a listed source (a list an earlier run left, picked
+// with the sources): the source is never written, nor removed.
+TEST_F(Run, AListThatIsASourceIsLeftAlone) {
+    const std::string earlier = "second.for:1: note: PAUSE passed through [pause] (out.bas:3)\nreview: 1 pause\n";
+    write("out.review.txt", earlier);
+    write("second.for", "      pause\n");
+    w.window.listAdd(List::f2, "out.review.txt");
+    w.logic.Command3_Click();
+    ASSERT_EQ(w.window.messages.size(), 1u);
+    EXPECT_NE(w.window.messages[0].find("could not be written"), std::string::npos) << w.window.messages[0];
+    EXPECT_EQ(read("out.review.txt"), earlier);
+
+    write("second.for", "      y = 2\n");
+    w.window.messages.clear();
+    w.logic.Command3_Click();
+    EXPECT_EQ(read("out.review.txt"), earlier);
+}
+
 TEST_F(Run, TheEndMessageSpeaksTheStoredLanguage) {
     struct Case {
         const char* stored;

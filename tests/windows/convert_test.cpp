@@ -133,6 +133,88 @@ TEST_F(ConvertExe, StandardStreamsThatAreTheModuleOrASource) {
     EXPECT_EQ(entries(), (std::vector<std::string>{"a.for", "m.bas"}));
 }
 
+// The review may be neither the module nor a source, by any spelling
+// (case, ".\", "sub\..", the full path), link or stream, before or after
+// the file exists; the folder is left as it was.
+TEST_F(ConvertExe, TheReviewIsNeverTheModuleNorASource) {
+    const std::string refused = "ftvb-convert: cannot write the review to ";
+    const std::string tryHelp = "Try 'ftvb-convert --help' for more information.\n";
+    const struct {
+        const char* name;
+        std::vector<std::string> args;
+        const char* input;   // standard input, a file of the folder
+        const char* output;  // standard output appends to this file of the folder
+        std::string err;
+    } cases[] = {
+        {"no m.bas yet, .\\m.bas",
+         {"-o", "m.bas", "--review=.\\m.bas", "a.for"},
+         "",
+         "",
+         refused + "'.\\m.bas': it is also the module\n" + tryHelp},
+        {"no m.bas yet, M.BAS",
+         {"-o", "m.bas", "--review=M.BAS", "a.for"},
+         "",
+         "",
+         refused + "'M.BAS': it is also the module\n" + tryHelp},
+        {"no m.bas yet, sub\\..\\m.bas",
+         {"-o", "sub\\..\\m.bas", "--review=m.bas", "a.for"},
+         "",
+         "",
+         refused + "'m.bas': it is also the module\n" + tryHelp},
+        {"--review=s.for - < s.for",
+         {"-o", "m2.bas", "--review=s.for", "-"},
+         "s.for",
+         "",
+         refused + "'s.for': it is also listed as a source ('-')\n" + tryHelp},
+        {"-o - --review=out.txt a.for >> out.txt",
+         {"-o", "-", "--review=out.txt", "a.for"},
+         "",
+         "out.txt",
+         refused + "'out.txt': the module goes to standard output already\n" + tryHelp},
+        {"--review=- t.for >> t.for",
+         {"-o", "m3.bas", "--review=-", "t.for"},
+         "",
+         "t.for",
+         refused + "'-': it is also listed as a source ('t.for')\n" + tryHelp},
+    };
+    write("a.for", "      read(5,*) x\n");
+    write("s.for", "      read(5,*) s\n");
+    write("t.for", "      read(5,*) t\n");
+    write("out.txt", "previous\n");
+    fs::create_directory(dir_ / "sub");
+    const auto contents = [this] {
+        std::vector<std::string> all;
+        for (const std::string& name : entries()) all.push_back(name + "=" + read(name));
+        return all;
+    };
+    const std::vector<std::string> before = contents();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProgramRun launch{fs::absolute(FTVB_CONVERT), c.args, dir_, *c.input ? dir_ / c.input : fs::path()};
+        if (*c.output) launch.output = dir_ / c.output;
+        const ProgramOutcome o = runProgram(launch);
+        EXPECT_EQ(o.status, 2);
+        EXPECT_EQ(o.err, c.err);
+        EXPECT_EQ(contents(), before);
+    }
+}
+
+// Standard input is an output's clash only for a source "-"; and names
+// show their control characters escaped, backslashes as they are.
+TEST_F(ConvertExe, StandardInputIsNoOutputAndNamesAreEscaped) {
+    write("a.for", "      read(5,*) x\n");
+    const ProgramOutcome o = run({"-q", "-o", "m5.bas", "--review=-", "a.for"}, "a.for");
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.out,
+              "a.for:1: note: READ statement passed through unchanged; rewrite it with BASIC file input and "
+              "output [io-unchanged] (m5.bas:2)\nreview: 1 io-unchanged\n");
+    EXPECT_EQ(read("m5.bas"), "'       \r\nread(5,*) x\r\n");
+
+    const ProgramOutcome named = run({"-o", "m6.bas", "sub\\x\x1b[31mRED\nfake", "a.for"});
+    EXPECT_EQ(named.status, 1);
+    EXPECT_EQ(named.err.rfind("ftvb-convert: cannot read 'sub\\x\\033[31mRED\\nfake': ", 0), 0u) << named.err;
+}
+
 // A DATA statement lending a long name to 16,500 values makes a 110 MB
 // line: within a job's 64 MB the run says it is out of memory and keeps the
 // previous module.
