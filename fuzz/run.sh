@@ -35,7 +35,11 @@ tarball=${LAPACK_TARBALL:-../shared/corpus/lapack_3.11.0.orig.tar.gz}
 if [ ! -d "$lapack" ] && [ -f "$tarball" ]; then
   echo "fuzz: unpacking $tarball under build/"
   mkdir -p build
-  tar -xzf "$tarball" -C build
+  # Unpacked aside and moved into place whole, so that a test reading the
+  # folder at the same time never sees it half written.
+  unpack=$(mktemp -d build/.lapack-unpack-XXXXXX)
+  tar -xzf "$tarball" -C "$unpack" && mv -T "$unpack/lapack-3.11.0" "$lapack" 2>/dev/null || true
+  rm -rf "$unpack"
 fi
 
 corpus_root="$build/corpus"

@@ -48,7 +48,15 @@ lapack=$root/build/lapack-3.11.0
 tarball=${LAPACK_TARBALL:-$root/../shared/corpus/lapack_3.11.0.orig.tar.gz}
 if [ ! -d "$lapack" ] && [ -f "$tarball" ]; then
   mkdir -p "$root/build"
-  tar -xzf "$tarball" -C "$root/build" || echo "same_modules: cannot unpack $tarball"
+  # Unpacked aside and moved into place whole, so that a run beside this one
+  # never reads the folder half written.
+  unpack=$(mktemp -d "$root/build/.lapack-unpack-XXXXXX")
+  if tar -xzf "$tarball" -C "$unpack"; then
+    mv -T "$unpack/lapack-3.11.0" "$lapack" 2>/dev/null || true
+  else
+    echo "same_modules: cannot unpack $tarball"
+  fi
+  rm -rf "$unpack"
 fi
 if [ -d "$lapack/SRC" ]; then
   cd "$lapack/SRC" || exit 1
