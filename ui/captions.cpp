@@ -106,7 +106,7 @@ constexpr ReasonRow kReasons[] = {
 }  // namespace
 
 const RunWords& runWords(const std::string& languageValue) {
-    return languageValue == kEnglish ? kEnglishWords : kFrenchWords;
+    return isFrench(languageValue) ? kFrenchWords : kEnglishWords;
 }
 
 std::string fill(const char* text, const std::string& name, const std::string& reason) {
@@ -125,7 +125,7 @@ std::string fill(const char* text, const std::string& name, const std::string& r
 std::string reasonText(const Failure& failure, const std::string& languageValue) {
     for (const ReasonRow& row : kReasons) {
         if (row.reason == failure.reason)
-            return fill(languageValue == kEnglish ? row.english : row.french, failure.other);
+            return fill(isFrench(languageValue) ? row.french : row.english, failure.other);
     }
     return describe(failure);
 }

@@ -159,6 +159,10 @@ public:
         return writer_.commit();
     }
 
+    // The module was not written: the list an earlier run left still
+    // belongs to the module that stays, and only this run's goes.
+    void abandon() { writer_.abandon(); }
+
     // No list this time: the one an earlier run left goes too.
     void drop() {
         writer_.abandon();
@@ -234,8 +238,9 @@ void Form1Logic::Form_Load() {
 
     if (window_.hasDrives()) {
         setDriveSelector(drive + "\\");
-        // The root of the saved drive; "\\" alone is the current drive's.
-        setFolderSelector(drive.empty() ? "\\" : drive.substr(0, 1) + ":\\");
+        // The root of the saved drive; "\\" alone is the current drive's,
+        // also when the saved drive is gone (a USB stick, a network drive).
+        if (drive.empty() || !setFolderSelector(drive.substr(0, 1) + ":\\")) setFolderSelector("\\");
     } else {
         setFolderSelector("/");
     }
@@ -244,17 +249,13 @@ void Form1Logic::Form_Load() {
     setFolderSelector(folder);
 
     window_.setText(Box::ext, pattern);
-    ext_LostFocus();
+    applyPattern();
     window_.setText(Box::b, module.empty() ? kDefaultModule : module);
     window_.yield();
     loading_ = false;
 }
 
-void Form1Logic::Form_Activate() {
-    const std::string value = language();
-    if (value == kEnglish) applyTexts(false);
-    if (value == kFrench) applyTexts(true);
-}
+void Form1Logic::Form_Activate() { applyTexts(isFrench(language())); }
 
 void Form1Logic::Form_Unload() {
     if (running_) stopRun_ = true;
@@ -277,7 +278,15 @@ void Form1Logic::rempl_f1() {
     for (int i = 0; i < count; ++i) window_.listAdd(List::f1, window_.fileListName(i));
 }
 
+// An empty box names no pattern: it leaves the one in force, so leaving it
+// changes nothing either.
 void Form1Logic::ext_LostFocus() {
+    const std::string pattern = window_.text(Box::ext);
+    if (pattern.empty() || pattern == window_.fileListPattern()) return;
+    applyPattern();
+}
+
+void Form1Logic::applyPattern() {
     const std::string pattern = window_.text(Box::ext);
     if (!pattern.empty()) window_.fileListSetPattern(pattern);
     window_.fileListRefresh();
@@ -285,9 +294,11 @@ void Form1Logic::ext_LostFocus() {
     rempl_f1();
 }
 
-void Form1Logic::setFolderSelector(const std::string& path) {
+bool Form1Logic::setFolderSelector(const std::string& path) {
     const std::string before = window_.dirPath();
-    if (window_.dirSetPath(path) && window_.dirPath() != before) Dir1_Change();
+    if (!window_.dirSetPath(path)) return false;
+    if (window_.dirPath() != before) Dir1_Change();
+    return true;
 }
 
 void Form1Logic::setDriveSelector(const std::string& drive) {
@@ -400,6 +411,8 @@ void Form1Logic::Command3_Click() {
     const RunResult result = runConversion(moduleFile, files, status);
     status.show();
     window_.setBusy(false);
+    // Nothing of the run may lie beside the module while a message waits.
+    if (!result.moduleWritten) reviewFile.abandon();
 
     if (!result.stopped) {
         const std::string value = language();

@@ -30,8 +30,11 @@ public:
     void Form_Unload();
 
     void rempl_f1();
+    // Leaving the pattern box applies the pattern only when it says
+    // something new: passing through the box on the way to another control
+    // must not empty a list built by hand. "Ok" and Enter apply it always.
     void ext_LostFocus();
-    void Command7_Click() { ext_LostFocus(); }
+    void Command7_Click() { applyPattern(); }
     void Dir1_Change();
     void Drive1_Change();
 
@@ -60,7 +63,8 @@ private:
     class RunStatus;
     class ReviewFile;
 
-    void setFolderSelector(const std::string& path);
+    void applyPattern();
+    bool setFolderSelector(const std::string& path);
     void setDriveSelector(const std::string& drive);
     void restoreFolder();
     void followDrive(const std::string& path);
