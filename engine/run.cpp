@@ -35,6 +35,8 @@ RunResult convertAll(const std::string& moduleName, const FileList& files, RunOb
                 result.moduleFailure = runFailure(Reason::sourceIsModule, name);
                 return result;
             }
+            observer.fileChecked();
+            if (observer.stopRequested()) return stopped(std::move(result), 0, module);
         }
     }
 

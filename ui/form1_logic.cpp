@@ -197,6 +197,7 @@ public:
     }
 
     bool stopRequested() override { return stop_; }
+    void fileChecked() override { window_.yield(); }
 
     bool wantsReview() override { return true; }
     void reviewNoted(const ReviewNote& note) override { review_.add(note); }

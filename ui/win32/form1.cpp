@@ -483,24 +483,32 @@ HWND Form1::changing(List list) {
     return box;
 }
 
-void Form1::listClear(List list) { SendMessageW(changing(list), LB_RESETCONTENT, 0, 0); }
+std::vector<std::string>& Form1::entriesOf(List list) { return entries_[list == List::f1 ? 0 : 1]; }
 
-void Form1::listAdd(List list, const std::string& entry) {
-    SendMessageW(changing(list), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(entry).c_str()));
+const std::vector<std::string>& Form1::entriesOf(List list) const { return entries_[list == List::f1 ? 0 : 1]; }
+
+void Form1::listClear(List list) {
+    SendMessageW(changing(list), LB_RESETCONTENT, 0, 0);
+    entriesOf(list).clear();
 }
 
-void Form1::listRemove(List list, int index) { SendMessageW(changing(list), LB_DELETESTRING, WPARAM(index), 0); }
+void Form1::listAdd(List list, const std::string& entry) {
+    const LRESULT added = SendMessageW(changing(list), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(entry).c_str()));
+    if (added >= 0) entriesOf(list).push_back(entry);
+}
 
-int Form1::listCount(List list) const { return int(SendMessageW(listOf(list), LB_GETCOUNT, 0, 0)); }
+void Form1::listRemove(List list, int index) {
+    std::vector<std::string>& entries = entriesOf(list);
+    if (index < 0 || std::size_t(index) >= entries.size()) return;
+    SendMessageW(changing(list), LB_DELETESTRING, WPARAM(index), 0);
+    entries.erase(entries.begin() + index);
+}
+
+int Form1::listCount(List list) const { return int(entriesOf(list).size()); }
 
 std::string Form1::listEntry(List list, int index) const {
-    const LRESULT length = SendMessageW(listOf(list), LB_GETTEXTLEN, WPARAM(index), 0);
-    if (length == LB_ERR) return {};
-    std::wstring entry(std::size_t(length) + 1, L'\0');
-    const LRESULT copied =
-        SendMessageW(listOf(list), LB_GETTEXT, WPARAM(index), reinterpret_cast<LPARAM>(entry.data()));
-    entry.resize(copied == LB_ERR ? 0 : std::size_t(copied));
-    return narrow(entry);
+    const std::vector<std::string>& entries = entriesOf(list);
+    return index >= 0 && std::size_t(index) < entries.size() ? entries[std::size_t(index)] : std::string();
 }
 
 int Form1::listSelected(List list) const {
