@@ -200,6 +200,27 @@ protected:
         }
         return nullptr;
     }
+    // The path of the folder the tree highlights, from its items' texts.
+    std::wstring highlighted() const {
+        HWND tree = control(idDir1);
+        // The caret item is drawn highlighted only with its state.
+        const HTREEITEM caret = TreeView_GetSelection(tree);
+        if (caret == nullptr || (TreeView_GetItemState(tree, caret, TVIS_SELECTED) & TVIS_SELECTED) == 0) return {};
+        std::wstring path;
+        for (HTREEITEM item = TreeView_GetSelection(tree); item != nullptr; item = TreeView_GetParent(tree, item)) {
+            wchar_t text[MAX_PATH];
+            TVITEMW state{};
+            state.mask = TVIF_TEXT;
+            state.hItem = item;
+            state.pszText = text;
+            state.cchTextMax = MAX_PATH;
+            TreeView_GetItem(tree, &state);
+            std::wstring name = text;
+            if (!path.empty() && name.back() != L'\\') name += L'\\';
+            path = name + path;
+        }
+        return path;
+    }
     // A click on a folder of the tree, as the mouse gives it.
     void clickTreeItem(HTREEITEM item) {
         HWND tree = control(idDir1);
@@ -211,6 +232,27 @@ protected:
         PostMessageW(tree, WM_LBUTTONUP, 0, point);
         pump();
         pump();
+    }
+    // A click on the button that opens or closes a folder of the tree.
+    void clickTreeButton(HTREEITEM item) {
+        HWND tree = control(idDir1);
+        TreeView_EnsureVisible(tree, item);
+        RECT text{};
+        std::memcpy(&text, &item, sizeof(item));
+        SendMessageW(tree, TVM_GETITEMRECT, TRUE, LPARAM(&text));
+        const int y = (text.top + text.bottom) / 2;
+        for (int x = text.left - 1; x >= 0; --x) {
+            TVHITTESTINFO hit{};
+            hit.pt = {x, y};
+            if (TreeView_HitTest(tree, &hit) == item && (hit.flags & TVHT_ONITEMBUTTON) != 0) {
+                PostMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+                PostMessageW(tree, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+                pump();
+                pump();
+                return;
+            }
+        }
+        ADD_FAILURE() << "no button beside the folder";
     }
     Caught pressAndCatch(int id) {
         Caught caught;
@@ -314,6 +356,34 @@ TEST_F(Win32Window, ChoosingAFolderFillsTheSourceListWithoutMovingTheTree) {
     EXPECT_EQ(entries(idF2), Names{});
 }
 
+// Closing the folder above the one in use moves the tree's highlight to
+// it, and with it the folder in use; opening it again reads it again.
+TEST_F(Win32Window, AFolderClosedAboveTheOneInUseBecomesItAndIsReadAgainWhenOpened) {
+    openInSources();
+    click(idCommand5);
+    HWND tree = control(idDir1);
+    const HTREEITEM parent = TreeView_GetParent(tree, TreeView_GetSelection(tree));
+    ASSERT_NE(treeChild(parent, L"aa100"), nullptr);
+    fs::create_directory(root_ / L"made later");
+    fs::remove(root_ / L"aa100");
+
+    clickTreeButton(parent);
+    EXPECT_EQ(fs::path(highlighted()), root_);
+    EXPECT_EQ(fs::path(window_->File1().folder()), root_);
+    EXPECT_EQ(entries(idF1), Names{});
+    EXPECT_EQ(entries(idF2), Names{});
+
+    clickTreeButton(parent);
+    EXPECT_NE(treeChild(parent, L"made later"), nullptr);
+    EXPECT_EQ(treeChild(parent, L"aa100"), nullptr);
+    EXPECT_NE(treeChild(parent, L"sources"), nullptr);
+    EXPECT_EQ(fs::path(highlighted()), root_);
+
+    // Closing and opening the folder in use itself changes nothing else.
+    clickTreeButton(parent);
+    EXPECT_EQ(fs::path(window_->File1().folder()), root_);
+}
+
 TEST_F(Win32Window, TheFourMovesAppendAtTheEnd) {
     openInSources();
     SendMessageW(control(idF1), LB_SETCURSEL, 1, 0);
@@ -368,6 +438,8 @@ TEST_F(Win32Window, ChangingDrivesKeepsEachDrivesFolder) {
     GetCurrentDirectoryW(MAX_PATH, here);
     EXPECT_NE(std::wstring(here).substr(0, 2), home);
     EXPECT_EQ(window_->File1().folder(), std::wstring(here));
+    // The folder in use is the one the tree highlights.
+    EXPECT_EQ(highlighted(), std::wstring(here));
     EXPECT_EQ(entries(idF2), Names{});
 
     // Back on the first drive, its folder is the one left there.
@@ -375,6 +447,7 @@ TEST_F(Win32Window, ChangingDrivesKeepsEachDrivesFolder) {
     GetCurrentDirectoryW(MAX_PATH, here);
     EXPECT_EQ(fs::path(here), sources_);
     EXPECT_EQ(entries(idF1), kSources);
+    EXPECT_EQ(fs::path(highlighted()), sources_);
 }
 
 TEST_F(Win32Window, RunWritesTheModuleAndEndsWithTheEndMessage) {

@@ -26,6 +26,10 @@ constexpr int kClientHeight = 8520;
 constexpr UINT kDirChanged = WM_APP + 1;
 // The lists have been changed; they are drawn again.
 constexpr UINT kListsChanged = WM_APP + 2;
+// A folder of Dir1 was closed, which may have moved its highlight to it
+// (from the folder in use, inside it): once the tree is done, the folder
+// highlighted is the folder in use.
+constexpr UINT kDirClosed = WM_APP + 3;
 
 // The controls at their places in twips, labels first, then in the order
 // the Tab key visits them.
@@ -217,15 +221,20 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NOTIFY: {
             const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
             LRESULT result = 0;
-            if (header.idFrom == UINT_PTR(idDir1) && Dir1_.notify(header, result) && !dirChangePending_) {
+            if (header.idFrom != UINT_PTR(idDir1)) return 0;
+            if (Dir1_.notify(header, result) && !dirChangePending_) {
                 dirChangePending_ = true;
                 PostMessageW(window_, kDirChanged, 0, 0);
             }
+            if (header.code == TVN_ITEMEXPANDEDW) PostMessageW(window_, kDirClosed, 0, 0);
             return result;
         }
         case kDirChanged:
             dirChangePending_ = false;
             logic_.Dir1_Change();
+            return 0;
+        case kDirClosed:
+            if (!dirChangePending_ && Dir1_.followSelection()) logic_.Dir1_Change();
             return 0;
         case kListsChanged:
             for (HWND list : held_) {
