@@ -527,6 +527,54 @@ TEST_F(Win32Window, TheFlagsSwitchTheLanguage) {
     EXPECT_EQ(toolTip(control(idCommand4)), L"Exit Module");
 }
 
+// The About label, the flags and the logo are in the Tab order, after the
+// other controls, and Space or Enter presses them.
+TEST_F(Win32Window, TheFlagsTheAboutLabelAndTheLogoAnswerTheKeyboard) {
+    openInSources();
+    SetForegroundWindow(window_->handle());
+    SetFocus(control(idCommand4));
+    pump();
+    if (GetFocus() != control(idCommand4)) GTEST_SKIP() << "Wine gave the window no keyboard focus on this display";
+    auto key = [](UINT code) {
+        for (const UINT message : {WM_KEYDOWN, WM_KEYUP}) {
+            MSG press{GetFocus(), message, code, message == WM_KEYUP ? LPARAM(0xC0000001) : 1, 0, {}};
+            Form1::dispatch(press);
+            pump();
+        }
+    };
+    Names reached;
+    for (int i = 0; i < 4; ++i) {
+        key(VK_TAB);
+        reached.push_back(std::to_string(GetDlgCtrlID(GetFocus())));
+    }
+    EXPECT_EQ(reached, (Names{std::to_string(idLn0), std::to_string(idLn1), std::to_string(idImage1),
+                              std::to_string(idLabel3)}));
+
+    struct Case {
+        int id;
+        UINT key;
+        const char* language;  // after the key
+        bool about;
+    };
+    const Case cases[] = {
+        {idLn1, VK_SPACE, "1", false},
+        {idLn0, VK_RETURN, "0", false},
+        {idImage1, VK_SPACE, "0", true},
+        {idLabel3, VK_RETURN, "0", true},
+    };
+    for (const Case& c : cases) {
+        if (HWND about = window_->aboutBox()) SendMessageW(about, WM_CLOSE, 0, 0);
+        pump();
+        SetForegroundWindow(window_->handle());
+        SetFocus(control(c.id));
+        pump();
+        key(c.key);
+        EXPECT_EQ(window_->logic().language(), c.language) << c.id;
+        EXPECT_EQ(window_->aboutBox() != nullptr, c.about) << c.id;
+    }
+    EXPECT_EQ(windowText(control(idLabel3)), L"About Mirador...");
+}
+
 TEST_F(Win32Window, OneAboutBoxWhoseLinkOpensTheManual) {
     open();
     auto aboutBoxes = [] {

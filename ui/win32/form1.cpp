@@ -45,10 +45,12 @@ struct ControlSpec {
 constexpr DWORD kButton = WS_TABSTOP | BS_PUSHBUTTON;
 constexpr DWORD kList = WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
 constexpr DWORD kEdit = WS_TABSTOP | ES_AUTOHSCROLL;
-constexpr DWORD kPicture = SS_OWNERDRAW | SS_NOTIFY;
+// The About label, the flags and the logo are buttons drawn by the window:
+// they take the focus in the Tab order, and Space or Enter presses them.
+constexpr DWORD kPicture = WS_TABSTOP | BS_OWNERDRAW;
 
 const ControlSpec kControls[] = {
-    {idLabel3, L"STATIC", SS_NOTIFY | SS_NOPREFIX, 0, 1320, 120, 2775, 255},
+    {idLabel3, L"BUTTON", kPicture, 0, 1320, 120, 2775, 255},
     {idLabel1_0, L"STATIC", SS_NOPREFIX, 0, 3360, 540, 3135, 255},
     {idLabel1_1, L"STATIC", SS_NOPREFIX, 0, 7680, 900, 2355, 315},
     {idLabel1_2, L"STATIC", SS_NOPREFIX, 0, 4080, 4200, 2415, 315},
@@ -70,10 +72,16 @@ const ControlSpec kControls[] = {
     {idTt, L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL, WS_EX_CLIENTEDGE, 360, 5160, 5595, 1815,
      true},
     {idCcpt, L"EDIT", ES_READONLY | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 7020, 5580, 1575, 315, true},
-    {idLn0, L"STATIC", kPicture, 0, 6300, 5220, 480, 480},
-    {idLn1, L"STATIC", kPicture, 0, 6300, 5700, 480, 480},
-    {idImage1, L"STATIC", kPicture, 0, 6240, 6420, 2745, 630},
+    {idLn0, L"BUTTON", kPicture, 0, 6300, 5220, 480, 480},
+    {idLn1, L"BUTTON", kPicture, 0, 6300, 5700, 480, 480},
+    {idImage1, L"BUTTON", kPicture, 0, 6240, 6420, 2745, 630},
 };
+
+std::wstring windowText(HWND window) {
+    std::wstring text(std::size_t(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(std::size_t(GetWindowTextW(window, text.data(), int(text.size()))));
+    return text;
+}
 
 // The drive selector's height is that of its list when dropped down.
 constexpr int kDriveListRows = 8;
@@ -276,23 +284,34 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 }
             }
             break;
-        case WM_CTLCOLORSTATIC:
-            if (reinterpret_cast<HWND>(lParam) == child(idLabel3)) {
-                auto dc = reinterpret_cast<HDC>(wParam);
-                SetTextColor(dc, RGB(255, 0, 0));
-                SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-                return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-            }
-            break;
         case WM_DRAWITEM: {
             const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
             Picture* picture = item.CtlID == UINT(idLn0)      ? &flags_[0]
                                : item.CtlID == UINT(idLn1)    ? &flags_[1]
                                : item.CtlID == UINT(idImage1) ? &logo_
                                                               : nullptr;
-            if (picture == nullptr) break;
+            if (picture == nullptr && item.CtlID != UINT(idLabel3)) break;
             FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
-            picture->draw(item.hDC, item.rcItem);
+            RECT focus = item.rcItem;
+            if (picture != nullptr) {
+                picture->draw(item.hDC, item.rcItem);
+            } else {
+                // The About label: red text, as a link.
+                const std::wstring caption = windowText(item.hwndItem);
+                const HGDIOBJ oldFont = SelectObject(item.hDC, font_);
+                SetTextColor(item.hDC, RGB(255, 0, 0));
+                SetBkMode(item.hDC, TRANSPARENT);
+                RECT text = item.rcItem;
+                DrawTextW(item.hDC, caption.c_str(), int(caption.size()), &text,
+                          DT_NOPREFIX | DT_SINGLELINE | DT_CALCRECT);
+                DrawTextW(item.hDC, caption.c_str(), int(caption.size()), &text, DT_NOPREFIX | DT_SINGLELINE);
+                SelectObject(item.hDC, oldFont);
+                focus = text;
+                InflateRect(&focus, 2, 1);
+            }
+            if ((item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0) {
+                DrawFocusRect(item.hDC, &focus);
+            }
             return TRUE;
         }
         case WM_DPICHANGED: {
@@ -349,16 +368,16 @@ void Form1::command(int id, int code) {
             if (closing_) endIfNoWindowLeft();
             break;
         case idLabel3:
-            if (code == STN_CLICKED) logic_.Label3_Click();
+            if (code == BN_CLICKED) logic_.Label3_Click();
             break;
         case idImage1:
-            if (code == STN_CLICKED) logic_.Image1_Click();
+            if (code == BN_CLICKED) logic_.Image1_Click();
             break;
         case idLn0:
-            if (code == STN_CLICKED) logic_.ln_Click(0);
+            if (code == BN_CLICKED) logic_.ln_Click(0);
             break;
         case idLn1:
-            if (code == STN_CLICKED) logic_.ln_Click(1);
+            if (code == BN_CLICKED) logic_.ln_Click(1);
             break;
         case idDrive1:
             // While the list is dropped down, moving through it is not yet a
@@ -372,10 +391,18 @@ void Form1::command(int id, int code) {
                 }
             }
             break;
-        case IDOK:
-            // Enter in the pattern box applies it, as "Ok" does.
-            if (GetFocus() == child(idExt)) logic_.Command7_Click();
+        case IDOK: {
+            // Enter in the pattern box applies it, as "Ok" does; on the About
+            // label, a flag or the logo it presses it, as Space does.
+            const HWND focus = GetFocus();
+            if (focus == child(idExt)) {
+                logic_.Command7_Click();
+            } else if (focus == child(idLabel3) || focus == child(idLn0) || focus == child(idLn1) ||
+                       focus == child(idImage1)) {
+                command(GetDlgCtrlID(focus), BN_CLICKED);
+            }
             break;
+        }
         default: break;
     }
 }
