@@ -45,6 +45,10 @@ struct RunWords {
     const char* reviewMany;
     const char* reviewNotWritten;  // %1 the list's file, %2 why
     const char* reviewNotOurs;     // why: a file of that name that the program did not write
+    // After the first names of a long list of files left out: %1 is how
+    // many more, %2 the file beside the module that lists them all.
+    const char* moreLeftOut;
+    const char* moreLeftOutNoList;  // the same when that file could not be written
 };
 
 // The template with %1 and %2 replaced; the values themselves are not

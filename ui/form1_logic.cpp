@@ -49,6 +49,28 @@ std::string reviewFileName(const std::string& module) {
     return (extension ? module.substr(0, dot) : module) + ".review.txt";
 }
 
+// The list of the files a run left out, when there are more than its
+// message names: "module1.unread.txt" beside the module.
+std::string unreadFileName(const std::string& module) {
+    const std::string review = reviewFileName(module);
+    return review.substr(0, review.size() - std::string_view(".review.txt").size()) + ".unread.txt";
+}
+
+// A message names this many files left out; a longer list would push its
+// OK button off the screen.
+constexpr std::size_t kLeftOutShown = 10;
+
+// Whether a file is a list of files left out that this program wrote: its
+// first line is the heading of such a list, in either language. Only such
+// a file is replaced or removed.
+bool isOurUnreadList(const std::string& name) {
+    SourceReader reader;
+    if (reader.open(name)) return false;
+    std::string_view line;
+    if (!reader.nextLine(line)) return false;
+    return line == runWords(kEnglish).filesLeftOut || line == runWords(kFrench).filesLeftOut;
+}
+
 // Whether a file is a list this program wrote: its last line is the
 // summary. Only such a file is replaced or removed.
 bool isOurReview(const std::string& name) {
@@ -427,14 +449,7 @@ void Form1Logic::Command3_Click() {
         } else {
             text = fill(words.moduleNotWritten, module, reasonText(result.moduleFailure, value));
         }
-        if (!result.skipped.empty()) {
-            text += "\n\n";
-            text += words.filesLeftOut;
-            for (const SkippedFile& file : result.skipped) {
-                text += "\n";
-                text += fill(words.fileLeftOut, window_.fromFileSystem(file.name), reasonText(file.why, value));
-            }
-        }
+        text += leftOutMessage(result.skipped, moduleFile, words, value);
         const bool clean = result.moduleWritten && result.skipped.empty();
         window_.message(text, clean ? MessageKind::information : MessageKind::warning);
     }
@@ -468,6 +483,36 @@ std::string Form1Logic::reviewMessage(ReviewList& review, ReviewFile& file, cons
     const std::size_t folder = shown.find_last_of("/\\");
     const std::string name = folder == std::string::npos ? shown : shown.substr(folder + 1);
     return "\n" + fill(places == 1 ? words.reviewOne : words.reviewMany, std::to_string(places), name);
+}
+
+// Names the files the run left out, the first few of a long list, which
+// then goes whole to a file beside the module; a list an earlier run left
+// there goes when this run needs none.
+std::string Form1Logic::leftOutMessage(const std::vector<SkippedFile>& skipped, const std::string& moduleFile,
+                                       const RunWords& words, const std::string& languageValue) {
+    const std::string listName = unreadFileName(moduleFile);
+    const bool exists = fileExists(listName);
+    const bool ours = exists && isOurUnreadList(listName);
+    if (skipped.size() <= kLeftOutShown && ours) removeFile(listName);
+    if (skipped.empty()) return {};
+
+    std::string text = "\n\n";
+    text += words.filesLeftOut;
+    std::string list = words.filesLeftOut;
+    list += '\n';
+    for (std::size_t i = 0; i < skipped.size(); ++i) {
+        const std::string line =
+            fill(words.fileLeftOut, window_.fromFileSystem(skipped[i].name), reasonText(skipped[i].why, languageValue));
+        if (i < kLeftOutShown) text += "\n" + line;
+        list += line + '\n';
+    }
+    if (skipped.size() <= kLeftOutShown) return text;
+
+    const std::string more = std::to_string(skipped.size() - kLeftOutShown);
+    if ((exists && !ours) || writeWholeFile(listName, list)) return text + "\n" + fill(words.moreLeftOutNoList, more);
+    const std::string shown = window_.fromFileSystem(listName);
+    const std::size_t folder = shown.find_last_of("/\\");
+    return text + "\n" + fill(words.moreLeftOut, more, folder == std::string::npos ? shown : shown.substr(folder + 1));
 }
 
 void Form1Logic::Command4_Click() {

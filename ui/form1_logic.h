@@ -5,13 +5,15 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "ui/settings_store.h"
 #include "ui/window_ops.h"
 
 namespace ftvb {
 class ReviewList;
-}
+struct SkippedFile;
+}  // namespace ftvb
 
 namespace ftvb::ui {
 
@@ -74,6 +76,8 @@ private:
     void applyTexts(bool french);
     std::string reviewMessage(ReviewList& review, ReviewFile& file, const RunWords& words,
                               const std::string& languageValue);
+    std::string leftOutMessage(const std::vector<SkippedFile>& skipped, const std::string& moduleFile,
+                               const RunWords& words, const std::string& languageValue);
 
     WindowOps& window_;
     SettingsStore& settings_;

@@ -612,6 +612,53 @@ TEST_F(Run, AListOfUnreadableFilesLeavesTheModuleAsItWas) {
     EXPECT_TRUE(leftovers().empty());
 }
 
+// A long list of files left out: the message names the first ten and says
+// where the whole list is; a run that needs no such list removes the one
+// an earlier run left, and a file of that name the program did not write
+// stays as it is.
+TEST_F(Run, ALongListOfFilesLeftOutGoesBesideTheModule) {
+    Names listed = {"main.for"};
+    for (int i = 0; i < 300; ++i) listed.push_back("gone" + std::to_string(100 + i) + ".for");
+    w.window.lists[1] = listed;
+    w.logic.Command3_Click();
+    ASSERT_EQ(w.window.messages.size(), 1u);
+    const std::string& text = w.window.messages[0];
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 13) << text;
+    EXPECT_TRUE(
+        text.starts_with("End of Conversion\n\nThese files could not be read and were left out:\n"
+                         "gone100.for: No such file or directory\n"))
+        << text;
+    EXPECT_TRUE(
+        text.ends_with("\ngone109.for: No such file or directory\n... and 290 more, all listed in "
+                       "out.unread.txt"))
+        << text;
+    const std::string list = read("out.unread.txt");
+    EXPECT_EQ(std::count(list.begin(), list.end(), '\n'), 301) << list;
+    EXPECT_TRUE(list.ends_with("\ngone399.for: No such file or directory\n")) << list;
+    EXPECT_TRUE(leftovers().empty());
+
+    // In French, the list is French too.
+    w.settings.write(kLanguageSection, kLanguageKey, "1");
+    w.window.messages.clear();
+    w.logic.Command3_Click();
+    EXPECT_TRUE(w.window.messages[0].ends_with("... et 290 autres, tous list\u00e9s dans out.unread.txt"));
+    EXPECT_TRUE(read("out.unread.txt").starts_with("Ces fichiers n'ont pas pu"));
+
+    w.window.lists[1] = {"main.for", "gone.for"};
+    w.logic.Command3_Click();
+    EXPECT_EQ(read("out.unread.txt"), "<missing>");
+
+    write("out.unread.txt", "my own notes\n");
+    w.window.lists[1] = listed;
+    w.window.messages.clear();
+    w.logic.Command3_Click();
+    EXPECT_TRUE(w.window.messages[0].ends_with("\n... et 290 autres")) << w.window.messages[0];
+    EXPECT_EQ(read("out.unread.txt"), "my own notes\n");
+    w.window.lists[1] = {"main.for"};
+    w.logic.Command3_Click();
+    EXPECT_EQ(read("out.unread.txt"), "my own notes\n");
+}
+
 TEST_F(Run, APressDuringARunIsIgnored) {
     int presses = 0;
     w.window.onYield = [&] {

@@ -73,9 +73,12 @@ struct Caught {
     std::string count;
     bool boxesShown = false;
     int boxes = 0;
+    RECT box{};                        // where the message box stood
+    std::vector<std::wstring> folder;  // the names in catchingFolder meanwhile
 };
 Caught* catching = nullptr;
 HWND catchingFrom = nullptr;
+fs::path catchingFolder;
 
 void CALLBACK catchMessageBox(HWND, UINT, UINT_PTR, DWORD) {
     EnumThreadWindows(
@@ -89,6 +92,13 @@ void CALLBACK catchMessageBox(HWND, UINT, UINT_PTR, DWORD) {
             HWND ccpt = GetDlgItem(catchingFrom, idCcpt);
             catching->count = utf8Text(ccpt);
             catching->boxesShown = IsWindowVisible(ccpt) && IsWindowVisible(GetDlgItem(catchingFrom, idTt));
+            GetWindowRect(box, &catching->box);
+            catching->folder.clear();
+            std::error_code ignored;
+            if (!catchingFolder.empty()) {
+                for (const auto& entry : fs::directory_iterator(catchingFolder, ignored))
+                    catching->folder.push_back(entry.path().filename().wstring());
+            }
             ++catching->boxes;
             SendMessageW(box, WM_COMMAND, IDOK, 0);
             return FALSE;
@@ -755,6 +765,51 @@ TEST_F(Win32Window, TheWindowAnswersAtOnceWhenARunOfManyFilesStarts) {
     EXPECT_EQ(caught.text, "End of Conversion");
     ASSERT_NE(answered.QuadPart, 0) << "no message was handled during the run";
     EXPECT_LT(answeredMs, 250.0);
+}
+
+// A message about a run that wrote no module is shown with nothing of the
+// run left beside the module: no temporary list of places to look at.
+TEST_F(Win32Window, NoTemporaryFileBesideTheModuleWhileAFailureIsShown) {
+    writeFile(sources_ / L"notes.review.txt", "notes.for:1: note: x [pause] (notes.bas:1)\nreview: 1 pause\n");
+    openInSources();
+    SetWindowTextW(control(idB), L"notes.bas");
+    writeFile(sources_ / L"notes.bas", "finished by hand\r\n");
+    SendMessageW(control(idF1), LB_SETCURSEL, 0, 0);
+    click(idCommand1);
+    fs::remove(sources_ / L"a.for");
+    catchingFolder = sources_;
+    const Caught caught = pressAndCatch(idCommand3);
+    catchingFolder.clear();
+    EXPECT_EQ(caught.text.rfind("No file could be read; the module 'notes.bas' was left as it was.", 0), 0u)
+        << caught.text;
+    ASSERT_FALSE(caught.folder.empty());
+    for (const std::wstring& name : caught.folder) EXPECT_NE(name.rfind(L".notes.", 0), 0u) << narrow(name);
+    EXPECT_EQ(fileBytes(sources_ / L"notes.bas"), "finished by hand\r\n");
+    // The list of the module that stays stays with it.
+    EXPECT_EQ(fileBytes(sources_ / L"notes.review.txt"),
+              "notes.for:1: note: x [pause] (notes.bas:1)\nreview: 1 pause\n");
+}
+
+// 300 listed files moved away before Run: the message stays on the screen,
+// names the first few and says where the whole list is.
+TEST_F(Win32Window, AMessageAboutManyFilesLeftOutFitsTheScreen) {
+    const fs::path many = root_ / L"moved";
+    fs::create_directory(many);
+    for (int i = 0; i < 300; ++i) writeFile(many / (L"f" + std::to_wstring(100 + i) + L".for"), "      x = 1\n");
+    writeFile(many / L"kept.for", "      y = 2\n");
+    settings_->write("access", "d0", narrow(many.wstring()));
+    open();
+    click(idCommand5);
+    SetWindowTextW(control(idB), L"out.bas");
+    for (int i = 0; i < 300; ++i) fs::remove(many / (L"f" + std::to_wstring(100 + i) + L".for"));
+    const Caught caught = pressAndCatch(idCommand3);
+    EXPECT_EQ(caught.text.rfind("End of Conversion\n\nThese files could not be read and were left out:\nf100.for: ", 0),
+              0u)
+        << caught.text;
+    EXPECT_NE(caught.text.find("\n... and 290 more, all listed in out.unread.txt"), std::string::npos) << caught.text;
+    EXPECT_LE(caught.box.bottom, GetSystemMetrics(SM_CYSCREEN));
+    const std::string list = fileBytes(many / L"out.unread.txt");
+    EXPECT_EQ(std::count(list.begin(), list.end(), '\n'), 301) << list;
 }
 
 // Closing the window by its frame, the end of the session and Exit, each
