@@ -614,6 +614,20 @@ TEST_F(Win32Window, OneAboutBoxWhoseLinkOpensTheManual) {
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(fs::path(opened[0]).filename(), L"manual.html");
 
+    // A manual that nothing opens is said, not passed over.
+    frmAbout::openAddress = [](const std::wstring&) { return false; };
+    Caught caught;
+    catching = &caught;
+    catchingFrom = window_->handle();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 5, catchMessageBox);
+    SendMessageW(about, WM_COMMAND, MAKEWPARAM(idAboutLabel1 + 4, STN_CLICKED),
+                 LPARAM(GetDlgItem(about, idAboutLabel1 + 4)));
+    KillTimer(nullptr, timer);
+    catching = nullptr;
+    frmAbout::openAddress = catchAddress;
+    EXPECT_EQ(caught.boxes, 1);
+    EXPECT_EQ(caught.text, "The manual is not there: " + narrow(manualAddress())) << caught.text;
+
     // OK, and Escape, each close it; the next click opens a new one.
     SendMessageW(GetDlgItem(about, IDOK), BM_CLICK, 0, 0);
     pump();
