@@ -253,7 +253,11 @@ int convert(const std::vector<std::string>& args) {
         return 130;
     }
     for (const ftvb::SkippedFile& f : result.skipped) {
-        say({"cannot read '", f.name, "': ", ftvb::describe(f.why)});
+        if (ftvb::console::isUnmatchedPattern(f.name)) {
+            say({"no file matches '", f.name, "'"});
+        } else {
+            say({"cannot read '", f.name, "': ", ftvb::describe(f.why)});
+        }
     }
     if (!result.moduleWritten) {
         if (result.moduleFailure.reason == ftvb::Reason::nothingRead) {
