@@ -196,17 +196,21 @@ protected:
         SendMessageW(window_->toolTips(), TTM_GETTEXTW, 512, LPARAM(&tool));
         return text;
     }
+    std::wstring itemText(HTREEITEM item) const {
+        wchar_t text[MAX_PATH];
+        TVITEMW state{};
+        state.mask = TVIF_TEXT;
+        state.hItem = item;
+        state.pszText = text;
+        state.cchTextMax = MAX_PATH;
+        text[0] = L'\0';
+        TreeView_GetItem(control(idDir1), &state);
+        return text;
+    }
     HTREEITEM treeChild(HTREEITEM parent, const std::wstring& name) const {
         HWND tree = control(idDir1);
         for (HTREEITEM item = TreeView_GetChild(tree, parent); item; item = TreeView_GetNextSibling(tree, item)) {
-            wchar_t text[MAX_PATH];
-            TVITEMW state{};
-            state.mask = TVIF_TEXT;
-            state.hItem = item;
-            state.pszText = text;
-            state.cchTextMax = MAX_PATH;
-            TreeView_GetItem(tree, &state);
-            if (name == text) return item;
+            if (name == itemText(item)) return item;
         }
         return nullptr;
     }
@@ -217,15 +221,8 @@ protected:
         const HTREEITEM caret = TreeView_GetSelection(tree);
         if (caret == nullptr || (TreeView_GetItemState(tree, caret, TVIS_SELECTED) & TVIS_SELECTED) == 0) return {};
         std::wstring path;
-        for (HTREEITEM item = TreeView_GetSelection(tree); item != nullptr; item = TreeView_GetParent(tree, item)) {
-            wchar_t text[MAX_PATH];
-            TVITEMW state{};
-            state.mask = TVIF_TEXT;
-            state.hItem = item;
-            state.pszText = text;
-            state.cchTextMax = MAX_PATH;
-            TreeView_GetItem(tree, &state);
-            std::wstring name = text;
+        for (HTREEITEM item = caret; item != nullptr; item = TreeView_GetParent(tree, item)) {
+            std::wstring name = itemText(item);
             if (!path.empty() && name.back() != L'\\') name += L'\\';
             path = name + path;
         }
