@@ -23,6 +23,9 @@ std::vector<std::string> arguments(int argc, char** argv);
 // pattern that matches nothing stays as it is, to be reported. Elsewhere
 // the shell has done this already, and a name is just itself.
 std::vector<std::string> filesNamed(const std::string& argument);
+// Whether a name that could not be read is a pattern that matched nothing,
+// as filesNamed leaves it (never so where the shell expands patterns).
+bool isUnmatchedPattern(const std::string& name);
 
 // From now on Ctrl-C and the system's other requests to end (SIGTERM and
 // SIGHUP; Ctrl-Break, closing the console, logging off) set interrupted()

@@ -37,6 +37,9 @@ std::vector<std::string> arguments(int argc, char** argv) { return std::vector<s
 
 std::vector<std::string> filesNamed(const std::string& argument) { return {argument}; }
 
+// The shell has matched the patterns: "*.f" here is a file's own name.
+bool isUnmatchedPattern(const std::string&) { return false; }
+
 void catchInterrupts() {
     struct sigaction sa {};
     sa.sa_handler = onSignal;

@@ -156,6 +156,9 @@ std::vector<std::string> filesNamed(const std::string& argument) {
     return files;
 }
 
+// No file name holds "*" or "?": such a name is a pattern left as it was.
+bool isUnmatchedPattern(const std::string& name) { return name.find_first_of("*?") != std::string::npos; }
+
 void catchInterrupts() {
     ::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentThread(), ::GetCurrentProcess(), &gMainThread, 0, FALSE,
                       DUPLICATE_SAME_ACCESS);

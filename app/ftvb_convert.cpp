@@ -291,7 +291,11 @@ int convert(const std::vector<std::string>& args) {
 
     if (result.stopped) return interruptedRun(module);
     for (const ftvb::SkippedFile& f : result.skipped) {
-        say({"cannot read '", Shown(f.name).text(), "': ", ftvb::describe(f.why)});
+        if (ftvb::console::isUnmatchedPattern(f.name)) {
+            say({"no file matches '", Shown(f.name).text(), "'"});
+        } else {
+            say({"cannot read '", Shown(f.name).text(), "': ", ftvb::describe(f.why)});
+        }
     }
     if (!result.moduleWritten) {
         if (result.moduleFailure.reason == ftvb::Reason::nothingRead) {

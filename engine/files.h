@@ -167,7 +167,8 @@ bool samePlace(const OutputPlace& a, const OutputPlace& b);
 
 // What writing an output would destroy or mix up.
 struct OutputClash {
-    enum class With { nothing, source, otherOutput };
+    // `stopped`: the observer asked for a stop while the sources were looked at.
+    enum class With { nothing, source, otherOutput, stopped };
     With with = With::nothing;
     std::string source;  // the listed name, for a source
     explicit operator bool() const { return with != With::nothing; }
@@ -177,8 +178,10 @@ struct OutputClash {
 // to look at, written to a file, "-", a device, a FIFO or through a link:
 // it may not be a listed source (a regular file, by any name, link or hard
 // link; a source "-" is standard input), and it may not be `otherOutput`
-// (when given), the same file or the same stream under another name.
-OutputClash outputClash(const std::string& output, const FileList& sources, const std::string* otherOutput = nullptr);
+// (when given), the same file or the same stream under another name. An
+// `observer` is told of each source looked at, and may stop the check.
+OutputClash outputClash(const std::string& output, const FileList& sources, const std::string* otherOutput = nullptr,
+                        RunObserver* observer = nullptr);
 // The same for standard error, where the list goes when no file is named
 // for it: only a source counts, as the messages go there in any case.
 OutputClash standardErrorClash(const FileList& sources);

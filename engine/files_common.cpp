@@ -94,7 +94,7 @@ namespace {
 
 // Only a regular file is emptied or fed its own output; a source that is
 // the terminal the module goes to ("-o - -" typed in) harms nothing.
-OutputClash sourceClash(const FileIdentity& target, const FileList& sources) {
+OutputClash sourceClash(const FileIdentity& target, const FileList& sources, RunObserver* observer) {
     OutputClash clash;
     if (!target.known || !target.regular) return clash;
     const std::size_t count = sources.count();
@@ -105,17 +105,29 @@ OutputClash sourceClash(const FileIdentity& target, const FileList& sources) {
             clash.source = std::move(name);
             return clash;
         }
+        // A long list takes a while to look at: a window lets its events in
+        // between the files, and may be asked to stop.
+        if (observer != nullptr) {
+            observer->fileChecked();
+            if (observer->stopRequested()) {
+                clash.with = OutputClash::With::stopped;
+                return clash;
+            }
+        }
     }
     return clash;
 }
 
 }  // namespace
 
-OutputClash standardErrorClash(const FileList& sources) { return sourceClash(standardErrorIdentity(), sources); }
+OutputClash standardErrorClash(const FileList& sources) {
+    return sourceClash(standardErrorIdentity(), sources, nullptr);
+}
 
-OutputClash outputClash(const std::string& output, const FileList& sources, const std::string* otherOutput) {
+OutputClash outputClash(const std::string& output, const FileList& sources, const std::string* otherOutput,
+                        RunObserver* observer) {
     const OutputPlace place = placeOf(output);
-    OutputClash clash = sourceClash(place.file, sources);
+    OutputClash clash = sourceClash(place.file, sources, observer);
     if (clash) return clash;
     // A source not there yet, listed under the output's own name: it would
     // be the output's once written. ("-" reads standard input, and writes

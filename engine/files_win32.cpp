@@ -37,6 +37,9 @@ std::string systemText(DWORD code) {
     std::wstring wide(text != nullptr ? text : L"", length);
     if (text != nullptr) ::LocalFree(text);
     while (!wide.empty() && (wide.back() == L'\r' || wide.back() == L'\n' || wide.back() == L' ')) wide.pop_back();
+    // The code this side gives a folder read as a file has no text in every
+    // system's tables (Wine's lack it): Windows' own words.
+    if (wide.empty() && code == ERROR_DIRECTORY_NOT_SUPPORTED) return "An operation is not supported on a directory.";
     return utf8FromWide(wide);
 }
 

@@ -26,7 +26,8 @@ RunResult convertAll(const std::string& moduleName, const FileList& files, RunOb
 
     // A source that is the module (or, for "-", the file standard output
     // goes to) would be emptied or fed its own output: refuse first.
-    if (const OutputClash clash = outputClash(moduleName, files)) {
+    if (const OutputClash clash = outputClash(moduleName, files, nullptr, &observer)) {
+        if (clash.with == OutputClash::With::stopped) return stopped(std::move(result), 0, module);
         result.moduleFailure = runFailure(Reason::sourceIsModule, clash.source);
         return result;
     }

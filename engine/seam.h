@@ -28,6 +28,10 @@ public:
     // Checked once per line; a run that is asked to stop ends without
     // replacing the module.
     virtual bool stopRequested() { return false; }
+    // Told once per listed file while the list is checked against the
+    // module, before the first line is read: on thousands of files that
+    // check takes a while, and a window lets its events in meanwhile.
+    virtual void fileChecked() {}
     // Asked once when the run starts: whether to note the places of the
     // module that need a person. A run that does not pays nothing for it.
     virtual bool wantsReview() { return false; }

@@ -19,6 +19,9 @@ inline constexpr const char* kAboutLines[5] = {
     "",
 };
 inline constexpr const char* kManualCaption = "The ftvb manual";
+// Said when the link cannot do its job, followed by the manual's place.
+inline constexpr const char* kManualMissing = "The manual is not there: ";
+inline constexpr const char* kManualNotOpened = "The manual could not be opened: ";
 
 inline std::string versionLine() {
     return "Version " + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." +

@@ -65,6 +65,8 @@ const RunWords kEnglishWords{
     "%1 places of the module need a look: see %2",
     "The list of places to look at could not be written to '%1': %2",
     "a file of that name, which this program did not write, is in the way",
+    "... and %1 more, all listed in %2",
+    "... and %1 more",
 };
 
 const RunWords kFrenchWords{
@@ -79,6 +81,8 @@ const RunWords kFrenchWords{
     "%1 endroits du module sont \u00e0 revoir : voir %2",
     "La liste des endroits \u00e0 revoir n'a pas pu \u00eatre \u00e9crite dans '%1' : %2",
     "un fichier de ce nom, que ce programme n'a pas \u00e9crit, est d\u00e9j\u00e0 l\u00e0",
+    "... et %1 autres, tous list\u00e9s dans %2",
+    "... et %1 autres",
 };
 
 struct ReasonRow {
@@ -106,7 +110,7 @@ constexpr ReasonRow kReasons[] = {
 }  // namespace
 
 const RunWords& runWords(const std::string& languageValue) {
-    return languageValue == kEnglish ? kEnglishWords : kFrenchWords;
+    return isFrench(languageValue) ? kFrenchWords : kEnglishWords;
 }
 
 std::string fill(const char* text, const std::string& name, const std::string& reason) {
@@ -125,7 +129,7 @@ std::string fill(const char* text, const std::string& name, const std::string& r
 std::string reasonText(const Failure& failure, const std::string& languageValue) {
     for (const ReasonRow& row : kReasons) {
         if (row.reason == failure.reason)
-            return fill(languageValue == kEnglish ? row.english : row.french, failure.other);
+            return fill(isFrench(languageValue) ? row.french : row.english, failure.other);
     }
     return describe(failure);
 }

@@ -10,10 +10,12 @@
 
 namespace ftvb::ui {
 
-// The language setting's values. Anything else stored is left as it is: the
-// window then keeps what it shows, and the run speaks French.
+// The language setting's values. One rule everywhere, for the captions, the
+// tool tips and every message: "1" is French, anything else (nothing stored,
+// a value edited by hand) English.
 inline constexpr const char* kEnglish = "0";
 inline constexpr const char* kFrench = "1";
+inline bool isFrench(const std::string& languageValue) { return languageValue == kFrench; }
 
 struct TextRow {
     Control control;
@@ -43,14 +45,17 @@ struct RunWords {
     const char* reviewMany;
     const char* reviewNotWritten;  // %1 the list's file, %2 why
     const char* reviewNotOurs;     // why: a file of that name that the program did not write
+    // After the first names of a long list of files left out: %1 is how
+    // many more, %2 the file beside the module that lists them all.
+    const char* moreLeftOut;
+    const char* moreLeftOutNoList;  // the same when that file could not be written
 };
 
 // The template with %1 and %2 replaced; the values themselves are not
 // searched again, so a name holding "%2" stays as it is.
 std::string fill(const char* text, const std::string& name, const std::string& reason = {});
 
-// "0" gives the English words; every other value the French ones, as for
-// the end message.
+// The words of the language the setting names (see isFrench).
 const RunWords& runWords(const std::string& languageValue);
 
 // Why a file failed, in the window's language: the common reasons and the

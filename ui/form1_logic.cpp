@@ -49,6 +49,28 @@ std::string reviewFileName(const std::string& module) {
     return (extension ? module.substr(0, dot) : module) + ".review.txt";
 }
 
+// The list of the files a run left out, when there are more than its
+// message names: "module1.unread.txt" beside the module.
+std::string unreadFileName(const std::string& module) {
+    const std::string review = reviewFileName(module);
+    return review.substr(0, review.size() - std::string_view(".review.txt").size()) + ".unread.txt";
+}
+
+// A message names this many files left out; a longer list would push its
+// OK button off the screen.
+constexpr std::size_t kLeftOutShown = 10;
+
+// Whether a file is a list of files left out that this program wrote: its
+// first line is the heading of such a list, in either language. Only such
+// a file is replaced or removed.
+bool isOurUnreadList(const std::string& name) {
+    SourceReader reader;
+    if (reader.open(name)) return false;
+    std::string_view line;
+    if (!reader.nextLine(line)) return false;
+    return line == runWords(kEnglish).filesLeftOut || line == runWords(kFrench).filesLeftOut;
+}
+
 // Whether a file is a list this program wrote: its last line is the
 // summary. Only such a file is replaced or removed.
 bool isOurReview(const std::string& name) {
@@ -161,6 +183,10 @@ public:
         return writer_.commit();
     }
 
+    // The module was not written: the list an earlier run left still
+    // belongs to the module that stays, and only this run's goes.
+    void abandon() { writer_.abandon(); }
+
     // No list this time: the one an earlier run left goes too.
     void drop() {
         writer_.abandon();
@@ -195,6 +221,7 @@ public:
     }
 
     bool stopRequested() override { return stop_; }
+    void fileChecked() override { window_.yield(); }
 
     bool wantsReview() override { return true; }
     void reviewNoted(const ReviewNote& note) override { review_.add(note); }
@@ -236,8 +263,9 @@ void Form1Logic::Form_Load() {
 
     if (window_.hasDrives()) {
         setDriveSelector(drive + "\\");
-        // The root of the saved drive; "\\" alone is the current drive's.
-        setFolderSelector(drive.empty() ? "\\" : drive.substr(0, 1) + ":\\");
+        // The root of the saved drive; "\\" alone is the current drive's,
+        // also when the saved drive is gone (a USB stick, a network drive).
+        if (drive.empty() || !setFolderSelector(drive.substr(0, 1) + ":\\")) setFolderSelector("\\");
     } else {
         setFolderSelector("/");
     }
@@ -246,17 +274,13 @@ void Form1Logic::Form_Load() {
     setFolderSelector(folder);
 
     window_.setText(Box::ext, pattern);
-    ext_LostFocus();
+    applyPattern();
     window_.setText(Box::b, module.empty() ? kDefaultModule : module);
     window_.yield();
     loading_ = false;
 }
 
-void Form1Logic::Form_Activate() {
-    const std::string value = language();
-    if (value == kEnglish) applyTexts(false);
-    if (value == kFrench) applyTexts(true);
-}
+void Form1Logic::Form_Activate() { applyTexts(isFrench(language())); }
 
 void Form1Logic::Form_Unload() {
     if (running_) stopRun_ = true;
@@ -279,7 +303,15 @@ void Form1Logic::rempl_f1() {
     for (int i = 0; i < count; ++i) window_.listAdd(List::f1, window_.fileListName(i));
 }
 
+// An empty box names no pattern: it leaves the one in force, so leaving it
+// changes nothing either.
 void Form1Logic::ext_LostFocus() {
+    const std::string pattern = window_.text(Box::ext);
+    if (pattern.empty() || pattern == window_.fileListPattern()) return;
+    applyPattern();
+}
+
+void Form1Logic::applyPattern() {
     const std::string pattern = window_.text(Box::ext);
     if (!pattern.empty()) window_.fileListSetPattern(pattern);
     window_.fileListRefresh();
@@ -287,9 +319,11 @@ void Form1Logic::ext_LostFocus() {
     rempl_f1();
 }
 
-void Form1Logic::setFolderSelector(const std::string& path) {
+bool Form1Logic::setFolderSelector(const std::string& path) {
     const std::string before = window_.dirPath();
-    if (window_.dirSetPath(path) && window_.dirPath() != before) Dir1_Change();
+    if (!window_.dirSetPath(path)) return false;
+    if (window_.dirPath() != before) Dir1_Change();
+    return true;
 }
 
 void Form1Logic::setDriveSelector(const std::string& drive) {
@@ -403,6 +437,8 @@ void Form1Logic::Command3_Click() {
     const RunResult result = runConversion(moduleFile, files, status);
     status.show();
     window_.setBusy(false);
+    // Nothing of the run may lie beside the module while a message waits.
+    if (!result.moduleWritten) reviewFile.abandon();
 
     if (!result.stopped) {
         const std::string value = language();
@@ -416,14 +452,7 @@ void Form1Logic::Command3_Click() {
         } else {
             text = fill(words.moduleNotWritten, module, reasonText(result.moduleFailure, value));
         }
-        if (!result.skipped.empty()) {
-            text += "\n\n";
-            text += words.filesLeftOut;
-            for (const SkippedFile& file : result.skipped) {
-                text += "\n";
-                text += fill(words.fileLeftOut, window_.fromFileSystem(file.name), reasonText(file.why, value));
-            }
-        }
+        text += leftOutMessage(result.skipped, moduleFile, words, value);
         const bool clean = result.moduleWritten && result.skipped.empty();
         window_.message(text, clean ? MessageKind::information : MessageKind::warning);
     }
@@ -457,6 +486,36 @@ std::string Form1Logic::reviewMessage(ReviewList& review, ReviewFile& file, cons
     const std::size_t folder = shown.find_last_of("/\\");
     const std::string name = folder == std::string::npos ? shown : shown.substr(folder + 1);
     return "\n" + fill(places == 1 ? words.reviewOne : words.reviewMany, std::to_string(places), name);
+}
+
+// Names the files the run left out, the first few of a long list, which
+// then goes whole to a file beside the module; a list an earlier run left
+// there goes when this run needs none.
+std::string Form1Logic::leftOutMessage(const std::vector<SkippedFile>& skipped, const std::string& moduleFile,
+                                       const RunWords& words, const std::string& languageValue) {
+    const std::string listName = unreadFileName(moduleFile);
+    const bool exists = fileExists(listName);
+    const bool ours = exists && isOurUnreadList(listName);
+    if (skipped.size() <= kLeftOutShown && ours) removeFile(listName);
+    if (skipped.empty()) return {};
+
+    std::string text = "\n\n";
+    text += words.filesLeftOut;
+    std::string list = words.filesLeftOut;
+    list += '\n';
+    for (std::size_t i = 0; i < skipped.size(); ++i) {
+        const std::string line =
+            fill(words.fileLeftOut, window_.fromFileSystem(skipped[i].name), reasonText(skipped[i].why, languageValue));
+        if (i < kLeftOutShown) text += "\n" + line;
+        list += line + '\n';
+    }
+    if (skipped.size() <= kLeftOutShown) return text;
+
+    const std::string more = std::to_string(skipped.size() - kLeftOutShown);
+    if ((exists && !ours) || writeWholeFile(listName, list)) return text + "\n" + fill(words.moreLeftOutNoList, more);
+    const std::string shown = window_.fromFileSystem(listName);
+    const std::size_t folder = shown.find_last_of("/\\");
+    return text + "\n" + fill(words.moreLeftOut, more, folder == std::string::npos ? shown : shown.substr(folder + 1));
 }
 
 void Form1Logic::Command4_Click() {

@@ -5,13 +5,15 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "ui/settings_store.h"
 #include "ui/window_ops.h"
 
 namespace ftvb {
 class ReviewList;
-}
+struct SkippedFile;
+}  // namespace ftvb
 
 namespace ftvb::ui {
 
@@ -30,8 +32,11 @@ public:
     void Form_Unload();
 
     void rempl_f1();
+    // Leaving the pattern box applies the pattern only when it says
+    // something new: passing through the box on the way to another control
+    // must not empty a list built by hand. "Ok" and Enter apply it always.
     void ext_LostFocus();
-    void Command7_Click() { ext_LostFocus(); }
+    void Command7_Click() { applyPattern(); }
     void Dir1_Change();
     void Drive1_Change();
 
@@ -60,7 +65,8 @@ private:
     class RunStatus;
     class ReviewFile;
 
-    void setFolderSelector(const std::string& path);
+    void applyPattern();
+    bool setFolderSelector(const std::string& path);
     void setDriveSelector(const std::string& drive);
     void restoreFolder();
     void followDrive(const std::string& path);
@@ -70,6 +76,8 @@ private:
     void applyTexts(bool french);
     std::string reviewMessage(ReviewList& review, ReviewFile& file, const RunWords& words,
                               const std::string& languageValue);
+    std::string leftOutMessage(const std::vector<SkippedFile>& skipped, const std::string& moduleFile,
+                               const RunWords& words, const std::string& languageValue);
 
     WindowOps& window_;
     SettingsStore& settings_;

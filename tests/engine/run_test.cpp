@@ -263,6 +263,35 @@ TEST_F(RunTest, StoppedRunLeavesThePreviousModule) {
     EXPECT_EQ(folderEntries(), (std::vector<std::string>{"a.for", "m.bas"}));  // no temporary file left
 }
 
+// The check of the list against the module tells the observer of each
+// file, so that a window can let its events in; a stop asked for then
+// leaves everything as it was, before a line is read.
+TEST_F(RunTest, TheCheckAgainstTheModuleReportsEachFileAndCanBeStopped) {
+    const std::string module = write("m.bas", "old\r\n");
+    struct Counter : RunObserver {
+        int checked = 0;
+        int stopAfter = 0;  // 0: never
+        long long lines = 0;
+        void fileChecked() override { ++checked; }
+        void lineCounted(long long n) override { lines = n; }
+        bool stopRequested() override { return stopAfter != 0 && checked >= stopAfter; }
+    };
+    const std::vector<std::string> files = {write("a.for", "      x = 1\n"), "", write("b.for", "      y = 2\n")};
+    Counter whole;
+    EXPECT_TRUE(runConversion(module, NameList(files), whole).moduleWritten);
+    EXPECT_EQ(whole.checked, 3);
+
+    write("m.bas", "old\r\n");
+    Counter stopped;
+    stopped.stopAfter = 2;
+    const RunResult r = runConversion(module, NameList(files), stopped);
+    EXPECT_TRUE(r.stopped);
+    EXPECT_EQ(stopped.checked, 2);
+    EXPECT_EQ(stopped.lines, 0);
+    EXPECT_EQ(read(module), "old\r\n");
+    EXPECT_EQ(folderEntries(), (std::vector<std::string>{"a.for", "b.for", "m.bas"}));
+}
+
 #ifndef _WIN32
 TEST_F(RunTest, StopAskedAfterTheLastLineStillKeepsThePreviousModule) {
     const std::string module = write("m.bas", "old\r\n");

@@ -123,8 +123,10 @@ public:
 
     std::string dirPath() const override { return dir; }
     bool dirSetPath(const std::string& path) override {
-        if (folders.count(path) == 0) return false;
-        dir = path;
+        // "\\" alone is the root of the current drive.
+        const std::string folder = path == "\\" && hasDrives() ? cwd.substr(0, 3) : path;
+        if (folders.count(folder) == 0) return false;
+        dir = folder;
         return true;
     }
     void dirRefresh() override {}

@@ -103,17 +103,16 @@ TEST(Form1Logic, EveryFolderOrPatternChangeRefillsBothLists) {
          },
          {"z.for"}},
         {"Ok with the same pattern", [](Window& w) { w.logic.Command7_Click(); }, {"a.for", "B.FOR"}},
-        {"leaving the pattern box unchanged", [](Window& w) { w.logic.ext_LostFocus(); }, {"a.for", "B.FOR"}},
         {"a new pattern",
          [](Window& w) {
              w.window.texts[Box::ext] = "*.txt;*.f";
              w.logic.ext_LostFocus();
          },
          {"c.f", "read.txt"}},
-        {"an emptied pattern box keeps the pattern in force",
+        {"Ok on an emptied pattern box keeps the pattern in force",
          [](Window& w) {
              w.window.texts[Box::ext] = "";
-             w.logic.ext_LostFocus();
+             w.logic.Command7_Click();
          },
          {"a.for", "B.FOR"}},
         {"a pattern the file list refuses keeps the pattern in force",
@@ -135,6 +134,40 @@ TEST(Form1Logic, EveryFolderOrPatternChangeRefillsBothLists) {
     }
 }
 
+// Passing through the pattern box (a click into it, then elsewhere; Tab on
+// the way to the module name) keeps a list built by hand.
+TEST(Form1Logic, LeavingThePatternBoxAppliesOnlyAPatternNotInForce) {
+    struct Case {
+        const char* what;
+        const char* box;  // the pattern box's text when the focus leaves it
+        Names wantF1, wantF2;
+    };
+    const Case cases[] = {
+        {"unchanged", "*.for", {"a.for", "c.f"}, {"B.FOR"}},
+        {"emptied", "", {"a.for", "c.f"}, {"B.FOR"}},
+        {"the same letters in another case", "*.FOR", {"a.for", "B.FOR", "late.for"}, {}},
+        {"another pattern", "*.for;*.f", {"a.for", "B.FOR", "c.f", "late.for"}, {}},
+    };
+    for (const Case& c : cases) {
+        Window w;
+        w.settings.write(kAccessSection, kPatternKey, "*.for;*.f");
+        loadIn(w, "/src", {"a.for", "B.FOR", "c.f"});
+        w.window.texts[Box::ext] = "*.for";
+        w.logic.Command7_Click();
+        w.window.folders["/src"].push_back("late.for");  // listed only by a refill
+        w.window.lists[0] = {"a.for", "c.f"};
+        w.window.lists[1] = {"B.FOR"};
+        w.window.texts[Box::ext] = c.box;
+        w.logic.ext_LostFocus();
+        EXPECT_EQ(join(w.window.lists[0]), join(c.wantF1)) << c.what;
+        EXPECT_EQ(join(w.window.lists[1]), join(c.wantF2)) << c.what;
+        // Leaving it once more, with nothing new in it, keeps what is there.
+        w.window.lists[1] = {"kept"};
+        w.logic.ext_LostFocus();
+        EXPECT_EQ(join(w.window.lists[1]), "[kept]") << c.what;
+    }
+}
+
 TEST(Form1Logic, ApplyingThePatternYieldsOnceBeforeTheRefill) {
     Window w;
     loadIn(w, "/src", {"a.for"});
@@ -142,7 +175,7 @@ TEST(Form1Logic, ApplyingThePatternYieldsOnceBeforeTheRefill) {
     std::size_t f1AtYield = 99;
     w.window.onYield = [&] { f1AtYield = w.window.lists[0].size(); };
     w.window.lists[0].clear();
-    w.logic.ext_LostFocus();
+    w.logic.Command7_Click();
     EXPECT_EQ(w.window.yields, 1);
     EXPECT_EQ(f1AtYield, 0u);
     EXPECT_EQ(w.window.lists[0].size(), 1u);
@@ -192,6 +225,38 @@ TEST(Form1Logic, ASavedFolderThatCannotBeOpenedLeavesTheWindowOnTheRootSilently)
         EXPECT_EQ(w.window.file1Folder, "/") << exists;
         EXPECT_EQ(join(w.window.lists[0]), "[root.for]") << exists;
         EXPECT_TRUE(w.window.messages.empty()) << exists;
+    }
+}
+
+// Where there are drives, a saved folder that is gone opens a root, never
+// the folder the program was started in: the saved drive's, or the current
+// drive's when the saved drive is gone too (a USB stick, a network drive).
+TEST(Form1Logic, ASavedFolderThatIsGoneOpensARootOfADrive) {
+    struct Case {
+        const char* what;
+        const char* drive;
+        const char* folder;
+        const char* want;
+    };
+    const Case cases[] = {
+        {"the folder is gone", "d", "d:\\gone", "d:\\"},
+        {"the folder and its drive are gone", "e", "e:\\gone", "c:\\"},
+        {"only the drive was saved, and it is gone", "e", "", "c:\\"},
+        {"nothing saved", "", "", "c:\\"},
+    };
+    for (const Case& c : cases) {
+        Window w;
+        w.window.driveFolders = {{"c", "c:\\work"}, {"d", "d:\\"}};
+        w.window.driveText = "c:";
+        w.window.cwd = w.window.dir = "c:\\work";
+        w.window.folders = {{"c:\\", {"c.for"}}, {"c:\\work", {"w.for"}}, {"d:\\", {"d.for"}}};
+        w.settings.write(kAccessSection, kDriveKey, c.drive);
+        w.settings.write(kAccessSection, kFolderKey, c.folder);
+        w.logic.Form_Load();
+        EXPECT_EQ(w.window.dir, c.want) << c.what;
+        EXPECT_EQ(w.window.file1Folder, c.want) << c.what;
+        EXPECT_EQ(w.window.driveText.substr(0, 1), std::string(c.want).substr(0, 1)) << c.what;
+        EXPECT_TRUE(w.window.messages.empty()) << c.what;
     }
 }
 
@@ -321,8 +386,12 @@ TEST(Form1Logic, TheStoredLanguageSetsCaptionsAndToolTips) {
         {nullptr, "Run !", "Fortran to VB Converter", "Execute the Conversion"},
         {"0", "Run !", "Fortran to VB Converter", "Execute the Conversion"},
         {"1", "Valid !", "Convertisseur Fortran / VB", "Ex\u00e9cuter la Conversion"},
-        {"2", "<built-in>", "Convert Fortran / VB - 2.2.2", "<none>"},
-        {" 1", "<built-in>", "Convert Fortran / VB - 2.2.2", "<none>"},
+        // Anything but "1", as a hand edit of the settings may leave, is
+        // English, for the messages too.
+        {"2", "Run !", "Fortran to VB Converter", "Execute the Conversion"},
+        {" 1", "Run !", "Fortran to VB Converter", "Execute the Conversion"},
+        {"", "Run !", "Fortran to VB Converter", "Execute the Conversion"},
+        {"fr", "Run !", "Fortran to VB Converter", "Execute the Conversion"},
     };
     for (const Case& c : cases) {
         Window w;
@@ -522,8 +591,8 @@ TEST_F(Run, TheEndMessageSpeaksTheStoredLanguage) {
         const char* stored;
         const char* want;
     };
-    for (const Case& c :
-         {Case{"0", "End of Conversion"}, Case{"1", "Fin de la conversion"}, Case{"2", "Fin de la conversion"}}) {
+    for (const Case& c : {Case{"0", "End of Conversion"}, Case{"1", "Fin de la conversion"},
+                          Case{"2", "End of Conversion"}, Case{"", "End of Conversion"}}) {
         w.settings.write(kLanguageSection, kLanguageKey, c.stored);
         w.window.messages.clear();
         w.logic.Command3_Click();
@@ -582,6 +651,53 @@ TEST_F(Run, AListOfUnreadableFilesLeavesTheModuleAsItWas) {
               "Ces fichiers n'ont pas pu \u00eatre lus et ont \u00e9t\u00e9 laiss\u00e9s de c\u00f4t\u00e9 :\n"
               "gone.for : fichier ou dossier introuvable");
     EXPECT_TRUE(leftovers().empty());
+}
+
+// A long list of files left out: the message names the first ten and says
+// where the whole list is; a run that needs no such list removes the one
+// an earlier run left, and a file of that name the program did not write
+// stays as it is.
+TEST_F(Run, ALongListOfFilesLeftOutGoesBesideTheModule) {
+    Names listed = {"main.for"};
+    for (int i = 0; i < 300; ++i) listed.push_back("gone" + std::to_string(100 + i) + ".for");
+    w.window.lists[1] = listed;
+    w.logic.Command3_Click();
+    ASSERT_EQ(w.window.messages.size(), 1u);
+    const std::string& text = w.window.messages[0];
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 13) << text;
+    EXPECT_TRUE(
+        text.starts_with("End of Conversion\n\nThese files could not be read and were left out:\n"
+                         "gone100.for: No such file or directory\n"))
+        << text;
+    EXPECT_TRUE(
+        text.ends_with("\ngone109.for: No such file or directory\n... and 290 more, all listed in "
+                       "out.unread.txt"))
+        << text;
+    const std::string list = read("out.unread.txt");
+    EXPECT_EQ(std::count(list.begin(), list.end(), '\n'), 301) << list;
+    EXPECT_TRUE(list.ends_with("\ngone399.for: No such file or directory\n")) << list;
+    EXPECT_TRUE(leftovers().empty());
+
+    // In French, the list is French too.
+    w.settings.write(kLanguageSection, kLanguageKey, "1");
+    w.window.messages.clear();
+    w.logic.Command3_Click();
+    EXPECT_TRUE(w.window.messages[0].ends_with("... et 290 autres, tous list\u00e9s dans out.unread.txt"));
+    EXPECT_TRUE(read("out.unread.txt").starts_with("Ces fichiers n'ont pas pu"));
+
+    w.window.lists[1] = {"main.for", "gone.for"};
+    w.logic.Command3_Click();
+    EXPECT_EQ(read("out.unread.txt"), "<missing>");
+
+    write("out.unread.txt", "my own notes\n");
+    w.window.lists[1] = listed;
+    w.window.messages.clear();
+    w.logic.Command3_Click();
+    EXPECT_TRUE(w.window.messages[0].ends_with("\n... et 290 autres")) << w.window.messages[0];
+    EXPECT_EQ(read("out.unread.txt"), "my own notes\n");
+    w.window.lists[1] = {"main.for"};
+    w.logic.Command3_Click();
+    EXPECT_EQ(read("out.unread.txt"), "my own notes\n");
 }
 
 TEST_F(Run, APressDuringARunIsIgnored) {

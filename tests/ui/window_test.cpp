@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QLabel>
@@ -55,6 +56,8 @@ private slots:
     void speaksFrenchAfterAFlagClick();
     void showsOneAboutBoxAtATime();
     void anotherWindowTakingTheFocusKeepsTheFilesToConvert();
+    void passingThroughThePatternBoxKeepsTheFilesToConvert();
+    void theFlagsAndTheLogoAnswerTheKeyboard();
     void exitSavesTheWindowState();
 
 private:
@@ -425,6 +428,51 @@ void WindowTest::anotherWindowTakingTheFocusKeepsTheFilesToConvert() {
     QTRY_VERIFY(!child<QLineEdit>("ext")->hasFocus());
     QCOMPARE(entries("f2"), QStringList({"a.for", "B.FOR"}));
     about->close();
+}
+
+// A click into the pattern box, then Tab on to the module name: nothing
+// new in the box, so the list built by hand stays.
+void WindowTest::passingThroughThePatternBoxKeepsTheFilesToConvert() {
+    chooseFolder(sources_->path());
+    click("Command5");
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    auto* ext = child<QLineEdit>("ext");
+    QTest::mouseClick(ext, Qt::LeftButton);
+    QVERIFY(ext->hasFocus());
+    child<QLineEdit>("b")->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(!ext->hasFocus());
+    QCOMPARE(entries("f2"), QStringList({"a.for", "B.FOR"}));
+    // "Ok" applies it all the same.
+    click("Command7");
+    QCOMPARE(entries("f2"), QStringList());
+}
+
+void WindowTest::theFlagsAndTheLogoAnswerTheKeyboard() {
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    auto* b = child<QLineEdit>("b");
+    b->setFocus();
+    QStringList reached;
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        reached << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(reached, QStringList({"ln_0", "ln_1", "Image1"}));
+    child<QWidget>("ln_1")->setFocus();
+    QTest::keyClick(child<QWidget>("ln_1"), Qt::Key_Space);
+    QCOMPARE(child<QPushButton>("Command4")->text(), QStringLiteral("Quitter"));
+    child<QWidget>("ln_0")->setFocus();
+    QTest::keyClick(child<QWidget>("ln_0"), Qt::Key_Return);
+    QCOMPARE(child<QPushButton>("Command4")->text(), QStringLiteral("Exit"));
+    for (const char* name : {"Image1", "Label3"}) {
+        QVERIFY(child<QWidget>(name)->focusPolicy() & Qt::TabFocus);
+        child<QWidget>(name)->setFocus();
+        QTest::keyClick(child<QWidget>(name), Qt::Key_Enter);
+        QVERIFY2(window_->findChild<frmAbout*>() != nullptr, name);
+        window_->findChild<frmAbout*>()->close();
+        QTRY_VERIFY(window_->findChild<frmAbout*>() == nullptr);
+    }
 }
 
 void WindowTest::exitSavesTheWindowState() {

@@ -265,8 +265,34 @@ TEST_F(ConvertExe, WildcardsInFileArguments) {
     EXPECT_EQ(o.err.rfind("ftvb-convert: cannot write 'm*.bas': ", 0), 0u) << o.err;
     const ProgramOutcome files = run({"-o", "m.bas", "*.for", "folder.for\\?.for", "z*.for"});
     EXPECT_EQ(files.status, 1);
-    EXPECT_EQ(files.err.rfind("ftvb-convert: cannot read 'z*.for': ", 0), 0u) << files.err;
+    EXPECT_EQ(files.err, "ftvb-convert: no file matches 'z*.for'\n4 lines\n");
     EXPECT_EQ(read("m.bas"), "'       \r\na = 1\r\n'       \r\nb = 1\r\n'       \r\nc = 1\r\n'       \r\nd = 1\r\n");
+}
+
+// What a user mistypes: a pattern that matches nothing, a folder given as
+// a source. Each is said in words that fit, the folder in Windows' own.
+TEST_F(ConvertExe, APatternThatMatchesNothingAndAFolderAreSaidAsSuch) {
+    write("m.bas", "finished by hand\r\n");
+    fs::create_directory(dir_ / "src");
+    struct Case {
+        std::vector<std::string> args;
+        const char* err;
+    };
+    const Case cases[] = {
+        {{"-o", "m.bas", "*.zzz"},
+         "ftvb-convert: no file matches '*.zzz'\nftvb-convert: no file could be read; 'm.bas' left as it was\n"},
+        {{"-o", "m.bas", "src\\?.f"},
+         "ftvb-convert: no file matches 'src\\?.f'\nftvb-convert: no file could be read; 'm.bas' left as it was\n"},
+        {{"-o", "m.bas", "src"},
+         "ftvb-convert: cannot read 'src': An operation is not supported on a directory.\n"
+         "ftvb-convert: no file could be read; 'm.bas' left as it was\n"},
+    };
+    for (const Case& c : cases) {
+        const ProgramOutcome o = run(c.args);
+        EXPECT_EQ(o.status, 1) << c.args.back();
+        EXPECT_EQ(o.err, c.err) << c.args.back();
+        EXPECT_EQ(read("m.bas"), "finished by hand\r\n");
+    }
 }
 
 // A full disk: Windows gives no way to fill one for a test, but Wine shows

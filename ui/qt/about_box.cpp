@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QUrl>
 
@@ -108,9 +109,17 @@ void frmAbout::Form_Load() {
     lblTitle->setText(QString::fromUtf8(kAppTitle));
 }
 
+// A link that does nothing would leave the user wondering: a manual that
+// is missing or that the desktop could not open is said.
 void frmAbout::Label1_Click(int index) {
     if (index != 4) return;
-    WebEmailOpen(QString::fromStdString(manualAddress(manualPlaces(), exists)));
+    const QString address = QString::fromStdString(manualAddress(manualPlaces(), exists));
+    const QUrl url(address);
+    const bool missing = url.isLocalFile() && !QFileInfo::exists(url.toLocalFile());
+    if (!missing && WebEmailOpen(address)) return;
+    const QString place = url.isLocalFile() ? url.toLocalFile() : address;
+    QMessageBox::warning(this, QString::fromUtf8(kAppTitle),
+                         QString::fromUtf8(missing ? kManualMissing : kManualNotOpened) + place);
 }
 
 }  // namespace ftvb::ui::qt

@@ -11,7 +11,7 @@ class QPushButton;
 namespace ftvb::ui::qt {
 
 // Hands the address to the desktop's browser without waiting for it; true
-// when the desktop took it. Its one caller ignores the answer.
+// when the desktop took it.
 bool WebEmailOpen(const QString& address);
 
 class frmAbout : public QDialog {

@@ -157,6 +157,14 @@ void Form1::makePictures(const Twips& twips) {
     twips.place(Image1, 6240, 6420, 2745, 630);
     Image1->setCursor(Qt::PointingHandCursor);
     Image1->setPixmap(logo(Image1->size(), devicePixelRatioF()));
+
+    // Reached by Tab, after the other controls, and pressed by Space or
+    // Enter; a click with the mouse leaves the focus where it was.
+    Label3->setFocusPolicy(Qt::TabFocus);
+    for (ClickLabel* picture : {ln[0], ln[1], Image1}) picture->setFocusPolicy(Qt::TabFocus);
+    setTabOrder(b, ln[0]);
+    setTabOrder(ln[0], ln[1]);
+    setTabOrder(ln[1], Image1);
 }
 
 void Form1::connectHandlers() {

@@ -5,6 +5,9 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
+#include <algorithm>
 
 #include "ui/cp1252.h"
 #include "ui/qt/folder_model.h"
@@ -14,6 +17,29 @@ namespace ftvb::ui::qt {
 void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
     QLabel::mouseReleaseEvent(event);
+}
+
+void ClickLabel::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+        if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
+            emit clicked();
+            return;
+        }
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void ClickLabel::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!hasFocus()) return;
+    QStylePainter painter(this);
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    focus.rect = rect();
+    // Around the words of a text, not the whole width of its label.
+    if (!text().isEmpty()) focus.rect.setWidth(std::min(fontMetrics().horizontalAdvance(text()) + 4, width()));
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
 }
 
 class FileNameList::Model : public QAbstractListModel {

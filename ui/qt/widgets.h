@@ -12,6 +12,8 @@ namespace ftvb::ui::qt {
 
 class FolderModel;
 
+// A label or picture that can be clicked. Given a focus policy it is in the
+// Tab order too: Space or Enter then clicks it, and it shows the focus.
 class ClickLabel : public QLabel {
     Q_OBJECT
 public:
@@ -22,6 +24,8 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 };
 
 // f1 and f2: file names, each kept as the file system spells it and shown

@@ -130,9 +130,15 @@ void frmAbout::Form_Load() {
     SetDlgItemTextW(window_, idLblTitle, widen(kAppTitle).c_str());
 }
 
+// A link that does nothing would leave the user wondering: a manual that
+// is missing or that nothing could open is said.
 void frmAbout::Label1_Click(int index) {
     if (index != kLinkIndex) return;
-    openAddress(manualAddress());
+    const std::wstring address = manualAddress();
+    if (openAddress(address)) return;
+    const bool missing = GetFileAttributesW(address.c_str()) == INVALID_FILE_ATTRIBUTES;
+    const std::wstring text = widen(missing ? kManualMissing : kManualNotOpened) + address;
+    MessageBoxW(window_, text.c_str(), widen(kAppTitle).c_str(), MB_OK | MB_ICONWARNING);
 }
 
 void frmAbout::layOut() {

@@ -13,7 +13,7 @@ class Form1;
 class Picture;
 
 // Hands the address to the shell's "open" without waiting for what opens
-// it; true when the shell took it. Its one caller ignores the answer.
+// it; true when the shell took it.
 bool WebEmailOpen(const std::wstring& address);
 
 // What the link opens: the manual beside the program, or the README there

@@ -42,6 +42,15 @@ std::wstring trueName(const std::wstring& path, const std::wstring& name) {
     return found.cFileName;
 }
 
+// A third of the way from the window's colour to the highlight's.
+COLORREF inactiveHighlight() {
+    const COLORREF window = GetSysColor(COLOR_WINDOW);
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    auto part = [](int from, int to) { return BYTE(from + (to - from) / 3); };
+    return RGB(part(GetRValue(window), GetRValue(highlight)), part(GetGValue(window), GetGValue(highlight)),
+               part(GetBValue(window), GetBValue(highlight)));
+}
+
 }  // namespace
 
 std::wstring fullPath(const std::wstring& name) {
@@ -117,6 +126,32 @@ bool FolderTree::notify(const NMHDR& header, LRESULT& result) {
             if ((change.action & TVE_EXPAND) != 0) fill(change.itemNew.hItem);
             result = FALSE;
             return false;
+        case TVN_ITEMEXPANDEDW:
+            if ((change.action & TVE_COLLAPSE) != 0 && change.itemNew.hItem != nullptr) {
+                TVITEMW state{};
+                state.mask = TVIF_PARAM;
+                state.hItem = change.itemNew.hItem;
+                state.lParam = 0;
+                TreeView_SetItem(tree_, &state);
+            }
+            return false;
+        case NM_CUSTOMDRAW: {
+            // Without the focus (after a change of drive, say) the folder
+            // in use is drawn in a pale grey that can hardly be told from
+            // the background: a pale shade of the highlight instead.
+            auto& draw = const_cast<NMTVCUSTOMDRAW&>(reinterpret_cast<const NMTVCUSTOMDRAW&>(header));
+            if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) {
+                result = CDRF_NOTIFYITEMDRAW;
+            } else if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT && (draw.nmcd.uItemState & CDIS_SELECTED) != 0 &&
+                       GetFocus() != tree_) {
+                draw.clrText = GetSysColor(COLOR_WINDOWTEXT);
+                draw.clrTextBk = inactiveHighlight();
+                result = CDRF_NEWFONT;
+            } else {
+                result = CDRF_DODEFAULT;
+            }
+            return false;
+        }
         case TVN_SELCHANGEDW: {
             if (setting_ || change.itemNew.hItem == nullptr) return false;
             const std::wstring path = pathOf(change.itemNew.hItem);
@@ -126,6 +161,23 @@ bool FolderTree::notify(const NMHDR& header, LRESULT& result) {
         }
         default: return false;
     }
+}
+
+bool FolderTree::followSelection() {
+    HTREEITEM item = TreeView_GetSelection(tree_);
+    if (setting_ || item == nullptr) return false;
+    const std::wstring path = pathOf(item);
+    if (path == path_) return false;
+    path_ = path;
+    return true;
+}
+
+// The item is the folder highlighted or one on the way to it.
+bool FolderTree::holdsSelection(HTREEITEM item) const {
+    for (HTREEITEM at = TreeView_GetSelection(tree_); at != nullptr; at = TreeView_GetParent(tree_, at)) {
+        if (at == item) return true;
+    }
+    return false;
 }
 
 HTREEITEM FolderTree::addItem(HTREEITEM parent, const std::wstring& name) {
@@ -173,13 +225,20 @@ void FolderTree::fill(HTREEITEM item) {
     }
     std::sort(names.begin(), names.end(), lessIgnoringCase);
 
-    // Folders already shown on the way to the folder shown stay; the rest
-    // go in after them in order.
-    std::vector<std::wstring> shown;
-    for (HTREEITEM c = TreeView_GetChild(tree_, item); c != nullptr; c = TreeView_GetNextSibling(tree_, c)) {
-        shown.push_back(textOf(c));
-    }
+    // Read again (opened anew): folders gone since go, unless the folder
+    // highlighted is one of them or inside one (a hidden folder on the way
+    // is never listed, and a folder in use stays until another is chosen).
+    // The rest go in among those there, in order.
+    const bool wasSetting = setting_;
+    setting_ = true;
     SendMessageW(tree_, WM_SETREDRAW, FALSE, 0);
+    for (HTREEITEM c = TreeView_GetChild(tree_, item); c != nullptr;) {
+        HTREEITEM next = TreeView_GetNextSibling(tree_, c);
+        if (!std::binary_search(names.begin(), names.end(), textOf(c), lessIgnoringCase) && !holdsSelection(c)) {
+            TreeView_DeleteItem(tree_, c);
+        }
+        c = next;
+    }
     HTREEITEM after = TVI_FIRST;
     HTREEITEM next = TreeView_GetChild(tree_, item);
     for (const std::wstring& name : names) {
@@ -203,6 +262,7 @@ void FolderTree::fill(HTREEITEM item) {
     TreeView_SetItem(tree_, &state);
     SendMessageW(tree_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(tree_, nullptr, TRUE);
+    setting_ = wasSetting;
 }
 
 HTREEITEM FolderTree::child(HTREEITEM parent, const std::wstring& name) {

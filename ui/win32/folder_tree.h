@@ -26,12 +26,19 @@ public:
     void refresh();
 
     // The tree's notifications, from the parent's WM_NOTIFY. True when the
-    // user chose another folder; path() is then that folder.
+    // user chose another folder; path() is then that folder. A folder closed
+    // is read again when it is next opened.
     bool notify(const NMHDR& header, LRESULT& result);
+    // Takes the folder highlighted as the one shown, when they differ: the
+    // tree moves the highlight by itself when the folder shown is closed
+    // away, without a word (Wine) or with one (Windows). True when path()
+    // changed.
+    bool followSelection();
 
 private:
     HTREEITEM addItem(HTREEITEM parent, const std::wstring& name);
     void fill(HTREEITEM item);
+    bool holdsSelection(HTREEITEM item) const;
     HTREEITEM child(HTREEITEM parent, const std::wstring& name);
     std::wstring pathOf(HTREEITEM item) const;
     std::wstring textOf(HTREEITEM item) const;

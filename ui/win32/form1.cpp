@@ -26,6 +26,10 @@ constexpr int kClientHeight = 8520;
 constexpr UINT kDirChanged = WM_APP + 1;
 // The lists have been changed; they are drawn again.
 constexpr UINT kListsChanged = WM_APP + 2;
+// A folder of Dir1 was closed, which may have moved its highlight to it
+// (from the folder in use, inside it): once the tree is done, the folder
+// highlighted is the folder in use.
+constexpr UINT kDirClosed = WM_APP + 3;
 
 // The controls at their places in twips, labels first, then in the order
 // the Tab key visits them.
@@ -41,10 +45,12 @@ struct ControlSpec {
 constexpr DWORD kButton = WS_TABSTOP | BS_PUSHBUTTON;
 constexpr DWORD kList = WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
 constexpr DWORD kEdit = WS_TABSTOP | ES_AUTOHSCROLL;
-constexpr DWORD kPicture = SS_OWNERDRAW | SS_NOTIFY;
+// The About label, the flags and the logo are buttons drawn by the window:
+// they take the focus in the Tab order, and Space or Enter presses them.
+constexpr DWORD kPicture = WS_TABSTOP | BS_OWNERDRAW;
 
 const ControlSpec kControls[] = {
-    {idLabel3, L"STATIC", SS_NOTIFY | SS_NOPREFIX, 0, 1320, 120, 2775, 255},
+    {idLabel3, L"BUTTON", kPicture, 0, 1320, 120, 2775, 255},
     {idLabel1_0, L"STATIC", SS_NOPREFIX, 0, 3360, 540, 3135, 255},
     {idLabel1_1, L"STATIC", SS_NOPREFIX, 0, 7680, 900, 2355, 315},
     {idLabel1_2, L"STATIC", SS_NOPREFIX, 0, 4080, 4200, 2415, 315},
@@ -66,10 +72,16 @@ const ControlSpec kControls[] = {
     {idTt, L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL, WS_EX_CLIENTEDGE, 360, 5160, 5595, 1815,
      true},
     {idCcpt, L"EDIT", ES_READONLY | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 7020, 5580, 1575, 315, true},
-    {idLn0, L"STATIC", kPicture, 0, 6300, 5220, 480, 480},
-    {idLn1, L"STATIC", kPicture, 0, 6300, 5700, 480, 480},
-    {idImage1, L"STATIC", kPicture, 0, 6240, 6420, 2745, 630},
+    {idLn0, L"BUTTON", kPicture, 0, 6300, 5220, 480, 480},
+    {idLn1, L"BUTTON", kPicture, 0, 6300, 5700, 480, 480},
+    {idImage1, L"BUTTON", kPicture, 0, 6240, 6420, 2745, 630},
 };
+
+std::wstring windowText(HWND window) {
+    std::wstring text(std::size_t(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(std::size_t(GetWindowTextW(window, text.data(), int(text.size()))));
+    return text;
+}
 
 // The drive selector's height is that of its list when dropped down.
 constexpr int kDriveListRows = 8;
@@ -217,15 +229,20 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NOTIFY: {
             const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
             LRESULT result = 0;
-            if (header.idFrom == UINT_PTR(idDir1) && Dir1_.notify(header, result) && !dirChangePending_) {
+            if (header.idFrom != UINT_PTR(idDir1)) return 0;
+            if (Dir1_.notify(header, result) && !dirChangePending_) {
                 dirChangePending_ = true;
                 PostMessageW(window_, kDirChanged, 0, 0);
             }
+            if (header.code == TVN_ITEMEXPANDEDW) PostMessageW(window_, kDirClosed, 0, 0);
             return result;
         }
         case kDirChanged:
             dirChangePending_ = false;
             logic_.Dir1_Change();
+            return 0;
+        case kDirClosed:
+            if (!dirChangePending_ && Dir1_.followSelection()) logic_.Dir1_Change();
             return 0;
         case kListsChanged:
             for (HWND list : held_) {
@@ -267,23 +284,34 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 }
             }
             break;
-        case WM_CTLCOLORSTATIC:
-            if (reinterpret_cast<HWND>(lParam) == child(idLabel3)) {
-                auto dc = reinterpret_cast<HDC>(wParam);
-                SetTextColor(dc, RGB(255, 0, 0));
-                SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-                return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-            }
-            break;
         case WM_DRAWITEM: {
             const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
             Picture* picture = item.CtlID == UINT(idLn0)      ? &flags_[0]
                                : item.CtlID == UINT(idLn1)    ? &flags_[1]
                                : item.CtlID == UINT(idImage1) ? &logo_
                                                               : nullptr;
-            if (picture == nullptr) break;
+            if (picture == nullptr && item.CtlID != UINT(idLabel3)) break;
             FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
-            picture->draw(item.hDC, item.rcItem);
+            RECT focus = item.rcItem;
+            if (picture != nullptr) {
+                picture->draw(item.hDC, item.rcItem);
+            } else {
+                // The About label: red text, as a link.
+                const std::wstring caption = windowText(item.hwndItem);
+                const HGDIOBJ oldFont = SelectObject(item.hDC, font_);
+                SetTextColor(item.hDC, RGB(255, 0, 0));
+                SetBkMode(item.hDC, TRANSPARENT);
+                RECT text = item.rcItem;
+                DrawTextW(item.hDC, caption.c_str(), int(caption.size()), &text,
+                          DT_NOPREFIX | DT_SINGLELINE | DT_CALCRECT);
+                DrawTextW(item.hDC, caption.c_str(), int(caption.size()), &text, DT_NOPREFIX | DT_SINGLELINE);
+                SelectObject(item.hDC, oldFont);
+                focus = text;
+                InflateRect(&focus, 2, 1);
+            }
+            if ((item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0) {
+                DrawFocusRect(item.hDC, &focus);
+            }
             return TRUE;
         }
         case WM_DPICHANGED: {
@@ -340,16 +368,16 @@ void Form1::command(int id, int code) {
             if (closing_) endIfNoWindowLeft();
             break;
         case idLabel3:
-            if (code == STN_CLICKED) logic_.Label3_Click();
+            if (code == BN_CLICKED) logic_.Label3_Click();
             break;
         case idImage1:
-            if (code == STN_CLICKED) logic_.Image1_Click();
+            if (code == BN_CLICKED) logic_.Image1_Click();
             break;
         case idLn0:
-            if (code == STN_CLICKED) logic_.ln_Click(0);
+            if (code == BN_CLICKED) logic_.ln_Click(0);
             break;
         case idLn1:
-            if (code == STN_CLICKED) logic_.ln_Click(1);
+            if (code == BN_CLICKED) logic_.ln_Click(1);
             break;
         case idDrive1:
             // While the list is dropped down, moving through it is not yet a
@@ -363,10 +391,18 @@ void Form1::command(int id, int code) {
                 }
             }
             break;
-        case IDOK:
-            // Enter in the pattern box applies it, as "Ok" does.
-            if (GetFocus() == child(idExt)) logic_.Command7_Click();
+        case IDOK: {
+            // Enter in the pattern box applies it, as "Ok" does; on the About
+            // label, a flag or the logo it presses it, as Space does.
+            const HWND focus = GetFocus();
+            if (focus == child(idExt)) {
+                logic_.Command7_Click();
+            } else if (focus == child(idLabel3) || focus == child(idLn0) || focus == child(idLn1) ||
+                       focus == child(idImage1)) {
+                command(GetDlgCtrlID(focus), BN_CLICKED);
+            }
             break;
+        }
         default: break;
     }
 }
@@ -483,24 +519,32 @@ HWND Form1::changing(List list) {
     return box;
 }
 
-void Form1::listClear(List list) { SendMessageW(changing(list), LB_RESETCONTENT, 0, 0); }
+std::vector<std::string>& Form1::entriesOf(List list) { return entries_[list == List::f1 ? 0 : 1]; }
 
-void Form1::listAdd(List list, const std::string& entry) {
-    SendMessageW(changing(list), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(entry).c_str()));
+const std::vector<std::string>& Form1::entriesOf(List list) const { return entries_[list == List::f1 ? 0 : 1]; }
+
+void Form1::listClear(List list) {
+    SendMessageW(changing(list), LB_RESETCONTENT, 0, 0);
+    entriesOf(list).clear();
 }
 
-void Form1::listRemove(List list, int index) { SendMessageW(changing(list), LB_DELETESTRING, WPARAM(index), 0); }
+void Form1::listAdd(List list, const std::string& entry) {
+    const LRESULT added = SendMessageW(changing(list), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(entry).c_str()));
+    if (added >= 0) entriesOf(list).push_back(entry);
+}
 
-int Form1::listCount(List list) const { return int(SendMessageW(listOf(list), LB_GETCOUNT, 0, 0)); }
+void Form1::listRemove(List list, int index) {
+    std::vector<std::string>& entries = entriesOf(list);
+    if (index < 0 || std::size_t(index) >= entries.size()) return;
+    SendMessageW(changing(list), LB_DELETESTRING, WPARAM(index), 0);
+    entries.erase(entries.begin() + index);
+}
+
+int Form1::listCount(List list) const { return int(entriesOf(list).size()); }
 
 std::string Form1::listEntry(List list, int index) const {
-    const LRESULT length = SendMessageW(listOf(list), LB_GETTEXTLEN, WPARAM(index), 0);
-    if (length == LB_ERR) return {};
-    std::wstring entry(std::size_t(length) + 1, L'\0');
-    const LRESULT copied =
-        SendMessageW(listOf(list), LB_GETTEXT, WPARAM(index), reinterpret_cast<LPARAM>(entry.data()));
-    entry.resize(copied == LB_ERR ? 0 : std::size_t(copied));
-    return narrow(entry);
+    const std::vector<std::string>& entries = entriesOf(list);
+    return index >= 0 && std::size_t(index) < entries.size() ? entries[std::size_t(index)] : std::string();
 }
 
 int Form1::listSelected(List list) const {
