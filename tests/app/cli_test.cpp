@@ -63,7 +63,7 @@ TEST_F(Cli, VersionAndHelp) {
     EXPECT_EQ(run({"--version"}).out, std::string("ftvb-convert ") + ftvb::kVersionText + "\n");
     const Outcome help = run({"--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("usage: ftvb-convert [-o MODULE] [-q] [--review[=FILE]] FILE..."), std::string::npos);
+    EXPECT_NE(help.out.find("usage: ftvb-convert [-o MODULE] [-q] [--review[=FILE]] [--finish] FILE..."), std::string::npos);
 }
 
 TEST_F(Cli, UsageErrors) {
