@@ -42,6 +42,8 @@ constexpr std::array<KindText, kReviewKinds> kKinds{{
     {ReviewKind::pause, "pause", "PAUSE passed through; BASIC has none, replace it or take it out"},
     {ReviewKind::statementFunction, "statement-function",
      "statement function left as an assignment; rewrite it as a function"},
+    {ReviewKind::notTranslated, "not-translated", "statement left as a marked comment (%); translate it by hand"},
+    {ReviewKind::notRead, "not-read", "statement not read as FORTRAN (%); left as a marked comment"},
 }};
 
 constexpr bool inKindOrder() {

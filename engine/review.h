@@ -38,9 +38,12 @@ enum class ReviewKind {
     column1,
     pause,
     statementFunction,
+    // Only the finisher notes these.
+    notTranslated,
+    notRead,
 };
 
-inline constexpr std::size_t kReviewKinds = static_cast<std::size_t>(ReviewKind::statementFunction) + 1;
+inline constexpr std::size_t kReviewKinds = static_cast<std::size_t>(ReviewKind::notRead) + 1;
 
 struct ReviewNote {
     ReviewKind kind;

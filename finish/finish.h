@@ -21,4 +21,18 @@ struct FinishResult : ftvb::RunResult {
 // modules named after it (NAME_2.bas, NAME_3.bas...).
 FinishResult runFinish(const std::string& moduleName, const FileList& files, RunObserver& observer);
 
+struct FinishOptions {
+    // What one VBA module may hold; tests lower it to see the split.
+    std::size_t maxLines = 65534;
+};
+FinishResult runFinish(const std::string& moduleName, const FileList& files, RunObserver& observer,
+                       const FinishOptions& options);
+
+// The name of the k-th module (from 1) of a run asked to write `moduleName`:
+// solver.bas, solver_2.bas, solver_3.bas...
+std::string moduleFileName(const std::string& moduleName, std::size_t k);
+// The VB_Name of a module file: its name without folder and extension,
+// made an identifier.
+std::string moduleVbName(const std::string& fileName);
+
 }  // namespace ftvb::finish
