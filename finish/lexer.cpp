@@ -127,7 +127,8 @@ Squeezed squeeze(std::string_view s) {
                 put(s[i], i);
                 if (s[i] == c) {
                     if (i + 1 < s.size() && s[i + 1] == c) {
-                        put(s[++i], i);
+                        ++i;
+                        put(s[i], i);
                         continue;
                     }
                     break;
