@@ -54,6 +54,7 @@ Private FtPlus As Boolean
 ' ("" for zero). The binary value is written out as an integer times a power of two, and that
 ' power is multiplied in by big-number arithmetic (seven decimal digits a limb), so that every
 ' digit gfortran would print is the exact value's.
+' needs: FtPow2
 Private Sub FtExactDigits(ByVal x As Double, ByRef digits As String, ByRef pointPos As Long)
     Dim m As Double, e2 As Long, limbs() As Long, n As Long, i As Long
     Dim t As Double, carry As Double, mult As Double, chunk As Long, k As Long, q As Double
@@ -942,7 +943,7 @@ End Sub
 
 ' The next list-directed value of the READ as a Variant: Long, Double, Boolean or String;
 ' Empty for a null value or after a slash. Values span records; r*value repeats.
-' needs: FtIo FtUnitIndex FtUnitFile
+' needs: FtIo FtUnitIndex FtUnitFile FtReadValue
 Public Function FtReadItem() As Variant
     Dim i As Long, f As Integer, s As String, pos As Long, c As String, token As String
     Dim quote As String, star As Long, isText As Boolean, count As String
