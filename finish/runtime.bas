@@ -257,6 +257,7 @@ Private Function FtFormatF(ByVal x As Double, ByVal w As Long, ByVal d As Long) 
     FtExactDigits x, digits, pointPos
     If digits <> "" Then pointPos = pointPos + FtScale
     FtRoundDigits digits, pointPos, pointPos + d
+    If digits <> "" And Len(digits) < pointPos Then digits = digits & String$(pointPos - Len(digits), "0")
     If digits = "" Then
         whole = ""
         frac = String$(d, "0")
@@ -269,10 +270,11 @@ Private Function FtFormatF(ByVal x As Double, ByVal w As Long, ByVal d As Long) 
     End If
     frac = Left$(frac & String$(d, "0"), d)
     sign = FtSignText(x < 0)
+    ' the zero before the point is left out when there is no room, and by F0.d
     s = sign & "0." & frac
     If whole <> "" Then
         s = sign & whole & "." & frac
-    ElseIf w > 0 And Len(s) > w Then
+    ElseIf w = 0 Or (w > 0 And Len(s) > w) Then
         s = sign & "." & frac
     End If
     FtFormatF = FtFit(s, w)
@@ -1061,7 +1063,7 @@ Private Function FtReadValue(ByVal token As String) As Variant
     u = UCase$(token)
     body = u
     If Left$(body, 1) = "+" Or Left$(body, 1) = "-" Then body = Mid$(body, 2)
-    If body <> "" And Not body Like "*[!0-9]*" Then
+    If body <> "" And Not (body Like "*[!0-9]*") Then
         If Len(body) <= 9 Then
             FtReadValue = CLng(Val(u))
         Else
@@ -1214,13 +1216,21 @@ Public Function FtIPow(ByVal b As Long, ByVal e As Long) As Long
 End Function
 
 ' x ** n for an integer n by repeated squaring, in the order compilers' runtimes use, so that
-' the result is theirs to the last bit.
+' the result is theirs to the last bit. A negative n whose power of x would overflow (VBA stops
+' where C gets infinity) is taken as (1/x) ** -n.
 Public Function FtPowI(ByVal b As Double, ByVal e As Long) As Double
-    Dim n As Long, y As Double
+    Dim n As Long, y As Double, x As Double
+    x = b
     n = Abs(e)
     If n Mod 2 = 1 Then y = b Else y = 1
     n = n \ 2
     Do While n > 0
+        If Abs(b) > 1E+154 Or (n Mod 2 = 1 And Abs(y) > 1E+154) Then
+            If e < 0 Then
+                FtPowI = FtPowI(1 / x, -e)
+                Exit Function
+            End If
+        End If
         b = b * b
         If n Mod 2 = 1 Then y = y * b
         n = n \ 2
@@ -1353,14 +1363,24 @@ Public Function FtEpsilonS() As Single
     FtEpsilonS = CSng(1 / FtPow2(23))
 End Function
 
+' LibreOffice Basic refuses Singles above 3.402823E+38, just below the largest one; VBA takes it.
 ' needs: FtPow2
 Public Function FtHugeS() As Single
+    On Error GoTo NotHeld
     FtHugeS = CSng((2 - 1 / FtPow2(23)) * FtPow2(127))
+    Exit Function
+NotHeld:
+    FtHugeS = CSng(3.402823E+38)
 End Function
 
+' LibreOffice Basic refuses Singles below 1.175494351E-38, just above the smallest normal one.
 ' needs: FtPow2
 Public Function FtTinyS() As Single
+    On Error GoTo NotHeld
     FtTinyS = CSng(1 / FtPow2(126))
+    Exit Function
+NotHeld:
+    FtTinyS = CSng(1.175494351E-38)
 End Function
 
 Public Function FtRadix() As Long
