@@ -9,7 +9,7 @@
 #include "engine/files.h"
 #include "finish/lexer.h"
 #include "finish/parser.h"
-#include "finish/runtime_standin.h"
+#include "finish/runtime.h"
 #include "finish/symbols.h"
 #include "finish/writer.h"
 
@@ -136,23 +136,19 @@ public:
     }
     // The last module, with the runtime's helpers.
     Outcome finish(const std::set<std::string>& used) {
-        const std::string runtime = runtimeText(used);
-        std::vector<std::string> state;
-        std::vector<std::string> procs;
-        bool inProcs = false;
-        std::size_t from = 0;
-        while (from <= runtime.size()) {
-            std::size_t nl = runtime.find('\n', from);
-            if (nl == std::string::npos) nl = runtime.size();
-            std::string l = runtime.substr(from, nl - from);
-            from = nl + 1;
-            if (!inProcs && (l.rfind("Public Sub", 0) == 0 || l.rfind("Public Function", 0) == 0 ||
-                             l.rfind("Private Sub", 0) == 0 || l.rfind("Private Function", 0) == 0 ||
-                             l.rfind("Function", 0) == 0 || l.rfind("Sub", 0) == 0)) {
-                inProcs = true;
+        auto linesOf = [](const std::string& text) {
+            std::vector<std::string> out;
+            std::size_t from = 0;
+            while (from < text.size()) {
+                std::size_t nl = text.find('\n', from);
+                if (nl == std::string::npos) nl = text.size();
+                out.push_back(text.substr(from, nl - from));
+                from = nl + 1;
             }
-            (inProcs ? procs : state).push_back(std::move(l));
-        }
+            return out;
+        };
+        std::vector<std::string> state = linesOf(runtimeDeclarations(used));
+        std::vector<std::string> procs = linesOf(runtimeProcedures(used));
         while (!procs.empty() && procs.back().empty()) procs.pop_back();
         if (moduleName_ != "-" && header() + lines_.size() + state.size() + procs.size() + 1 > maxLines_ &&
             !lines_.empty()) {

@@ -14,7 +14,7 @@
 #include <map>
 #include <optional>
 
-#include "finish/runtime_standin.h"
+#include "finish/runtime.h"
 
 namespace ftvb::finish {
 
