@@ -317,6 +317,7 @@ FinishResult finishAll(const std::string& moduleName, const FileList& files, Run
     }
     VbaWriter writer(index);
     modules.begin(writer.commonDeclarations());
+    std::set<std::string> written;
     for (std::size_t i = 0; i < count; ++i) {
         if (!readable[i]) continue;
         std::vector<SourceItem> items;
@@ -345,7 +346,15 @@ FinishResult finishAll(const std::string& moduleName, const FileList& files, Run
                 result.moduleFailure = runFailure(Reason::stopped);
                 return result;
             }
-            UnitText text = writer.write(f.units[k], f.leading[k]);
+            UnitText text;
+            if (!written.insert(f.units[k].name).second) {
+                // VBA refuses a second procedure of the same name.
+                text.lines.push_back("' FTVB-TODO: " + f.units[k].name + " is defined again; the first one is kept");
+                text.todos.push_back({ReviewKind::notTranslated, f.units[k].name + " defined a second time",
+                                      f.units[k].stmts.empty() ? 0 : f.units[k].stmts[0].line, 0});
+            } else {
+                text = writer.write(f.units[k], f.leading[k]);
+            }
             if (Outcome why = modules.add(std::move(text), names[i])) {
                 modules.abandon();
                 result.moduleFailure = *why;

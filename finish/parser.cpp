@@ -5,6 +5,7 @@
 // carry a sign).
 #include "finish/parser.h"
 
+#include <optional>
 #include <stdexcept>
 
 namespace ftvb::finish {
@@ -395,9 +396,9 @@ public:
     }
 
     // name [(bounds)] [*len]
-    Declarator declarator(bool allowLength) {
+    Declarator declarator(bool allowLength, std::optional<std::string> given = std::nullopt) {
         Declarator d;
-        d.name = name();
+        d.name = given ? *given : name();
         if (allowLength && accept("*")) d.length = lengthSpec();
         if (accept("(")) {
             for (;;) {
@@ -441,10 +442,11 @@ public:
         e->text = integerText();
         return e;
     }
-    std::vector<Declarator> declarators(bool allowLength) {
+    std::vector<Declarator> declarators(bool allowLength, bool allowValue = false) {
         std::vector<Declarator> out;
         for (;;) {
             out.push_back(declarator(allowLength));
+            if (allowValue && accept("=")) out.back().value = expression();
             if (atEnd()) return out;
             expect(",");
         }
@@ -477,7 +479,26 @@ bool typePrefix(std::string_view s, TypeSpec& type, std::size_t& end, const Stmt
         if (!startsWith(s, w.word)) continue;
         type.base = w.base;
         end = w.word.size();
-        if (end < s.size() && s[end] == '*') {
+        if (end < s.size() && s[end] == '(') {
+            // The later forms: character(len=n), character(*), real(8), real(kind=8).
+            const std::size_t close = matchParen(s, end);
+            if (close == std::string_view::npos) return false;
+            std::size_t from = end + 1;
+            for (std::string_view key : {std::string_view("len="), std::string_view("kind=")}) {
+                if (s.substr(from, key.size()) == key) from += key.size();
+            }
+            if (w.base == BaseType::character) {
+                Parser p(s, from, close);
+                if (p.isOp("*")) {
+                    type.length = p.make(Expr::Kind::star, from);
+                } else {
+                    type.length = p.expression();
+                }
+            } else if (w.base == BaseType::real && s.substr(from, close - from) == "8") {
+                type.base = BaseType::doublePrecision;
+            }
+            end = close + 1;
+        } else if (end < s.size() && s[end] == '*') {
             std::size_t j = end + 1;
             if (j < s.size() && s[j] == '(') {
                 const std::size_t close = matchParen(s, j);
@@ -627,7 +648,8 @@ void parseData(Stmt& st, std::string_view s, std::size_t from) {
     while (!p.atEnd()) {
         Stmt::DataGroup g;
         for (;;) {
-            g.targets.push_back(p.listItem());
+            // A target is a reference or an implied DO; a '/' ends the list.
+            g.targets.push_back(p.isOp("(") ? p.listItem() : p.primary());
             if (p.accept("/")) break;
             p.expect(",");
         }
@@ -782,6 +804,16 @@ void classify(Stmt& st, std::string_view s, std::string_view raw, const Squeezed
     if (s == "end" || s == "endprogram" || s == "endsubroutine" || s == "endfunction" ||
         startsWith(s, "endsubroutine") || startsWith(s, "endfunction") || startsWith(s, "endprogram")) {
         st.kind = K::end;
+        return;
+    }
+    if (startsWith(s, "recursive")) {
+        Squeezed inner;
+        inner.text = std::string(s.substr(9));
+        inner.raw.assign(sq.raw.begin() + 9, sq.raw.end());
+        return classify(st, inner.text, raw, inner);
+    }
+    if (s == "exit" || s == "cycle") {
+        st.kind = s == "exit" ? K::exitStmt : K::cycleStmt;
         return;
     }
     if (s == "continue") {
@@ -975,9 +1007,36 @@ void classify(Stmt& st, std::string_view s, std::string_view raw, const Squeezed
             }
             st.kind = K::typeDecl;
             st.type = std::move(type);
-            Parser p = rest(end);
-            p.accept(",");
-            st.decls = p.declarators(true);
+            std::size_t at = end;
+            if (at < s.size() && s[at] == ',') {
+                // TYPE, attributes :: names
+                const std::size_t colons = s.find("::", at);
+                if (colons == std::string_view::npos) {
+                    Parser p = rest(at + 1);
+                    st.decls = p.declarators(true);
+                    return;
+                }
+                std::size_t from = at + 1;
+                while (from < colons) {
+                    std::size_t comma = topLevel(s.substr(0, colons), ',', from);
+                    if (comma == std::string_view::npos) comma = colons;
+                    const std::string_view attr = s.substr(from, comma - from);
+                    if (startsWith(attr, "dimension(")) {
+                        Parser p(s, from + 9, comma);
+                        Declarator dims = p.declarator(false, "");
+                        st.dimensionAttr = std::make_unique<Declarator>(std::move(dims));
+                    } else {
+                        const std::size_t open = attr.find('(');
+                        st.attributes.push_back(std::string(attr.substr(0, open)));
+                    }
+                    from = comma + 1;
+                }
+                at = colons + 2;
+            } else if (s.substr(at, 2) == "::") {
+                at += 2;
+            }
+            Parser p = rest(at);
+            st.decls = p.declarators(true, true);
             return;
         }
     }

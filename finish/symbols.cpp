@@ -155,6 +155,19 @@ void buildSymbols(Unit& u) {
             case K::typeDecl:
                 for (const Declarator& d : st.decls) {
                     Symbol& s = u.use(d.name);
+                    for (const std::string& attr : st.attributes) {
+                        if (attr == "parameter" && d.value) {
+                            s.isParameter = true;
+                            s.value = cloneExpr(*d.value);
+                        } else if (attr == "save") {
+                            s.saved = true;
+                        } else if (attr == "external") {
+                            s.external = true;
+                        } else if (attr == "intrinsic") {
+                            s.intrinsic = true;
+                        }
+                    }
+                    if (st.dimensionAttr && d.upper.empty()) setDims(s, *st.dimensionAttr);
                     s.type = st.type.base;
                     s.typeDeclared = true;
                     if (d.length) {

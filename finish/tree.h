@@ -91,6 +91,8 @@ struct Stmt {
         doWhile,
         endDo,
         continueStmt,
+        exitStmt,
+        cycleStmt,
         gotoStmt,
         computedGoto,
         assignStmt,
@@ -119,10 +121,12 @@ struct Stmt {
     std::string error;   // why it did not parse
     std::size_t errorAt = 0;
 
-    std::string name;                // unit name, callee, DO variable, assigned variable
-    TypeSpec type;                   // function result, declaration type
-    std::vector<std::string> names;  // dummies, EXTERNAL/INTRINSIC/SAVE names, label list
-    std::vector<Declarator> decls;   // declarations, PARAMETER, COMMON members
+    std::string name;                           // unit name, callee, DO variable, assigned variable
+    TypeSpec type;                              // function result, declaration type
+    std::vector<std::string> names;             // dummies, EXTERNAL/INTRINSIC/SAVE names, label list
+    std::vector<Declarator> decls;              // declarations, PARAMETER, COMMON members
+    std::vector<std::string> attributes;        // TYPE, attributes :: names (parameter, save, intent...)
+    std::unique_ptr<Declarator> dimensionAttr;  // their DIMENSION(...)
     std::vector<std::pair<std::string, std::vector<Declarator>>> blocks;  // COMMON: block, members
     std::vector<ExprPtr> exprs;       // condition, DO bounds, call args, I/O list...
     ExprPtr target;                   // left side of an assignment

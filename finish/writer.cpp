@@ -278,7 +278,15 @@ private:
         std::string label;
         bool isWhile = false;
         std::string var;
+        std::string cycle;  // the label a CYCLE jumps to, when one does
     };
+    int cycles_ = 0;
+    void closeLoop() {
+        if (!loops_.back().cycle.empty()) out_.push_back(loops_.back().cycle + ":");
+        --indent_;
+        line(loops_.back().isWhile ? "Loop" : "Next " + loops_.back().var);
+        loops_.pop_back();
+    }
     std::vector<Loop> loops_;
     std::map<std::string, const Expr*> substitution_;  // statement function arguments
     std::vector<std::string> extraDeclarations_;
@@ -764,7 +772,7 @@ Code UnitWriter::intrinsic(const std::string& n, const Expr& e) {
     };
     if (n == "abs" || n == "iabs" || n == "dabs") {
         need(1);
-        if (a[0].type == BaseType::integer) return callOf("Abs", {a[0].text}, BaseType::integer);
+        if (a[0].type == BaseType::integer) return callOf("CLng", {"Abs(" + a[0].text + ")"}, BaseType::integer);
         return builtin("Abs");
     }
     if (n == "sqrt" || n == "dsqrt") return builtin("Sqr");
@@ -923,9 +931,7 @@ std::string UnitWriter::assignTo(const Expr& target, const Expr& valueExpr) {
 void UnitWriter::closeLoops(const std::string& label) {
     if (label.empty()) return;
     while (!loops_.empty() && loops_.back().label == label) {
-        --indent_;
-        line(loops_.back().isWhile ? "Loop" : "Next " + loops_.back().var);
-        loops_.pop_back();
+        closeLoop();
     }
 }
 
@@ -1094,7 +1100,7 @@ void UnitWriter::body(const Stmt& st) {
             }
             line(head);
             ++indent_;
-            loops_.push_back({st.doLabel, false, ref(v)});
+            loops_.push_back({st.doLabel, false, ref(v), ""});
             return;
         }
         case K::doWhile: {
@@ -1102,14 +1108,21 @@ void UnitWriter::body(const Stmt& st) {
             if (c.type != BaseType::logical) refuse("DO WHILE on a value that is not LOGICAL");
             line("Do While " + c.text);
             ++indent_;
-            loops_.push_back({st.doLabel, true, ""});
+            loops_.push_back({st.doLabel, true, "", ""});
             return;
         }
+        case K::exitStmt:
+            if (loops_.empty()) refuse("EXIT outside a loop");
+            line(loops_.back().isWhile ? "Exit Do" : "Exit For");
+            return;
+        case K::cycleStmt:
+            if (loops_.empty()) refuse("CYCLE outside a loop");
+            if (loops_.back().cycle.empty()) loops_.back().cycle = "Cycle_" + std::to_string(++cycles_);
+            line("GoTo " + loops_.back().cycle);
+            return;
         case K::endDo:
             if (loops_.empty()) refuse("END DO without a DO");
-            --indent_;
-            line(loops_.back().isWhile ? "Loop" : "Next " + loops_.back().var);
-            loops_.pop_back();
+            closeLoop();
             return;
         case K::call: {
             auto it = index_.procs.find(st.name);
@@ -1240,11 +1253,9 @@ void UnitWriter::statement(const Stmt& st) {
         } else if (st.kind == K::doLoop || st.kind == K::doWhile) {
             line("Do While False");
             ++indent_;
-            loops_.push_back({st.doLabel, true, ""});
+            loops_.push_back({st.doLabel, true, "", ""});
         } else if (st.kind == K::endDo && !loops_.empty()) {
-            --indent_;
-            line(loops_.back().isWhile ? "Loop" : "Next " + loops_.back().var);
-            loops_.pop_back();
+            closeLoop();
         } else if (st.kind == K::endIf && indent_ > 1) {
             --indent_;
             line("End If");
@@ -1294,7 +1305,9 @@ void UnitWriter::declarations() {
     }
     // PARAMETERs in the order written, as constants.
     for (const Stmt& st : u_.stmts) {
-        if (st.kind != Stmt::Kind::parameter) continue;
+        const bool attribute = st.kind == Stmt::Kind::typeDecl && std::find(st.attributes.begin(), st.attributes.end(),
+                                                                            "parameter") != st.attributes.end();
+        if (st.kind != Stmt::Kind::parameter && !attribute) continue;
         for (const Declarator& d : st.decls) {
             const Symbol& s = *u_.find(d.name);
             try {
@@ -1642,9 +1655,7 @@ UnitText UnitWriter::run(const std::vector<SourceItem>& leading) {
     indent_ = indent;
     out_.insert(out_.end(), bodyLines.begin(), bodyLines.end());
     while (!loops_.empty()) {
-        --indent_;
-        line(loops_.back().isWhile ? "Loop" : "Next " + loops_.back().var);
-        loops_.pop_back();
+        closeLoop();
     }
     if (u_.kind == UnitKind::function && resultLocal_) {
         indent_ = 1;
