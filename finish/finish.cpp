@@ -28,6 +28,7 @@ std::string moduleVbName(const std::string& fileName) {
     std::size_t start = fileName.find_last_of("/\\");
     start = start == std::string::npos ? 0 : start + 1;
     std::string stem = fileName.substr(start);
+    if (stem == "-") return "Module1";
     const std::size_t dot = stem.rfind('.');
     if (dot != std::string::npos && dot > 0) stem.resize(dot);
     std::string out;

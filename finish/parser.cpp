@@ -473,13 +473,12 @@ constexpr TypeWord kTypeWords[] = {
 
 // The type at the start of s and where it ends: "real*8" is double
 // precision, "integer*2" an integer, "character*(*)" keeps its length.
-bool typePrefix(std::string_view s, TypeSpec& type, std::size_t& end, const Stmt& stmtForErrors) {
-    (void)stmtForErrors;
+bool typePrefix(std::string_view s, TypeSpec& type, std::size_t& end, bool parenthesisedKind = true) {
     for (const TypeWord& w : kTypeWords) {
         if (!startsWith(s, w.word)) continue;
         type.base = w.base;
         end = w.word.size();
-        if (end < s.size() && s[end] == '(') {
+        if (parenthesisedKind && end < s.size() && s[end] == '(') {
             // The later forms: character(len=n), character(*), real(8), real(kind=8).
             const std::size_t close = matchParen(s, end);
             if (close == std::string_view::npos) return false;
@@ -714,7 +713,7 @@ void parseImplicit(Stmt& st, std::string_view s, std::size_t from) {
     while (i < s.size()) {
         TypeSpec type;
         std::size_t end = 0;
-        if (!typePrefix(s.substr(i), type, end, st)) throw ParseError("expected a type", i);
+        if (!typePrefix(s.substr(i), type, end, false)) throw ParseError("expected a type", i);
         i += end;
         if (i >= s.size() || s[i] != '(') throw ParseError("expected '('", i);
         const std::size_t close = matchParen(s, i);
@@ -998,7 +997,7 @@ void classify(Stmt& st, std::string_view s, std::string_view raw, const Squeezed
     {
         TypeSpec type;
         std::size_t end = 0;
-        if (typePrefix(s, type, end, st)) {
+        if (typePrefix(s, type, end)) {
             if (startsWith(s.substr(end), "function") && end + 8 < s.size() && isNameStart(s[end + 8]) &&
                 s.find('(', end) != std::string_view::npos) {
                 st.kind = K::function;

@@ -243,7 +243,7 @@ private:
 
     // Statements
     void line(const std::string& text) {
-        out_.push_back(std::string(static_cast<std::size_t>(indent_) * 4, ' ') + text);
+        out_.push_back(std::string(static_cast<std::size_t>(std::max(indent_, 0)) * 4, ' ') + text);
     }
     void statement(const Stmt& st);
     void body(const Stmt& st);
@@ -281,7 +281,18 @@ private:
         std::string cycle;  // the label a CYCLE jumps to, when one does
     };
     int cycles_ = 0;
+    // Open blocks, innermost last: 'I' an If, 'L' a loop.
+    std::vector<char> blocks_;
+    bool inIf() const { return !blocks_.empty() && blocks_.back() == 'I'; }
     void closeLoop() {
+        // An IF left open inside the loop (FORTRAN that nests badly) is
+        // closed first, so that VBA sees whole blocks.
+        while (inIf()) {
+            --indent_;
+            line("End If");
+            blocks_.pop_back();
+        }
+        if (!blocks_.empty()) blocks_.pop_back();
         if (!loops_.back().cycle.empty()) out_.push_back(loops_.back().cycle + ":");
         --indent_;
         line(loops_.back().isWhile ? "Loop" : "Next " + loops_.back().var);
@@ -904,7 +915,13 @@ std::string UnitWriter::assignTo(const Expr& target, const Expr& valueExpr) {
         std::string length;
         if (target.args[2]) {
             Code hi = convert(expr(*target.args[2]), BaseType::integer);
-            length = lo.isLiteral && lo.text == "1" ? hi.text : paren(hi, kAdd) + " - " + paren(lo, kAdd + 1) + " + 1";
+            if (lo.isLiteral && lo.text == "1") {
+                length = hi.text;
+            } else if (lo.isLiteral && hi.isLiteral) {
+                length = std::to_string(std::atoll(hi.text.c_str()) - std::atoll(lo.text.c_str()) + 1);
+            } else {
+                length = paren(hi, kAdd) + " - " + paren(lo, kAdd + 1) + " + 1";
+            }
         } else {
             length = "Len(" + base.text + ") - " + paren(lo, kAdd + 1) + " + 1";
         }
@@ -1070,9 +1087,11 @@ void UnitWriter::body(const Stmt& st) {
             if (c.type != BaseType::logical) refuse("IF on a value that is not LOGICAL");
             line("If " + c.text + " Then");
             ++indent_;
+            blocks_.push_back('I');
             return;
         }
         case K::elseIf: {
+            if (!inIf()) refuse("ELSE IF without IF");
             Code c = expr(*st.exprs[0]);
             if (c.type != BaseType::logical) refuse("ELSE IF on a value that is not LOGICAL");
             --indent_;
@@ -1081,13 +1100,16 @@ void UnitWriter::body(const Stmt& st) {
             return;
         }
         case K::elseBlock:
+            if (!inIf()) refuse("ELSE without IF");
             --indent_;
             line("Else");
             ++indent_;
             return;
         case K::endIf:
+            if (!inIf()) refuse("END IF without IF");
             --indent_;
             line("End If");
+            blocks_.pop_back();
             return;
         case K::doLoop: {
             const Symbol& v = symbol(st.name);
@@ -1101,6 +1123,7 @@ void UnitWriter::body(const Stmt& st) {
             line(head);
             ++indent_;
             loops_.push_back({st.doLabel, false, ref(v), ""});
+            blocks_.push_back('L');
             return;
         }
         case K::doWhile: {
@@ -1109,6 +1132,7 @@ void UnitWriter::body(const Stmt& st) {
             line("Do While " + c.text);
             ++indent_;
             loops_.push_back({st.doLabel, true, "", ""});
+            blocks_.push_back('L');
             return;
         }
         case K::exitStmt:
@@ -1232,12 +1256,14 @@ void UnitWriter::statement(const Stmt& st) {
     const std::size_t mark = out_.size();
     const int indent = indent_;
     const std::size_t loops = loops_.size();
+    const std::vector<char> blocks = blocks_;
     try {
         body(st);
     } catch (const Untranslatable& why) {
         out_.resize(mark);
         indent_ = indent;
         loops_.resize(std::min(loops, loops_.size()));
+        blocks_ = blocks;
         todos_.push_back({why.kind, why.detail, st.line, out_.size()});
         line("' FTVB-TODO: " + why.detail);
         line("'" + st.source);
@@ -1246,7 +1272,8 @@ void UnitWriter::statement(const Stmt& st) {
         if (st.kind == K::ifBlock) {
             line("If False Then");
             ++indent_;
-        } else if (st.kind == K::elseIf) {
+            blocks_.push_back('I');
+        } else if (st.kind == K::elseIf && inIf()) {
             --indent_;
             line("ElseIf False Then");
             ++indent_;
@@ -1254,12 +1281,14 @@ void UnitWriter::statement(const Stmt& st) {
             line("Do While False");
             ++indent_;
             loops_.push_back({st.doLabel, true, "", ""});
+            blocks_.push_back('L');
         } else if (st.kind == K::endDo && !loops_.empty()) {
             closeLoop();
-        } else if (st.kind == K::endIf && indent_ > 1) {
+        } else if (st.kind == K::endIf && inIf()) {
             --indent_;
             line("End If");
-        } else if (st.kind == K::elseBlock && indent_ > 1) {
+            blocks_.pop_back();
+        } else if (st.kind == K::elseBlock && inIf()) {
             --indent_;
             line("Else");
             ++indent_;
@@ -1654,8 +1683,15 @@ UnitText UnitWriter::run(const std::vector<SourceItem>& leading) {
     todos_.insert(todos_.end(), bodyTodos.begin(), bodyTodos.end());
     indent_ = indent;
     out_.insert(out_.end(), bodyLines.begin(), bodyLines.end());
-    while (!loops_.empty()) {
-        closeLoop();
+    // Blocks the source left open.
+    while (!blocks_.empty()) {
+        if (inIf()) {
+            --indent_;
+            line("End If");
+            blocks_.pop_back();
+        } else {
+            closeLoop();
+        }
     }
     if (u_.kind == UnitKind::function && resultLocal_) {
         indent_ = 1;
