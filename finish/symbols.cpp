@@ -90,6 +90,10 @@ void noteUses(Unit& u, const Stmt& st) {
     for (const auto& kv : st.io.keywords) {
         if (kv.second) walkNames(*kv.second, visit);
     }
+    if (st.kind == Stmt::Kind::call) {
+        // A dummy that is called is a procedure, EXTERNAL or not.
+        if (Symbol* callee = u.find(st.name); callee != nullptr && callee->dummyIndex >= 0) callee->external = true;
+    }
     if (st.kind == Stmt::Kind::doLoop || st.kind == Stmt::Kind::assignStmt || st.kind == Stmt::Kind::assignedGoto) {
         u.use(st.name).used = true;
     }

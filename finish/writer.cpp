@@ -222,6 +222,12 @@ private:
     Code call(const Expr& e);
     Code intrinsic(const std::string& name, const Expr& e);
     Code userFunction(const Expr& e);
+    // A procedure passed as an argument is its name; a call of it is a
+    // Select Case over the module's procedures that fit the call.
+    void dispatch(const Symbol& dummy, const std::vector<ExprPtr>& list, UnitKind kind, const std::string& result);
+    Code dummyFunction(const Symbol& dummy, const Expr& e);
+    std::vector<std::string> preLines_;  // what a statement's value needs first
+    std::set<std::string> dispatchResults_;
     Code element(const Symbol& s, const Expr& e);
     Code binary(const Expr& e);
     Code convert(Code c, BaseType to);
@@ -301,6 +307,7 @@ private:
     std::vector<Loop> loops_;
     std::map<std::string, const Expr*> substitution_;  // statement function arguments
     std::vector<std::string> extraDeclarations_;
+    std::vector<std::string> extraDims_;
 };
 
 Code UnitWriter::expr(const Expr& e) {
@@ -536,7 +543,7 @@ Code UnitWriter::call(const Expr& e) {
     }
     const bool declaredProc = index_.procs.count(e.text) != 0;
     const bool dummyProc = s != nullptr && s->dummyIndex >= 0;
-    if (dummyProc) refuse("a call of the dummy procedure '" + e.text + "'");
+    if (dummyProc) return dummyFunction(*s, e);
     if (!declaredProc && (s == nullptr || !s->external) && isIntrinsicName(e.text)) return intrinsic(e.text, e);
     return userFunction(e);
 }
@@ -552,7 +559,18 @@ std::string UnitWriter::args(const Expr& e, const ProcInfo* callee, const std::v
         if (callee != nullptr && i >= callee->dummies.size())
             refuse("more arguments than '" + callee->spelling + "' takes");
         const Symbol* s = (a.kind == Expr::Kind::name || a.kind == Expr::Kind::call) ? u_.find(a.text) : nullptr;
-        if (d != nullptr && d->isProcedure) refuse("a procedure passed as an argument");
+        if (d != nullptr && d->isProcedure) {
+            // A procedure goes by its name, which the callee dispatches on.
+            if (a.kind != Expr::Kind::name) refuse("an expression passed where a procedure is expected");
+            if (s != nullptr && s->dummyIndex >= 0 && (s->external || s->calledAsFunction)) {
+                out += vbaName(s->name);
+            } else if (index_.procs.count(a.text) != 0) {
+                out += quoteVba(vbaName(a.text));
+            } else {
+                refuse("the procedure '" + a.text + "' passed as an argument is not among the listed files");
+            }
+            continue;
+        }
         if (d != nullptr && d->isArray) {
             if (s == nullptr || !s->isArray())
                 refuse("a scalar passed where '" + callee->spelling + "' takes an array");
@@ -579,6 +597,49 @@ std::string UnitWriter::args(const Expr& e, const ProcInfo* callee, const std::v
         out += c.text;
     }
     return out;
+}
+
+void UnitWriter::dispatch(const Symbol& dummy, const std::vector<ExprPtr>& list, UnitKind kind,
+                          const std::string& result) {
+    std::vector<std::string> lines;
+    const std::string pad(static_cast<std::size_t>(std::max(indent_, 0)) * 4, ' ');
+    lines.push_back(pad + "Select Case " + vbaName(dummy.name));
+    int fits = 0;
+    Expr none;
+    for (const auto& [name, proc] : index_.procs) {
+        if (proc.kind != kind || proc.dummies.size() != list.size()) continue;
+        if (kind == UnitKind::function && proc.type != dummy.type) continue;
+        std::string a;
+        try {
+            a = args(none, &proc, list);
+        } catch (const Untranslatable&) {
+            continue;  // does not fit the call
+        }
+        ++fits;
+        lines.push_back(pad + "Case " + quoteVba(vbaName(name)));
+        const std::string call = vbaName(name) + (a.empty() && kind == UnitKind::subroutine ? "" : "(" + a + ")");
+        lines.push_back(pad + "    " + (kind == UnitKind::subroutine ? "Call " + call : result + " = " + call));
+    }
+    if (fits == 0) refuse("no procedure of the listed files fits the call of '" + dummy.name + "'");
+    lines.push_back(pad + "End Select");
+    if (kind == UnitKind::subroutine) {
+        out_.insert(out_.end(), lines.begin(), lines.end());
+    } else {
+        preLines_.insert(preLines_.end(), lines.begin(), lines.end());
+    }
+}
+
+Code UnitWriter::dummyFunction(const Symbol& dummy, const Expr& e) {
+    if (!substitution_.empty()) refuse("a procedure argument called in a statement function");
+    const std::string result = vbaName(dummy.name) + "_v" + std::to_string(dispatchResults_.size() + 1);
+    dispatch(dummy, e.args, UnitKind::function, result);
+    dispatchResults_.insert(result);
+    extraDims_.push_back("Dim " + result + " As " + vbaType(dummy.type));
+    Code c;
+    c.text = result;
+    c.type = dummy.type;
+    c.vt = vtOf(dummy.type);
+    return c;
 }
 
 Code UnitWriter::userFunction(const Expr& e) {
@@ -1151,7 +1212,10 @@ void UnitWriter::body(const Stmt& st) {
         case K::call: {
             auto it = index_.procs.find(st.name);
             const Symbol* s = u_.find(st.name);
-            if (s != nullptr && s->dummyIndex >= 0) refuse("a call of the dummy procedure '" + st.name + "'");
+            if (s != nullptr && s->dummyIndex >= 0) {
+                dispatch(*s, st.exprs, UnitKind::subroutine, "");
+                return;
+            }
             if (it == index_.procs.end()) refuse("the subroutine '" + st.name + "' is not among the listed files");
             if (it->second.kind != UnitKind::subroutine) refuse("'" + st.name + "' is not a subroutine");
             Expr dummy;
@@ -1257,9 +1321,21 @@ void UnitWriter::statement(const Stmt& st) {
     const int indent = indent_;
     const std::size_t loops = loops_.size();
     const std::vector<char> blocks = blocks_;
+    preLines_.clear();
     try {
         body(st);
+        if (!preLines_.empty()) {
+            // Values the statement needs first (calls of procedure
+            // arguments): only where they are computed once, before it.
+            using K = Stmt::Kind;
+            if (st.kind == K::doWhile || st.kind == K::elseIf) {
+                refuse("a procedure argument called in a DO WHILE or ELSE IF condition");
+            }
+            out_.insert(out_.begin() + static_cast<std::ptrdiff_t>(mark), preLines_.begin(), preLines_.end());
+            preLines_.clear();
+        }
     } catch (const Untranslatable& why) {
+        preLines_.clear();
         out_.resize(mark);
         indent_ = indent;
         loops_.resize(std::min(loops, loops_.size()));
@@ -1307,7 +1383,7 @@ std::string UnitWriter::header() {
         const Symbol& s = *u_.find(d);
         if (!params.empty()) params += ", ";
         if (s.external || (s.calledAsFunction && !s.isArray())) {
-            params += "ByRef " + vbaName(d) + " As Variant";
+            params += "ByVal " + vbaName(d) + " As String";
             continue;
         }
         if (s.isArray()) {
@@ -1423,6 +1499,7 @@ void UnitWriter::declarations() {
         }
     }
     if (resultLocal_) line("Dim " + resultName_ + " As " + std::string(vbaType(u_.type)));
+    for (const std::string& d : extraDims_) line(d);
     if (anyStatic) line("Static data_done As Boolean");
     if (needIoIndex_) line("Dim io_i As Long");
 }

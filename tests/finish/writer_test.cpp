@@ -267,6 +267,23 @@ TEST(FinishWriter, DataAndInputOutput) {
     });
 }
 
+TEST(FinishWriter, ProceduresPassedAsArguments) {
+    check({
+        {"a function argument: its name, and a dispatch over what fits",
+         "program p\nexternal sq\ndouble precision sq, g\nx = g(sq, 2d0)\nend\n"
+         "double precision function g(f, y)\ndouble precision f, y\nexternal f\ng = f(y) + 1d0\nend\n"
+         "double precision function sq(y)\ndouble precision y\nsq = y * y\nend\n"
+         "integer function other(y)\ndouble precision y\nother = 1\nend\n",
+         {"x = g(\"sq\", 2.0)", "Public Function g(ByVal f As String, ByRef y As Double) As Double",
+          "Dim f_v1 As Double", "Select Case f", "Case \"sq\"", "f_v1 = sq(y)", "End Select", "g = f_v1 + 1.0"}},
+        {"a subroutine argument, passed on",
+         "subroutine a(p, k)\ncall p(k)\ncall b(p)\nend\nsubroutine b(q)\nexternal q\nend\n"
+         "subroutine show(i)\nend\n",
+         {"Public Sub a(ByVal p As String, ByRef k As Long)", "Select Case p", "Case \"show\"", "Call show(k)",
+          "End Select", "Call b(p)"}},
+    });
+}
+
 TEST(FinishWriter, WhatIsLeftIsMarkedAndListed) {
     const Finished f =
         finishSource("program p\nreal a, b\nequivalence (a, b)\nx = (1 +\ncall nowhere(x)\ncomplex z\nz = 1\nend\n");
