@@ -38,6 +38,10 @@ if(NOT WIN32 AND FTVB_UNO_PYTHON)
     COMMAND ${FTVB_UNO_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/finish/vba_strict_test.py
             $<TARGET_FILE:finish_runtime_dump>)
 
+  # How outputs are compared: words equal, numbers to the digits printed.
+  add_test(NAME Finish.NumbersCompare
+    COMMAND ${FTVB_UNO_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/finish/numbers_compare_test.py)
+
   # Whole programs: gfortran's output against the finished module's in
   # LibreOffice; programs/EXPECTED_FAILURES lists those not passing yet.
   add_test(NAME Finish.ProgramsAgreeWithGfortran
