@@ -30,6 +30,23 @@ import numbers_compare  # noqa: E402
 import vba_strict       # noqa: E402
 
 PROGRAMS = os.path.join(HERE, "programs")
+# Programs with a NAME.uses list take those files from the LAPACK release.
+TARBALL = os.environ.get("LAPACK_TARBALL", os.path.join(
+    HERE, "..", "..", "..", "shared", "corpus", "lapack_3.11.0.orig.tar.gz"))
+
+
+def library_files(name, folder):
+    """The release's files a program uses, unpacked into folder; None without the tarball."""
+    uses = os.path.join(PROGRAMS, name + ".uses")
+    if not os.path.exists(uses):
+        return []
+    if not os.path.exists(TARBALL):
+        return None
+    members = [line.split("#")[0].strip() for line in open(uses)]
+    members = ["lapack-3.11.0/" + m for m in members if m]
+    os.makedirs(folder, exist_ok=True)
+    subprocess.run(["tar", "-xzf", TARBALL, "-C", folder] + members, check=True)
+    return [os.path.join(folder, m) for m in members]
 
 
 def program_name(source):
@@ -90,21 +107,26 @@ def run_program(name, gfortran, convert, work, session):
     """(passed, what to print)."""
     source_path = os.path.join(PROGRAMS, name + ".f")
     source = open(source_path, encoding="latin-1").read()
-    data = [p for p in glob.glob(os.path.join(PROGRAMS, name + "*")) if not p.endswith(".f")]
+    data = [p for p in glob.glob(os.path.join(PROGRAMS, name + ".*"))
+            if not p.endswith((".f", ".uses"))]
+    library = library_files(name, os.path.join(work, name, "lib"))
+    if library is None:
+        return None, ["skipped: no LAPACK tarball at %s (set LAPACK_TARBALL)" % TARBALL]
     ref_dir = os.path.join(work, name, "gfortran")
     vba_dir = os.path.join(work, name, "vba")
     for d in (ref_dir, vba_dir):
         os.makedirs(d, exist_ok=True)
         for p in data:
             shutil.copy(p, d)
-    build = subprocess.run([gfortran, "-std=legacy", "-w", "-o", os.path.join(ref_dir, name), source_path],
+    build = subprocess.run([gfortran, "-std=legacy", "-w", "-o", os.path.join(ref_dir, name), source_path]
+                           + library,
                            capture_output=True, text=True)
     if build.returncode:
         return False, ["gfortran cannot build it:", build.stderr.strip()]
     ref = subprocess.run([os.path.join(ref_dir, name)], cwd=ref_dir, capture_output=True,
                          text=True, timeout=60)
     shutil.copy(source_path, os.path.join(work, name))
-    conv = subprocess.run([convert, "--finish", "-o", name + ".bas", name + ".f"],
+    conv = subprocess.run([convert, "--finish", "-o", name + ".bas", name + ".f"] + library,
                           cwd=os.path.join(work, name), capture_output=True, text=True, timeout=120)
     if conv.returncode:
         return False, ["ftvb-convert --finish failed (%d):" % conv.returncode,
@@ -154,6 +176,9 @@ def main(argv):
                     ok, lines = run_program(name, gfortran, os.path.abspath(a.convert), work, session)
                 except subprocess.TimeoutExpired as e:
                     ok, lines = False, ["timed out: %s" % e.cmd]
+                if ok is None:
+                    print("%s: %s" % (name, lines[0]))
+                    continue
                 results[name] = ok
                 if ok and name in allowed:
                     bad += 1
