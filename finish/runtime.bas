@@ -48,6 +48,7 @@ Private FtLineCount As Long
 Private FtOpRestart As Long
 Private FtScale As Long
 Private FtPlus As Boolean
+Private FtToText As Boolean
 ' end state
 
 ' Exact decimal digits of a Double: x = 0.digits * 10 ^ pointPos, no leading or trailing zeros
@@ -525,10 +526,11 @@ End Sub
 
 ' Writes the finished records (FtLines) to the statement's unit: an opened unit's file, else
 ' report.txt, which is opened and closed again so that it is complete whenever the program
-' stops.
+' stops. A WRITE to a CHARACTER variable (FtWriteText) keeps them.
 ' needs: FtIo FtUnitIndex FtUnitFile FtPath
 Private Sub FtEmit()
     Dim f As Integer, i As Long, opened As Boolean
+    If FtToText Then Exit Sub
     i = FtUnitIndex(FtOutUnit)
     If i > 0 Then
         f = FtUnitFile(i, "O")
@@ -925,6 +927,45 @@ Public Sub FtWriteEnd(ByVal fmt As String)
     End If
     FtOutCount = 0
 End Sub
+
+' Ends a WRITE to a CHARACTER variable (an internal file): the statement's records as text,
+' separated by vbLf; the writer pads or cuts it to the variable's length (FtPad).
+' needs: FtIo FtWriteList FtWriteFormatted
+Public Function FtWriteText(ByVal fmt As String) As String
+    Dim i As Long, s As String
+    FtToText = True
+    If Trim$(fmt) = "*" Then
+        FtWriteList
+    Else
+        FtWriteFormatted fmt
+    End If
+    FtToText = False
+    For i = 1 To FtLineCount
+        If i > 1 Then s = s & vbLf
+        s = s & FtLines(i)
+    Next i
+    FtLineCount = 0
+    FtOutCount = 0
+    FtWriteText = s
+End Function
+
+' True when a READ on the unit would find no more records (for END=): the file is at its end
+' and nothing of the last record read is left.
+' needs: FtIo FtUnitIndex FtUnitFile FtOpen
+Public Function FtEof(ByVal unit As Long) As Boolean
+    Dim i As Long, f As Integer
+    i = FtUnitIndex(unit)
+    If i = 0 Then
+        If unit = -1 Or unit = 5 Then
+            FtOpen unit, "input.txt", "old"
+        Else
+            FtOpen unit, "fort." & CStr(unit), "old"
+        End If
+        i = FtUnitIndex(unit)
+    End If
+    f = FtUnitFile(i, "I")
+    FtEof = EOF(f)
+End Function
 
 ' Starts a list-directed READ on a unit (-1 and 5: input.txt in FtFolder); its first item is
 ' taken from the next record.

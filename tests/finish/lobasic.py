@@ -219,23 +219,29 @@ class Session:
                         out.append(e)
         return out
 
-    def check(self, text, sub=None, folder=None, timeout=60):
-        """Compiles the module text (LF or CR LF) and, when it compiles, runs sub."""
+    def check(self, modules, sub=None, folder=None, timeout=60):
+        """Compiles a module text (LF or CR LF), or a list of them (one project: Module1,
+        Module2...), and, when they compile, runs sub (of any of them)."""
         verdict = Verdict()
         start = time.time()
-        text = text.replace("\r\n", "\n")
-        shift = 0
-        if not re.search(r"(?im)^\s*option\s+vbasupport\s+1", text):
-            text = "Option VBASupport 1\n" + text
-            shift = 1
-        if not text.endswith("\n"):
-            text += "\n"
-        text += "Sub %s()\nEnd Sub\n" % COMPILE_ONLY
+        texts = [modules] if isinstance(modules, str) else list(modules)
+        shifts = {}
+        prepared = []
+        for k, text in enumerate(texts, 1):
+            text = text.replace("\r\n", "\n")
+            shifts["Module%d" % k] = 0
+            if not re.search(r"(?im)^\s*option\s+vbasupport\s+1", text):
+                text = "Option VBASupport 1\n" + text
+                shifts["Module%d" % k] = 1
+            if not text.endswith("\n"):
+                text += "\n"
+            text += "Sub %s%d()\nEnd Sub\n" % (COMPILE_ONLY, k)
+            prepared.append(text)
         if sub:
             preset = ""
-            if folder is not None and re.search(r"(?im)^\s*public\s+ftfolder\b", text):
+            if folder is not None and any(re.search(r"(?im)^\s*public\s+ftfolder\b", t) for t in prepared):
                 preset = '    FtFolder = "%s"\n' % folder.replace('"', '""')
-            text += "Sub %s()\n%s    %s\nEnd Sub\n" % (ENTRY, preset, sub)
+            prepared[0] += "Sub %s()\n%s    %s\nEnd Sub\n" % (ENTRY, preset, sub)
         if os.path.exists(self.errlog):
             os.remove(self.errlog)
         from com.sun.star.beans import PropertyValue
@@ -251,32 +257,38 @@ class Session:
             libraries = doc.BasicLibraries
             if not libraries.hasByName("Standard"):
                 libraries.createLibrary("Standard")
-            libraries.getByName("Standard").insertByName("Module1", text)
+            library = libraries.getByName("Standard")
+            for k, text in enumerate(prepared, 1):
+                library.insertByName("Module%d" % k, text)
             provider = doc.getScriptProvider()
-            url = "vnd.sun.star.script:Standard.Module1.%s?language=Basic&location=document"
+            url = "vnd.sun.star.script:Standard.Module%d.%s?language=Basic&location=document"
             # compiling is running an empty Sub; Basic compiles a module more than once, so
             # the same error may be logged twice
             self.hook("phase").invoke(("compile",), (), ())
-            r = _in_thread(lambda: provider.getScript(url % COMPILE_ONLY).invoke((), (), ()), timeout)
-            if r is None:
-                verdict.timed_out = True
+            for k in range(1, len(prepared) + 1):
+                r = _in_thread(lambda: provider.getScript(url % (k, COMPILE_ONLY + str(k))).invoke((), (), ()),
+                               max(1.0, timeout - (time.time() - start)))
+                if r is None:
+                    verdict.timed_out = True
+                    break
             seen = set()
             for e in self._errors("compile"):
-                key = (e.get("line"), e.get("col"), e.get("msg"))
+                key = (e.get("module"), e.get("line"), e.get("col"), e.get("msg"))
                 if key not in seen:
                     seen.add(key)
-                    e["line"] = e.get("line", 0) - shift
+                    e["line"] = e.get("line", 0) - shifts.get(e.get("module"), 0)
                     verdict.compile_errors.append(e)
             if sub and not verdict.compile_errors and not verdict.timed_out:
                 self.hook("phase").invoke(("run",), (), ())
                 left = max(1.0, timeout - (time.time() - start))
-                r = _in_thread(lambda: provider.getScript(url % ENTRY).invoke((), (), ()), left)
+                r = _in_thread(lambda: provider.getScript(url % (1, ENTRY)).invoke((), (), ()), left)
                 if r is None:
                     verdict.timed_out = True
                 else:
                     errors = self._errors("run")
                     if errors:
-                        verdict.runtime_error = dict(errors[0], line=errors[0].get("line", 0) - shift)
+                        e = errors[0]
+                        verdict.runtime_error = dict(e, line=e.get("line", 0) - shifts.get(e.get("module"), 0))
                     elif not r[0]:
                         verdict.runtime_error = {"line": 0, "col": 0,
                                                  "msg": str(getattr(r[1], "Message", r[1]))}
@@ -291,13 +303,17 @@ class Session:
         return verdict
 
 
-def describe(name, verdict, lines):
+def describe(name, verdict, *_):
+    """One line per problem; a module after the first is named NAME#k."""
+    def where(e):
+        k = re.sub(r"^Module", "", e.get("module") or "Module1")
+        return name if k in ("1", "") else "%s#%s" % (name, k)
     out = []
     for e in verdict.compile_errors:
-        out.append("%s:%d:%d: compile error: %s" % (name, e["line"], e["col"], e["msg"]))
+        out.append("%s:%d:%d: compile error: %s" % (where(e), e["line"], e["col"], e["msg"]))
     e = verdict.runtime_error
     if e:
-        out.append("%s:%d:%d: runtime error: %s" % (name, e["line"], e["col"], e["msg"]))
+        out.append("%s:%d:%d: runtime error: %s" % (where(e), e["line"], e["col"], e["msg"]))
     if verdict.timed_out:
         out.append("%s: timeout" % name)
     return out

@@ -3,8 +3,9 @@ digits printed (one unit of the last digit printed apart at most: the two sides 
 value a hair apart differently) or within a relative tolerance."""
 import re
 
-NUMBER = r"[+-]?(?:\d+\.?\d*|\.\d+)(?:[EeDd][+-]?\d+|(?<=\d)[+-]\d{3})?"
-TOKEN = re.compile(r"(%s)|([^\s0-9+.-]+|[+.-])" % NUMBER)
+NUMBER = r"(?<![A-Za-z_\d])[+-]?(?:\d+\.?\d*|\.\d+)(?:[EeDd][+-]?\d+|(?<=\d)[+-]\d{3})?"
+# a number, a name (x1, f2), or one other character
+TOKEN = re.compile(r"(%s)|([A-Za-z_]\w*|\S)" % NUMBER)
 
 
 def tokens(text):

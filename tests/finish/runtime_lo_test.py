@@ -142,6 +142,13 @@ VALUES = [
     ("'abc'.lt.'abd'", "(FtStrCmp(\"abc\", \"abd\") < 0)", 0), ("'b'.gt.'abc'", "(FtStrCmp(\"b\", \"abc\") > 0)", 0),
 ]
 
+# WRITE to a CHARACTER variable of a length: (format, items, length).
+INTERNAL = [
+    ("(I5,F8.3)", [I(42), D("3.14159")], 20),
+    ("('n=',I3)", [I(7)], 6),
+    ("(A,1X,A)", [S("ab"), S("cd")], 12),
+]
+
 # List-directed READ: the data file, and what is read (name, FORTRAN type).
 READ_DATA = """ 3  1.5, 2*7 'it''s' T
  4.25d0  -2
@@ -159,6 +166,8 @@ def fortran_program():
     for name, t in READ_ITEMS:
         out.append("      %s %s" % (t, name))
     out.append("      integer j1, j2, j3")
+    for length in sorted({length for _f, _i, length in INTERNAL}):
+        out.append("      character*%d text%d" % (length, length))
     n = 0
     for fmt, items in WRITES:
         n += 1
@@ -173,6 +182,12 @@ def fortran_program():
         n += 1
         out.append("      write(*,'(a)') 'case %d'" % n)
         out.append("      write(*,*) %s" % f)
+    for k, (fmt, items, length) in enumerate(INTERNAL, 1):
+        n += 1
+        out.append("      write(*,'(a)') 'case %d'" % n)
+        out.append("      write(text%d, %d) %s" % (length, 5000 + k, ", ".join(v.fortran for v in items)))
+        out.append(" %d  format%s" % (5000 + k, fmt))
+        out.append("      write(*,'(a)') '['//text%d//']'" % length)
     n += 1
     out.append("      write(*,'(a)') 'case %d'" % n)
     out.append("      open(10, file='rtcase.dat', status='old')")
@@ -196,7 +211,7 @@ def vba_driver():
     vtype = {"integer": "Long", "double precision": "Double", "logical": "Boolean"}
     for name, t in READ_ITEMS:
         out.append("    Dim %s As %s" % (name, vtype.get(t, "String")))
-    out.append("    Dim j1 As Long, j2 As Long, j3 As Long, v As Variant")
+    out.append("    Dim j1 As Long, j2 As Long, j3 As Long, v As Variant, text As String")
 
     def case(n):
         out.append('    FtWriteBegin -1: FtWriteItem "case %d": FtWriteEnd "(a)"' % n)
@@ -212,6 +227,14 @@ def vba_driver():
         n += 1
         case(n)
         out.append("    FtWriteBegin -1: FtWriteItem %s: FtWriteEnd \"*\"" % vba)
+    for fmt, items, length in INTERNAL:
+        n += 1
+        case(n)
+        out.append("    FtWriteBegin -1")
+        for v in items:
+            out.append("    FtWriteItem %s" % v.vba)
+        out.append('    text = FtPad(FtWriteText("%s"), %d)' % (fmt.replace('"', '""'), length))
+        out.append('    FtWriteBegin -1: FtWriteItem "[" & text & "]": FtWriteEnd "(a)"')
     n += 1
     case(n)
     out.append('    FtOpen 10, "rtcase.dat", "old"')
@@ -229,6 +252,7 @@ def vba_driver():
     for name in ("j1", "j2", "j3"):
         out.append("    v = FtReadItem(): If Not IsEmpty(v) Then %s = v" % name)
     out.append("    FtReadEnd")
+    out.append("    If Not FtEof(10) Then j3 = -99")
     out.append("    FtClose 10")
     for name, _ in READ_ITEMS:
         out.append('    FtWriteBegin -1: FtWriteItem "%s": FtWriteItem %s: FtWriteEnd "*"' % (name, name))
@@ -259,6 +283,9 @@ def describe_case(n):
     n -= len(WRITES)
     if n <= len(VALUES):
         return "value %s = %s" % VALUES[n - 1][:2]
+    n -= len(VALUES)
+    if n <= len(INTERNAL):
+        return "write to a character*%d: %s" % (INTERNAL[n - 1][2], INTERNAL[n - 1][0])
     return "list-directed read of rtcase.dat"
 
 

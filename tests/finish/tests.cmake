@@ -31,4 +31,21 @@ if(NOT WIN32 AND FTVB_UNO_PYTHON)
     COMMAND ${FTVB_UNO_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/finish/runtime_lo_test.py
             --dump $<TARGET_FILE:finish_runtime_dump> --work ${CMAKE_CURRENT_BINARY_DIR}/finish-runtime)
   set_tests_properties(Finish.RuntimeAgreesWithGfortran PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
+
+  # The checker of what VBA refuses and LibreOffice accepts, on small
+  # modules and on the whole runtime.
+  add_test(NAME Finish.VbaStrictChecker
+    COMMAND ${FTVB_UNO_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/finish/vba_strict_test.py
+            $<TARGET_FILE:finish_runtime_dump>)
+
+  # How outputs are compared: words equal, numbers to the digits printed.
+  add_test(NAME Finish.NumbersCompare
+    COMMAND ${FTVB_UNO_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/finish/numbers_compare_test.py)
+
+  # Whole programs: gfortran's output against the finished module's in
+  # LibreOffice; programs/EXPECTED_FAILURES lists those not passing yet.
+  add_test(NAME Finish.ProgramsAgreeWithGfortran
+    COMMAND ${FTVB_UNO_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/finish/programs_test.py
+            --convert $<TARGET_FILE:ftvb-convert> --work ${CMAKE_CURRENT_BINARY_DIR}/finish-programs)
+  set_tests_properties(Finish.ProgramsAgreeWithGfortran PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 600)
 endif()
