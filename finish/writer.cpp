@@ -308,6 +308,9 @@ private:
     std::map<std::string, const Expr*> substitution_;  // statement function arguments
     std::vector<std::string> extraDeclarations_;
     std::vector<std::string> extraDims_;
+    std::set<std::string> extraDimNames_;
+    std::size_t current_ = 0;  // index of the statement being written
+    bool loopChanges(const Stmt& loop, const Expr& bound) const;
 };
 
 Code UnitWriter::expr(const Expr& e) {
@@ -1175,11 +1178,22 @@ void UnitWriter::body(const Stmt& st) {
         case K::doLoop: {
             const Symbol& v = symbol(st.name);
             if (!isNumeric(v.type)) refuse("a DO variable that is not a number");
-            std::string head = "For " + ref(v) + " = " + convert(expr(*st.exprs[0]), v.type).text + " To " +
-                               convert(expr(*st.exprs[1]), v.type).text;
+            // FORTRAN counts the trips once, at the start; LibreOffice
+            // evaluates the limit again on each pass. A bound the loop
+            // changes is taken into a variable first.
+            auto fixed = [&](const Expr& bound, const std::string& suffix) {
+                Code c = convert(expr(bound), v.type);
+                if (c.isLiteral || !loopChanges(st, bound)) return c.text;
+                const std::string name = ref(v) + suffix;
+                if (extraDimNames_.insert(name).second) extraDims_.push_back("Dim " + name + " As " + vbaType(v.type));
+                line(name + " = " + c.text);
+                return name;
+            };
+            const std::string to = fixed(*st.exprs[1], "_to");
+            std::string head = "For " + ref(v) + " = " + convert(expr(*st.exprs[0]), v.type).text + " To " + to;
             if (st.exprs.size() > 2) {
                 Code step = convert(expr(*st.exprs[2]), v.type);
-                if (!(step.isLiteral && step.text == "1")) head += " Step " + step.text;
+                if (!(step.isLiteral && step.text == "1")) head += " Step " + fixed(*st.exprs[2], "_step");
             }
             line(head);
             ++indent_;
@@ -1312,6 +1326,53 @@ bool isSpecification(Stmt::Kind k) {
         case K::blockData: return true;
         default: return false;
     }
+}
+
+// Whether the body of the loop starting at current_ assigns to a name the
+// bound uses (assignments, DO variables, READ lists).
+bool UnitWriter::loopChanges(const Stmt& loop, const Expr& bound) const {
+    std::set<std::string> names;
+    std::function<void(const Expr&)> collect = [&](const Expr& e) {
+        if (e.kind == Expr::Kind::name) names.insert(e.text);
+        for (const ExprPtr& a : e.args) {
+            if (a) collect(*a);
+        }
+    };
+    collect(bound);
+    if (names.empty()) return false;
+    std::function<bool(const Stmt&)> changes = [&](const Stmt& st) {
+        using K = Stmt::Kind;
+        if (st.kind == K::assignment && st.target) {
+            const Expr* t = st.target.get();
+            while (t->kind == Expr::Kind::substring) t = t->args[0].get();
+            if (names.count(t->text) != 0) return true;
+        }
+        if ((st.kind == K::doLoop || st.kind == K::assignStmt) && names.count(st.name) != 0) return true;
+        if (st.kind == K::read) {
+            for (const ExprPtr& e : st.exprs) {
+                if (e && (e->kind == Expr::Kind::name || e->kind == Expr::Kind::call) && names.count(e->text) != 0) {
+                    return true;
+                }
+            }
+        }
+        return st.inner && changes(*st.inner);
+    };
+    int depth = 0;
+    for (std::size_t i = current_ + 1; i < u_.stmts.size(); ++i) {
+        const Stmt& st = u_.stmts[i];
+        if (changes(st)) return true;
+        if (loop.doLabel.empty()) {
+            if (st.kind == Stmt::Kind::doLoop || st.kind == Stmt::Kind::doWhile) {
+                if (st.doLabel.empty()) ++depth;
+            } else if (st.kind == Stmt::Kind::endDo && depth-- == 0) {
+                return false;
+            }
+        } else if (st.label == loop.doLabel) {
+            return false;
+        }
+        if (st.kind == Stmt::Kind::end) return false;
+    }
+    return false;
 }
 
 void UnitWriter::statement(const Stmt& st) {
@@ -1731,6 +1792,7 @@ UnitText UnitWriter::run(const std::vector<SourceItem>& leading) {
             }
             continue;
         }
+        current_ = i;
         statement(st);
     }
     commentsBefore(u_.stmts.size());
