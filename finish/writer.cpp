@@ -309,7 +309,8 @@ private:
     std::vector<std::string> extraDeclarations_;
     std::vector<std::string> extraDims_;
     std::set<std::string> extraDimNames_;
-    std::size_t current_ = 0;  // index of the statement being written
+    std::set<std::string> variableParameters_;  // PARAMETERs VBA cannot make a Const of
+    std::size_t current_ = 0;                   // index of the statement being written
     bool loopChanges(const Stmt& loop, const Expr& bound) const;
 };
 
@@ -1306,6 +1307,19 @@ void UnitWriter::body(const Stmt& st) {
     }
 }
 
+// Whether a VBA expression calls something: a name right before "(".
+bool callsFunction(const std::string& text) {
+    bool quoted = false;
+    for (std::size_t i = 1; i < text.size(); ++i) {
+        if (text[i - 1] == '"') quoted = !quoted;
+        if (quoted || text[i] != '(') continue;
+        const char c = text[i - 1];
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '$')
+            return true;
+    }
+    return false;
+}
+
 bool isSpecification(Stmt::Kind k) {
     using K = Stmt::Kind;
     switch (k) {
@@ -1478,20 +1492,46 @@ void UnitWriter::declarations() {
             const Symbol& s = *u_.find(d.name);
             try {
                 Code v = expr(*s.value);
-                if (s.type == BaseType::integer && v.type != BaseType::integer) refuse("a PARAMETER of another type");
+                if (s.type == BaseType::integer && v.type != BaseType::integer) {
+                    if (!isNumeric(v.type)) refuse("a PARAMETER of another type");
+                    v = convert(v, BaseType::integer);
+                }
                 if (s.type == BaseType::real && v.type == BaseType::doublePrecision) v = asSingle(v);
-                if (v.text.find('(') != std::string::npos && v.text.rfind("CSng(", 0) != 0) {
-                    refuse("a PARAMETER whose value needs a function");
-                }
-                if (v.text.rfind("CSng(", 0) == 0) {
+                if (v.text.rfind("CSng(", 0) == 0 && v.text.back() == ')' &&
+                    v.text.find_first_of("(", 5) == std::string::npos) {
                     // Const takes no function: the Single's value, written out.
-                    const float f = static_cast<float>(std::strtod(v.text.c_str() + 5, nullptr));
-                    char buf[40];
-                    std::snprintf(buf, sizeof buf, "%.9g", static_cast<double>(f));
-                    v.text = buf;
-                    if (v.text.find_first_of(".e") == std::string::npos) v.text += ".0";
+                    char* end = nullptr;
+                    const double parsed = std::strtod(v.text.c_str() + 5, &end);
+                    if (end != nullptr && *end == ')') {
+                        char buf[40];
+                        std::snprintf(buf, sizeof buf, "%.9g", static_cast<double>(static_cast<float>(parsed)));
+                        v.text = buf;
+                        if (v.text.find_first_of(".eE") == std::string::npos) v.text += ".0";
+                    }
                 }
-                line("Const " + vbaName(s.name) + " As " + vbaType(s.type) + " = " + v.text);
+                bool needsVariable = callsFunction(v.text);
+                for (const std::string& name : variableParameters_) {
+                    // A whole word of the value that is such a variable.
+                    for (std::size_t at = v.text.find(name); at != std::string::npos && !needsVariable;
+                         at = v.text.find(name, at + 1)) {
+                        auto word = [](char c) {
+                            return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                                   c == '_';
+                        };
+                        const bool before = at == 0 || !word(v.text[at - 1]);
+                        const bool after = at + name.size() >= v.text.size() || !word(v.text[at + name.size()]);
+                        needsVariable = before && after;
+                    }
+                }
+                if (needsVariable) {
+                    variableParameters_.insert(vbaName(s.name));
+                    // A value VBA cannot compute in a Const (HUGE(ZERO)): a
+                    // variable set before the first statement.
+                    line("Dim " + vbaName(s.name) + " As " + vbaType(s.type));
+                    extraDeclarations_.push_back(vbaName(s.name) + " = " + v.text);
+                } else {
+                    line("Const " + vbaName(s.name) + " As " + vbaType(s.type) + " = " + v.text);
+                }
             } catch (const Untranslatable& why) {
                 todos_.push_back({why.kind, why.detail, st.line, out_.size()});
                 line("' FTVB-TODO: " + why.detail);

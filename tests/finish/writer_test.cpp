@@ -182,6 +182,11 @@ TEST(FinishWriter, Arrays) {
         {"column-major index, bounds from PARAMETERs",
          "program p\ninteger n\nparameter (n = 3)\ndouble precision a(n, n)\na(i, j) = 0d0\na(2, 3) = 1d0\nend\n",
          {"Const n As Long = 3", "Dim a(1 To 9) As Double", "a(i + j * 3 - 3) = 0.0", "a(8) = 1.0"}},
+        {"a PARAMETER VBA cannot make a Const of is a variable set first",
+         "program p\ndouble precision zero, big, half\nparameter (zero = 0d0, big = huge(zero), half = big / 2)\n"
+         "parameter (x = 0.1 * 3.0)\nprint *, half, x\nend\n",
+         {"Const zero As Double = 0.0", "Dim big As Double", "Dim half As Double", "Dim x As Single", "big = FtHugeD()",
+          "half = big / 2", "x = CSng(CSng(0.1) * 3.0)"}},
         {"lower bounds",
          "program p\ndimension v(0:4), w(-2:2, 3)\nv(i) = w(i, j)\nend\n",
          {"Dim v(1 To 5) As Single", "Dim w(1 To 15) As Single", "v(i + 1) = w(i + j * 5 - 2)"}},
