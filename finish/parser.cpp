@@ -1066,7 +1066,9 @@ void classify(Stmt& st, std::string_view s, std::string_view raw, const Squeezed
     for (std::string_view w : {std::string_view("external"), std::string_view("intrinsic"), std::string_view("save")}) {
         if (!startsWith(s, w)) continue;
         st.kind = w == "external" ? K::external : w == "intrinsic" ? K::intrinsic : K::save;
-        Parser p = rest(w.size());
+        std::size_t from = w.size();
+        if (s.substr(from, 2) == "::") from += 2;
+        Parser p = rest(from);
         while (!p.atEnd()) {
             if (p.accept("/")) {
                 st.names.push_back("/" + p.name());
