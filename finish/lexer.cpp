@@ -1,6 +1,7 @@
 // Fixed-form lines into statements, statements into tokens.
 #include "finish/lexer.h"
 
+#include <algorithm>
 #include <array>
 
 namespace ftvb::finish {
@@ -84,10 +85,8 @@ void StatementReader::feed(std::string_view line, std::vector<SourceItem>& out) 
     const Fields f = fieldsOf(line);
     const std::string_view body = withoutInlineComment(f.body);
     if (f.continuation && open_) {
-        for (std::size_t i = 0; i < body.size(); ++i) {
-            pending_.text += body[i];
-            pending_.where.push_back({lineNo_, f.bodyColumn + static_cast<int>(i)});
-        }
+        pending_.segments.push_back({pending_.text.size(), {lineNo_, f.bodyColumn}});
+        pending_.text += body;
         return;
     }
     finish(out);
@@ -95,10 +94,17 @@ void StatementReader::feed(std::string_view line, std::vector<SourceItem>& out) 
     pending_ = SourceItem{};
     pending_.label = f.label;
     pending_.line = lineNo_;
-    for (std::size_t i = 0; i < body.size(); ++i) {
-        pending_.text += body[i];
-        pending_.where.push_back({lineNo_, f.bodyColumn + static_cast<int>(i)});
+    pending_.segments.push_back({0, {lineNo_, f.bodyColumn}});
+    pending_.text += body;
+}
+
+Position SourceItem::positionOf(std::size_t index) const {
+    Position p{line, 1};
+    for (const Segment& s : segments) {
+        if (s.at > index) break;
+        p = {s.from.line, s.from.column + static_cast<int>(index - s.at)};
     }
+    return p;
 }
 
 void StatementReader::finish(std::vector<SourceItem>& out) {
@@ -198,6 +204,7 @@ std::vector<Token> tokenize(std::string_view s, std::size_t from, std::size_t to
     if (to > s.size()) to = s.size();
     s = s.substr(0, to);
     std::vector<Token> out;
+    out.reserve((s.size() - std::min(from, s.size())) / 2 + 2);
     std::size_t i = from;
     while (i < s.size()) {
         Token t;

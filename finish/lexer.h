@@ -25,10 +25,18 @@ struct Position {
 struct SourceItem {
     enum class Kind { comment, blank, statement };
     Kind kind = Kind::statement;
-    std::string text;             // a comment's text after column 1; a statement's columns 7-72 joined
-    std::string label;            // digits of columns 1-5, without blanks
-    long long line = 0;           // first line
-    std::vector<Position> where;  // of each character of `text`, for statements
+    std::string text;    // a comment's text after column 1; a statement's columns 7-72 joined
+    std::string label;   // digits of columns 1-5, without blanks
+    long long line = 0;  // first line
+    // Where each physical line's part of `text` begins: its index in
+    // `text`, and the line and column it came from.
+    struct Segment {
+        std::size_t at;
+        Position from;
+    };
+    std::vector<Segment> segments;
+    // The line and column of text[index].
+    Position positionOf(std::size_t index) const;
 };
 
 // Groups lines into logical lines as they come. Comments that fall between

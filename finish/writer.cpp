@@ -13,13 +13,14 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <unordered_set>
 
 #include "finish/runtime.h"
 
 namespace ftvb::finish {
 
 std::string vbaName(const std::string& n) {
-    static const std::set<std::string> kReserved = {
+    static const std::unordered_set<std::string> kReserved = {
         "access",   "addressof", "alias",     "and",         "any",         "append",     "array",         "as",
         "asc",      "atn",       "attribute", "base",        "beep",        "binary",     "boolean",       "byref",
         "byte",     "byval",     "call",      "case",        "cbool",       "cbyte",      "ccur",          "cdate",
@@ -1893,6 +1894,17 @@ UnitText UnitWriter::run(const std::vector<SourceItem>& leading) {
 }  // namespace
 
 UnitText VbaWriter::write(const Unit& unit, const std::vector<SourceItem>& leading) {
+    if (!namesReady_) {
+        commonNames_ = globalNames();
+        namesReady_ = true;
+    }
+    UnitWriter w(index_, unit, used_, commonNames_);
+    return w.run(leading);
+}
+
+// The Public name of each COMMON member: its name in the first unit that
+// names the block, with the block's name before it when that is taken.
+std::map<std::pair<std::string, int>, std::string> VbaWriter::globalNames() const {
     std::map<std::pair<std::string, int>, std::string> names;
     std::set<std::string> taken;
     for (const auto& kv : index_.procs) taken.insert(vbaName(kv.first));
@@ -1905,8 +1917,7 @@ UnitText VbaWriter::write(const Unit& unit, const std::vector<SourceItem>& leadi
             names[{block, static_cast<int>(i)}] = n;
         }
     }
-    UnitWriter w(index_, unit, used_, names);
-    return w.run(leading);
+    return names;
 }
 
 std::vector<std::string> VbaWriter::commonDeclarations() {

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -44,8 +45,12 @@ public:
     const std::set<std::string>& used() const { return used_; }
 
 private:
+    std::map<std::pair<std::string, int>, std::string> globalNames() const;
+
     const ProgramIndex& index_;
     std::set<std::string> used_;
+    std::map<std::pair<std::string, int>, std::string> commonNames_;
+    bool namesReady_ = false;
 };
 
 // The VBA name of a FORTRAN name: lower case, "_" added to what VBA or the

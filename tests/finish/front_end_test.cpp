@@ -62,10 +62,10 @@ TEST(FinishLexer, PositionsPointAtTheSource) {
     ASSERT_EQ(items.size(), 1u);
     const SourceItem& s = items[0];
     const std::size_t y = s.text.find("yy");
-    EXPECT_EQ(s.where[0].line, 1);
-    EXPECT_EQ(s.where[0].column, 7);
-    EXPECT_EQ(s.where[y].line, 2);
-    EXPECT_EQ(s.where[y].column, 11);
+    EXPECT_EQ(s.positionOf(0).line, 1);
+    EXPECT_EQ(s.positionOf(0).column, 7);
+    EXPECT_EQ(s.positionOf(y).line, 2);
+    EXPECT_EQ(s.positionOf(y).column, 11);
 }
 
 TEST(FinishLexer, BlanksOutsideTextGo) {
