@@ -323,7 +323,7 @@ FinishResult finishAll(const std::string& moduleName, const FileList& files, Run
         if (!readable[i]) continue;
         std::vector<SourceItem> items;
         if (names[i] == "-") {
-            items = std::move(stdinItems);
+            items = stdinItems;  // standard input is read once; it may be listed twice
         } else {
             long long again = 0;
             Outcome failure;

@@ -775,7 +775,7 @@ Code UnitWriter::binary(const Expr& e) {
     }
     c = bin(a, op, b, op == "*" || op == "/" ? kMul : kAdd);
     c.type = t;
-    c.vt = t == BaseType::real ? Vt::doubleV : Vt::doubleV;
+    c.vt = Vt::doubleV;  // LibreOffice computes even Singles in Double
     // REAL arithmetic rounds each result to single precision.
     if (t == BaseType::real) c = asSingle(c);
     return c;
@@ -1186,7 +1186,7 @@ void UnitWriter::body(const Stmt& st) {
             auto fixed = [&](const Expr& bound, const std::string& suffix) {
                 Code c = convert(expr(bound), v.type);
                 if (c.isLiteral || !loopChanges(st, bound)) return c.text;
-                const std::string name = ref(v) + suffix;
+                std::string name = ref(v) + suffix;
                 if (extraDimNames_.insert(name).second) extraDims_.push_back("Dim " + name + " As " + vbaType(v.type));
                 line(name + " = " + c.text);
                 return name;
@@ -1247,7 +1247,7 @@ void UnitWriter::body(const Stmt& st) {
             std::string msg = "\"\"";
             if (!st.exprs.empty()) {
                 const Expr& m = *st.exprs[0];
-                msg = m.kind == Expr::Kind::string ? quoteVba(m.text) : quoteVba(m.text);
+                msg = quoteVba(m.text);  // a text or the digits of a code
             }
             line(helper("FtStop") + " " + msg);
             return;
@@ -1469,7 +1469,7 @@ std::string UnitWriter::header() {
         }
     }
     switch (u_.kind) {
-        case UnitKind::program: return "Public Sub " + vbaName(u_.name) + "()";
+        case UnitKind::program:
         case UnitKind::blockData: return "Public Sub " + vbaName(u_.name) + "()";
         case UnitKind::subroutine: return "Public Sub " + vbaName(u_.name) + "(" + params + ")";
         case UnitKind::function:
@@ -1498,8 +1498,7 @@ void UnitWriter::declarations() {
                     v = convert(v, BaseType::integer);
                 }
                 if (s.type == BaseType::real && v.type == BaseType::doublePrecision) v = asSingle(v);
-                if (v.text.rfind("CSng(", 0) == 0 && v.text.back() == ')' &&
-                    v.text.find_first_of("(", 5) == std::string::npos) {
+                if (v.text.rfind("CSng(", 0) == 0 && v.text.back() == ')' && v.text.find('(', 5) == std::string::npos) {
                     // Const takes no function: the Single's value, written out.
                     char* end = nullptr;
                     const double parsed = std::strtod(v.text.c_str() + 5, &end);
