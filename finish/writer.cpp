@@ -1257,6 +1257,22 @@ void UnitWriter::body(const Stmt& st) {
             for (const auto& kv : st.io.keywords) {
                 if (kv.first != "fmt*") refuse("WRITE with " + kv.first + "=");
             }
+            if (st.io.unit && (st.io.unit->kind == Expr::Kind::name || st.io.unit->kind == Expr::Kind::call)) {
+                const Symbol* s = u_.find(st.io.unit->text);
+                if (s != nullptr && s->type == BaseType::character) {
+                    // A WRITE to a CHARACTER variable: its records as text.
+                    if (s->isArray() && st.io.unit->kind == Expr::Kind::name) refuse("WRITE to a CHARACTER array");
+                    const Code target = expr(*st.io.unit);
+                    const std::string fmt = formatArg(st);
+                    std::string length = stringLength(*s);
+                    if (length.empty()) length = "Len(" + target.text + ")";
+                    line(helper("FtWriteBegin") + " 0");
+                    ioList(st.exprs, false);
+                    line(target.text + " = " + helper("FtPad") + "(" + helper("FtWriteText") + "(" + fmt + "), " +
+                         length + ")");
+                    return;
+                }
+            }
             const std::string unit = unitArg(st);
             const std::string fmt = formatArg(st);
             line(helper("FtWriteBegin") + " " + unit);
@@ -1265,11 +1281,19 @@ void UnitWriter::body(const Stmt& st) {
             return;
         }
         case K::read: {
+            std::string endLabel;
             for (const auto& kv : st.io.keywords) {
-                if (kv.first != "fmt*") refuse("READ with " + kv.first + "=");
+                if (kv.first == "end" && kv.second && kv.second->kind == Expr::Kind::integer) {
+                    endLabel = kv.second->text;
+                } else if (kv.first != "fmt*") {
+                    refuse("READ with " + kv.first + "=");
+                }
             }
             if (st.io.format) refuse("a formatted READ");
-            line(helper("FtReadBegin") + " " + unitArg(st));
+            const std::string unit = unitArg(st);
+            // END=: no record left, no READ.
+            if (!endLabel.empty()) line("If " + helper("FtEof") + "(" + unit + ") Then GoTo L" + endLabel);
+            line(helper("FtReadBegin") + " " + unit);
             ioList(st.exprs, true);
             line(helper("FtReadEnd"));
             return;
@@ -1768,6 +1792,12 @@ void collectJumps(const Stmt& st, std::set<std::string>& jumps, std::vector<std:
         case K::assignStmt:
             jumps.insert(st.labels.begin(), st.labels.end());
             assigned.push_back(st.labels[0]);
+            break;
+        case K::read:
+            for (const auto& kv : st.io.keywords) {
+                if (kv.first == "end" && kv.second && kv.second->kind == Expr::Kind::integer)
+                    jumps.insert(kv.second->text);
+            }
             break;
         default: break;
     }
