@@ -142,6 +142,26 @@ VALUES = [
     ("'abc'.lt.'abd'", "(FtStrCmp(\"abc\", \"abd\") < 0)", 0), ("'b'.gt.'abc'", "(FtStrCmp(\"b\", \"abc\") > 0)", 0),
 ]
 
+# Formatted READ: the data file, then per READ its format and items (name, FORTRAN type).
+FMT_DATA = "\n".join([
+    "  42 3.25 abcdef T",
+    " 1234567",
+    " x",
+    "  -7" + "  1.5E3" + " 2.5D-2" + "  1.5+2",
+    " 12345 678",
+    " skipped",
+    " last", ""])
+FMT_READS = [
+    ("(I4,F5.2,1X,A4,2X,L2)", [("n1", "integer"), ("f1", "double precision"), ("c1", "character*4"),
+                            ("b1", "logical")]),
+    ("(F7.3)", [("f2", "double precision")]),
+    ("()", []),
+    ("(I4,3F7.0)", [("n2", "integer"), ("f3", "double precision"), ("f4", "double precision"),
+                    ("f5", "double precision")]),
+    ("(2I3,/)", [("n3", "integer"), ("n4", "integer")]),
+    ("(A)", [("c2", "character*8")]),
+]
+
 # WRITE to a CHARACTER variable of a length: (format, items, length).
 INTERNAL = [
     ("(I5,F8.3)", [I(42), D("3.14159")], 20),
@@ -166,6 +186,9 @@ def fortran_program():
     for name, t in READ_ITEMS:
         out.append("      %s %s" % (t, name))
     out.append("      integer j1, j2, j3")
+    for _fmt, items in FMT_READS:
+        for name, t in items:
+            out.append("      %s %s" % (t, name))
     for length in sorted({length for _f, _i, length in INTERNAL}):
         out.append("      character*%d text%d" % (length, length))
     n = 0
@@ -202,6 +225,16 @@ def fortran_program():
     for name, _ in READ_ITEMS:
         out.append("      write(*,*) '%s', %s" % (name, name))
     out.append("      write(*,*) j1, j2, j3")
+    n += 1
+    out.append("      write(*,'(a)') 'case %d'" % n)
+    out.append("      open(12, file='rtfmt.dat', status='old')")
+    for k, (fmt, items) in enumerate(FMT_READS, 1):
+        out.append("      read(12, %d) %s" % (6000 + k, ", ".join(name for name, _ in items)))
+        out.append(" %d  format%s" % (6000 + k, fmt))
+    out.append("      close(12)")
+    for _fmt, items in FMT_READS:
+        for name, _ in items:
+            out.append("      write(*,*) '%s', %s" % (name, name))
     out.append("      end")
     return "\n".join(out) + "\n"
 
@@ -209,7 +242,7 @@ def fortran_program():
 def vba_driver():
     out = ["Public Sub RuntimeCases()"]
     vtype = {"integer": "Long", "double precision": "Double", "logical": "Boolean"}
-    for name, t in READ_ITEMS:
+    for name, t in READ_ITEMS + [item for _f, items in FMT_READS for item in items]:
         out.append("    Dim %s As %s" % (name, vtype.get(t, "String")))
     out.append("    Dim j1 As Long, j2 As Long, j3 As Long, v As Variant, text As String")
 
@@ -257,6 +290,21 @@ def vba_driver():
     for name, _ in READ_ITEMS:
         out.append('    FtWriteBegin -1: FtWriteItem "%s": FtWriteItem %s: FtWriteEnd "*"' % (name, name))
     out.append('    FtWriteBegin -1: FtWriteItem j1: FtWriteItem j2: FtWriteItem j3: FtWriteEnd "*"')
+    n += 1
+    case(n)
+    out.append('    FtOpen 12, "rtfmt.dat", "old"')
+    for fmt, items in FMT_READS:
+        out.append('    FtReadBegin 12: FtReadFormat "%s"' % fmt)
+        for name, t in items:
+            if t.startswith("character"):
+                out.append("    %s = FtPad(FtReadItem(), %s)" % (name, t.split("*")[1]))
+            else:
+                out.append("    %s = FtReadItem()" % name)
+        out.append("    FtReadEnd")
+    out.append("    FtClose 12")
+    for _fmt, items in FMT_READS:
+        for name, _ in items:
+            out.append('    FtWriteBegin -1: FtWriteItem "%s": FtWriteItem %s: FtWriteEnd "*"' % (name, name))
     out.append("End Sub")
     return "\n".join(out) + "\n"
 
@@ -286,7 +334,9 @@ def describe_case(n):
     n -= len(VALUES)
     if n <= len(INTERNAL):
         return "write to a character*%d: %s" % (INTERNAL[n - 1][2], INTERNAL[n - 1][0])
-    return "list-directed read of rtcase.dat"
+    if n == len(INTERNAL) + 1:
+        return "list-directed read of rtcase.dat"
+    return "formatted read of rtfmt.dat"
 
 
 def main(argv):
@@ -311,6 +361,8 @@ def main(argv):
     for d in (work, os.path.join(work, "vba")):
         with open(os.path.join(d, "rtcase.dat"), "w") as f:
             f.write(READ_DATA)
+        with open(os.path.join(d, "rtfmt.dat"), "w") as f:
+            f.write(FMT_DATA)
     subprocess.run([gfortran, "-ffixed-line-length-none", "-o", "rtcase", "rtcase.f"], cwd=work, check=True)
     expected = subprocess.run([os.path.join(work, "rtcase")], cwd=work, capture_output=True,
                               text=True, check=True).stdout
