@@ -108,13 +108,23 @@ def skip_reason(convert, gfortran):
 
 
 def written_modules(output, folder, default):
-    """The modules ftvb-convert says it wrote, in order (NAME.bas, NAME_2.bas...)."""
+    """The modules ftvb-convert says it wrote (on either stream), in order, and any
+    DEFAULT_N.bas beside the first that it did not name."""
     names = []
     for token in re.findall(r"[^\s'\"]+\.bas\b", output):
         path = token if os.path.isabs(token) else os.path.join(folder, token)
         if os.path.exists(path) and path not in names:
             names.append(path)
-    return names or [os.path.join(folder, default)]
+    first = os.path.join(folder, default)
+    if not names and os.path.exists(first):
+        names.append(first)
+    stem = default[:-4]
+    more = sorted((int(m.group(1)), p) for p in glob.glob(os.path.join(folder, stem + "_*.bas"))
+                  for m in [re.fullmatch(re.escape(stem) + r"_(\d+)\.bas", os.path.basename(p))] if m)
+    for _k, p in more:
+        if p not in names:
+            names.append(p)
+    return names
 
 
 def run_program(name, gfortran, convert, work, session):
@@ -145,7 +155,7 @@ def run_program(name, gfortran, convert, work, session):
     if conv.returncode:
         return False, ["ftvb-convert --finish failed (%d):" % conv.returncode,
                        (conv.stdout + conv.stderr).strip()]
-    modules = written_modules(conv.stdout, os.path.join(work, name), name + ".bas")
+    modules = written_modules(conv.stdout + conv.stderr, os.path.join(work, name), name + ".bas")
     texts = [open(m, "rb").read().decode("cp1252", "replace") for m in modules]
     problems = []
     for m, t in zip(modules, texts):

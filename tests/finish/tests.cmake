@@ -48,4 +48,11 @@ if(NOT WIN32 AND FTVB_UNO_PYTHON)
     COMMAND ${FTVB_UNO_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/finish/programs_test.py
             --convert $<TARGET_FILE:ftvb-convert> --work ${CMAKE_CURRENT_BINARY_DIR}/finish-programs)
   set_tests_properties(Finish.ProgramsAgreeWithGfortran PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 600)
+
+  # Every real LAPACK routine finished in one run: within VBA's limits,
+  # nothing VBA refuses, and compiled in LibreOffice.
+  add_test(NAME Finish.LapackCompiles
+    COMMAND ${FTVB_UNO_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/finish/lapack_compiles.py
+            --convert $<TARGET_FILE:ftvb-convert> --work ${CMAKE_CURRENT_BINARY_DIR}/finish-lapack)
+  set_tests_properties(Finish.LapackCompiles PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 900)
 endif()
