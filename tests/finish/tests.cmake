@@ -32,6 +32,11 @@ if(NOT WIN32 AND FTVB_UNO_PYTHON)
             --dump $<TARGET_FILE:finish_runtime_dump> --work ${CMAKE_CURRENT_BINARY_DIR}/finish-runtime)
   set_tests_properties(Finish.RuntimeAgreesWithGfortran PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
 
+  # The harness itself: errors with their places, timeouts, projects.
+  add_test(NAME Finish.LibreOfficeHarness
+    COMMAND ${FTVB_UNO_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/finish/lobasic_test.py)
+  set_tests_properties(Finish.LibreOfficeHarness PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
+
   # The checker of what VBA refuses and LibreOffice accepts, on small
   # modules and on the whole runtime.
   add_test(NAME Finish.VbaStrictChecker
