@@ -1268,7 +1268,8 @@ Public Function FtReadItem() As Variant
 End Function
 
 ' An unquoted list-directed value: an integer as Long, a number as Double, a logical
-' (T, .TRUE., F, .false. ...) as Boolean, anything else as the String read.
+' (T, .T., .TRUE., TRUE, and the same with F, in any case) as Boolean, anything else as the
+' String read (so that Fred read into a CHARACTER variable stays Fred).
 Private Function FtReadValue(ByVal token As String) As Variant
     Dim u As String, body As String
     u = UCase$(token)
@@ -1282,9 +1283,9 @@ Private Function FtReadValue(ByVal token As String) As Variant
         End If
     ElseIf body Like "#*" Or body Like ".#*" Then
         FtReadValue = CDbl(Val(Replace(u, "D", "E")))
-    ElseIf u Like "T*" Or u Like ".T*" Then
+    ElseIf u = "T" Or u = ".T" Or u = ".T." Or u = "TRUE" Or u = ".TRUE" Or u = ".TRUE." Then
         FtReadValue = True
-    ElseIf u Like "F*" Or u Like ".F*" Then
+    ElseIf u = "F" Or u = ".F" Or u = ".F." Or u = "FALSE" Or u = ".FALSE" Or u = ".FALSE." Then
         FtReadValue = False
     Else
         FtReadValue = token

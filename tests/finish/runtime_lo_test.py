@@ -175,10 +175,12 @@ READ_DATA = """ 3  1.5, 2*7 'it''s' T
  'two
  lines'  .false. 1.0E-3 /  99
  5,,6
+ Fred .t. false
 """
 READ_ITEMS = [("i1", "integer"), ("x1", "double precision"), ("i2", "integer"), ("i3", "integer"),
               ("s1", "character*6"), ("l1", "logical"), ("x2", "double precision"), ("i4", "integer"),
-              ("s2", "character*12"), ("l2", "logical"), ("x3", "double precision")]
+              ("s2", "character*12"), ("l2", "logical"), ("x3", "double precision"),
+              ("s3", "character*4"), ("l3", "logical"), ("l4", "logical")]
 
 
 def fortran_program():
@@ -216,11 +218,12 @@ def fortran_program():
     out.append("      open(10, file='rtcase.dat', status='old')")
     out.append("      read(10,*) %s" % ", ".join(name for name, _ in READ_ITEMS[:6]))
     out.append("      read(10,*) %s" % ", ".join(name for name, _ in READ_ITEMS[6:8]))
-    out.append("      read(10,*) %s" % ", ".join(name for name, _ in READ_ITEMS[8:]))
+    out.append("      read(10,*) %s" % ", ".join(name for name, _ in READ_ITEMS[8:11]))
     out.append("      j1 = 0")
     out.append("      j2 = 0")
     out.append("      j3 = 0")
     out.append("      read(10,*) j1, j2, j3")
+    out.append("      read(10,*) %s" % ", ".join(name for name, _ in READ_ITEMS[11:]))
     out.append("      close(10)")
     for name, _ in READ_ITEMS:
         out.append("      write(*,*) '%s', %s" % (name, name))
@@ -271,7 +274,7 @@ def vba_driver():
     n += 1
     case(n)
     out.append('    FtOpen 10, "rtcase.dat", "old"')
-    groups = [READ_ITEMS[:6], READ_ITEMS[6:8], READ_ITEMS[8:]]
+    groups = [READ_ITEMS[:6], READ_ITEMS[6:8], READ_ITEMS[8:11]]
     for group in groups:
         out.append("    FtReadBegin 10")
         for name, t in group:
@@ -284,6 +287,13 @@ def vba_driver():
     out.append("    FtReadBegin 10")
     for name in ("j1", "j2", "j3"):
         out.append("    v = FtReadItem(): If Not IsEmpty(v) Then %s = v" % name)
+    out.append("    FtReadEnd")
+    out.append("    FtReadBegin 10")
+    for name, t in READ_ITEMS[11:]:
+        if t.startswith("character"):
+            out.append("    %s = FtPad(FtReadItem(), %s)" % (name, t.split("*")[1]))
+        else:
+            out.append("    %s = FtReadItem()" % name)
     out.append("    FtReadEnd")
     out.append("    If Not FtEof(10) Then j3 = -99")
     out.append("    FtClose 10")
