@@ -277,11 +277,12 @@ Private Function FtFormatF(ByVal x As Double, ByVal w As Long, ByVal d As Long) 
     End If
     frac = Left$(frac & String$(d, "0"), d)
     sign = FtSignText(x < 0)
-    ' the zero before the point is left out when there is no room, and by F0.d
+    ' the zero before the point is left out when there is no room, and by F0.d, but only
+    ' when digits follow the point: a field is never a bare "."
     s = sign & "0." & frac
     If whole <> "" Then
         s = sign & whole & "." & frac
-    ElseIf w = 0 Or (w > 0 And Len(s) > w) Then
+    ElseIf d > 0 And (w = 0 Or (w > 0 And Len(s) > w)) Then
         s = sign & "." & frac
     End If
     FtFormatF = FtFit(s, w)
@@ -336,17 +337,22 @@ End Function
 ' exponent would be; E editing otherwise.
 ' needs: FtExactDigits FtRoundDigits FtFormatF FtFormatE FtIo
 Private Function FtFormatG(ByVal x As Double, ByVal w As Long, ByVal d As Long, ByVal e As Long) As String
-    Dim digits As String, pointPos As Long, blanks As Long, saved As Long
+    Dim digits As String, pointPos As Long, blanks As Long, saved As Long, s As String
     If e > 0 Then blanks = e + 2 Else blanks = 4
     FtExactDigits x, digits, pointPos
     If digits <> "" Then FtRoundDigits digits, pointPos, d
     saved = FtScale
-    If digits = "" Then
+    If digits = "" Or (pointPos >= 0 And pointPos <= d) Then
+        ' F editing; a field with no room for it is all stars, the blanks included
         FtScale = 0
-        FtFormatG = FtFormatF(x, w - blanks, d - 1) & Space$(blanks)
-    ElseIf pointPos >= 0 And pointPos <= d Then
-        FtScale = 0
-        FtFormatG = FtFormatF(x, w - blanks, d - pointPos) & Space$(blanks)
+        If w - blanks <= 0 Then
+            s = "*"
+        ElseIf digits = "" Then
+            s = FtFormatF(x, w - blanks, d - 1)
+        Else
+            s = FtFormatF(x, w - blanks, d - pointPos)
+        End If
+        If InStr(s, "*") > 0 Then FtFormatG = String$(w, "*") Else FtFormatG = s & Space$(blanks)
     Else
         FtFormatG = FtFormatE(x, w, d, e, "E")
     End If

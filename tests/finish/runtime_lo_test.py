@@ -62,6 +62,7 @@ WRITES = [
     ("(F10.4,F12.6,F8.1,F25.20)", [DX("1d0/3d0", "1# / 3#"), D("-2.718281828459045"), D("1e6"), D("0.1")]),
     ("(F6.2,'|',F8.3,'|',F5.1)", [D("12345.6"), D("-1e-5"), D("99.95")]),
     ("(F0.3,'|',F0.1,'|',F0.0)", [D("3.14159"), D("-0.25"), D("7.5")]),
+    ("(F1.0,'|',F2.0,'|',F2.0,'|',F0.0,'|',F3.0)", [D("0.15"), D("-0.2"), D("0.2"), D("0.4"), D("-0.4")]),
     ("(E10.3,'|',E12.4E3,'|',D12.4,'|',E9.2,'|',E10.3)",
      [D("1234.5"), D("1.5"), D("2.5"), D("-0.001"), D("1e120")]),
     ("(E8.3,'|',E15.7,'|',E12.5,'|',D25.16)", [R("1e10"), D("-6.02214076e23"), D("0"), DX("1d0/3d0", "1# / 3#")]),
@@ -101,6 +102,44 @@ WRITES = [
     ("*", [R("1e7"), R("1e8"), R("1e9"), R("0.123"), R("0.0123")]),
     ("*", []),
 ]
+
+
+
+def random_writes(count, seed=24):
+    """Formats and values drawn with a fixed seed. Each value is m * 2 ** e, exact in both
+    languages, so that the rounding of the exact binary value is tested, ties included."""
+    import random
+    rnd = random.Random(seed)
+    out = []
+    for _ in range(count):
+        fields, items = [], []
+        for _ in range(4):
+            kind = rnd.choice("FFEEGGDR")
+            w = rnd.randint(1, 28)
+            d = rnd.randint(0, min(w, 17))
+            if kind in "EDG" and d == 0:
+                d = 1
+            scale = rnd.choice(["", "", "", "1P", "-1P", "2P"]) if kind in "ED" else ""
+            if scale == "-1P" and d < 2:      # gfortran wants -d < k < d + 2
+                d = 2
+            if kind == "R":          # a REAL under F or E
+                fields.append("E%d.%d" % (w, max(d, 1)) if rnd.random() < 0.5 else "F%d.%d" % (w, d))
+                m, e = rnd.randint(1, 2 ** 24 - 1), rnd.randint(-60, 40)
+                sign = rnd.choice(["", "-"])
+                items.append(V("%sreal(%d)*2.0**(%d)" % (sign, m, e),
+                               "CSng(%sCDbl(%d) * FtPowI(2, %d))" % (sign, m, e)))
+                continue
+            fields.append("%s%s%d.%d" % (scale, kind, w, d))
+            m = rnd.choice([rnd.randint(1, 2 ** 31 - 1), rnd.randint(1, 999), rnd.randint(1, 9) * 5])
+            e = rnd.choice([rnd.randint(-90, 60), rnd.randint(-12, 4)])
+            sign = rnd.choice(["", "-"])
+            items.append(V("%s%dd0*2d0**(%d)" % (sign, m, e), "%sCDbl(%d) * FtPowI(2, %d)" % (sign, m, e)))
+        fields = [f if not f.startswith(("1P", "-1P", "2P")) else f + ",0P" for f in fields]
+        out.append(("(" + ",'|',".join(fields) + ")", items))
+    return out
+
+
+WRITES += random_writes(150)
 
 # Intrinsics: a FORTRAN expression, the VBA one, and the tolerance (relative) of the result.
 VALUES = [
@@ -243,6 +282,29 @@ def fortran_program():
 
 
 def vba_driver():
+    """The driver: the cases in Subs of at most 50 (a VBA procedure holds 64K of code), and
+    RuntimeCases calling them in order."""
+    text = vba_cases()
+    subs, body, count = [], [], 0
+    lines = text.split("\n")
+    head = [l for l in lines[1:] if l.startswith("    Dim ")]
+    for line in lines[1:]:
+        if line.startswith("    Dim ") or line == "End Sub" or line == "":
+            continue
+        if line.startswith('    FtWriteBegin -1: FtWriteItem "case '):
+            count += 1
+            if count % 50 == 1 and body:
+                subs.append(body)
+                body = []
+        body.append(line)
+    subs.append(body)
+    out = ["Public Sub RuntimeCases()"] + ["    RuntimeCases%d" % k for k in range(1, len(subs) + 1)] + ["End Sub"]
+    for k, b in enumerate(subs, 1):
+        out += ["Private Sub RuntimeCases%d()" % k] + head + b + ["End Sub"]
+    return "\n".join(out) + "\n"
+
+
+def vba_cases():
     out = ["Public Sub RuntimeCases()"]
     vtype = {"integer": "Long", "double precision": "Double", "logical": "Boolean"}
     for name, t in READ_ITEMS + [item for _f, items in FMT_READS for item in items]:
