@@ -113,8 +113,31 @@ def random_writes(count, seed=24):
     out = []
     for _ in range(count):
         fields, items = [], []
+        if rnd.random() < 0.2:          # a list-directed record of mixed types
+            for _ in range(rnd.randint(1, 6)):
+                t = rnd.choice("IDDRRLS")
+                if t == "I":
+                    items.append(I(rnd.randint(-2 ** 31 + 1, 2 ** 31 - 1)))
+                elif t == "L":
+                    items.append(L(rnd.random() < 0.5))
+                elif t == "S":
+                    items.append(S(rnd.choice(["a", "x =", "", "two words"])))
+                elif t == "R":
+                    m, e = rnd.randint(1, 2 ** 24 - 1), rnd.randint(-150, 100)
+                    items.append(V("real(%d)*2.0**(%d)" % (m, e), "CSng(CDbl(%d) * FtPowI(2, %d))" % (m, e)))
+                else:
+                    m, e = rnd.randint(1, 2 ** 31 - 1), rnd.randint(-1000, 960)
+                    items.append(V("%dd0*2d0**(%d)" % (m, e), "CDbl(%d) * FtPowI(2, %d)" % (m, e)))
+            out.append(("*", items))
+            continue
         for _ in range(4):
-            kind = rnd.choice("FFEEGGDR")
+            kind = rnd.choice("FFEEGGDRI")
+            if kind == "I":
+                w = rnd.randint(0, 14)
+                m = rnd.choice(["", ".%d" % rnd.randint(0, w)]) if w else ""
+                fields.append("I%d%s" % (w, m))
+                items.append(I(rnd.choice([rnd.randint(-2 ** 31 + 1, 2 ** 31 - 1), rnd.randint(-999, 999), 0])))
+                continue
             w = rnd.randint(1, 28)
             d = rnd.randint(0, min(w, 17))
             if kind in "EDG" and d == 0:
