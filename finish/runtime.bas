@@ -524,9 +524,16 @@ Public Sub FtWriteBegin(ByVal unit As Long)
     FtOutCount = 0
 End Sub
 
-' One item of the statement's list, in order.
+' One item of the statement's list, in order; a one-dimensional array gives its elements.
 ' needs: FtIo
 Public Sub FtWriteItem(ByVal value As Variant)
+    Dim i As Long
+    If IsArray(value) Then
+        For i = LBound(value) To UBound(value)
+            FtWriteItem value(i)
+        Next i
+        Exit Sub
+    End If
     If FtOutCount = 0 Then
         ReDim FtOutItems(1 To 16)
     ElseIf FtOutCount = UBound(FtOutItems) Then
