@@ -425,7 +425,8 @@ End Function
 Private Function FtUnitFile(ByVal index As Long, ByVal mode As String) As Integer
     Dim f As Integer
     If FtUnitHandle(index) <> 0 And FtUnitMode(index) <> mode Then
-        Close #FtUnitHandle(index)
+        f = FtUnitHandle(index)
+        Close #f
         FtUnitHandle(index) = 0
     End If
     If FtUnitHandle(index) = 0 Then
@@ -487,10 +488,11 @@ End Sub
 ' CLOSE: a scratch file is deleted.
 ' needs: FtIo FtUnitIndex
 Public Sub FtClose(ByVal unit As Long)
-    Dim i As Long, j As Long
+    Dim i As Long, j As Long, f As Integer
     i = FtUnitIndex(unit)
     If i = 0 Then Exit Sub
-    If FtUnitHandle(i) <> 0 Then Close #FtUnitHandle(i)
+    f = FtUnitHandle(i)
+    If f <> 0 Then Close #f
     If FtUnitStatus(i) = "scratch" Then
         If Dir$(FtUnitPath(i)) <> "" Then Kill FtUnitPath(i)
     End If
@@ -509,10 +511,11 @@ End Sub
 ' REWIND: the next READ or WRITE starts the file again.
 ' needs: FtIo FtUnitIndex
 Public Sub FtRewind(ByVal unit As Long)
-    Dim i As Long
+    Dim i As Long, f As Integer
     i = FtUnitIndex(unit)
     If i = 0 Then Exit Sub
-    If FtUnitHandle(i) <> 0 Then Close #FtUnitHandle(i)
+    f = FtUnitHandle(i)
+    If f <> 0 Then Close #f
     FtUnitHandle(i) = 0
     FtUnitMode(i) = ""
 End Sub
@@ -1019,8 +1022,9 @@ End Sub
 ' Reads the unit's next record for a formatted READ.
 ' needs: FtIo FtUnitFile
 Private Sub FtInNextRecord(ByVal i As Long)
-    Dim s As String
-    Line Input #FtUnitFile(i, "I"), s
+    Dim s As String, f As Integer
+    f = FtUnitFile(i, "I")
+    Line Input #f, s
     If Right$(s, 1) = vbCr Then s = Left$(s, Len(s) - 1)
     FtUnitRecord(i) = s
     FtUnitPos(i) = 1
