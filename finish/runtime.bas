@@ -30,6 +30,12 @@ Private FtInFresh As Boolean
 Private FtInEnded As Boolean
 Private FtInRepeat As Long
 Private FtInRepeatValue As Variant
+' A formatted READ: its format (compiled into FtOp*), the next descriptor, its groups.
+Private FtInFormat As String
+Private FtInPc As Long
+Private FtInDepth As Long
+Private FtInStackOp(1 To 64) As Long
+Private FtInStackLeft(1 To 64) As Long
 ' A FORMAT compiled into a list of edit descriptors: kind, width, digits, exponent digits,
 ' text, and for a parenthesis its repeat count and the index of its partner.
 Private FtOpCount As Long
@@ -271,11 +277,12 @@ Private Function FtFormatF(ByVal x As Double, ByVal w As Long, ByVal d As Long) 
     End If
     frac = Left$(frac & String$(d, "0"), d)
     sign = FtSignText(x < 0)
-    ' the zero before the point is left out when there is no room, and by F0.d
+    ' the zero before the point is left out when there is no room, and by F0.d, but only
+    ' when digits follow the point: a field is never a bare "."
     s = sign & "0." & frac
     If whole <> "" Then
         s = sign & whole & "." & frac
-    ElseIf w = 0 Or (w > 0 And Len(s) > w) Then
+    ElseIf d > 0 And (w = 0 Or (w > 0 And Len(s) > w)) Then
         s = sign & "." & frac
     End If
     FtFormatF = FtFit(s, w)
@@ -330,17 +337,22 @@ End Function
 ' exponent would be; E editing otherwise.
 ' needs: FtExactDigits FtRoundDigits FtFormatF FtFormatE FtIo
 Private Function FtFormatG(ByVal x As Double, ByVal w As Long, ByVal d As Long, ByVal e As Long) As String
-    Dim digits As String, pointPos As Long, blanks As Long, saved As Long
+    Dim digits As String, pointPos As Long, blanks As Long, saved As Long, s As String
     If e > 0 Then blanks = e + 2 Else blanks = 4
     FtExactDigits x, digits, pointPos
     If digits <> "" Then FtRoundDigits digits, pointPos, d
     saved = FtScale
-    If digits = "" Then
+    If digits = "" Or (pointPos >= 0 And pointPos <= d) Then
+        ' F editing; a field with no room for it is all stars, the blanks included
         FtScale = 0
-        FtFormatG = FtFormatF(x, w - blanks, d - 1) & Space$(blanks)
-    ElseIf pointPos >= 0 And pointPos <= d Then
-        FtScale = 0
-        FtFormatG = FtFormatF(x, w - blanks, d - pointPos) & Space$(blanks)
+        If w - blanks <= 0 Then
+            s = "*"
+        ElseIf digits = "" Then
+            s = FtFormatF(x, w - blanks, d - 1)
+        Else
+            s = FtFormatF(x, w - blanks, d - pointPos)
+        End If
+        If InStr(s, "*") > 0 Then FtFormatG = String$(w, "*") Else FtFormatG = s & Space$(blanks)
     Else
         FtFormatG = FtFormatE(x, w, d, e, "E")
     End If
@@ -413,7 +425,8 @@ End Function
 Private Function FtUnitFile(ByVal index As Long, ByVal mode As String) As Integer
     Dim f As Integer
     If FtUnitHandle(index) <> 0 And FtUnitMode(index) <> mode Then
-        Close #FtUnitHandle(index)
+        f = FtUnitHandle(index)
+        Close #f
         FtUnitHandle(index) = 0
     End If
     If FtUnitHandle(index) = 0 Then
@@ -475,10 +488,11 @@ End Sub
 ' CLOSE: a scratch file is deleted.
 ' needs: FtIo FtUnitIndex
 Public Sub FtClose(ByVal unit As Long)
-    Dim i As Long, j As Long
+    Dim i As Long, j As Long, f As Integer
     i = FtUnitIndex(unit)
     If i = 0 Then Exit Sub
-    If FtUnitHandle(i) <> 0 Then Close #FtUnitHandle(i)
+    f = FtUnitHandle(i)
+    If f <> 0 Then Close #f
     If FtUnitStatus(i) = "scratch" Then
         If Dir$(FtUnitPath(i)) <> "" Then Kill FtUnitPath(i)
     End If
@@ -497,10 +511,11 @@ End Sub
 ' REWIND: the next READ or WRITE starts the file again.
 ' needs: FtIo FtUnitIndex
 Public Sub FtRewind(ByVal unit As Long)
-    Dim i As Long
+    Dim i As Long, f As Integer
     i = FtUnitIndex(unit)
     If i = 0 Then Exit Sub
-    If FtUnitHandle(i) <> 0 Then Close #FtUnitHandle(i)
+    f = FtUnitHandle(i)
+    If f <> 0 Then Close #f
     FtUnitHandle(i) = 0
     FtUnitMode(i) = ""
 End Sub
@@ -512,9 +527,16 @@ Public Sub FtWriteBegin(ByVal unit As Long)
     FtOutCount = 0
 End Sub
 
-' One item of the statement's list, in order.
+' One item of the statement's list, in order; a one-dimensional array gives its elements.
 ' needs: FtIo
 Public Sub FtWriteItem(ByVal value As Variant)
+    Dim i As Long
+    If IsArray(value) Then
+        For i = LBound(value) To UBound(value)
+            FtWriteItem value(i)
+        Next i
+        Exit Sub
+    End If
     If FtOutCount = 0 Then
         ReDim FtOutItems(1 To 16)
     ElseIf FtOutCount = UBound(FtOutItems) Then
@@ -982,14 +1004,179 @@ Public Sub FtReadBegin(ByVal unit As Long)
     FtInFresh = True
     FtInEnded = False
     FtInRepeat = 0
+    FtInFormat = ""
 End Sub
 
-' The next list-directed value of the READ as a Variant: Long, Double, Boolean or String;
-' Empty for a null value or after a slash. Values span records; r*value repeats.
-' needs: FtIo FtUnitIndex FtUnitFile FtReadValue
+' Makes the READ begun by FtReadBegin a formatted one: fmt is the FORMAT's text with its
+' parentheses, as for FtWriteEnd. FtReadItem then gives each item as its edit descriptor reads
+' it: I as Long; F, E, D and G as Double; A as String (Aw: w characters, A: the rest of the
+' record); L as Boolean.
+' needs: FtIo FtCompileFormat
+Public Sub FtReadFormat(ByVal fmt As String)
+    FtInFormat = fmt
+    FtCompileFormat fmt
+    FtInPc = 2
+    FtInDepth = 0
+End Sub
+
+' Reads the unit's next record for a formatted READ.
+' needs: FtIo FtUnitFile
+Private Sub FtInNextRecord(ByVal i As Long)
+    Dim s As String, f As Integer
+    f = FtUnitFile(i, "I")
+    Line Input #f, s
+    If Right$(s, 1) = vbCr Then s = Left$(s, Len(s) - 1)
+    FtUnitRecord(i) = s
+    FtUnitPos(i) = 1
+End Sub
+
+' Walks the format of a READ to its next data edit descriptor and returns its index; with
+' finishing, walks to the end instead (a trailing / still skips a record) and returns 0.
+' needs: FtIo FtInNextRecord FtCompileFormat
+Private Function FtInWalk(ByVal i As Long, ByVal finishing As Boolean) As Long
+    Dim kind As String, usedSinceRestart As Boolean
+    FtCompileFormat FtInFormat
+    usedSinceRestart = True
+    Do
+        kind = FtOpKind(FtInPc)
+        Select Case kind
+        Case "("
+            FtInDepth = FtInDepth + 1
+            FtInStackOp(FtInDepth) = FtInPc
+            FtInStackLeft(FtInDepth) = FtOpW(FtInPc)
+            FtInPc = FtInPc + 1
+        Case ")"
+            If FtInPc = FtOpCount Then
+                If finishing Or Not usedSinceRestart Then
+                    FtInWalk = 0
+                    Exit Function
+                End If
+                ' more items than descriptors: the next record, from the restart point
+                FtInNextRecord i
+                FtInDepth = 0
+                FtInPc = FtOpRestart
+                usedSinceRestart = False
+            Else
+                FtInStackLeft(FtInDepth) = FtInStackLeft(FtInDepth) - 1
+                If FtInStackLeft(FtInDepth) > 0 Then
+                    FtInPc = FtInStackOp(FtInDepth) + 1
+                Else
+                    FtInDepth = FtInDepth - 1
+                    FtInPc = FtInPc + 1
+                End If
+            End If
+        Case "I", "F", "E", "D", "G", "A", "L"
+            If finishing Then
+                FtInWalk = 0
+                Exit Function
+            End If
+            FtInWalk = FtInPc
+            FtInPc = FtInPc + 1
+            Exit Function
+        Case ":"
+            If finishing Then
+                FtInWalk = 0
+                Exit Function
+            End If
+            FtInPc = FtInPc + 1
+        Case "/"
+            FtInNextRecord i
+            FtInPc = FtInPc + 1
+        Case "TR", "'"
+            FtUnitPos(i) = FtUnitPos(i) + IIf(kind = "TR", FtOpW(FtInPc), Len(FtOpText(FtInPc)))
+            FtInPc = FtInPc + 1
+        Case "TL"
+            FtUnitPos(i) = FtUnitPos(i) - FtOpW(FtInPc)
+            If FtUnitPos(i) < 1 Then FtUnitPos(i) = 1
+            FtInPc = FtInPc + 1
+        Case "T"
+            FtUnitPos(i) = FtOpW(FtInPc)
+            FtInPc = FtInPc + 1
+        Case Else
+            FtInPc = FtInPc + 1
+        End Select
+    Loop
+End Function
+
+' One field of a formatted READ under the descriptor op; blanks in numbers are ignored.
+' needs: FtIo
+Private Function FtInField(ByVal field As String, ByVal op As Long) As Variant
+    Dim t As String, d As Long, v As Double, c As String, k As Long, u As String
+    Select Case FtOpKind(op)
+    Case "A"
+        FtInField = field
+    Case "L"
+        t = UCase$(Trim$(field))
+        If Left$(t, 1) = "." Then t = Mid$(t, 2)
+        FtInField = (Left$(t, 1) = "T")
+    Case "I"
+        t = Replace(field, " ", "")
+        If t = "" Then FtInField = CLng(0) Else FtInField = CLng(Val(t))
+    Case Else
+        t = UCase$(Replace(field, " ", ""))
+        If t = "" Then
+            FtInField = CDbl(0)
+            Exit Function
+        End If
+        t = Replace(t, "D", "E")
+        ' an exponent may come without its letter: 1.5+3, 2-05
+        For k = Len(t) To 2 Step -1
+            c = Mid$(t, k, 1)
+            If (c = "+" Or c = "-") And InStr(t, "E") = 0 Then
+                u = Mid$(t, k - 1, 1)
+                If u >= "0" And u <= "9" Or u = "." Then t = Left$(t, k - 1) & "E" & Mid$(t, k)
+                Exit For
+            End If
+        Next k
+        v = Val(t)
+        d = FtOpD(op)
+        ' no decimal point: the last d digits are the fraction
+        If InStr(t, ".") = 0 And d > 0 Then
+            If InStr(t, "E") > 0 Then
+                v = Val(Left$(t, InStr(t, "E") - 1)) / 10 ^ d * 10 ^ Val(Mid$(t, InStr(t, "E") + 1))
+            Else
+                v = v / 10 ^ d
+            End If
+        End If
+        FtInField = v
+    End Select
+End Function
+
+' The next value of a formatted READ.
+' needs: FtIo FtUnitIndex FtInWalk FtInField FtInNextRecord
+Private Function FtReadFormattedItem() As Variant
+    Dim i As Long, op As Long, w As Long, s As String
+    i = FtUnitIndex(FtInUnit)
+    If FtInFresh Then
+        FtInNextRecord i
+        FtInFresh = False
+    End If
+    op = FtInWalk(i, False)
+    If op = 0 Then
+        FtReadFormattedItem = Empty
+        Exit Function
+    End If
+    w = FtOpW(op)
+    s = FtUnitRecord(i)
+    If w < 0 Then
+        If FtOpKind(op) = "A" Then w = Len(s) - FtUnitPos(i) + 1 Else w = 0
+        If w < 0 Then w = 0
+    End If
+    FtReadFormattedItem = FtInField(Left$(Mid$(s, FtUnitPos(i)) & Space$(w), w), op)
+    FtUnitPos(i) = FtUnitPos(i) + w
+End Function
+
+' The next value of the READ as a Variant. List-directed: Long, Double, Boolean or String;
+' Empty for a null value or after a slash; values span records; r*value repeats. Formatted
+' (after FtReadFormat): as its edit descriptor reads it.
+' needs: FtIo FtUnitIndex FtUnitFile FtReadValue FtReadFormattedItem
 Public Function FtReadItem() As Variant
     Dim i As Long, f As Integer, s As String, pos As Long, c As String, token As String
     Dim quote As String, star As Long, isText As Boolean, count As String
+    If FtInFormat <> "" Then
+        FtReadItem = FtReadFormattedItem()
+        Exit Function
+    End If
     If FtInRepeat > 0 Then
         FtInRepeat = FtInRepeat - 1
         FtReadItem = FtInRepeatValue
@@ -1098,7 +1285,8 @@ Public Function FtReadItem() As Variant
 End Function
 
 ' An unquoted list-directed value: an integer as Long, a number as Double, a logical
-' (T, .TRUE., F, .false. ...) as Boolean, anything else as the String read.
+' (T, .T., .TRUE., TRUE, and the same with F, in any case) as Boolean, anything else as the
+' String read (so that Fred read into a CHARACTER variable stays Fred).
 Private Function FtReadValue(ByVal token As String) As Variant
     Dim u As String, body As String
     u = UCase$(token)
@@ -1112,18 +1300,33 @@ Private Function FtReadValue(ByVal token As String) As Variant
         End If
     ElseIf body Like "#*" Or body Like ".#*" Then
         FtReadValue = CDbl(Val(Replace(u, "D", "E")))
-    ElseIf u Like "T*" Or u Like ".T*" Then
+    ElseIf u = "T" Or u = ".T" Or u = ".T." Or u = "TRUE" Or u = ".TRUE" Or u = ".TRUE." Then
         FtReadValue = True
-    ElseIf u Like "F*" Or u Like ".F*" Then
+    ElseIf u = "F" Or u = ".F" Or u = ".F." Or u = "FALSE" Or u = ".FALSE" Or u = ".FALSE." Then
         FtReadValue = False
     Else
         FtReadValue = token
     End If
 End Function
 
-' Ends a READ statement: the rest of the record is skipped.
-' needs: FtIo
+' Ends a READ statement: the rest of the record is skipped (and, formatted, the records a
+' trailing / asks to skip).
+' needs: FtIo FtUnitIndex FtInWalk FtInNextRecord
 Public Sub FtReadEnd()
+    Dim i As Long
+    If FtInFormat <> "" Then
+        i = FtUnitIndex(FtInUnit)
+        If i > 0 Then
+            If FtInFresh Then FtInNextRecord i
+            FtInFresh = False
+            i = FtInWalk(i, True)
+        End If
+        FtInFormat = ""
+    ElseIf FtInFresh Then
+        ' a READ with no items still passes over a record
+        i = FtUnitIndex(FtInUnit)
+        If i > 0 Then FtInNextRecord i
+    End If
     FtInRepeat = 0
     FtInFresh = True
     FtInEnded = False

@@ -11,7 +11,10 @@ Programs named in programs/EXPECTED_FAILURES may fail; one of them that passes f
 until its name is taken off the list. Exit 0 when all is as expected, 1 otherwise, 77 (skipped)
 without gfortran, LibreOffice, or an ftvb-convert that knows --finish.
 
-  programs_test.py --convert FTVB_CONVERT [--work DIR] [--only NAME...]
+  programs_test.py --convert FTVB_CONVERT [--work DIR] [--only NAME...] [--write-expected]
+
+--write-expected rewrites programs/EXPECTED_FAILURES with the programs that fail in this run
+(read the run's output first).
 """
 import argparse
 import glob
@@ -72,11 +75,22 @@ def main_sub(source, module):
     return program_name(source)
 
 
+EXPECTED = os.path.join(PROGRAMS, "EXPECTED_FAILURES")
+
+
 def expected_failures():
-    path = os.path.join(PROGRAMS, "EXPECTED_FAILURES")
-    if not os.path.exists(path):
+    if not os.path.exists(EXPECTED):
         return set()
-    return {line.split("#")[0].strip() for line in open(path)} - {""}
+    return {line.split("#")[0].strip() for line in open(EXPECTED)} - {""}
+
+
+def write_expected(failing, kept):
+    """The list again: its comment lines, the names this run did not try, those that failed."""
+    head = [line for line in open(EXPECTED) if line.startswith("#")] if os.path.exists(EXPECTED) else []
+    with open(EXPECTED, "w") as out:
+        out.writelines(head)
+        for name in sorted(set(failing) | set(kept)):
+            out.write(name + "\n")
 
 
 def skip_reason(convert, gfortran):
@@ -94,13 +108,23 @@ def skip_reason(convert, gfortran):
 
 
 def written_modules(output, folder, default):
-    """The modules ftvb-convert says it wrote, in order (NAME.bas, NAME_2.bas...)."""
+    """The modules ftvb-convert says it wrote (on either stream), in order, and any
+    DEFAULT_N.bas beside the first that it did not name."""
     names = []
     for token in re.findall(r"[^\s'\"]+\.bas\b", output):
         path = token if os.path.isabs(token) else os.path.join(folder, token)
         if os.path.exists(path) and path not in names:
             names.append(path)
-    return names or [os.path.join(folder, default)]
+    first = os.path.join(folder, default)
+    if not names and os.path.exists(first):
+        names.append(first)
+    stem = default[:-4]
+    more = sorted((int(m.group(1)), p) for p in glob.glob(os.path.join(folder, stem + "_*.bas"))
+                  for m in [re.fullmatch(re.escape(stem) + r"_(\d+)\.bas", os.path.basename(p))] if m)
+    for _k, p in more:
+        if p not in names:
+            names.append(p)
+    return names
 
 
 def run_program(name, gfortran, convert, work, session):
@@ -131,7 +155,7 @@ def run_program(name, gfortran, convert, work, session):
     if conv.returncode:
         return False, ["ftvb-convert --finish failed (%d):" % conv.returncode,
                        (conv.stdout + conv.stderr).strip()]
-    modules = written_modules(conv.stdout, os.path.join(work, name), name + ".bas")
+    modules = written_modules(conv.stdout + conv.stderr, os.path.join(work, name), name + ".bas")
     texts = [open(m, "rb").read().decode("cp1252", "replace") for m in modules]
     problems = []
     for m, t in zip(modules, texts):
@@ -153,6 +177,7 @@ def main(argv):
     ap.add_argument("--convert", required=True)
     ap.add_argument("--work")
     ap.add_argument("--only", nargs="*")
+    ap.add_argument("--write-expected", action="store_true")
     a = ap.parse_args(argv)
     gfortran = shutil.which(os.environ.get("FC", "gfortran"))
     why = skip_reason(a.convert, gfortran)
@@ -197,6 +222,9 @@ def main(argv):
     except lobasic.Unavailable as e:
         print("skipped: %s" % e)
         return 77
+    if a.write_expected:
+        write_expected([n for n, ok in results.items() if not ok], allowed - set(results))
+        print("wrote %s" % EXPECTED)
     passed = sum(results.values())
     print("%d of %d programs print gfortran's numbers; %d expected to fail; %.0f s; work folder %s" % (
         passed, len(results), len(allowed & set(results)), time.time() - start, work))

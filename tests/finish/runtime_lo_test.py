@@ -62,6 +62,7 @@ WRITES = [
     ("(F10.4,F12.6,F8.1,F25.20)", [DX("1d0/3d0", "1# / 3#"), D("-2.718281828459045"), D("1e6"), D("0.1")]),
     ("(F6.2,'|',F8.3,'|',F5.1)", [D("12345.6"), D("-1e-5"), D("99.95")]),
     ("(F0.3,'|',F0.1,'|',F0.0)", [D("3.14159"), D("-0.25"), D("7.5")]),
+    ("(F1.0,'|',F2.0,'|',F2.0,'|',F0.0,'|',F3.0)", [D("0.15"), D("-0.2"), D("0.2"), D("0.4"), D("-0.4")]),
     ("(E10.3,'|',E12.4E3,'|',D12.4,'|',E9.2,'|',E10.3)",
      [D("1234.5"), D("1.5"), D("2.5"), D("-0.001"), D("1e120")]),
     ("(E8.3,'|',E15.7,'|',E12.5,'|',D25.16)", [R("1e10"), D("-6.02214076e23"), D("0"), DX("1d0/3d0", "1# / 3#")]),
@@ -100,7 +101,69 @@ WRITES = [
     ("*", [D("1e300"), D("1e-300"), DX("2d0**(-1074)", "FtPowI(2, -1074)"), DX("huge(1d0)", "FtHugeD()")]),
     ("*", [R("1e7"), R("1e8"), R("1e9"), R("0.123"), R("0.0123")]),
     ("*", []),
+    ("(3F6.2)", [DX("1d0, 2d0, 3d0, 4d0", "Array(1#, 2#, 3#, 4#)")]),
 ]
+
+
+
+def random_writes(count, seed=24):
+    """Formats and values drawn with a fixed seed. Each value is m * 2 ** e, exact in both
+    languages, so that the rounding of the exact binary value is tested, ties included."""
+    import random
+    rnd = random.Random(seed)
+    out = []
+    for _ in range(count):
+        fields, items = [], []
+        if rnd.random() < 0.2:          # a list-directed record of mixed types
+            for _ in range(rnd.randint(1, 6)):
+                t = rnd.choice("IDDRRLS")
+                if t == "I":
+                    items.append(I(rnd.randint(-2 ** 31 + 1, 2 ** 31 - 1)))
+                elif t == "L":
+                    items.append(L(rnd.random() < 0.5))
+                elif t == "S":
+                    items.append(S(rnd.choice(["a", "x =", "", "two words"])))
+                elif t == "R":
+                    m, e = rnd.randint(1, 2 ** 24 - 1), rnd.randint(-150, 100)
+                    items.append(V("real(%d)*2.0**(%d)" % (m, e), "CSng(CDbl(%d) * FtPowI(2, %d))" % (m, e)))
+                else:
+                    m, e = rnd.randint(1, 2 ** 31 - 1), rnd.randint(-1000, 960)
+                    items.append(V("%dd0*2d0**(%d)" % (m, e), "CDbl(%d) * FtPowI(2, %d)" % (m, e)))
+            out.append(("*", items))
+            continue
+        for _ in range(4):
+            kind = rnd.choice("FFEEGGDRI")
+            if kind == "I":
+                w = rnd.randint(0, 14)
+                m = rnd.choice(["", ".%d" % rnd.randint(0, w)]) if w else ""
+                fields.append("I%d%s" % (w, m))
+                items.append(I(rnd.choice([rnd.randint(-2 ** 31 + 1, 2 ** 31 - 1), rnd.randint(-999, 999), 0])))
+                continue
+            w = rnd.randint(1, 28)
+            d = rnd.randint(0, min(w, 17))
+            if kind in "EDG" and d == 0:
+                d = 1
+            scale = rnd.choice(["", "", "", "1P", "-1P", "2P"]) if kind in "ED" else ""
+            if scale == "-1P" and d < 2:      # gfortran wants -d < k < d + 2
+                d = 2
+            if kind == "R":          # a REAL under F or E
+                fields.append("E%d.%d" % (w, max(d, 1)) if rnd.random() < 0.5 else "F%d.%d" % (w, d))
+                m, e = rnd.randint(1, 2 ** 24 - 1), rnd.randint(-60, 40)
+                sign = rnd.choice(["", "-"])
+                items.append(V("%sreal(%d)*2.0**(%d)" % (sign, m, e),
+                               "CSng(%sCDbl(%d) * FtPowI(2, %d))" % (sign, m, e)))
+                continue
+            fields.append("%s%s%d.%d" % (scale, kind, w, d))
+            m = rnd.choice([rnd.randint(1, 2 ** 31 - 1), rnd.randint(1, 999), rnd.randint(1, 9) * 5])
+            e = rnd.choice([rnd.randint(-90, 60), rnd.randint(-12, 4)])
+            sign = rnd.choice(["", "-"])
+            items.append(V("%s%dd0*2d0**(%d)" % (sign, m, e), "%sCDbl(%d) * FtPowI(2, %d)" % (sign, m, e)))
+        fields = [f if not f.startswith(("1P", "-1P", "2P")) else f + ",0P" for f in fields]
+        out.append(("(" + ",'|',".join(fields) + ")", items))
+    return out
+
+
+WRITES += random_writes(150)
 
 # Intrinsics: a FORTRAN expression, the VBA one, and the tolerance (relative) of the result.
 VALUES = [
@@ -142,6 +205,26 @@ VALUES = [
     ("'abc'.lt.'abd'", "(FtStrCmp(\"abc\", \"abd\") < 0)", 0), ("'b'.gt.'abc'", "(FtStrCmp(\"b\", \"abc\") > 0)", 0),
 ]
 
+# Formatted READ: the data file, then per READ its format and items (name, FORTRAN type).
+FMT_DATA = "\n".join([
+    "  42 3.25 abcdef T",
+    " 1234567",
+    " x",
+    "  -7" + "  1.5E3" + " 2.5D-2" + "  1.5+2",
+    " 12345 678",
+    " skipped",
+    " last", ""])
+FMT_READS = [
+    ("(I4,F5.2,1X,A4,2X,L2)", [("n1", "integer"), ("f1", "double precision"), ("c1", "character*4"),
+                            ("b1", "logical")]),
+    ("(F7.3)", [("f2", "double precision")]),
+    ("()", []),
+    ("(I4,3F7.0)", [("n2", "integer"), ("f3", "double precision"), ("f4", "double precision"),
+                    ("f5", "double precision")]),
+    ("(2I3,/)", [("n3", "integer"), ("n4", "integer")]),
+    ("(A)", [("c2", "character*8")]),
+]
+
 # WRITE to a CHARACTER variable of a length: (format, items, length).
 INTERNAL = [
     ("(I5,F8.3)", [I(42), D("3.14159")], 20),
@@ -155,10 +238,12 @@ READ_DATA = """ 3  1.5, 2*7 'it''s' T
  'two
  lines'  .false. 1.0E-3 /  99
  5,,6
+ Fred .t. false
 """
 READ_ITEMS = [("i1", "integer"), ("x1", "double precision"), ("i2", "integer"), ("i3", "integer"),
               ("s1", "character*6"), ("l1", "logical"), ("x2", "double precision"), ("i4", "integer"),
-              ("s2", "character*12"), ("l2", "logical"), ("x3", "double precision")]
+              ("s2", "character*12"), ("l2", "logical"), ("x3", "double precision"),
+              ("s3", "character*4"), ("l3", "logical"), ("l4", "logical")]
 
 
 def fortran_program():
@@ -166,6 +251,9 @@ def fortran_program():
     for name, t in READ_ITEMS:
         out.append("      %s %s" % (t, name))
     out.append("      integer j1, j2, j3")
+    for _fmt, items in FMT_READS:
+        for name, t in items:
+            out.append("      %s %s" % (t, name))
     for length in sorted({length for _f, _i, length in INTERNAL}):
         out.append("      character*%d text%d" % (length, length))
     n = 0
@@ -193,23 +281,57 @@ def fortran_program():
     out.append("      open(10, file='rtcase.dat', status='old')")
     out.append("      read(10,*) %s" % ", ".join(name for name, _ in READ_ITEMS[:6]))
     out.append("      read(10,*) %s" % ", ".join(name for name, _ in READ_ITEMS[6:8]))
-    out.append("      read(10,*) %s" % ", ".join(name for name, _ in READ_ITEMS[8:]))
+    out.append("      read(10,*) %s" % ", ".join(name for name, _ in READ_ITEMS[8:11]))
     out.append("      j1 = 0")
     out.append("      j2 = 0")
     out.append("      j3 = 0")
     out.append("      read(10,*) j1, j2, j3")
+    out.append("      read(10,*) %s" % ", ".join(name for name, _ in READ_ITEMS[11:]))
     out.append("      close(10)")
     for name, _ in READ_ITEMS:
         out.append("      write(*,*) '%s', %s" % (name, name))
     out.append("      write(*,*) j1, j2, j3")
+    n += 1
+    out.append("      write(*,'(a)') 'case %d'" % n)
+    out.append("      open(12, file='rtfmt.dat', status='old')")
+    for k, (fmt, items) in enumerate(FMT_READS, 1):
+        out.append("      read(12, %d) %s" % (6000 + k, ", ".join(name for name, _ in items)))
+        out.append(" %d  format%s" % (6000 + k, fmt))
+    out.append("      close(12)")
+    for _fmt, items in FMT_READS:
+        for name, _ in items:
+            out.append("      write(*,*) '%s', %s" % (name, name))
     out.append("      end")
     return "\n".join(out) + "\n"
 
 
 def vba_driver():
+    """The driver: the cases in Subs of at most 50 (a VBA procedure holds 64K of code), and
+    RuntimeCases calling them in order."""
+    text = vba_cases()
+    subs, body, count = [], [], 0
+    lines = text.split("\n")
+    head = [l for l in lines[1:] if l.startswith("    Dim ")]
+    for line in lines[1:]:
+        if line.startswith("    Dim ") or line == "End Sub" or line == "":
+            continue
+        if line.startswith('    FtWriteBegin -1: FtWriteItem "case '):
+            count += 1
+            if count % 50 == 1 and body:
+                subs.append(body)
+                body = []
+        body.append(line)
+    subs.append(body)
+    out = ["Public Sub RuntimeCases()"] + ["    RuntimeCases%d" % k for k in range(1, len(subs) + 1)] + ["End Sub"]
+    for k, b in enumerate(subs, 1):
+        out += ["Private Sub RuntimeCases%d()" % k] + head + b + ["End Sub"]
+    return "\n".join(out) + "\n"
+
+
+def vba_cases():
     out = ["Public Sub RuntimeCases()"]
     vtype = {"integer": "Long", "double precision": "Double", "logical": "Boolean"}
-    for name, t in READ_ITEMS:
+    for name, t in READ_ITEMS + [item for _f, items in FMT_READS for item in items]:
         out.append("    Dim %s As %s" % (name, vtype.get(t, "String")))
     out.append("    Dim j1 As Long, j2 As Long, j3 As Long, v As Variant, text As String")
 
@@ -238,7 +360,7 @@ def vba_driver():
     n += 1
     case(n)
     out.append('    FtOpen 10, "rtcase.dat", "old"')
-    groups = [READ_ITEMS[:6], READ_ITEMS[6:8], READ_ITEMS[8:]]
+    groups = [READ_ITEMS[:6], READ_ITEMS[6:8], READ_ITEMS[8:11]]
     for group in groups:
         out.append("    FtReadBegin 10")
         for name, t in group:
@@ -252,11 +374,33 @@ def vba_driver():
     for name in ("j1", "j2", "j3"):
         out.append("    v = FtReadItem(): If Not IsEmpty(v) Then %s = v" % name)
     out.append("    FtReadEnd")
+    out.append("    FtReadBegin 10")
+    for name, t in READ_ITEMS[11:]:
+        if t.startswith("character"):
+            out.append("    %s = FtPad(FtReadItem(), %s)" % (name, t.split("*")[1]))
+        else:
+            out.append("    %s = FtReadItem()" % name)
+    out.append("    FtReadEnd")
     out.append("    If Not FtEof(10) Then j3 = -99")
     out.append("    FtClose 10")
     for name, _ in READ_ITEMS:
         out.append('    FtWriteBegin -1: FtWriteItem "%s": FtWriteItem %s: FtWriteEnd "*"' % (name, name))
     out.append('    FtWriteBegin -1: FtWriteItem j1: FtWriteItem j2: FtWriteItem j3: FtWriteEnd "*"')
+    n += 1
+    case(n)
+    out.append('    FtOpen 12, "rtfmt.dat", "old"')
+    for fmt, items in FMT_READS:
+        out.append('    FtReadBegin 12: FtReadFormat "%s"' % fmt)
+        for name, t in items:
+            if t.startswith("character"):
+                out.append("    %s = FtPad(FtReadItem(), %s)" % (name, t.split("*")[1]))
+            else:
+                out.append("    %s = FtReadItem()" % name)
+        out.append("    FtReadEnd")
+    out.append("    FtClose 12")
+    for _fmt, items in FMT_READS:
+        for name, _ in items:
+            out.append('    FtWriteBegin -1: FtWriteItem "%s": FtWriteItem %s: FtWriteEnd "*"' % (name, name))
     out.append("End Sub")
     return "\n".join(out) + "\n"
 
@@ -286,7 +430,9 @@ def describe_case(n):
     n -= len(VALUES)
     if n <= len(INTERNAL):
         return "write to a character*%d: %s" % (INTERNAL[n - 1][2], INTERNAL[n - 1][0])
-    return "list-directed read of rtcase.dat"
+    if n == len(INTERNAL) + 1:
+        return "list-directed read of rtcase.dat"
+    return "formatted read of rtfmt.dat"
 
 
 def main(argv):
@@ -311,6 +457,8 @@ def main(argv):
     for d in (work, os.path.join(work, "vba")):
         with open(os.path.join(d, "rtcase.dat"), "w") as f:
             f.write(READ_DATA)
+        with open(os.path.join(d, "rtfmt.dat"), "w") as f:
+            f.write(FMT_DATA)
     subprocess.run([gfortran, "-ffixed-line-length-none", "-o", "rtcase", "rtcase.f"], cwd=work, check=True)
     expected = subprocess.run([os.path.join(work, "rtcase")], cwd=work, capture_output=True,
                               text=True, check=True).stdout

@@ -42,15 +42,15 @@ std::set<std::string> ftNamesIn(const std::string& text) {
 }
 
 TEST(Runtime, TheNamesTheWriterCallsAreThere) {
-    const char* contract[] = {"FtWriteBegin", "FtWriteItem", "FtWriteEnd", "FtOpen",    "FtClose",     "FtFolder",
-                              "FtReadBegin",  "FtReadItem",  "FtReadEnd",  "FtModL",    "FtModD",      "FtSignL",
-                              "FtSignD",      "FtDimL",      "FtDimD",     "FtInt",     "FtNint",      "FtAnint",
-                              "FtMaxL",       "FtMaxD",      "FtMinL",     "FtMinD",    "FtIPow",      "FtPowI",
-                              "FtLog10",      "FtAtan2",     "FtAsin",     "FtAcos",    "FtSinh",      "FtCosh",
-                              "FtTanh",       "FtStrCmp",    "FtPad",      "FtIchar",   "FtChar",      "FtIndex",
-                              "FtLenTrim",    "FtEpsilonD",  "FtHugeD",    "FtTinyD",   "FtEpsilonS",  "FtHugeS",
-                              "FtTinyS",      "FtRadix",     "FtDigitsD",  "FtDigitsS", "FtMinExpD",   "FtMaxExpD",
-                              "FtMinExpS",    "FtMaxExpS",   "FtStop",     "FtRewind",  "FtWriteText", "FtEof"};
+    const char* contract[] = {
+        "FtWriteBegin", "FtWriteItem", "FtWriteEnd", "FtOpen",      "FtClose",   "FtFolder",    "FtReadBegin",
+        "FtReadItem",   "FtReadEnd",   "FtModL",     "FtModD",      "FtSignL",   "FtSignD",     "FtDimL",
+        "FtDimD",       "FtInt",       "FtNint",     "FtAnint",     "FtMaxL",    "FtMaxD",      "FtMinL",
+        "FtMinD",       "FtIPow",      "FtPowI",     "FtLog10",     "FtAtan2",   "FtAsin",      "FtAcos",
+        "FtSinh",       "FtCosh",      "FtTanh",     "FtStrCmp",    "FtPad",     "FtIchar",     "FtChar",
+        "FtIndex",      "FtLenTrim",   "FtEpsilonD", "FtHugeD",     "FtTinyD",   "FtEpsilonS",  "FtHugeS",
+        "FtTinyS",      "FtRadix",     "FtDigitsD",  "FtDigitsS",   "FtMinExpD", "FtMaxExpD",   "FtMinExpS",
+        "FtMaxExpS",    "FtStop",      "FtRewind",   "FtWriteText", "FtEof",     "FtReadFormat"};
     std::set<std::string> names = allNames();
     for (const char* n : contract) EXPECT_TRUE(names.count(n)) << n;
 }

@@ -25,12 +25,21 @@ if(NOT FTVB_UNO_PYTHON)
   endif()
 endif()
 
-if(NOT WIN32 AND FTVB_UNO_PYTHON)
+if(NOT WIN32 AND FTVB_UNO_PYTHON AND NOT FTVB_SANITIZE)
   # Each helper run in LibreOffice Basic, against gfortran on the same values.
+  # (Not in the sanitizer build: nothing of ours in C++ runs in these.)
   add_test(NAME Finish.RuntimeAgreesWithGfortran
     COMMAND ${FTVB_UNO_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/finish/runtime_lo_test.py
             --dump $<TARGET_FILE:finish_runtime_dump> --work ${CMAKE_CURRENT_BINARY_DIR}/finish-runtime)
   set_tests_properties(Finish.RuntimeAgreesWithGfortran PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
+
+  # The harness itself: errors with their places, timeouts, projects.
+  add_test(NAME Finish.LibreOfficeHarness
+    COMMAND ${FTVB_UNO_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/finish/lobasic_test.py)
+  set_tests_properties(Finish.LibreOfficeHarness PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
+endif()
+
+if(NOT WIN32 AND FTVB_UNO_PYTHON)
 
   # The checker of what VBA refuses and LibreOffice accepts, on small
   # modules and on the whole runtime.
@@ -48,4 +57,11 @@ if(NOT WIN32 AND FTVB_UNO_PYTHON)
     COMMAND ${FTVB_UNO_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/finish/programs_test.py
             --convert $<TARGET_FILE:ftvb-convert> --work ${CMAKE_CURRENT_BINARY_DIR}/finish-programs)
   set_tests_properties(Finish.ProgramsAgreeWithGfortran PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 600)
+
+  # Every real LAPACK routine finished in one run: within VBA's limits,
+  # nothing VBA refuses, and compiled in LibreOffice.
+  add_test(NAME Finish.LapackCompiles
+    COMMAND ${FTVB_UNO_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/finish/lapack_compiles.py
+            --convert $<TARGET_FILE:ftvb-convert> --work ${CMAKE_CURRENT_BINARY_DIR}/finish-lapack)
+  set_tests_properties(Finish.LapackCompiles PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 900)
 endif()

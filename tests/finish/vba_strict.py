@@ -290,7 +290,11 @@ def check(text, others=()):
             callee = stmt_call.group(1).lower()
             _check_array_args(n, callee, split_top(stmt_call.group(2)), procs[callee],
                               local_arrays | public_arrays, findings)
-    return findings
+    unique = []
+    for f in findings:          # a name used twice on a line is one finding
+        if f not in unique:
+            unique.append(f)
+    return unique
 
 
 def _call_args(body, open_paren):
