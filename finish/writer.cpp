@@ -307,6 +307,21 @@ private:
     }
     std::vector<Loop> loops_;
     std::map<std::string, const Expr*> substitution_;  // statement function arguments
+    std::vector<ExprPtr> heldArguments_;               // arguments made for nested statement functions
+    ExprPtr substituted(const Expr& e) const {
+        if (e.kind == Expr::Kind::name) {
+            if (auto it = substitution_.find(e.text); it != substitution_.end()) {
+                auto p = std::make_unique<Expr>();
+                p->kind = Expr::Kind::paren;
+                p->args.push_back(cloneExpr(*it->second));
+                return p;
+            }
+        }
+        ExprPtr c = cloneExpr(e);
+        c->args.clear();
+        for (const ExprPtr& a : e.args) c->args.push_back(a ? substituted(*a) : nullptr);
+        return c;
+    }
     std::vector<std::string> extraDeclarations_;
     std::vector<std::string> extraDims_;
     std::set<std::string> extraDimNames_;
@@ -533,8 +548,17 @@ Code UnitWriter::call(const Expr& e) {
     if (s != nullptr && s->stmtFunction) {
         const Stmt& def = u_.stmts[u_.stmtFunctions.at(e.text)];
         if (def.target->args.size() != e.args.size()) refuse("statement function called with a different count");
+        // The actual arguments are read where the call is: inside another
+        // statement function's body, with that one's arguments put in.
         std::map<std::string, const Expr*> sub;
-        for (std::size_t i = 0; i < e.args.size(); ++i) sub[def.target->args[i]->text] = e.args[i].get();
+        for (std::size_t i = 0; i < e.args.size(); ++i) {
+            const Expr* actual = e.args[i].get();
+            if (!substitution_.empty()) {
+                heldArguments_.push_back(substituted(*actual));
+                actual = heldArguments_.back().get();
+            }
+            sub[def.target->args[i]->text] = actual;
+        }
         std::map<std::string, const Expr*> saved;
         saved.swap(substitution_);
         substitution_ = std::move(sub);

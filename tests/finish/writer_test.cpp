@@ -173,6 +173,10 @@ TEST(FinishWriter, Expressions) {
         {"a statement function is written in place",
          "program p\ndouble precision sq, t, u\nsq(t) = t * t + 1d0\nu = sq(u + 1d0)\nend\n",
          {"u = ((u + 1.0) * (u + 1.0) + 1.0)"}},
+        {"a statement function calling another",
+         "program p\ndouble precision sq, hyp, x, y, a\nsq(x) = x * x\nhyp(x, y) = sqrt(sq(x) + sq(y))\n"
+         "a = hyp(a, 2d0)\nend\n",
+         {"a = Sqr((a * a) + (2.0 * 2.0))"}},
         {"two Integer literals multiply as Long", "program p\ni = 300 * 300\nend\n", {"i = 300& * 300"}},
     });
 }
