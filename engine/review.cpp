@@ -82,7 +82,7 @@ void appendReviewNote(std::string& out, const ReviewNote& note, std::string_view
     out += " [";
     out += text.tag;
     out += "] (";
-    out += module;
+    out += note.module.empty() ? module : note.module;
     out += ':';
     number(note.moduleLine);
     out += ')';

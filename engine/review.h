@@ -51,6 +51,9 @@ struct ReviewNote {
     std::string_view source;  // the file as it was listed
     long long sourceLine;     // first line of the statement in that file, from 1
     long long moduleLine;     // where its translation begins in the module, from 1
+    // The module that holds it, when the run wrote several; empty for the
+    // one the list is about.
+    std::string_view module = {};
 };
 
 // The short fixed tag of a kind, for filtering: "format", "arithmetic-if"...

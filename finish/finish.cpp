@@ -201,7 +201,9 @@ private:
         for (std::size_t i = 0; i < lines_.size(); ++i) {
             while (next < pending_.size() && pending_[next].line == i) {
                 const Pending& p = pending_[next++];
-                ReviewNote note{p.todo.kind, p.todo.detail, p.source, p.todo.sourceLine, lineNo + 1};
+                ReviewNote note{p.todo.kind, p.todo.detail,
+                                p.source,    p.todo.sourceLine,
+                                lineNo + 1,  writers_.empty() ? std::string_view() : std::string_view(file)};
                 if (review_) observer_.reviewNoted(note);
             }
             put(lines_[i]);

@@ -377,6 +377,40 @@ TEST(FinishRun, LongOutputIsSplitIntoModulesThatStandAlone) {
     EXPECT_EQ(helpers, 1);
 }
 
+TEST(FinishRun, NotesOfASplitModuleNameTheirModule) {
+    struct Where : RunObserver {
+        std::vector<std::pair<std::string, long long>> notes;
+        bool wantsReview() override { return true; }
+        void reviewNoted(const ReviewNote& n) override { notes.push_back({std::string(n.module), n.moduleLine}); }
+    };
+    const fs::path dir = testing::makeTempFolder("ftvb-finish-split");
+    {
+        std::ofstream out(dir / "p.f");
+        for (int i = 1; i <= 20; ++i) {
+            out << "      subroutine s" << i << "\n";
+            for (int k = 0; k < 8; ++k) out << "      x = " << k << ".0\n";
+            out << "      pause\n      end\n";
+        }
+    }
+    Where where;
+    FinishOptions small;
+    small.maxLines = 120;
+    const std::string module = (dir / "p.bas").string();
+    const FinishResult r = runFinish(module, NameList({(dir / "p.f").string()}), where, small);
+    ASSERT_TRUE(r.moduleWritten);
+    ASSERT_GT(r.modules.size(), 1u);
+    ASSERT_EQ(where.notes.size(), 20u);
+    for (const auto& [name, line] : where.notes) {
+        const std::string file = name.empty() ? module : name;
+        const std::vector<std::string> lines = readLines(file);
+        ASSERT_LE(static_cast<std::size_t>(line), lines.size()) << file;
+        EXPECT_EQ(trim(lines[static_cast<std::size_t>(line - 1)]), "' FTVB-TODO: PAUSE") << file << ":" << line;
+    }
+    EXPECT_TRUE(where.notes.front().first.empty());
+    EXPECT_EQ(where.notes.back().first, r.modules.back());
+    fs::remove_all(dir);
+}
+
 TEST(FinishRun, LinesStayWithinWhatVbaReads) {
     std::string source = "program p\ndouble precision a(100)\nx = 0\n";
     std::string sum = "x = a(1)";
