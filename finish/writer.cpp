@@ -482,33 +482,53 @@ std::string UnitWriter::linearIndex(const Symbol& s, const Expr& e, long long sh
     long long strideValue = 1;
     bool strideKnown = true;
     for (std::size_t k = 0; k < e.args.size(); ++k) {
-        Code sub = convert(expr(*e.args[k]), BaseType::integer);
-        auto sv = constantValue(*e.args[k], u_);
-        if (substitution_.empty() && sv) sub.isLiteral = true;
         std::optional<long long> lv = s.lower[k] ? constantValue(*s.lower[k], u_) : std::optional<long long>(1);
-        std::string lowText;
-        if (!lv) lowText = paren(convert(expr(*s.lower[k]), BaseType::integer), kAdd + 1);
-        // (sub - low) * stride
-        if (sv && lv && strideKnown) {
-            constant += (*sv - *lv) * strideValue;
+        const std::string st = strideKnown ? std::to_string(strideValue) : stride;
+        const bool unitStride = strideKnown && strideValue == 1;
+        if (!lv) {
+            // (sub - low) * stride
+            Code sub = convert(expr(*e.args[k]), BaseType::integer);
+            const std::string lowText = paren(convert(expr(*s.lower[k]), BaseType::integer), kAdd + 1);
+            std::string t = paren(sub, kAdd) + " - " + lowText;
+            if (!unitStride) t = "(" + t + ") * " + st;
+            terms.push_back(t);
         } else {
-            std::string t = sub.text;
-            int prec = sub.prec;
-            if (!lv) {
-                t = paren(sub, kAdd) + " - " + lowText;
-                prec = kAdd;
-            } else {
-                constant -= *lv * (strideKnown ? strideValue : 0);
-                if (!strideKnown && *lv != 0) {
-                    t = paren(sub, kAdd) + " - " + std::to_string(*lv);
-                    prec = kAdd;
+            // The subscript as base + c, so that constants fold: a(1, j)
+            // and a(n + 1, 1) read as they would by hand.
+            const Expr* base = e.args[k].get();
+            long long c = 0;
+            if (auto sv = substitution_.empty() ? constantValue(*base, u_) : std::nullopt) {
+                c = *sv;
+                base = nullptr;
+            } else if (substitution_.empty() && base->kind == Expr::Kind::binary &&
+                       (base->op == "+" || base->op == "-")) {
+                if (auto rv = constantValue(*base->args[1], u_)) {
+                    c = base->op == "+" ? *rv : -*rv;
+                    base = base->args[0].get();
                 }
             }
-            if (!stride.empty() || strideValue != 1) {
-                const std::string st = strideKnown ? std::to_string(strideValue) : stride;
-                t = (prec >= kMul ? t : "(" + t + ")") + " * " + st;
+            const long long d = c - *lv;
+            if (strideKnown) {
+                constant += d * strideValue;
+                if (base != nullptr) {
+                    Code b = convert(expr(*base), BaseType::integer);
+                    terms.push_back(unitStride ? paren(b, kAdd) : paren(b, kMul) + " * " + st);
+                }
+            } else if (base == nullptr) {
+                if (d == 1) {
+                    terms.push_back(st);
+                } else if (d != 0) {
+                    terms.push_back(std::to_string(d) + " * " + st);
+                }
+            } else {
+                Code b = convert(expr(*base), BaseType::integer);
+                if (d == 0) {
+                    terms.push_back(paren(b, kMul) + " * " + st);
+                } else {
+                    terms.push_back("(" + paren(b, kAdd) + (d > 0 ? " + " : " - ") + std::to_string(d > 0 ? d : -d) +
+                                    ") * " + st);
+                }
             }
-            terms.push_back(t);
         }
         if (k + 1 < e.args.size()) {
             const std::string ext = extent(s, k);
