@@ -279,7 +279,9 @@ int convert(const std::vector<std::string>& args) {
         if (const int status = writeReview(reviewList, reviewFile, reviewWriter); status != 0) return status;
     }
     if (!quiet) {
-        for (const std::string& written : result.modules) ftvb::console::printError({written, "\n"});
+        for (const std::string& written : result.modules) {
+            if (written != "-") ftvb::console::printError({written, "\n"});
+        }
     }
     if (!quiet || !result.skipped.empty()) {
         char digits[24];
