@@ -56,7 +56,9 @@ constexpr double kMinTimesReference = 2.0;  // ftvb lines/s over the reference b
 constexpr double kMaxRssMiB = 8.0;
 constexpr double kMinPathoShare = 0.1;  // of the corpus bytes per second
 constexpr double kMaxWindowRatio = 1.5;
-constexpr double kMaxReviewRatio = 1.2;  // --review's time over the plain run's
+constexpr double kMaxReviewRatio = 1.2;     // --review's time over the plain run's
+constexpr double kMaxFinishRatio = 3.0;     // --finish's time over the plain run's
+constexpr double kMinFinishOverF2c = 10.0;  // --finish's lines per second over f2c's
 // The window opening a folder of this many files, against an empty folder.
 constexpr int kFolderFiles = 100'000;
 constexpr double kMaxFolderRatio = 8.0;
@@ -627,6 +629,10 @@ int main(int argc, char** argv) {
         rounds.add("ftvb-convert --review x1",
                    concat({convert, "-q", "-o", reviewModule, "--review=" + o.work + "/corpus.review"}, files),
                    kCorpusTimeoutSeconds);
+    // The finisher on the same files: its own modules, split as VBA needs.
+    const std::size_t finishJob =
+        rounds.add("ftvb-convert --finish x1",
+                   concat({convert, "-q", "--finish", "-o", o.work + "/finished.bas"}, files), kCorpusTimeoutSeconds);
     std::optional<std::size_t> f2cJob;
     // f2c reports what it cannot translate (the Fortran 90 parts of LAPACK)
     // and goes on to the next unit, so its exit status says nothing about how
@@ -721,6 +727,7 @@ int main(int argc, char** argv) {
     const Measure& ftvb8 = rounds[ftvbJob8];
     const Measure& fixed = rounds[fixedJob];
     const Measure& reviewed = rounds[reviewJob];
+    const Measure& finished = rounds[finishJob];
     const Measure& starlessPlain = rounds[starlessJob];
     const Measure& starlessReviewed = rounds[starlessReviewJob];
     const double starlessRatio = starlessReviewed.median / starlessPlain.median;
@@ -932,6 +939,24 @@ int main(int argc, char** argv) {
     verdicts.push_back({"ftvb-convert --review <= 1.2x the plain run", fig,
                         ok(reviewed) && reviewSame && reviewOverFtvb <= kMaxReviewRatio,
                         reviewOverFtvbCpu <= kMaxReviewRatio});
+    {
+        const double finishOverFtvb = finished.median / ftvb1.median;
+        const double finishOverFtvbCpu = finished.cpuMedian / ftvb1.cpuMedian;
+        std::snprintf(fig, sizeof fig, "%.2fx (cpu %.2fx)", finishOverFtvb, finishOverFtvbCpu);
+        verdicts.push_back({"ftvb-convert --finish <= 3x the plain run", fig,
+                            ok(finished) && finishOverFtvb <= kMaxFinishRatio, finishOverFtvbCpu <= kMaxFinishRatio});
+        if (f2c) {
+            // The same files: lines per second go as the inverse of the times.
+            const double vs = f2c->median / finished.median;
+            const double vsCpu = f2c->cpuMedian / std::max(finished.cpuMedian, 1e-6);
+            std::snprintf(fig, sizeof fig, "%.2fx (cpu %.2fx)", vs, vsCpu);
+            verdicts.push_back({"ftvb-convert --finish >= 10x f2c's lines per second", fig,
+                                ok(finished) && vs >= kMinFinishOverF2c, vsCpu >= kMinFinishOverF2c});
+        } else {
+            verdicts.push_back({"ftvb-convert --finish >= 10x f2c's lines per second", "f2c not installed",
+                                std::nullopt, std::nullopt});
+        }
+    }
     std::snprintf(fig, sizeof fig, "%.2fx (cpu %.2fx)", starlessRatio, starlessRatioCpu);
     verdicts.push_back({"the same, \"*\" comments written as \"c\"", fig,
                         ok(starlessReviewed) && starlessRatio <= kMaxReviewRatio, starlessRatioCpu <= kMaxReviewRatio});
