@@ -77,7 +77,58 @@ void startUnit(FileUnits& f, std::vector<SourceItem>& pendingComments, const Stm
     u.dummies = header->names;
 }
 
-FileUnits unitsOf(std::vector<SourceItem>& items) {
+// For the index, an executable statement needs only the names it calls
+// (name followed by "(") and a CALL's callee: whether a dummy is a
+// procedure. A statement that may be a header, a declaration or END is
+// parsed whole.
+bool mayBeSpecification(std::string_view s) {
+    static constexpr std::string_view kWords[] = {
+        "integer",   "real",      "doubleprecision", "doublecomplex", "logical",    "character", "complex",
+        "byte",      "dimension", "parameter",       "implicit",      "external",   "intrinsic", "common",
+        "save",      "data",      "equivalence",     "program",       "subroutine", "function",  "blockdata",
+        "recursive", "end",       "entry",           "include"};
+    for (std::string_view w : kWords) {
+        if (s.substr(0, w.size()) == w) return true;
+    }
+    return false;
+}
+
+Stmt indexStatement(const SourceItem& item) {
+    const Squeezed sq = squeeze(item.text);
+    if (mayBeSpecification(sq.text)) return parseStatement(item.text, item.label, item.line);
+    Stmt st;
+    st.kind = Stmt::Kind::continueStmt;
+    st.light = true;
+    st.label = item.label;
+    st.line = item.line;
+    const std::string& t = sq.text;
+    if (t.rfind("call", 0) == 0) {
+        std::size_t e = 4;
+        while (e < t.size() && ((t[e] >= 'a' && t[e] <= 'z') || (t[e] >= '0' && t[e] <= '9') || t[e] == '_')) ++e;
+        st.name = t.substr(4, e - 4);
+    }
+    char quote = 0;
+    for (std::size_t i = 0; i < t.size(); ++i) {
+        const char c = t[i];
+        if (quote != 0) {
+            if (c == quote) quote = 0;
+            continue;
+        }
+        if (c == '\'' || c == '"') {
+            quote = c;
+        } else if (c == '(' && i > 0) {
+            std::size_t b = i;
+            while (b > 0 &&
+                   ((t[b - 1] >= 'a' && t[b - 1] <= 'z') || (t[b - 1] >= '0' && t[b - 1] <= '9') || t[b - 1] == '_')) {
+                --b;
+            }
+            if (b < i && t[b] >= 'a' && t[b] <= 'z') st.names.push_back(t.substr(b, i - b));
+        }
+    }
+    return st;
+}
+
+FileUnits unitsOf(std::vector<SourceItem>& items, bool forIndex = false) {
     FileUnits f;
     std::vector<SourceItem> pending;
     bool open = false;
@@ -90,7 +141,7 @@ FileUnits unitsOf(std::vector<SourceItem>& items) {
             }
             continue;
         }
-        Stmt st = parseStatement(item.text, item.label, item.line);
+        Stmt st = forIndex ? indexStatement(item) : parseStatement(item.text, item.label, item.line);
         const bool header = st.kind == Stmt::Kind::program || st.kind == Stmt::Kind::subroutine ||
                             st.kind == Stmt::Kind::function || st.kind == Stmt::Kind::blockData;
         if (header || !open) {
@@ -304,7 +355,7 @@ FinishResult finishAll(const std::string& moduleName, const FileList& files, Run
         }
         readable[i] = true;
         if (names[i] == "-") stdinItems = items;
-        FileUnits f = unitsOf(items);
+        FileUnits f = unitsOf(items, true);
         for (const Unit& u : f.units) addToIndex(u, index);
     }
     result.lines = lines;

@@ -76,6 +76,18 @@ bool isExecutable(Stmt::Kind k) {
 }
 
 void noteUses(Unit& u, const Stmt& st) {
+    if (st.light) {
+        // Only what the index needs: which dummies are procedures.
+        for (const std::string& n : st.names) {
+            Symbol* s = u.find(n);
+            // A CHARACTER dummy followed by "(" is a substring.
+            if (s != nullptr && s->dummyIndex >= 0 && !s->isArray() && s->type != BaseType::character) {
+                s->calledAsFunction = true;
+            }
+        }
+        if (Symbol* s = u.find(st.name); s != nullptr && s->dummyIndex >= 0) s->external = true;
+        return;
+    }
     auto visit = [&](const Expr& e) {
         Symbol& s = u.use(e.text);
         s.used = true;

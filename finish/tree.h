@@ -119,6 +119,7 @@ struct Stmt {
     long long line = 0;
     std::string source;  // the statement as written, for comments
     std::string error;   // why it did not parse
+    bool light = false;  // read for the index only: `names` are what it calls, `name` a CALL's callee
     std::size_t errorAt = 0;
 
     std::string name;                           // unit name, callee, DO variable, assigned variable
