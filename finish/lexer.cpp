@@ -120,6 +120,7 @@ void StatementReader::finish(std::vector<SourceItem>& out) {
 Squeezed squeeze(std::string_view s) {
     Squeezed out;
     out.text.reserve(s.size());
+    out.raw.reserve(s.size());
     auto put = [&](char c, std::size_t i) {
         out.text += c;
         out.raw.push_back(static_cast<std::uint32_t>(i));
