@@ -373,8 +373,11 @@ Code UnitWriter::expr(const Expr& e) {
             Code a = expr(*e.args[0]);
             if (e.op == ".not.") {
                 if (a.type != BaseType::logical) refuse(".NOT. of a value that is not LOGICAL");
-                c.text = "Not " + paren(a, kNot);
-                c.prec = kNot;
+                // LibreOffice reads "Not a And b" as Not (a And b), VBA as
+                // (Not a) And b: a Not is always in parentheses, and so is
+                // its operand unless it is a single term.
+                c.text = "Not " + paren(a, kAtom);
+                c.prec = kEqv - 1;
                 c.type = BaseType::logical;
                 c.vt = Vt::boolean;
                 return c;
@@ -748,6 +751,16 @@ Code UnitWriter::binary(const Expr& e) {
     if (op == ".and." || op == ".or." || op == ".eqv." || op == ".neqv.") {
         if (a.type != BaseType::logical || b.type != BaseType::logical) refuse(op + " of values that are not LOGICAL");
         const int prec = op == ".and." ? kAnd : op == ".or." ? kOr : op == ".eqv." ? kEqv : kXor;
+        // LibreOffice does not rank And above Or as VBA does: another
+        // logical operator under this one is always in parentheses.
+        auto logicalChild = [&](Code& x) {
+            if (x.prec >= kEqv && x.prec <= kAnd && x.prec != prec) {
+                x.text = "(" + x.text + ")";
+                x.prec = kAtom;
+            }
+        };
+        logicalChild(a);
+        logicalChild(b);
         c = bin(a, op == ".and." ? "And" : op == ".or." ? "Or" : op == ".eqv." ? "Eqv" : "Xor", b, prec);
         c.type = BaseType::logical;
         c.vt = Vt::boolean;
