@@ -1298,6 +1298,12 @@ void UnitWriter::body(const Stmt& st) {
         }
         case K::returnStmt:
             if (!st.exprs.empty()) refuse("an alternate return");
+            // A RETURN right before END, outside any block, says nothing
+            // the end of the procedure does not.
+            if (&st == &u_.stmts[current_] && blocks_.empty() && current_ + 1 < u_.stmts.size() &&
+                u_.stmts[current_ + 1].kind == K::end) {
+                return;
+            }
             exitProcedure();
             return;
         case K::stopStmt: {

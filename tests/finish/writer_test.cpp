@@ -137,7 +137,10 @@ TEST(FinishWriter, ModuleAndProcedures) {
          {"Dim len_ As Long", "Dim step_ As Long", "len_ = 1", "step_ = len_"}},
         {"a function that reads its own name uses a local",
          "integer function f(n)\ninteger n\nf = 1\nif (n .gt. 0) f = f + n\nreturn\nend\n",
-         {"Dim f_r As Long", "f_r = 1", "If n > 0 Then f_r = f_r + n", "f = f_r", "Exit Function", "End Function"}},
+         {"Dim f_r As Long", "f_r = 1", "If n > 0 Then f_r = f_r + n", "f = f_r", "End Function"}},
+        {"a RETURN inside a block leaves; the last one before END is not written",
+         "integer function f(n)\nf = 0\nif (n .gt. 0) then\nf = f + 1\nreturn\nend if\nreturn\nend\n",
+         {"If n > 0 Then", "f_r = f_r + 1", "f = f_r", "Exit Function", "End If", "f = f_r", "End Function"}},
     });
 }
 
