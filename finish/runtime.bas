@@ -1124,7 +1124,7 @@ Private Function FtInField(ByVal field As String, ByVal op As Long) As Variant
             c = Mid$(t, k, 1)
             If (c = "+" Or c = "-") And InStr(t, "E") = 0 Then
                 u = Mid$(t, k - 1, 1)
-                If u >= "0" And u <= "9" Or u = "." Then t = Left$(t, k - 1) & "E" & Mid$(t, k)
+                If (u >= "0" And u <= "9") Or u = "." Then t = Left$(t, k - 1) & "E" & Mid$(t, k)
                 Exit For
             End If
         Next k

@@ -7,7 +7,10 @@
     ("Sub or Function not defined");
   - a scalar, or an expression, passed where the callee takes an array ("Type mismatch:
     array or user-defined type expected");
-  - -x ^ 2 without parentheses (VBA: -(x ^ 2); LibreOffice: (-x) ^ 2).
+  - -x ^ 2 without parentheses (VBA: -(x ^ 2); LibreOffice: (-x) ^ 2);
+  - And, Or, Xor, Eqv, Imp mixed at one level without parentheses: VBA takes And before Or
+    before Xor before Eqv before Imp, LibreOffice all of them left to right (a Or b And c is
+    a Or (b And c) in VBA, (a Or b) And c in LibreOffice).
 
   vba_strict.py MODULE.bas...      prints MODULE.bas:LINE: finding, exit 1 when any
 
@@ -263,6 +266,11 @@ def check(text, others=()):
                                r"[\w.$]+(?:\([^()]*\))?\s*\^", plain, re.I):
             findings.append("%d: %s: VBA reads -a ^ b as -(a ^ b), LibreOffice as (-a) ^ b; "
                             "write the parentheses" % (n, neg.group(0)[neg.group(0).index("-"):].strip()))
+        for stmt in split_top(plain, ":"):
+            mixed = mixed_logical(stmt)
+            if mixed:
+                findings.append("%d: %s after %s at one level: VBA takes %s first, LibreOffice goes "
+                                "left to right; write the parentheses" % (n, mixed[1], mixed[0], mixed[1]))
         if module.explicit:
             for w in IDENT.finditer(body):
                 word = w.group(0).lower()
@@ -295,6 +303,32 @@ def check(text, others=()):
         if f not in unique:
             unique.append(f)
     return unique
+
+
+# VBA's precedence of the logical operators, highest first
+LOGICAL_RANK = {"and": 5, "or": 4, "xor": 3, "eqv": 2, "imp": 1}
+
+
+def mixed_logical(code):
+    """(earlier, later) when a logical operator follows one that VBA takes after it, at one
+    level of parentheses: there LibreOffice, going left to right, groups them otherwise."""
+    levels = [None]           # per level: the lowest-ranked operator seen so far
+    for tok in re.findall(r"\(|\)|,|\w+", code):
+        low = tok.lower()
+        if tok == "(":
+            levels.append(None)
+        elif tok == ")":
+            if len(levels) > 1:
+                levels.pop()
+        elif tok == "," or low in ("then", "else", "to", "step", "elseif", "if", "while", "until"):
+            levels[-1] = None
+        elif low in LOGICAL_RANK:
+            lowest = levels[-1]
+            if lowest and LOGICAL_RANK[low] > LOGICAL_RANK[lowest]:
+                return lowest, low
+            if not lowest or LOGICAL_RANK[low] < LOGICAL_RANK[lowest]:
+                levels[-1] = low
+    return None
 
 
 def _call_args(body, open_paren):

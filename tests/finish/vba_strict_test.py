@@ -27,6 +27,11 @@ CASES = [
     ("Sub S(a() As Double, ByVal n As Long)\nEnd Sub\nSub T()\n    Dim d As Double, v(1 To 3) As Double\n"
      "    S d, 3\n    S v, 3\n    Call S(v(), 1)\n    S v(2), 1\nEnd Sub\n",
      ["5: s takes an array for a, and is given d", "8: s takes an array for a, and is given v(2)"]),
+    ("Sub T(ByVal a As Boolean, ByVal b As Boolean, ByVal c As Boolean)\n    Dim x As Boolean\n"
+     "    If a And Not b Or Not a And b Then x = True\n    x = a Or b And c\n    x = (a Or b) And c\n"
+     "    x = (a And b) Or (Not a And c)\n    x = a Xor b Eqv c\n    x = a And b And c Or (b)\n"
+     "    x = IIf(a And b, c Or a, b)\n    x = a Eqv b Xor c\n    x = a And b Or c\nEnd Sub\n",
+     ["3: and after or", "4: and after or", "10: xor after eqv"]),
     # what must not be taken for a finding
     ("Public FtFolder As String\nPrivate Function F(ByVal x As Double) As Double\n"
      "    Dim s As String, i As Long\n    s = \"undeclared words in a string\" ' and in a comment\n"
