@@ -609,6 +609,28 @@ Private Sub FtAddOp(ByVal kind As String, ByVal w As Long, ByVal d As Long, ByVa
     FtOps(FtOpCount).partner = 0
 End Sub
 
+' Reads a quoted text of s from pos (just after its opening quote) onto the end of text, a
+' doubled quote as one: True when the closing quote is found (pos is then past it), False
+' when s ends first.
+Private Function FtQuoted(ByVal s As String, ByRef pos As Long, ByVal quote As String, _
+                          ByRef text As String) As Boolean
+    Do While pos <= Len(s)
+        If Mid$(s, pos, 1) = quote Then
+            If Mid$(s, pos + 1, 1) <> quote Then
+                pos = pos + 1
+                FtQuoted = True
+                Exit Function
+            End If
+            text = text & quote
+            pos = pos + 2
+        Else
+            text = text & Mid$(s, pos, 1)
+            pos = pos + 1
+        End If
+    Loop
+    FtQuoted = False
+End Function
+
 ' Reads an unsigned number at pos of a format (blanks skipped); -1 when there is none.
 Private Function FtFormatNumber(ByVal fmt As String, ByRef pos As Long) As Long
     Dim n As Long, found As Boolean, c As String
@@ -639,7 +661,7 @@ End Function
 
 ' Compiles a FORMAT's text, parentheses included, into FtOps: op 1 is "(" and the last is its
 ' ")"; a repeated data descriptor is written out as many times as asked.
-' needs: FtIo FtAddOp FtFormatNumber FtFormatPeek
+' needs: FtIo FtAddOp FtFormatNumber FtFormatPeek FtQuoted
 Private Sub FtCompileFormat(ByVal fmt As String)
     Dim pos As Long, c As String, n As Long, k As Long, w As Long, d As Long, e As Long
     Dim stack(1 To 64) As Long, depth As Long, quote As String, text As String, negative As Boolean
@@ -684,20 +706,7 @@ Private Sub FtCompileFormat(ByVal fmt As String)
             quote = c
             text = ""
             pos = pos + 1
-            Do While pos <= Len(fmt)
-                If Mid$(fmt, pos, 1) = quote Then
-                    If Mid$(fmt, pos + 1, 1) = quote Then
-                        text = text & quote
-                        pos = pos + 2
-                    Else
-                        pos = pos + 1
-                        Exit Do
-                    End If
-                Else
-                    text = text & Mid$(fmt, pos, 1)
-                    pos = pos + 1
-                End If
-            Loop
+            FtQuoted fmt, pos, quote, text
             If n < 1 Then n = 1
             For k = 1 To n
                 FtAddOp "'", 0, 0, 0, text
@@ -1150,7 +1159,7 @@ End Function
 ' The next value of the READ as a Variant. List-directed: Long, Double, Boolean or String;
 ' Empty for a null value or after a slash; values span records; r*value repeats. Formatted
 ' (after FtReadFormat): as its edit descriptor reads it.
-' needs: FtIo FtUnitIndex FtUnitFile FtReadValue FtReadFormattedItem
+' needs: FtIo FtUnitIndex FtUnitFile FtReadValue FtReadFormattedItem FtQuoted
 Public Function FtReadItem() As Variant
     Dim i As Long, f As Integer, s As String, pos As Long, c As String, token As String
     Dim quote As String, star As Long, isText As Boolean, count As String
@@ -1203,24 +1212,11 @@ Public Function FtReadItem() As Variant
     If c = "'" Or c = """" Then
         quote = c
         pos = pos + 1
-        Do
-            If pos > Len(s) Then
-                ' a string goes on in the next record
-                Line Input #f, s
-                FtUnits(i).record = s
-                pos = 1
-            ElseIf Mid$(s, pos, 1) = quote Then
-                If Mid$(s, pos + 1, 1) = quote Then
-                    token = token & quote
-                    pos = pos + 2
-                Else
-                    pos = pos + 1
-                    Exit Do
-                End If
-            Else
-                token = token & Mid$(s, pos, 1)
-                pos = pos + 1
-            End If
+        Do While Not FtQuoted(s, pos, quote, token)
+            ' a string goes on in the next record
+            Line Input #f, s
+            FtUnits(i).record = s
+            pos = 1
         Loop
         isText = True
     Else
