@@ -181,26 +181,27 @@ def check(text, others=()):
         public_arrays |= m.global_arrays
         consts |= m.consts
     findings = []
-    local, local_arrays, local_consts, labels = set(), set(), set(), set()
-    in_proc = False
-    for n, code in module.lines:
+    # first pass: each procedure's names (parameters, declarations, constants, labels), and
+    # the declarations VBA refuses
+    scopes = {}               # index of a procedure's header line -> its names
+    scope = None
+    for k, (n, code) in enumerate(module.lines):
         m = PROC.match(code)
         if m:
-            in_proc = True
             ps = params(m.group(3))
-            local = {p for p, _ in ps} | {m.group(2).lower()}
-            local_arrays = {p for p, a in ps if a}
-            local_consts, labels = set(), set()
+            scope = {"names": {p for p, _ in ps} | {m.group(2).lower()},
+                     "arrays": {p for p, a in ps if a}, "consts": set()}
+            scopes[k] = scope
             continue
         if re.match(r"\s*end\s+(sub|function)\b", code, re.I):
-            in_proc = False
+            scope = None
             continue
-        if not in_proc or not code.strip():
+        if scope is None or not code.strip():
             continue
         # labels (L10:) and statements after them
         lm = re.match(r"^\s*([A-Za-z]\w*):(?!=)\s*(.*)$", code)
         if lm and lm.group(1).lower() not in KEYWORDS:
-            labels.add(lm.group(1).lower())
+            scope["names"].add(lm.group(1).lower())
             code = " " * (len(code) - len(lm.group(2))) + lm.group(2)
         for stmt in split_top(code, ":"):
             c = CONST.match(stmt)
@@ -208,50 +209,32 @@ def check(text, others=()):
                 for item in split_top(c.group(1)):
                     nm = re.match(r"\s*(\w+)", item)
                     if nm:
-                        local_consts.add(nm.group(1).lower())
+                        scope["consts"].add(nm.group(1).lower())
+                        scope["names"].add(nm.group(1).lower())
                 continue
             d = DECL.match(stmt)
             if d:
                 redim = re.match(r"\s*redim", stmt, re.I)
                 for name, bounds in declared_items(d.group(1)):
-                    if not redim and name.lower() in local:
+                    if not redim and name.lower() in scope["names"]:
                         findings.append("%d: %s is declared twice (a parameter or an earlier Dim)" % (n, name))
-                    local.add(name.lower())
+                    scope["names"].add(name.lower())
                     if bounds is not None:
-                        local_arrays.add(name.lower())
+                        scope["arrays"].add(name.lower())
                         if not redim:
                             for word in IDENT.findall(bounds):
                                 w = word.lower()
-                                if w != "to" and w not in consts and w not in local_consts:
+                                if w != "to" and w not in consts and w not in scope["consts"]:
                                     findings.append("%d: Dim %s(%s): the bound %s is not a constant" % (
                                         n, name, bounds.strip(), word))
                                     break
-    # second pass: uses (labels and declarations of a procedure are known by now)
-    known_names = None
+    # second pass: the uses
     in_proc = False
-    for n, code in module.lines:
-        m = PROC.match(code)
-        if m:
+    for k, (n, code) in enumerate(module.lines):
+        if k in scopes:
             in_proc = True
-            ps = params(m.group(3))
-            local = {p for p, _ in ps} | {m.group(2).lower()}
-            local_arrays = {p for p, a in ps if a}
-            labels = set()
-            start = module.lines.index((n, code))
-            for n2, c2 in module.lines[start + 1:]:
-                if re.match(r"\s*end\s+(sub|function)\b", c2, re.I):
-                    break
-                lm = re.match(r"^\s*([A-Za-z]\w*):(?!=)", c2)
-                if lm:
-                    labels.add(lm.group(1).lower())
-                for stmt in split_top(c2, ":"):
-                    d = DECL.match(stmt) or CONST.match(stmt)
-                    if d:
-                        for name, bounds in declared_items(d.group(1)):
-                            local.add(name.lower())
-                            if bounds is not None:
-                                local_arrays.add(name.lower())
-            known_names = local | public | consts | labels | set(procs)
+            local_arrays = scopes[k]["arrays"]
+            known_names = scopes[k]["names"] | public | consts | set(procs)
             continue
         if re.match(r"\s*end\s+(sub|function)\b", code, re.I):
             in_proc = False
