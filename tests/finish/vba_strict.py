@@ -7,6 +7,8 @@
     ("Sub or Function not defined");
   - a scalar, or an expression, passed where the callee takes an array ("Type mismatch:
     array or user-defined type expected");
+  - a procedure defined twice in a module, or Public in two modules of the project
+    ("Ambiguous name detected");
   - -x ^ 2 without parentheses (VBA: -(x ^ 2); LibreOffice: (-x) ^ 2);
   - And, Or, Xor, Eqv, Imp mixed at one level without parentheses: VBA takes And before Or
     before Xor before Eqv before Imp, LibreOffice all of them left to right (a Or b And c is
@@ -82,7 +84,7 @@ def logical_lines(text):
     return out
 
 
-PROC = re.compile(r"^\s*(?:(?:public|private|friend|static)\s+)*(sub|function)\s+(\w+)\s*\((.*?)\)"
+PROC = re.compile(r"^\s*((?:(?:public|private|friend|static)\s+)*)(sub|function)\s+(\w+)\s*\((.*?)\)"
                   r"\s*(?:as\s+\w+)?\s*$", re.I)
 DECL = re.compile(r"^\s*(?:dim|static|private|public|global|redim(?:\s+preserve)?)\s+(.*)$", re.I)
 CONST = re.compile(r"^\s*(?:(?:public|private)\s+)?const\s+(.*)$", re.I)
@@ -130,14 +132,24 @@ class Module:
         self.lines = logical_lines(text)
         self.explicit = any(re.match(r"\s*option\s+explicit\b", c, re.I) for _, c in self.lines)
         self.procs = {}          # lower name -> list of (param, is array)
+        self.public_procs = set()
+        self.twice = []          # (line, name) of a procedure defined again in the module
+        self.headers = []        # (line, name as written, public) of each procedure
         self.globals = set()
         self.global_arrays = set()
         self.consts = set()
         inside = False
-        for _, code in self.lines:
+        for n, code in self.lines:
             m = PROC.match(code)
             if m:
-                self.procs[m.group(2).lower()] = params(m.group(3))
+                name = m.group(3).lower()
+                if name in self.procs:
+                    self.twice.append((n, m.group(3)))
+                self.procs[name] = params(m.group(4))
+                public = "private" not in m.group(1).lower()
+                if public:
+                    self.public_procs.add(name)
+                self.headers.append((n, m.group(3), public))
                 inside = True
                 continue
             if re.match(r"\s*end\s+(sub|function)\b", code, re.I):
@@ -180,7 +192,18 @@ def check(text, others=()):
         public |= m.globals
         public_arrays |= m.global_arrays
         consts |= m.consts
-    findings = []
+    findings = ["%d: %s is defined twice in the module" % t for t in module.twice]
+    # a call of a name Public in two other modules (or here and elsewhere) is ambiguous in VBA
+    elsewhere = {}
+    for other in project[1:]:
+        for name in other.public_procs:
+            elsewhere[name] = elsewhere.get(name, 0) + 1
+    for n, name, is_public in module.headers:
+        if is_public and elsewhere.get(name.lower()):
+            findings.append("%d: %s is Public in another module of the project too" % (n, name))
+    for name, count in sorted(elsewhere.items()):
+        if count > 1 and name not in module.procs and re.search(r"\b%s\b" % re.escape(name), text, re.I):
+            findings.append("0: %s is Public in %d other modules: a call of it is ambiguous" % (name, count))
     # first pass: each procedure's names (parameters, declarations, constants, labels), and
     # the declarations VBA refuses
     scopes = {}               # index of a procedure's header line -> its names
@@ -188,8 +211,8 @@ def check(text, others=()):
     for k, (n, code) in enumerate(module.lines):
         m = PROC.match(code)
         if m:
-            ps = params(m.group(3))
-            scope = {"names": {p for p, _ in ps} | {m.group(2).lower()},
+            ps = params(m.group(4))
+            scope = {"names": {p for p, _ in ps} | {m.group(3).lower()},
                      "arrays": {p for p, a in ps if a}, "consts": set()}
             scopes[k] = scope
             continue
