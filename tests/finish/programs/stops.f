@@ -1,5 +1,6 @@
 C     STOP inside a subroutine ends the whole program, after what was
-C     printed so far; RETURN in the middle of a function.
+C     printed so far, with its message; RETURN in the middle of a
+C     function.
       PROGRAM STOPS
       INTEGER I, FIRST
       DO 10 I = 1, 10
@@ -13,7 +14,7 @@ C     printed so far; RETURN in the middle of a function.
       INTEGER I
       IF (I .LT. 3) RETURN
       PRINT *, 'stopping at', I
-      STOP
+      STOP 'check failed'
       END
 
       INTEGER FUNCTION FIRST(N)
