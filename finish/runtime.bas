@@ -746,8 +746,12 @@ Private Sub FtCompileFormat(ByVal fmt As String)
             pos = pos + 2
         Case "I", "F", "E", "D", "G", "A", "L"
             pos = pos + 1
+            ' ES (scientific) is E with one digit before the point; EN is taken as ES
             If c = "E" Then
-                If FtFormatPeek(fmt, pos) = "S" Or FtFormatPeek(fmt, pos) = "N" Then pos = pos + 1
+                If FtFormatPeek(fmt, pos) = "S" Or FtFormatPeek(fmt, pos) = "N" Then
+                    pos = pos + 1
+                    c = "ES"
+                End If
             End If
             w = FtFormatNumber(fmt, pos)
             d = -1
@@ -756,7 +760,7 @@ Private Sub FtCompileFormat(ByVal fmt As String)
                 pos = pos + 1
                 d = FtFormatNumber(fmt, pos)
             End If
-            If (c = "E" Or c = "G") And FtFormatPeek(fmt, pos) = "E" Then
+            If (c = "E" Or c = "ES" Or c = "G") And FtFormatPeek(fmt, pos) = "E" Then
                 pos = pos + 1
                 e = FtFormatNumber(fmt, pos)
             End If
@@ -802,7 +806,7 @@ End Sub
 ' One data item under one edit descriptor.
 ' needs: FtIo FtFormatI FtFormatF FtFormatE FtFormatG FtEditAsA
 Private Function FtEditItem(ByVal v As Variant, ByVal op As Long) As String
-    Dim w As Long, d As Long, t As Long, s As String
+    Dim w As Long, d As Long, t As Long, s As String, saved As Long
     w = FtOps(op).w
     d = FtOps(op).d
     t = VarType(v)
@@ -825,6 +829,12 @@ Private Function FtEditItem(ByVal v As Variant, ByVal op As Long) As String
     Case "E", "D"
         If d < 0 Then d = 0
         FtEditItem = FtFormatE(CDbl(v), w, d, FtOps(op).e, FtOps(op).kind)
+    Case "ES"
+        If d < 0 Then d = 0
+        saved = FtScale
+        FtScale = 1
+        FtEditItem = FtFormatE(CDbl(v), w, d, FtOps(op).e, "E")
+        FtScale = saved
     Case "G"
         If t = vbString Then
             FtEditItem = FtEditAsA(CStr(v), w)
@@ -889,7 +899,7 @@ Private Sub FtWriteFormatted(ByVal fmt As String)
                     pc = pc + 1
                 End If
             End If
-        Case "I", "F", "E", "D", "G", "A", "L"
+        Case "I", "F", "E", "ES", "D", "G", "A", "L"
             If item > FtOutCount Then Exit Do
             FtPlace FtEditItem(FtOutItems(item), pc)
             item = item + 1
@@ -1055,7 +1065,7 @@ Private Function FtInWalk(ByVal i As Long, ByVal finishing As Boolean) As Long
                     FtInPc = FtInPc + 1
                 End If
             End If
-        Case "I", "F", "E", "D", "G", "A", "L"
+        Case "I", "F", "E", "ES", "D", "G", "A", "L"
             If finishing Then
                 FtInWalk = 0
                 Exit Function
