@@ -14,37 +14,44 @@ Public FtFolder As String
 Private FtOutUnit As Long
 Private FtOutItems() As Variant
 Private FtOutCount As Long
-' Units opened by OPEN: the FORTRAN unit, the file, its status, the VBA file number (0 while
-' the file is not open yet) and how it is open ("I" input, "O" output).
+' A unit opened by OPEN: the FORTRAN unit, the file, its status, the VBA file number (0 while
+' the file is not open yet), how it is open ("I" input, "O" output), and the record being
+' read with how far it is read.
+Private Type FtUnitInfo
+    id As Long
+    path As String
+    status As String
+    handle As Integer
+    mode As String
+    record As String
+    pos As Long
+End Type
+Private FtUnits() As FtUnitInfo
 Private FtUnitCount As Long
-Private FtUnitId() As Long
-Private FtUnitPath() As String
-Private FtUnitStatus() As String
-Private FtUnitHandle() As Integer
-Private FtUnitMode() As String
-' The record being read on each unit and how far it is read; a READ statement in progress.
-Private FtUnitRecord() As String
-Private FtUnitPos() As Long
+' A READ statement in progress.
 Private FtInUnit As Long
 Private FtInFresh As Boolean
 Private FtInEnded As Boolean
 Private FtInRepeat As Long
 Private FtInRepeatValue As Variant
-' A formatted READ: its format (compiled into FtOp*), the next descriptor, its groups.
+' A formatted READ: its format (compiled into FtOps), the next descriptor, its groups.
 Private FtInFormat As String
 Private FtInPc As Long
 Private FtInDepth As Long
 Private FtInStackOp(1 To 64) As Long
 Private FtInStackLeft(1 To 64) As Long
-' A FORMAT compiled into a list of edit descriptors: kind, width, digits, exponent digits,
-' text, and for a parenthesis its repeat count and the index of its partner.
+' A FORMAT compiled into a list of edit descriptors: kind, width (for a parenthesis its
+' repeat count), digits, exponent digits, text, and for a parenthesis its partner's index.
+Private Type FtEditOp
+    kind As String
+    w As Long
+    d As Long
+    e As Long
+    text As String
+    partner As Long
+End Type
+Private FtOps() As FtEditOp
 Private FtOpCount As Long
-Private FtOpKind() As String
-Private FtOpW() As Long
-Private FtOpD() As Long
-Private FtOpE() As Long
-Private FtOpText() As String
-Private FtOpPartner() As Long
 Private FtOpCompiled As String
 ' The record being built by a formatted WRITE, and where the next field goes (0-based).
 Private FtRec As String
@@ -411,7 +418,7 @@ End Function
 Private Function FtUnitIndex(ByVal unit As Long) As Long
     Dim i As Long
     For i = 1 To FtUnitCount
-        If FtUnitId(i) = unit Then
+        If FtUnits(i).id = unit Then
             FtUnitIndex = i
             Exit Function
         End If
@@ -424,24 +431,24 @@ End Function
 ' needs: FtIo FtPath
 Private Function FtUnitFile(ByVal index As Long, ByVal mode As String) As Integer
     Dim f As Integer
-    If FtUnitHandle(index) <> 0 And FtUnitMode(index) <> mode Then
-        f = FtUnitHandle(index)
+    If FtUnits(index).handle <> 0 And FtUnits(index).mode <> mode Then
+        f = FtUnits(index).handle
         Close #f
-        FtUnitHandle(index) = 0
+        FtUnits(index).handle = 0
     End If
-    If FtUnitHandle(index) = 0 Then
+    If FtUnits(index).handle = 0 Then
         f = FreeFile
         If mode = "I" Then
-            Open FtUnitPath(index) For Input As #f
+            Open FtUnits(index).path For Input As #f
         Else
-            Open FtUnitPath(index) For Output As #f
+            Open FtUnits(index).path For Output As #f
         End If
-        FtUnitHandle(index) = f
-        FtUnitMode(index) = mode
-        FtUnitRecord(index) = ""
-        FtUnitPos(index) = 1
+        FtUnits(index).handle = f
+        FtUnits(index).mode = mode
+        FtUnits(index).record = ""
+        FtUnits(index).pos = 1
     End If
-    FtUnitFile = FtUnitHandle(index)
+    FtUnitFile = FtUnits(index).handle
 End Function
 
 ' OPEN: status "old", "new", "unknown", "replace" or "scratch"; the file is opened when the
@@ -461,28 +468,18 @@ Public Sub FtOpen(ByVal unit As Long, ByVal fileName As String, ByVal status As 
     If status = "old" And Dir$(path) = "" Then Err.Raise 53, "FtOpen", "File not found: " & path
     If status = "new" And Dir$(path) <> "" Then Err.Raise 58, "FtOpen", "File already exists: " & path
     If FtUnitCount = 0 Then
-        ReDim FtUnitId(1 To 8)
-        ReDim FtUnitPath(1 To 8)
-        ReDim FtUnitStatus(1 To 8)
-        ReDim FtUnitHandle(1 To 8)
-        ReDim FtUnitMode(1 To 8)
-        ReDim FtUnitRecord(1 To 8)
-        ReDim FtUnitPos(1 To 8)
-    ElseIf FtUnitCount = UBound(FtUnitId) Then
-        ReDim Preserve FtUnitId(1 To 2 * FtUnitCount)
-        ReDim Preserve FtUnitPath(1 To 2 * FtUnitCount)
-        ReDim Preserve FtUnitStatus(1 To 2 * FtUnitCount)
-        ReDim Preserve FtUnitHandle(1 To 2 * FtUnitCount)
-        ReDim Preserve FtUnitMode(1 To 2 * FtUnitCount)
-        ReDim Preserve FtUnitRecord(1 To 2 * FtUnitCount)
-        ReDim Preserve FtUnitPos(1 To 2 * FtUnitCount)
+        ReDim FtUnits(1 To 8)
+    ElseIf FtUnitCount = UBound(FtUnits) Then
+        ReDim Preserve FtUnits(1 To 2 * FtUnitCount)
     End If
     FtUnitCount = FtUnitCount + 1
-    FtUnitId(FtUnitCount) = unit
-    FtUnitPath(FtUnitCount) = path
-    FtUnitStatus(FtUnitCount) = status
-    FtUnitHandle(FtUnitCount) = 0
-    FtUnitMode(FtUnitCount) = ""
+    FtUnits(FtUnitCount).id = unit
+    FtUnits(FtUnitCount).path = path
+    FtUnits(FtUnitCount).status = status
+    FtUnits(FtUnitCount).handle = 0
+    FtUnits(FtUnitCount).mode = ""
+    FtUnits(FtUnitCount).record = ""
+    FtUnits(FtUnitCount).pos = 1
 End Sub
 
 ' CLOSE: a scratch file is deleted.
@@ -491,19 +488,13 @@ Public Sub FtClose(ByVal unit As Long)
     Dim i As Long, j As Long, f As Integer
     i = FtUnitIndex(unit)
     If i = 0 Then Exit Sub
-    f = FtUnitHandle(i)
+    f = FtUnits(i).handle
     If f <> 0 Then Close #f
-    If FtUnitStatus(i) = "scratch" Then
-        If Dir$(FtUnitPath(i)) <> "" Then Kill FtUnitPath(i)
+    If FtUnits(i).status = "scratch" Then
+        If Dir$(FtUnits(i).path) <> "" Then Kill FtUnits(i).path
     End If
     For j = i To FtUnitCount - 1
-        FtUnitId(j) = FtUnitId(j + 1)
-        FtUnitPath(j) = FtUnitPath(j + 1)
-        FtUnitStatus(j) = FtUnitStatus(j + 1)
-        FtUnitHandle(j) = FtUnitHandle(j + 1)
-        FtUnitMode(j) = FtUnitMode(j + 1)
-        FtUnitRecord(j) = FtUnitRecord(j + 1)
-        FtUnitPos(j) = FtUnitPos(j + 1)
+        FtUnits(j) = FtUnits(j + 1)
     Next j
     FtUnitCount = FtUnitCount - 1
 End Sub
@@ -514,10 +505,10 @@ Public Sub FtRewind(ByVal unit As Long)
     Dim i As Long, f As Integer
     i = FtUnitIndex(unit)
     If i = 0 Then Exit Sub
-    f = FtUnitHandle(i)
+    f = FtUnits(i).handle
     If f <> 0 Then Close #f
-    FtUnitHandle(i) = 0
-    FtUnitMode(i) = ""
+    FtUnits(i).handle = 0
+    FtUnits(i).mode = ""
 End Sub
 
 ' Starts a WRITE or PRINT statement on a unit (-1: *).
@@ -605,28 +596,40 @@ End Sub
 Private Sub FtAddOp(ByVal kind As String, ByVal w As Long, ByVal d As Long, ByVal e As Long, _
                     ByVal text As String)
     If FtOpCount = 0 Then
-        ReDim FtOpKind(1 To 32)
-        ReDim FtOpW(1 To 32)
-        ReDim FtOpD(1 To 32)
-        ReDim FtOpE(1 To 32)
-        ReDim FtOpText(1 To 32)
-        ReDim FtOpPartner(1 To 32)
-    ElseIf FtOpCount = UBound(FtOpKind) Then
-        ReDim Preserve FtOpKind(1 To 2 * FtOpCount)
-        ReDim Preserve FtOpW(1 To 2 * FtOpCount)
-        ReDim Preserve FtOpD(1 To 2 * FtOpCount)
-        ReDim Preserve FtOpE(1 To 2 * FtOpCount)
-        ReDim Preserve FtOpText(1 To 2 * FtOpCount)
-        ReDim Preserve FtOpPartner(1 To 2 * FtOpCount)
+        ReDim FtOps(1 To 32)
+    ElseIf FtOpCount = UBound(FtOps) Then
+        ReDim Preserve FtOps(1 To 2 * FtOpCount)
     End If
     FtOpCount = FtOpCount + 1
-    FtOpKind(FtOpCount) = kind
-    FtOpW(FtOpCount) = w
-    FtOpD(FtOpCount) = d
-    FtOpE(FtOpCount) = e
-    FtOpText(FtOpCount) = text
-    FtOpPartner(FtOpCount) = 0
+    FtOps(FtOpCount).kind = kind
+    FtOps(FtOpCount).w = w
+    FtOps(FtOpCount).d = d
+    FtOps(FtOpCount).e = e
+    FtOps(FtOpCount).text = text
+    FtOps(FtOpCount).partner = 0
 End Sub
+
+' Reads a quoted text of s from pos (just after its opening quote) onto the end of text, a
+' doubled quote as one: True when the closing quote is found (pos is then past it), False
+' when s ends first.
+Private Function FtQuoted(ByVal s As String, ByRef pos As Long, ByVal quote As String, _
+                          ByRef text As String) As Boolean
+    Do While pos <= Len(s)
+        If Mid$(s, pos, 1) = quote Then
+            If Mid$(s, pos + 1, 1) <> quote Then
+                pos = pos + 1
+                FtQuoted = True
+                Exit Function
+            End If
+            text = text & quote
+            pos = pos + 2
+        Else
+            text = text & Mid$(s, pos, 1)
+            pos = pos + 1
+        End If
+    Loop
+    FtQuoted = False
+End Function
 
 ' Reads an unsigned number at pos of a format (blanks skipped); -1 when there is none.
 Private Function FtFormatNumber(ByVal fmt As String, ByRef pos As Long) As Long
@@ -656,9 +659,9 @@ Private Function FtFormatPeek(ByVal fmt As String, ByRef pos As Long) As String
     FtFormatPeek = ""
 End Function
 
-' Compiles a FORMAT's text, parentheses included, into FtOp*: op 1 is "(" and the last is its
+' Compiles a FORMAT's text, parentheses included, into FtOps: op 1 is "(" and the last is its
 ' ")"; a repeated data descriptor is written out as many times as asked.
-' needs: FtIo FtAddOp FtFormatNumber FtFormatPeek
+' needs: FtIo FtAddOp FtFormatNumber FtFormatPeek FtQuoted
 Private Sub FtCompileFormat(ByVal fmt As String)
     Dim pos As Long, c As String, n As Long, k As Long, w As Long, d As Long, e As Long
     Dim stack(1 To 64) As Long, depth As Long, quote As String, text As String, negative As Boolean
@@ -694,8 +697,8 @@ Private Sub FtCompileFormat(ByVal fmt As String)
         Case ")"
             pos = pos + 1
             FtAddOp ")", 0, 0, 0, ""
-            FtOpPartner(FtOpCount) = stack(depth)
-            FtOpPartner(stack(depth)) = FtOpCount
+            FtOps(FtOpCount).partner = stack(depth)
+            FtOps(stack(depth)).partner = FtOpCount
             ' reversion goes back to the last group closed at the top level
             If depth = 2 Then FtOpRestart = stack(depth)
             depth = depth - 1
@@ -703,20 +706,7 @@ Private Sub FtCompileFormat(ByVal fmt As String)
             quote = c
             text = ""
             pos = pos + 1
-            Do While pos <= Len(fmt)
-                If Mid$(fmt, pos, 1) = quote Then
-                    If Mid$(fmt, pos + 1, 1) = quote Then
-                        text = text & quote
-                        pos = pos + 2
-                    Else
-                        pos = pos + 1
-                        Exit Do
-                    End If
-                Else
-                    text = text & Mid$(fmt, pos, 1)
-                    pos = pos + 1
-                End If
-            Loop
+            FtQuoted fmt, pos, quote, text
             If n < 1 Then n = 1
             For k = 1 To n
                 FtAddOp "'", 0, 0, 0, text
@@ -756,8 +746,12 @@ Private Sub FtCompileFormat(ByVal fmt As String)
             pos = pos + 2
         Case "I", "F", "E", "D", "G", "A", "L"
             pos = pos + 1
+            ' ES (scientific) is E with one digit before the point; EN is taken as ES
             If c = "E" Then
-                If FtFormatPeek(fmt, pos) = "S" Or FtFormatPeek(fmt, pos) = "N" Then pos = pos + 1
+                If FtFormatPeek(fmt, pos) = "S" Or FtFormatPeek(fmt, pos) = "N" Then
+                    pos = pos + 1
+                    c = "ES"
+                End If
             End If
             w = FtFormatNumber(fmt, pos)
             d = -1
@@ -766,7 +760,7 @@ Private Sub FtCompileFormat(ByVal fmt As String)
                 pos = pos + 1
                 d = FtFormatNumber(fmt, pos)
             End If
-            If (c = "E" Or c = "G") And FtFormatPeek(fmt, pos) = "E" Then
+            If (c = "E" Or c = "ES" Or c = "G") And FtFormatPeek(fmt, pos) = "E" Then
                 pos = pos + 1
                 e = FtFormatNumber(fmt, pos)
             End If
@@ -780,8 +774,8 @@ Private Sub FtCompileFormat(ByVal fmt As String)
     Loop
     Do While depth > 0
         FtAddOp ")", 0, 0, 0, ""
-        FtOpPartner(FtOpCount) = stack(depth)
-        FtOpPartner(stack(depth)) = FtOpCount
+        FtOps(FtOpCount).partner = stack(depth)
+        FtOps(stack(depth)).partner = FtOpCount
         depth = depth - 1
     Loop
     FtOpCompiled = fmt
@@ -812,11 +806,11 @@ End Sub
 ' One data item under one edit descriptor.
 ' needs: FtIo FtFormatI FtFormatF FtFormatE FtFormatG FtEditAsA
 Private Function FtEditItem(ByVal v As Variant, ByVal op As Long) As String
-    Dim w As Long, d As Long, t As Long, s As String
-    w = FtOpW(op)
-    d = FtOpD(op)
+    Dim w As Long, d As Long, t As Long, s As String, saved As Long
+    w = FtOps(op).w
+    d = FtOps(op).d
     t = VarType(v)
-    Select Case FtOpKind(op)
+    Select Case FtOps(op).kind
     Case "I"
         FtEditItem = FtFormatI(v, w, d)
     Case "A"
@@ -834,7 +828,13 @@ Private Function FtEditItem(ByVal v As Variant, ByVal op As Long) As String
         FtEditItem = FtFormatF(CDbl(v), w, d)
     Case "E", "D"
         If d < 0 Then d = 0
-        FtEditItem = FtFormatE(CDbl(v), w, d, FtOpE(op), FtOpKind(op))
+        FtEditItem = FtFormatE(CDbl(v), w, d, FtOps(op).e, FtOps(op).kind)
+    Case "ES"
+        If d < 0 Then d = 0
+        saved = FtScale
+        FtScale = 1
+        FtEditItem = FtFormatE(CDbl(v), w, d, FtOps(op).e, "E")
+        FtScale = saved
     Case "G"
         If t = vbString Then
             FtEditItem = FtEditAsA(CStr(v), w)
@@ -844,7 +844,7 @@ Private Function FtEditItem(ByVal v As Variant, ByVal op As Long) As String
             FtEditItem = FtFormatI(v, w, -1)
         Else
             If d < 0 Then d = 0
-            FtEditItem = FtFormatG(CDbl(v), w, d, FtOpE(op))
+            FtEditItem = FtFormatG(CDbl(v), w, d, FtOps(op).e)
         End If
     End Select
 End Function
@@ -876,12 +876,12 @@ Private Sub FtWriteFormatted(ByVal fmt As String)
     pc = 2
     depth = 0
     Do
-        kind = FtOpKind(pc)
+        kind = FtOps(pc).kind
         Select Case kind
         Case "("
             depth = depth + 1
             stackOp(depth) = pc
-            stackLeft(depth) = FtOpW(pc)
+            stackLeft(depth) = FtOps(pc).w
             pc = pc + 1
         Case ")"
             If pc = FtOpCount Then
@@ -899,7 +899,7 @@ Private Sub FtWriteFormatted(ByVal fmt As String)
                     pc = pc + 1
                 End If
             End If
-        Case "I", "F", "E", "D", "G", "A", "L"
+        Case "I", "F", "E", "ES", "D", "G", "A", "L"
             If item > FtOutCount Then Exit Do
             FtPlace FtEditItem(FtOutItems(item), pc)
             item = item + 1
@@ -912,23 +912,23 @@ Private Sub FtWriteFormatted(ByVal fmt As String)
             FtEndRecord
             pc = pc + 1
         Case "'"
-            FtPlace FtOpText(pc)
+            FtPlace FtOps(pc).text
             pc = pc + 1
         Case "TR"
-            FtRecPos = FtRecPos + FtOpW(pc)
+            FtRecPos = FtRecPos + FtOps(pc).w
             pc = pc + 1
         Case "TL"
-            FtRecPos = FtRecPos - FtOpW(pc)
+            FtRecPos = FtRecPos - FtOps(pc).w
             If FtRecPos < 0 Then FtRecPos = 0
             pc = pc + 1
         Case "T"
-            FtRecPos = FtOpW(pc) - 1
+            FtRecPos = FtOps(pc).w - 1
             pc = pc + 1
         Case "P"
-            FtScale = FtOpW(pc)
+            FtScale = FtOps(pc).w
             pc = pc + 1
         Case "S"
-            FtPlus = (FtOpW(pc) = 1)
+            FtPlus = (FtOps(pc).w = 1)
             pc = pc + 1
         Case Else
             pc = pc + 1
@@ -1026,8 +1026,8 @@ Private Sub FtInNextRecord(ByVal i As Long)
     f = FtUnitFile(i, "I")
     Line Input #f, s
     If Right$(s, 1) = vbCr Then s = Left$(s, Len(s) - 1)
-    FtUnitRecord(i) = s
-    FtUnitPos(i) = 1
+    FtUnits(i).record = s
+    FtUnits(i).pos = 1
 End Sub
 
 ' Walks the format of a READ to its next data edit descriptor and returns its index; with
@@ -1038,12 +1038,12 @@ Private Function FtInWalk(ByVal i As Long, ByVal finishing As Boolean) As Long
     FtCompileFormat FtInFormat
     usedSinceRestart = True
     Do
-        kind = FtOpKind(FtInPc)
+        kind = FtOps(FtInPc).kind
         Select Case kind
         Case "("
             FtInDepth = FtInDepth + 1
             FtInStackOp(FtInDepth) = FtInPc
-            FtInStackLeft(FtInDepth) = FtOpW(FtInPc)
+            FtInStackLeft(FtInDepth) = FtOps(FtInPc).w
             FtInPc = FtInPc + 1
         Case ")"
             If FtInPc = FtOpCount Then
@@ -1065,7 +1065,7 @@ Private Function FtInWalk(ByVal i As Long, ByVal finishing As Boolean) As Long
                     FtInPc = FtInPc + 1
                 End If
             End If
-        Case "I", "F", "E", "D", "G", "A", "L"
+        Case "I", "F", "E", "ES", "D", "G", "A", "L"
             If finishing Then
                 FtInWalk = 0
                 Exit Function
@@ -1083,14 +1083,14 @@ Private Function FtInWalk(ByVal i As Long, ByVal finishing As Boolean) As Long
             FtInNextRecord i
             FtInPc = FtInPc + 1
         Case "TR", "'"
-            FtUnitPos(i) = FtUnitPos(i) + IIf(kind = "TR", FtOpW(FtInPc), Len(FtOpText(FtInPc)))
+            FtUnits(i).pos = FtUnits(i).pos + IIf(kind = "TR", FtOps(FtInPc).w, Len(FtOps(FtInPc).text))
             FtInPc = FtInPc + 1
         Case "TL"
-            FtUnitPos(i) = FtUnitPos(i) - FtOpW(FtInPc)
-            If FtUnitPos(i) < 1 Then FtUnitPos(i) = 1
+            FtUnits(i).pos = FtUnits(i).pos - FtOps(FtInPc).w
+            If FtUnits(i).pos < 1 Then FtUnits(i).pos = 1
             FtInPc = FtInPc + 1
         Case "T"
-            FtUnitPos(i) = FtOpW(FtInPc)
+            FtUnits(i).pos = FtOps(FtInPc).w
             FtInPc = FtInPc + 1
         Case Else
             FtInPc = FtInPc + 1
@@ -1102,7 +1102,7 @@ End Function
 ' needs: FtIo
 Private Function FtInField(ByVal field As String, ByVal op As Long) As Variant
     Dim t As String, d As Long, v As Double, c As String, k As Long, u As String
-    Select Case FtOpKind(op)
+    Select Case FtOps(op).kind
     Case "A"
         FtInField = field
     Case "L"
@@ -1124,12 +1124,12 @@ Private Function FtInField(ByVal field As String, ByVal op As Long) As Variant
             c = Mid$(t, k, 1)
             If (c = "+" Or c = "-") And InStr(t, "E") = 0 Then
                 u = Mid$(t, k - 1, 1)
-                If u >= "0" And u <= "9" Or u = "." Then t = Left$(t, k - 1) & "E" & Mid$(t, k)
+                If (u >= "0" And u <= "9") Or u = "." Then t = Left$(t, k - 1) & "E" & Mid$(t, k)
                 Exit For
             End If
         Next k
         v = Val(t)
-        d = FtOpD(op)
+        d = FtOps(op).d
         ' no decimal point: the last d digits are the fraction
         If InStr(t, ".") = 0 And d > 0 Then
             If InStr(t, "E") > 0 Then
@@ -1156,20 +1156,20 @@ Private Function FtReadFormattedItem() As Variant
         FtReadFormattedItem = Empty
         Exit Function
     End If
-    w = FtOpW(op)
-    s = FtUnitRecord(i)
+    w = FtOps(op).w
+    s = FtUnits(i).record
     If w < 0 Then
-        If FtOpKind(op) = "A" Then w = Len(s) - FtUnitPos(i) + 1 Else w = 0
+        If FtOps(op).kind = "A" Then w = Len(s) - FtUnits(i).pos + 1 Else w = 0
         If w < 0 Then w = 0
     End If
-    FtReadFormattedItem = FtInField(Left$(Mid$(s, FtUnitPos(i)) & Space$(w), w), op)
-    FtUnitPos(i) = FtUnitPos(i) + w
+    FtReadFormattedItem = FtInField(Left$(Mid$(s, FtUnits(i).pos) & Space$(w), w), op)
+    FtUnits(i).pos = FtUnits(i).pos + w
 End Function
 
 ' The next value of the READ as a Variant. List-directed: Long, Double, Boolean or String;
 ' Empty for a null value or after a slash; values span records; r*value repeats. Formatted
 ' (after FtReadFormat): as its edit descriptor reads it.
-' needs: FtIo FtUnitIndex FtUnitFile FtReadValue FtReadFormattedItem
+' needs: FtIo FtUnitIndex FtUnitFile FtReadValue FtReadFormattedItem FtQuoted
 Public Function FtReadItem() As Variant
     Dim i As Long, f As Integer, s As String, pos As Long, c As String, token As String
     Dim quote As String, star As Long, isText As Boolean, count As String
@@ -1190,13 +1190,13 @@ Public Function FtReadItem() As Variant
     f = FtUnitFile(i, "I")
     If FtInFresh Then
         Line Input #f, s
-        FtUnitRecord(i) = s
-        FtUnitPos(i) = 1
+        FtUnits(i).record = s
+        FtUnits(i).pos = 1
         FtInFresh = False
     End If
     Do
-        s = FtUnitRecord(i)
-        pos = FtUnitPos(i)
+        s = FtUnits(i).record
+        pos = FtUnits(i).pos
         Do While pos <= Len(s)
             c = Mid$(s, pos, 1)
             If c <> " " And c <> vbTab And c <> vbCr Then Exit Do
@@ -1204,17 +1204,17 @@ Public Function FtReadItem() As Variant
         Loop
         If pos <= Len(s) Then Exit Do
         Line Input #f, s
-        FtUnitRecord(i) = s
-        FtUnitPos(i) = 1
+        FtUnits(i).record = s
+        FtUnits(i).pos = 1
     Loop
     c = Mid$(s, pos, 1)
     If c = "," Then
-        FtUnitPos(i) = pos + 1
+        FtUnits(i).pos = pos + 1
         FtReadItem = Empty
         Exit Function
     End If
     If c = "/" Then
-        FtUnitPos(i) = pos + 1
+        FtUnits(i).pos = pos + 1
         FtInEnded = True
         FtReadItem = Empty
         Exit Function
@@ -1222,24 +1222,11 @@ Public Function FtReadItem() As Variant
     If c = "'" Or c = """" Then
         quote = c
         pos = pos + 1
-        Do
-            If pos > Len(s) Then
-                ' a string goes on in the next record
-                Line Input #f, s
-                FtUnitRecord(i) = s
-                pos = 1
-            ElseIf Mid$(s, pos, 1) = quote Then
-                If Mid$(s, pos + 1, 1) = quote Then
-                    token = token & quote
-                    pos = pos + 2
-                Else
-                    pos = pos + 1
-                    Exit Do
-                End If
-            Else
-                token = token & Mid$(s, pos, 1)
-                pos = pos + 1
-            End If
+        Do While Not FtQuoted(s, pos, quote, token)
+            ' a string goes on in the next record
+            Line Input #f, s
+            FtUnits(i).record = s
+            pos = 1
         Loop
         isText = True
     Else
@@ -1265,7 +1252,7 @@ Public Function FtReadItem() As Variant
         pos = pos + 1
     Loop
     If Mid$(s, pos, 1) = "," Then pos = pos + 1
-    FtUnitPos(i) = pos
+    FtUnits(i).pos = pos
     If isText Then
         FtReadItem = token
         Exit Function
@@ -1337,7 +1324,7 @@ End Sub
 Public Sub FtStop(ByVal msg As String)
     Dim f As Integer
     Do While FtUnitCount > 0
-        FtClose FtUnitId(FtUnitCount)
+        FtClose FtUnits(FtUnitCount).id
     Loop
     If msg <> "" Then
         f = FreeFile

@@ -51,7 +51,7 @@ bool startsWith(const std::string& s, std::string_view prefix) { return s.compar
 Runtime cut(std::string_view source) {
     static const std::regex header(R"(^(?:Public|Private)\s+(?:Function|Sub)\s+(\w+))");
     static const std::regex ending(R"(^End\s+(?:Function|Sub)\b)");
-    static const std::regex declared(R"(^(?:Public|Private|Dim)\s+(?:Const\s+)?(\w+))");
+    static const std::regex declared(R"(^(?:Public|Private|Dim)\s+(?:Const\s+|Type\s+)?(\w+))");
     Runtime rt;
     std::vector<std::string> lines;
     std::size_t start = 0;

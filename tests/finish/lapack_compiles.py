@@ -2,8 +2,8 @@
 """Every real (not complex) routine of LAPACK 3.11.0 SRC and BLAS/SRC, with INSTALL's
 machine constants, finished in one run: the modules must keep within what VBA loads (65,534
 lines a module, 1,023 bytes a line, 24 line continuations a statement, 400 modules), hold
-nothing VBA refuses that LibreOffice accepts (vba_strict.py), and compile in LibreOffice
-Basic with no error.
+nothing VBA refuses that LibreOffice accepts (vba_strict.py), use fewer than 32K distinct
+names in all (VBA's project limit), and compile in LibreOffice Basic with no error.
 
 A routine is complex when it declares a COMPLEX variable. "lapack-compile" in
 programs/EXPECTED_FAILURES lets the test fail (saying so) until the finisher passes it.
@@ -95,8 +95,13 @@ def main(argv):
     texts = [open(m, "rb").read().decode("cp1252", "replace") for m in modules]
     if len(modules) > 400:
         problems.append("%d modules (a project holds about 400)" % len(modules))
+    names = set()
     for m, t in zip(modules, texts):
         problems += limits(os.path.basename(m), t)
+        for _n, code in vba_strict.logical_lines(t):
+            names |= {w.lower() for w in re.findall(r"\b[A-Za-z_]\w*", code)}
+    if len(names) >= 32000:
+        problems.append("%d distinct names (a VBA project holds 32K)" % len(names))
     findings = []
     for i, (m, t) in enumerate(zip(modules, texts)):
         findings += ["%s:%s" % (os.path.basename(m), f) for f in vba_strict.check(t, texts[:i] + texts[i + 1:])]
@@ -110,8 +115,9 @@ def main(argv):
     errors = lobasic.describe("lapack.bas", verdict)
     problems += errors[:40]
     lines = sum(t.count("\n") for t in texts)
-    print("%d files finished into %d modules, %d lines, in %.1f s; LibreOffice compiled them in %.0f s" % (
-        len(files), len(modules), lines, finish_seconds, verdict.seconds))
+    print("%d files finished into %d modules, %d lines, %d distinct names, in %.1f s; "
+          "LibreOffice compiled them in %.0f s" % (len(files), len(modules), lines, len(names),
+                                                    finish_seconds, verdict.seconds))
     for p in problems:
         print("  " + p)
     listed = NAME in programs_test.expected_failures()

@@ -221,7 +221,21 @@ class Session:
 
     def check(self, modules, sub=None, folder=None, timeout=60):
         """Compiles a module text (LF or CR LF), or a list of them (one project: Module1,
-        Module2...), and, when they compile, runs sub (of any of them)."""
+        Module2...), and, when they compile, runs sub (of any of them). A LibreOffice that
+        fails on the way (it may crash on a module) is a runtime error of that module, and
+        a new soffice takes its place."""
+        try:
+            return self._check(modules, sub, folder, timeout)
+        except Unavailable:
+            raise
+        except Exception as e:
+            verdict = Verdict()
+            verdict.runtime_error = {"line": 0, "col": 0, "msg": "LibreOffice failed: %s" % e}
+            self.close(politely=False)
+            self._start()
+            return verdict
+
+    def _check(self, modules, sub, folder, timeout):
         verdict = Verdict()
         start = time.time()
         texts = [modules] if isinstance(modules, str) else list(modules)
@@ -251,7 +265,7 @@ class Session:
         r = _in_thread(lambda: desktop.loadComponentFromURL(
             "private:factory/scalc", "_blank", 0, (hidden,)), 60)
         if r is None or not r[0]:
-            raise Unavailable("no document: %s" % (r and r[1]))
+            raise RuntimeError("no document: %s" % (r and r[1]))
         doc = r[1]
         try:
             libraries = doc.BasicLibraries

@@ -65,6 +65,18 @@ def main():
             if why:
                 failed += 1
                 print("%s: %s" % (name, "; ".join(why)))
+        # soffice killed under the session's feet: that check fails, the next one works
+        os.killpg(session.office.proc.pid, 9)
+        v = session.check([RUNS], "Main", tempfile.mkdtemp(prefix="ftvb-lobasic-test-"), timeout=30)
+        if v.status != "runtime-error" or "LibreOffice failed" not in v.runtime_error["msg"]:
+            failed += 1
+            print("soffice killed: status %s, %r" % (v.status, v.runtime_error))
+        folder = tempfile.mkdtemp(prefix="ftvb-lobasic-test-")
+        v = session.check([RUNS], "Main", folder, timeout=60)
+        if v.status != "ok" or not os.path.exists(os.path.join(folder, "out.txt")):
+            failed += 1
+            print("after soffice was killed: %s %r" % (v.status, lobasic.describe("m", v)))
+        shutil.rmtree(folder, ignore_errors=True)
     left = set(ours()) - before
     if left:
         failed += 1

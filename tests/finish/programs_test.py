@@ -38,18 +38,60 @@ TARBALL = os.environ.get("LAPACK_TARBALL", os.path.join(
     HERE, "..", "..", "..", "shared", "corpus", "lapack_3.11.0.orig.tar.gz"))
 
 
+CALLS = re.compile(r"(?im)^[ \t].{5}.*?\bcall\s+([a-z]\w*)")
+EXTERNALS = re.compile(r"(?im)^[ \t]{5,}[^\n]*?\bexternal\s+((?:[^\n]|\n[ \t]{5}\S)*)")
+
+
+def called(text):
+    """The names a FORTRAN file calls or declares EXTERNAL (its comment lines left out)."""
+    code = "\n".join(l for l in text.split("\n") if l[:1] not in ("c", "C", "*", "!"))
+    names = {m.lower() for m in CALLS.findall(code)}
+    for group in EXTERNALS.findall(code):
+        group = re.sub(r"\n[ \t]{5}\S", " ", group)
+        names |= {n.lower() for n in re.findall(r"[A-Za-z]\w*", group)}
+    return names
+
+
 def library_files(name, folder):
-    """The release's files a program uses, unpacked into folder; None without the tarball."""
+    """The release's files a program uses, unpacked into folder; None without the tarball.
+    A line of NAME.uses is a path in the release (SRC/dgesv.f), or a routine's name (dsyev),
+    which brings its file and every file it calls, found through CALL and EXTERNAL."""
     uses = os.path.join(PROGRAMS, name + ".uses")
     if not os.path.exists(uses):
         return []
     if not os.path.exists(TARBALL):
         return None
-    members = [line.split("#")[0].strip() for line in open(uses)]
-    members = ["lapack-3.11.0/" + m for m in members if m]
+    wanted = [line.split("#")[0].strip() for line in open(uses)]
+    wanted = [w for w in wanted if w]
     os.makedirs(folder, exist_ok=True)
-    subprocess.run(["tar", "-xzf", TARBALL, "-C", folder] + members, check=True)
-    return [os.path.join(folder, m) for m in members]
+    root = os.path.join(folder, "lapack-3.11.0")
+    if any("/" not in w for w in wanted):
+        subprocess.run(["tar", "-xzf", TARBALL, "-C", folder, "--wildcards", "lapack-3.11.0/SRC/*.f",
+                        "lapack-3.11.0/BLAS/SRC/*.f", "lapack-3.11.0/INSTALL/*.f"], check=True)
+    else:
+        subprocess.run(["tar", "-xzf", TARBALL, "-C", folder] + ["lapack-3.11.0/" + w for w in wanted],
+                       check=True)
+
+    def file_of(routine):
+        for sub in ("SRC", "BLAS/SRC", "INSTALL"):
+            path = os.path.join(root, sub, routine + ".f")
+            if os.path.exists(path):
+                return path
+        return None
+    files, todo = [], []
+    for w in wanted:
+        path = os.path.join(root, w) if "/" in w else file_of(w.lower())
+        if path and path not in files:
+            files.append(path)
+            todo.append(path)
+    while todo:
+        text = open(todo.pop(), encoding="latin-1").read()
+        for routine in sorted(called(text)):
+            path = file_of(routine)
+            if path and path not in files:
+                files.append(path)
+                todo.append(path)
+    return files
 
 
 def program_name(source):
@@ -165,7 +207,9 @@ def run_program(name, gfortran, convert, work, session):
     problems += lobasic.describe(name + ".bas", verdict)
     report = os.path.join(vba_dir, "report.txt")
     got = open(report, encoding="utf-8", errors="replace").read() if os.path.exists(report) else ""
-    diffs = numbers_compare.differences(ref.stdout, got, 1e-12)
+    # gfortran writes a STOP's message on standard error, the module at the end of report.txt
+    reference = ref.stdout + "".join(m + "\n" for m in re.findall(r"(?m)^STOP (.+)$", ref.stderr))
+    diffs = numbers_compare.differences(reference, got, 1e-12)
     if diffs:
         problems.append("output differs from gfortran's:")
         problems += ["  " + d for d in diffs]

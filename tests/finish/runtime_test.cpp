@@ -64,7 +64,7 @@ TEST(Runtime, EachHelperBringsWhatItCalls) {
         std::string text = runtimeText({n});
         ASSERT_FALSE(text.empty()) << n;
         std::set<std::string> defined;
-        static const std::regex header(R"((?:^|\n)(?:Public|Private)\s+(?:Function|Sub|Const\s+)?\s*(\w+))");
+        static const std::regex header(R"((?:^|\n)(?:Public|Private)\s+(?:Function|Sub|Const|Type)?\s*(\w+))");
         for (std::sregex_iterator it(text.begin(), text.end(), header), e; it != e; ++it) defined.insert((*it)[1]);
         for (const auto& used : ftNamesIn(text)) {
             if (!names.count(used)) continue;  // a local variable that happens to start with Ft

@@ -7,7 +7,12 @@
     ("Sub or Function not defined");
   - a scalar, or an expression, passed where the callee takes an array ("Type mismatch:
     array or user-defined type expected");
-  - -x ^ 2 without parentheses (VBA: -(x ^ 2); LibreOffice: (-x) ^ 2).
+  - a procedure defined twice in a module, or Public in two modules of the project
+    ("Ambiguous name detected");
+  - -x ^ 2 without parentheses (VBA: -(x ^ 2); LibreOffice: (-x) ^ 2);
+  - And, Or, Xor, Eqv, Imp mixed at one level without parentheses: VBA takes And before Or
+    before Xor before Eqv before Imp, LibreOffice all of them left to right (a Or b And c is
+    a Or (b And c) in VBA, (a Or b) And c in LibreOffice).
 
   vba_strict.py MODULE.bas...      prints MODULE.bas:LINE: finding, exit 1 when any
 
@@ -79,7 +84,7 @@ def logical_lines(text):
     return out
 
 
-PROC = re.compile(r"^\s*(?:(?:public|private|friend|static)\s+)*(sub|function)\s+(\w+)\s*\((.*?)\)"
+PROC = re.compile(r"^\s*((?:(?:public|private|friend|static)\s+)*)(sub|function)\s+(\w+)\s*\((.*?)\)"
                   r"\s*(?:as\s+\w+)?\s*$", re.I)
 DECL = re.compile(r"^\s*(?:dim|static|private|public|global|redim(?:\s+preserve)?)\s+(.*)$", re.I)
 CONST = re.compile(r"^\s*(?:(?:public|private)\s+)?const\s+(.*)$", re.I)
@@ -127,14 +132,24 @@ class Module:
         self.lines = logical_lines(text)
         self.explicit = any(re.match(r"\s*option\s+explicit\b", c, re.I) for _, c in self.lines)
         self.procs = {}          # lower name -> list of (param, is array)
+        self.public_procs = set()
+        self.twice = []          # (line, name) of a procedure defined again in the module
+        self.headers = []        # (line, name as written, public) of each procedure
         self.globals = set()
         self.global_arrays = set()
         self.consts = set()
         inside = False
-        for _, code in self.lines:
+        for n, code in self.lines:
             m = PROC.match(code)
             if m:
-                self.procs[m.group(2).lower()] = params(m.group(3))
+                name = m.group(3).lower()
+                if name in self.procs:
+                    self.twice.append((n, m.group(3)))
+                self.procs[name] = params(m.group(4))
+                public = "private" not in m.group(1).lower()
+                if public:
+                    self.public_procs.add(name)
+                self.headers.append((n, m.group(3), public))
                 inside = True
                 continue
             if re.match(r"\s*end\s+(sub|function)\b", code, re.I):
@@ -177,27 +192,39 @@ def check(text, others=()):
         public |= m.globals
         public_arrays |= m.global_arrays
         consts |= m.consts
-    findings = []
-    local, local_arrays, local_consts, labels = set(), set(), set(), set()
-    in_proc = False
-    for n, code in module.lines:
+    findings = ["%d: %s is defined twice in the module" % t for t in module.twice]
+    # a call of a name Public in two other modules (or here and elsewhere) is ambiguous in VBA
+    elsewhere = {}
+    for other in project[1:]:
+        for name in other.public_procs:
+            elsewhere[name] = elsewhere.get(name, 0) + 1
+    for n, name, is_public in module.headers:
+        if is_public and elsewhere.get(name.lower()):
+            findings.append("%d: %s is Public in another module of the project too" % (n, name))
+    for name, count in sorted(elsewhere.items()):
+        if count > 1 and name not in module.procs and re.search(r"\b%s\b" % re.escape(name), text, re.I):
+            findings.append("0: %s is Public in %d other modules: a call of it is ambiguous" % (name, count))
+    # first pass: each procedure's names (parameters, declarations, constants, labels), and
+    # the declarations VBA refuses
+    scopes = {}               # index of a procedure's header line -> its names
+    scope = None
+    for k, (n, code) in enumerate(module.lines):
         m = PROC.match(code)
         if m:
-            in_proc = True
-            ps = params(m.group(3))
-            local = {p for p, _ in ps} | {m.group(2).lower()}
-            local_arrays = {p for p, a in ps if a}
-            local_consts, labels = set(), set()
+            ps = params(m.group(4))
+            scope = {"names": {p for p, _ in ps} | {m.group(3).lower()},
+                     "arrays": {p for p, a in ps if a}, "consts": set()}
+            scopes[k] = scope
             continue
         if re.match(r"\s*end\s+(sub|function)\b", code, re.I):
-            in_proc = False
+            scope = None
             continue
-        if not in_proc or not code.strip():
+        if scope is None or not code.strip():
             continue
         # labels (L10:) and statements after them
         lm = re.match(r"^\s*([A-Za-z]\w*):(?!=)\s*(.*)$", code)
         if lm and lm.group(1).lower() not in KEYWORDS:
-            labels.add(lm.group(1).lower())
+            scope["names"].add(lm.group(1).lower())
             code = " " * (len(code) - len(lm.group(2))) + lm.group(2)
         for stmt in split_top(code, ":"):
             c = CONST.match(stmt)
@@ -205,50 +232,32 @@ def check(text, others=()):
                 for item in split_top(c.group(1)):
                     nm = re.match(r"\s*(\w+)", item)
                     if nm:
-                        local_consts.add(nm.group(1).lower())
+                        scope["consts"].add(nm.group(1).lower())
+                        scope["names"].add(nm.group(1).lower())
                 continue
             d = DECL.match(stmt)
             if d:
                 redim = re.match(r"\s*redim", stmt, re.I)
                 for name, bounds in declared_items(d.group(1)):
-                    if not redim and name.lower() in local:
+                    if not redim and name.lower() in scope["names"]:
                         findings.append("%d: %s is declared twice (a parameter or an earlier Dim)" % (n, name))
-                    local.add(name.lower())
+                    scope["names"].add(name.lower())
                     if bounds is not None:
-                        local_arrays.add(name.lower())
+                        scope["arrays"].add(name.lower())
                         if not redim:
                             for word in IDENT.findall(bounds):
                                 w = word.lower()
-                                if w != "to" and w not in consts and w not in local_consts:
+                                if w != "to" and w not in consts and w not in scope["consts"]:
                                     findings.append("%d: Dim %s(%s): the bound %s is not a constant" % (
                                         n, name, bounds.strip(), word))
                                     break
-    # second pass: uses (labels and declarations of a procedure are known by now)
-    known_names = None
+    # second pass: the uses
     in_proc = False
-    for n, code in module.lines:
-        m = PROC.match(code)
-        if m:
+    for k, (n, code) in enumerate(module.lines):
+        if k in scopes:
             in_proc = True
-            ps = params(m.group(3))
-            local = {p for p, _ in ps} | {m.group(2).lower()}
-            local_arrays = {p for p, a in ps if a}
-            labels = set()
-            start = module.lines.index((n, code))
-            for n2, c2 in module.lines[start + 1:]:
-                if re.match(r"\s*end\s+(sub|function)\b", c2, re.I):
-                    break
-                lm = re.match(r"^\s*([A-Za-z]\w*):(?!=)", c2)
-                if lm:
-                    labels.add(lm.group(1).lower())
-                for stmt in split_top(c2, ":"):
-                    d = DECL.match(stmt) or CONST.match(stmt)
-                    if d:
-                        for name, bounds in declared_items(d.group(1)):
-                            local.add(name.lower())
-                            if bounds is not None:
-                                local_arrays.add(name.lower())
-            known_names = local | public | consts | labels | set(procs)
+            local_arrays = scopes[k]["arrays"]
+            known_names = scopes[k]["names"] | public | consts | set(procs)
             continue
         if re.match(r"\s*end\s+(sub|function)\b", code, re.I):
             in_proc = False
@@ -263,6 +272,11 @@ def check(text, others=()):
                                r"[\w.$]+(?:\([^()]*\))?\s*\^", plain, re.I):
             findings.append("%d: %s: VBA reads -a ^ b as -(a ^ b), LibreOffice as (-a) ^ b; "
                             "write the parentheses" % (n, neg.group(0)[neg.group(0).index("-"):].strip()))
+        for stmt in split_top(plain, ":"):
+            mixed = mixed_logical(stmt)
+            if mixed:
+                findings.append("%d: %s after %s at one level: VBA takes %s first, LibreOffice goes "
+                                "left to right; write the parentheses" % (n, mixed[1], mixed[0], mixed[1]))
         if module.explicit:
             for w in IDENT.finditer(body):
                 word = w.group(0).lower()
@@ -295,6 +309,32 @@ def check(text, others=()):
         if f not in unique:
             unique.append(f)
     return unique
+
+
+# VBA's precedence of the logical operators, highest first
+LOGICAL_RANK = {"and": 5, "or": 4, "xor": 3, "eqv": 2, "imp": 1}
+
+
+def mixed_logical(code):
+    """(earlier, later) when a logical operator follows one that VBA takes after it, at one
+    level of parentheses: there LibreOffice, going left to right, groups them otherwise."""
+    levels = [None]           # per level: the lowest-ranked operator seen so far
+    for tok in re.findall(r"\(|\)|,|\w+", code):
+        low = tok.lower()
+        if tok == "(":
+            levels.append(None)
+        elif tok == ")":
+            if len(levels) > 1:
+                levels.pop()
+        elif tok == "," or low in ("then", "else", "to", "step", "elseif", "if", "while", "until"):
+            levels[-1] = None
+        elif low in LOGICAL_RANK:
+            lowest = levels[-1]
+            if lowest and LOGICAL_RANK[low] > LOGICAL_RANK[lowest]:
+                return lowest, low
+            if not lowest or LOGICAL_RANK[low] < LOGICAL_RANK[lowest]:
+                levels[-1] = low
+    return None
 
 
 def _call_args(body, open_paren):

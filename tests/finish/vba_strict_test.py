@@ -27,6 +27,12 @@ CASES = [
     ("Sub S(a() As Double, ByVal n As Long)\nEnd Sub\nSub T()\n    Dim d As Double, v(1 To 3) As Double\n"
      "    S d, 3\n    S v, 3\n    Call S(v(), 1)\n    S v(2), 1\nEnd Sub\n",
      ["5: s takes an array for a, and is given d", "8: s takes an array for a, and is given v(2)"]),
+    ("Sub T(ByVal a As Boolean, ByVal b As Boolean, ByVal c As Boolean)\n    Dim x As Boolean\n"
+     "    If a And Not b Or Not a And b Then x = True\n    x = a Or b And c\n    x = (a Or b) And c\n"
+     "    x = (a And b) Or (Not a And c)\n    x = a Xor b Eqv c\n    x = a And b And c Or (b)\n"
+     "    x = IIf(a And b, c Or a, b)\n    x = a Eqv b Xor c\n    x = a And b Or c\nEnd Sub\n",
+     ["3: and after or", "4: and after or", "10: xor after eqv"]),
+    ("Sub A()\nEnd Sub\nPrivate Sub B()\nEnd Sub\nSub A()\nEnd Sub\n", ["5: A is defined twice"]),
     # what must not be taken for a finding
     ("Public FtFolder As String\nPrivate Function F(ByVal x As Double) As Double\n"
      "    Dim s As String, i As Long\n    s = \"undeclared words in a string\" ' and in a comment\n"
@@ -54,6 +60,18 @@ def main():
         if not ok:
             failed += 1
             print("case:\n" + body + "want: %r\ngot:  %r\n" % (want, got))
+    # a project of several modules
+    projects = [
+        (["Sub Main()\n    Dup\nEnd Sub\n", "Public Sub Dup()\nEnd Sub\n", "Sub Dup()\nEnd Sub\n"],
+         ["Dup is Public in 2 other modules"]),
+        (["Public Sub Main()\nEnd Sub\nPrivate Sub Helper()\nEnd Sub\n", "Private Sub Helper()\nEnd Sub\n"], []),
+        (["Public Sub Shared()\nEnd Sub\n", "Public Sub Shared()\nEnd Sub\n"], ["1: Shared is Public in another"]),
+    ]
+    for texts, want in projects:
+        got = [f for i, t in enumerate(texts) for f in vba_strict.check(t, texts[:i] + texts[i + 1:])][:len(want) or None]
+        if len(got) < len(want) or any(w.lower() not in g.lower() for w, g in zip(want, got)) or (not want and got):
+            failed += 1
+            print("project %r:\nwant %r\ngot  %r" % (texts, want, got))
     # the runtime itself, as the module writer gets it, holds none of it
     dump = sys.argv[1] if len(sys.argv) > 1 else None
     if dump:

@@ -8,6 +8,10 @@ C     Logical operators, their precedence, .EQV. and .NEQV.
       PRINT *, A, B, C, .NOT. A, A .AND. B, A .OR. B
       PRINT *, A .EQV. B, A .NEQV. B, .NOT. A .EQV. B, A .EQV. .NOT. B
       PRINT *, B .OR. A .AND. B, (B .OR. A) .AND. B
+C     .AND. before .OR. before .EQV.: a BASIC that goes left to right
+C     gets these wrong
+      PRINT *, A .OR. B .AND. B, B .AND. A .OR. A .AND. .NOT. B,
+     &         A .EQV. B .OR. A, .NOT. A .OR. B .EQV. B
       DO 20 I = 1, 2
          DO 10 J = 1, 2
             A = I .EQ. 1
