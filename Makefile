@@ -15,7 +15,7 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN  := -G Ninja
 # What `make lint` formats and tidies (clang-tidy reads the sources of
 # TIDY_DIRS, with their headers).
-LINT_DIRS  ?= engine text ui app tests fuzz bench
+LINT_DIRS  ?= engine text finish ui app tests fuzz bench
 TIDY_DIRS  ?= engine text ui app
 
 .PHONY: all build run test test-main test-asan test-fuzz-smoke test-windows windows lint lint-only bench fuzz package \

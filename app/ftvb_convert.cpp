@@ -1,6 +1,6 @@
 // ftvb-convert: the conversion run from the command line.
 //
-//   ftvb-convert [-o MODULE] [-q] FILE...
+//   ftvb-convert [-o MODULE] [-q] [--review[=FILE]] [--finish] FILE...
 //
 // Exit status: 0 when every file was converted, 1 when some listed files
 // could not be read (the others are converted), 2 for a usage error or when
@@ -17,12 +17,13 @@
 #include "engine/files.h"
 #include "engine/run.h"
 #include "engine/shown_name.h"
+#include "finish/finish.h"
 #include "ftvb/version.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: ftvb-convert [-o MODULE] [-q] [--review[=FILE]] FILE...\n"
+    "usage: ftvb-convert [-o MODULE] [-q] [--review[=FILE]] [--finish] FILE...\n"
     "Translates fixed-form FORTRAN 77 files, in the order given, into one BASIC module.\n"
     "\n"
     "  -o, --output MODULE   module to write; default module1.bas in the current folder;\n"
@@ -31,6 +32,8 @@ constexpr const char* kUsage =
     "      --review[=FILE]   list the places of the module that need a person, as\n"
     "                        FILE:LINE: note: ... [kind] (MODULE:LINE), to standard\n"
     "                        error or to FILE; \"-\" lists them on standard output\n"
+    "      --finish          write VBA that compiles and runs: the module, split into\n"
+    "                        MODULE_2.bas... when too long for VBA; prints each name\n"
     "  -h, --help            show this help\n"
     "      --version         show the version\n"
     "\n"
@@ -192,6 +195,7 @@ struct Arguments {
     std::string module = "module1.bas";
     bool quiet = false;
     bool review = false;
+    bool finish = false;
     std::optional<std::string> reviewFile;
     std::vector<std::string> files;
 };
@@ -215,6 +219,8 @@ std::optional<int> parseArguments(const std::vector<std::string>& args, Argument
             return printed("ftvb-convert " + std::string(ftvb::kVersionText) + "\n");
         } else if (arg == "-q" || arg == "--quiet") {
             a.quiet = true;
+        } else if (arg == "--finish") {
+            a.finish = true;
         } else if (arg == "--review") {
             a.review = true;
             a.reviewFile.reset();
@@ -286,7 +292,12 @@ int convert(const std::vector<std::string>& args) {
     }
     if (a.review) progress.reviewTo(reviewToConsole ? nullptr : &reviewWriter);
     ftvb::NameList list(files);
-    const ftvb::RunResult result = ftvb::runConversion(module, list, progress);
+    ftvb::finish::FinishResult result;
+    if (a.finish) {
+        result = ftvb::finish::runFinish(module, list, progress);
+    } else {
+        static_cast<ftvb::RunResult&>(result) = ftvb::runConversion(module, list, progress);
+    }
     progress.clear();
 
     if (result.stopped) return interruptedRun(module);
@@ -309,6 +320,11 @@ int convert(const std::vector<std::string>& args) {
     // file is put in place only now.
     if (a.review && !reviewToConsole) {
         if (const ftvb::Outcome why = reviewWriter.commit()) return reviewFailed(a.reviewFile, *why);
+    }
+    if (!a.quiet) {
+        for (const std::string& written : result.modules) {
+            if (written != "-") ftvb::console::printError({Shown(written).text(), "\n"});
+        }
     }
     if (!a.quiet || !result.skipped.empty()) {
         char digits[24];

@@ -43,6 +43,8 @@ constexpr std::array<KindText, kReviewKinds> kKinds{{
     {ReviewKind::pause, "pause", "PAUSE passed through; BASIC has none, replace it or take it out"},
     {ReviewKind::statementFunction, "statement-function",
      "statement function left as an assignment; rewrite it as a function"},
+    {ReviewKind::notTranslated, "not-translated", "statement left as a marked comment (%); translate it by hand"},
+    {ReviewKind::notRead, "not-read", "statement not read as FORTRAN (%); left as a marked comment"},
 }};
 
 constexpr bool inKindOrder() {
@@ -81,7 +83,7 @@ void appendReviewNote(std::string& out, const ReviewNote& note, std::string_view
     out += " [";
     out += text.tag;
     out += "] (";
-    appendShownName(out, module);
+    appendShownName(out, note.module.empty() ? module : note.module);
     out += ':';
     number(note.moduleLine);
     out += ')';

@@ -37,9 +37,12 @@ enum class ReviewKind {
     doStep,
     pause,
     statementFunction,
+    // Only the finisher notes these.
+    notTranslated,
+    notRead,
 };
 
-inline constexpr std::size_t kReviewKinds = static_cast<std::size_t>(ReviewKind::statementFunction) + 1;
+inline constexpr std::size_t kReviewKinds = static_cast<std::size_t>(ReviewKind::notRead) + 1;
 
 struct ReviewNote {
     ReviewKind kind;
@@ -47,6 +50,9 @@ struct ReviewNote {
     std::string_view source;  // the file as it was listed
     long long sourceLine;     // first line of the statement in that file, from 1
     long long moduleLine;     // where its translation begins in the module, from 1
+    // The module that holds it, when the run wrote several; empty for the
+    // one the list is about.
+    std::string_view module = {};
 };
 
 // The short fixed tag of a kind, for filtering: "format", "arithmetic-if"...

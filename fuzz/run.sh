@@ -14,7 +14,7 @@ seconds=${2:-60}
 jobs=${JOBS:-2}
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-targets="convert_lean statement transf instr1 trs_2_pts chg_data"
+targets="convert_lean statement transf instr1 trs_2_pts chg_data finish"
 
 if ! command -v clang++ >/dev/null 2>&1; then
   echo "fuzz: clang++ is needed (apt-get install clang libclang-rt-14-dev)" >&2

@@ -41,7 +41,7 @@ _ftvb_convert()
     done
 
     if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W '-o --output= -q --quiet --review --review= -h --help --version --' -- "$cur"))
+        COMPREPLY=($(compgen -W '-o --output= -q --quiet --review --review= --finish -h --help --version --' -- "$cur"))
         [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
         return
     fi

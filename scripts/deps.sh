@@ -19,9 +19,12 @@ windows_test="$windows_build wine wine64 googletest unzip openbox"
 # The window's tests and benchmark that need a real X display start their
 # own Xvfb, and click with xdotool.
 display="xvfb xdotool"
+# The finisher's tests run finished modules in LibreOffice Basic, headless,
+# against the same programs built by gfortran.
+finish="libreoffice-calc-nogui python3-uno libreoffice-script-provider-python gfortran"
 case "${1:-build}" in
   build) want="$want qt6-base-dev $docs" ;;
-  test)  want="$want qt6-base-dev libgtest-dev clang libclang-rt-14-dev $lint $docs $checks $windows_test $display" ;;
+  test)  want="$want qt6-base-dev libgtest-dev clang libclang-rt-14-dev $lint $docs $checks $windows_test $display $finish" ;;
   lint)  want="$want qt6-base-dev $docs $lint" ;;
   package) want="$want qt6-base-dev $docs dpkg-dev file lintian" ;;
   bench) want="$want libbenchmark-dev f2c time xvfb" ;;

@@ -9,7 +9,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 build=${1:?usage: scripts/lint.sh BUILD_DIR}
-lint_dirs=${LINT_DIRS:-engine text ui app tests fuzz bench}
+lint_dirs=${LINT_DIRS:-engine text finish ui app tests fuzz bench}
 tidy_dirs=${TIDY_DIRS:-engine text ui app}
 jobs=${JOBS:-2}
 

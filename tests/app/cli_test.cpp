@@ -63,7 +63,8 @@ TEST_F(Cli, VersionAndHelp) {
     EXPECT_EQ(run({"--version"}).out, std::string("ftvb-convert ") + ftvb::kVersionText + "\n");
     const Outcome help = run({"--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("usage: ftvb-convert [-o MODULE] [-q] [--review[=FILE]] FILE..."), std::string::npos);
+    EXPECT_NE(help.out.find("usage: ftvb-convert [-o MODULE] [-q] [--review[=FILE]] [--finish] FILE..."),
+              std::string::npos);
 }
 
 TEST_F(Cli, UsageErrors) {
@@ -81,6 +82,36 @@ TEST_F(Cli, ConvertsIntoModule1ByDefault) {
     EXPECT_EQ(o.status, 0);
     EXPECT_EQ(o.err, "2 lines\n");
     EXPECT_EQ(read(path("module1.bas")), "'       \r\nx = 1\r\ny = 2\r\n");
+}
+
+TEST_F(Cli, FinishNamesEachModuleItWrote) {
+    write("a.f", "      x = 1\n      end\n");
+    {
+        const Outcome o = run({"--finish", "-o", "m.bas", "a.f"});
+        EXPECT_EQ(o.status, 0);
+        EXPECT_EQ(o.err, "m.bas\n2 lines\n");
+        EXPECT_EQ(read(path("m.bas")).rfind("Attribute VB_Name = \"m\"\r\nOption Explicit\r\nPublic Sub main()\r\n", 0),
+                  0u);
+    }
+    {
+        const Outcome o = run({"-q", "--finish", "-o", "-", "a.f"});
+        EXPECT_EQ(o.status, 0);
+        EXPECT_EQ(o.err, "");
+        EXPECT_EQ(o.out.rfind("Attribute VB_Name = \"Module1\"\r\n", 0), 0u) << o.out;
+    }
+    {
+        write("b.f", "      pause\n      end\n");
+        const Outcome o = run({"-q", "--finish", "--review", "-o", "b.bas", "b.f"});
+        EXPECT_EQ(o.status, 0);
+        EXPECT_EQ(o.err,
+                  "b.f:1: note: statement left as a marked comment (PAUSE); translate it by hand [not-translated] "
+                  "(b.bas:4)\nreview: 1 not-translated\n");
+    }
+    {
+        const Outcome o = run({"--finish", "-o", "c.bas", "missing.f"});
+        EXPECT_EQ(o.status, 1);
+        EXPECT_FALSE(fs::exists(path("c.bas")));
+    }
 }
 
 TEST_F(Cli, QuietStdinAndStdout) {

@@ -62,6 +62,7 @@ ftvb-convert --output no|notes.txt
 ftvb-convert --output = no|notes.txt
 ftvb-convert -q -o x.bas L|LINALG.F
 ftvb-convert --ver|--version
+ftvb-convert --fin|--finish
 ftvb-convert --rev|--review --review=
 ftvb-convert --review = no|notes.txt
 ftvb-convert --review |-dash.for LINALG.F lib main.for old.f77

@@ -1,0 +1,462 @@
+// The finishing run: the program index over every listed file, then each
+// file read again and written as VBA, unit by unit, into modules of at most
+// what VBA loads. Memory holds one file's units and one module's lines.
+#include "finish/finish.h"
+
+#include <memory>
+#include <new>
+
+#include "engine/files.h"
+#include "finish/lexer.h"
+#include "finish/parser.h"
+#include "finish/runtime.h"
+#include "finish/symbols.h"
+#include "finish/writer.h"
+
+namespace ftvb::finish {
+
+std::string moduleFileName(const std::string& moduleName, std::size_t k) {
+    if (k <= 1) return moduleName;
+    const std::size_t slash = moduleName.find_last_of("/\\");
+    const std::size_t dot = moduleName.rfind('.');
+    const bool hasExt = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    const std::string stem = hasExt ? moduleName.substr(0, dot) : moduleName;
+    return stem + "_" + std::to_string(k) + (hasExt ? moduleName.substr(dot) : ".bas");
+}
+
+std::string moduleVbName(const std::string& fileName) {
+    std::size_t start = fileName.find_last_of("/\\");
+    start = start == std::string::npos ? 0 : start + 1;
+    std::string stem = fileName.substr(start);
+    if (stem == "-") return "Module1";
+    const std::size_t dot = stem.rfind('.');
+    if (dot != std::string::npos && dot > 0) stem.resize(dot);
+    std::string out;
+    for (char c : stem) {
+        const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+        out += ok ? c : '_';
+    }
+    if (out.empty() || out == "-") return "Module1";
+    if (!((out[0] >= 'a' && out[0] <= 'z') || (out[0] >= 'A' && out[0] <= 'Z'))) out = "M" + out;
+    return out.substr(0, 31);
+}
+
+namespace {
+
+// One file's units, with the comments that come before each.
+struct FileUnits {
+    std::vector<Unit> units;
+    std::vector<std::vector<SourceItem>> leading;
+    std::vector<SourceItem> trailing;
+};
+
+void startUnit(FileUnits& f, std::vector<SourceItem>& pendingComments, const Stmt* header) {
+    f.units.emplace_back();
+    f.leading.push_back(std::move(pendingComments));
+    pendingComments.clear();
+    Unit& u = f.units.back();
+    if (header == nullptr) {
+        u.kind = UnitKind::program;
+        u.name = "main";
+        u.spelling = "Main";
+        return;
+    }
+    switch (header->kind) {
+        case Stmt::Kind::program: u.kind = UnitKind::program; break;
+        case Stmt::Kind::subroutine: u.kind = UnitKind::subroutine; break;
+        case Stmt::Kind::function:
+            u.kind = UnitKind::function;
+            u.type = header->type.base;
+            if (header->type.length) u.resultLength = cloneExpr(*header->type.length);
+            break;
+        default: u.kind = UnitKind::blockData; break;
+    }
+    u.name = header->name.empty() ? "blockdata" : header->name;
+    if (u.kind == UnitKind::blockData) u.name = "blockdata_" + header->name;
+    u.spelling = u.name;
+    u.dummies = header->names;
+}
+
+// For the index, an executable statement needs only the names it calls
+// (name followed by "(") and a CALL's callee: whether a dummy is a
+// procedure. A statement that may be a header, a declaration or END is
+// parsed whole.
+bool mayBeSpecification(std::string_view s) {
+    static constexpr std::string_view kWords[] = {
+        "integer",   "real",      "doubleprecision", "doublecomplex", "logical",    "character", "complex",
+        "byte",      "dimension", "parameter",       "implicit",      "external",   "intrinsic", "common",
+        "save",      "data",      "equivalence",     "program",       "subroutine", "function",  "blockdata",
+        "recursive", "end",       "entry",           "include"};
+    for (std::string_view w : kWords) {
+        if (s.substr(0, w.size()) == w) return true;
+    }
+    return false;
+}
+
+Stmt indexStatement(const SourceItem& item) {
+    const Squeezed sq = squeeze(item.text);
+    if (mayBeSpecification(sq.text)) return parseStatement(item.text, item.label, item.line);
+    Stmt st;
+    st.kind = Stmt::Kind::continueStmt;
+    st.light = true;
+    st.label = item.label;
+    st.line = item.line;
+    const std::string& t = sq.text;
+    if (t.rfind("call", 0) == 0) {
+        std::size_t e = 4;
+        while (e < t.size() && ((t[e] >= 'a' && t[e] <= 'z') || (t[e] >= '0' && t[e] <= '9') || t[e] == '_')) ++e;
+        st.name = t.substr(4, e - 4);
+    }
+    char quote = 0;
+    for (std::size_t i = 0; i < t.size(); ++i) {
+        const char c = t[i];
+        if (quote != 0) {
+            if (c == quote) quote = 0;
+            continue;
+        }
+        if (c == '\'' || c == '"') {
+            quote = c;
+        } else if (c == '(' && i > 0) {
+            std::size_t b = i;
+            while (b > 0 &&
+                   ((t[b - 1] >= 'a' && t[b - 1] <= 'z') || (t[b - 1] >= '0' && t[b - 1] <= '9') || t[b - 1] == '_')) {
+                --b;
+            }
+            if (b < i && t[b] >= 'a' && t[b] <= 'z') st.names.push_back(t.substr(b, i - b));
+        }
+    }
+    return st;
+}
+
+FileUnits unitsOf(std::vector<SourceItem>& items, bool forIndex = false) {
+    FileUnits f;
+    std::vector<SourceItem> pending;
+    bool open = false;
+    for (SourceItem& item : items) {
+        if (item.kind != SourceItem::Kind::statement) {
+            if (open) {
+                f.units.back().comments.push_back({f.units.back().stmts.size(), std::move(item)});
+            } else {
+                pending.push_back(std::move(item));
+            }
+            continue;
+        }
+        Stmt st = forIndex ? indexStatement(item) : parseStatement(item.text, item.label, item.line);
+        const bool header = st.kind == Stmt::Kind::program || st.kind == Stmt::Kind::subroutine ||
+                            st.kind == Stmt::Kind::function || st.kind == Stmt::Kind::blockData;
+        if (header || !open) {
+            if (open) {
+                // A header inside a unit: the unit had no END.
+                open = false;
+            }
+            startUnit(f, pending, header ? &st : nullptr);
+            open = true;
+        }
+        const bool end = st.kind == Stmt::Kind::end;
+        f.units.back().stmts.push_back(std::move(st));
+        if (end) open = false;
+    }
+    f.trailing = std::move(pending);
+    for (Unit& u : f.units) buildSymbols(u);
+    return f;
+}
+
+// The modules of the run, written one after the other; each is put in
+// place only when the whole run has succeeded.
+class ModuleSet {
+public:
+    ModuleSet(std::string moduleName, RunObserver& observer, std::size_t maxLines)
+        : moduleName_(std::move(moduleName)), observer_(observer), maxLines_(maxLines) {}
+
+    Outcome begin(const std::vector<std::string>& commons) {
+        commons_ = commons;
+        return std::nullopt;
+    }
+    // A unit's lines, with its notes (their lines counted in the unit).
+    Outcome add(UnitText text, const std::string& source) {
+        const std::size_t limit = maxLines_ > 200 ? maxLines_ - 100 : maxLines_;
+        if (!lines_.empty() && moduleName_ != "-" && header() + lines_.size() + text.lines.size() > limit) {
+            if (Outcome why = flush(false, {})) return why;
+        }
+        for (Todo& t : text.todos) pending_.push_back({t, source, lines_.size() + t.lineInUnit});
+        for (std::string& l : text.lines) lines_.push_back(std::move(l));
+        return std::nullopt;
+    }
+    Outcome addLines(const std::vector<std::string>& lines) {
+        lines_.insert(lines_.end(), lines.begin(), lines.end());
+        return std::nullopt;
+    }
+    // The last module, with the runtime's helpers.
+    Outcome finish(const std::set<std::string>& used) {
+        auto linesOf = [](const std::string& text) {
+            std::vector<std::string> out;
+            std::size_t from = 0;
+            while (from < text.size()) {
+                std::size_t nl = text.find('\n', from);
+                if (nl == std::string::npos) nl = text.size();
+                out.push_back(text.substr(from, nl - from));
+                from = nl + 1;
+            }
+            return out;
+        };
+        std::vector<std::string> state = linesOf(runtimeDeclarations(used));
+        std::vector<std::string> procs = linesOf(runtimeProcedures(used));
+        while (!procs.empty() && procs.back().empty()) procs.pop_back();
+        if (moduleName_ != "-" && header() + lines_.size() + state.size() + procs.size() + 1 > maxLines_ &&
+            !lines_.empty()) {
+            if (Outcome why = flush(false, {})) return why;
+        }
+        lines_.push_back("");
+        lines_.insert(lines_.end(), procs.begin(), procs.end());
+        return flush(true, state);
+    }
+    Outcome commit(std::vector<std::string>& names) {
+        for (std::size_t i = 0; i < writers_.size(); ++i) {
+            if (Outcome why = writers_[i]->commit()) {
+                for (std::size_t j = i + 1; j < writers_.size(); ++j) writers_[j]->abandon();
+                return why;
+            }
+            names.push_back(moduleFileName(moduleName_, i + 1));
+        }
+        return std::nullopt;
+    }
+    void abandon() {
+        for (auto& w : writers_) w->abandon();
+    }
+
+private:
+    std::size_t header() const { return 2 + (writers_.empty() ? commons_.size() : 0); }
+
+    Outcome flush(bool last, const std::vector<std::string>& state) {
+        const std::string file = moduleFileName(moduleName_, writers_.size() + 1);
+        auto writer = std::make_unique<ModuleWriter>(&observer_);
+        if (Outcome why = writer->open(file)) return why;
+        long long lineNo = 0;
+        std::string name = moduleVbName(file);
+        auto put = [&](const std::string& l) {
+            for (const std::string& piece : breakLine(l)) {
+                writer->writeLine(piece);
+                ++lineNo;
+            }
+        };
+        put("Attribute VB_Name = \"" + name + "\"");
+        put("Option Explicit");
+        if (writers_.empty()) {
+            for (const std::string& l : commons_) put(l);
+        }
+        for (const std::string& l : state) {
+            if (!l.empty()) put(l);
+        }
+        // Notes point at the module's own lines, continuations counted.
+        std::size_t next = 0;
+        for (std::size_t i = 0; i < lines_.size(); ++i) {
+            while (next < pending_.size() && pending_[next].line == i) {
+                const Pending& p = pending_[next++];
+                ReviewNote note{p.todo.kind, p.todo.detail,
+                                p.source,    p.todo.sourceLine,
+                                lineNo + 1,  writers_.empty() ? std::string_view() : std::string_view(file)};
+                if (review_) observer_.reviewNoted(note);
+            }
+            put(lines_[i]);
+        }
+        (void)last;
+        if (Outcome why = writer->error()) return why;
+        writers_.push_back(std::move(writer));
+        lines_.clear();
+        pending_.clear();
+        return std::nullopt;
+    }
+
+    struct Pending {
+        Todo todo;
+        std::string source;
+        std::size_t line;
+    };
+    std::string moduleName_;
+    RunObserver& observer_;
+    std::size_t maxLines_;
+    std::vector<std::string> commons_;
+    std::vector<std::string> lines_;
+    std::vector<Pending> pending_;
+    std::vector<std::unique_ptr<ModuleWriter>> writers_;
+
+public:
+    bool review_ = false;
+};
+
+// Reads a whole file into logical lines; false when it cannot be read.
+bool readItems(const std::string& name, RunObserver& observer, std::vector<SourceItem>& items, long long& lines,
+               Outcome& failure, bool& stopped) {
+    SourceReader source(&observer);
+    if (Outcome why = source.open(name)) {
+        failure = why;
+        stopped = observer.stopRequested();
+        return false;
+    }
+    StatementReader reader;
+    std::string_view line;
+    while (source.nextLine(line)) {
+        ++lines;
+        observer.lineCounted(lines);
+        reader.feed(line, items);
+        if (observer.stopRequested()) {
+            stopped = true;
+            return false;
+        }
+    }
+    if (source.stopped()) {
+        stopped = true;
+        return false;
+    }
+    reader.finish(items);
+    if (source.error()) {
+        failure = source.error();
+        return false;
+    }
+    return true;
+}
+
+FinishResult finishAll(const std::string& moduleName, const FileList& files, RunObserver& observer,
+                       const FinishOptions& options, ModuleSet& modules) {
+    FinishResult result;
+    const std::size_t count = files.count();
+    const FileIdentity module0 = moduleName == "-" ? standardOutputIdentity() : identityOf(moduleName);
+    if (module0.regular) {
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::string name = files.entry(i);
+            if (!name.empty() && identityOf(name) == module0) {
+                result.moduleFailure = runFailure(Reason::sourceIsModule, name);
+                return result;
+            }
+        }
+    }
+    modules.review_ = observer.wantsReview();
+    // First pass: the index. Standard input cannot be read twice: its units
+    // are kept from the first pass.
+    ProgramIndex index;
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < count; ++i) names.push_back(files.entry(i));
+    std::vector<bool> readable(count, false);
+    std::vector<SourceItem> stdinItems;
+    long long lines = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (names[i].empty()) continue;
+        std::vector<SourceItem> items;
+        Outcome failure;
+        bool stopped = false;
+        if (!readItems(names[i], observer, items, lines, failure, stopped)) {
+            if (stopped) {
+                result.stopped = true;
+                result.moduleFailure = runFailure(Reason::stopped);
+                return result;
+            }
+            result.skipped.push_back({names[i], failure ? *failure : runFailure(Reason::otherSystemError)});
+            continue;
+        }
+        readable[i] = true;
+        if (names[i] == "-") stdinItems = items;
+        FileUnits f = unitsOf(items, true);
+        for (const Unit& u : f.units) addToIndex(u, index);
+    }
+    result.lines = lines;
+    bool any = false;
+    std::size_t listed = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        any = any || readable[i];
+        listed += names[i].empty() ? 0 : 1;
+    }
+    if (listed > 0 && !any) {
+        result.moduleFailure = runFailure(Reason::nothingRead);
+        return result;
+    }
+    VbaWriter writer(index);
+    modules.begin(writer.commonDeclarations());
+    std::set<std::string> written;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!readable[i]) continue;
+        std::vector<SourceItem> items;
+        if (names[i] == "-") {
+            items = stdinItems;  // standard input is read once; it may be listed twice
+        } else {
+            long long again = 0;
+            Outcome failure;
+            bool stopped = false;
+            if (!readItems(names[i], observer, items, again, failure, stopped)) {
+                if (stopped) {
+                    modules.abandon();
+                    result.stopped = true;
+                    result.moduleFailure = runFailure(Reason::stopped);
+                    return result;
+                }
+                result.skipped.push_back({names[i], failure ? *failure : runFailure(Reason::otherSystemError)});
+                continue;
+            }
+        }
+        FileUnits f = unitsOf(items);
+        for (std::size_t k = 0; k < f.units.size(); ++k) {
+            if (observer.stopRequested()) {
+                modules.abandon();
+                result.stopped = true;
+                result.moduleFailure = runFailure(Reason::stopped);
+                return result;
+            }
+            UnitText text;
+            if (!written.insert(f.units[k].name).second) {
+                // VBA refuses a second procedure of the same name.
+                text.lines.push_back("' FTVB-TODO: " + f.units[k].name + " is defined again; the first one is kept");
+                text.todos.push_back({ReviewKind::notTranslated, f.units[k].name + " defined a second time",
+                                      f.units[k].stmts.empty() ? 0 : f.units[k].stmts[0].line, 0});
+            } else {
+                text = writer.write(f.units[k], f.leading[k]);
+            }
+            if (Outcome why = modules.add(std::move(text), names[i])) {
+                modules.abandon();
+                result.moduleFailure = *why;
+                return result;
+            }
+        }
+        std::vector<std::string> trailing;
+        for (const SourceItem& c : f.trailing)
+            trailing.push_back(c.kind == SourceItem::Kind::blank ? "" : "'" + c.text);
+        modules.addLines(trailing);
+    }
+    if (Outcome why = modules.finish(writer.used())) {
+        modules.abandon();
+        result.moduleFailure = *why;
+        return result;
+    }
+    if (observer.stopRequested()) {
+        modules.abandon();
+        result.stopped = true;
+        result.moduleFailure = runFailure(Reason::stopped);
+        return result;
+    }
+    if (Outcome why = modules.commit(result.modules)) {
+        result.moduleFailure = *why;
+        return result;
+    }
+    result.moduleWritten = true;
+    (void)options;
+    return result;
+}
+
+}  // namespace
+
+FinishResult runFinish(const std::string& moduleName, const FileList& files, RunObserver& observer,
+                       const FinishOptions& options) {
+    ModuleSet modules(moduleName, observer, options.maxLines);
+    try {
+        return finishAll(moduleName, files, observer, options, modules);
+    } catch (const std::bad_alloc&) {
+        modules.abandon();
+        FinishResult result;
+        result.moduleFailure = runFailure(Reason::outOfMemory);
+        return result;
+    }
+}
+
+FinishResult runFinish(const std::string& moduleName, const FileList& files, RunObserver& observer) {
+    return runFinish(moduleName, files, observer, FinishOptions{});
+}
+
+}  // namespace ftvb::finish

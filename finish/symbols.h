@@ -1,0 +1,106 @@
+// What each name of a procedure is: the symbol table of one program unit,
+// and the program index over every listed file, so that a call is written
+// knowing its callee.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "finish/tree.h"
+
+namespace ftvb::finish {
+
+struct Symbol {
+    std::string name;      // lower case
+    std::string spelling;  // as first written
+    BaseType type = BaseType::none;
+    bool typeDeclared = false;
+    ExprPtr length;  // CHARACTER length; star = (*); null = 1
+    std::vector<ExprPtr> lower;
+    std::vector<ExprPtr> upper;
+    bool isArray() const { return !upper.empty(); }
+    int dummyIndex = -1;
+    bool isParameter = false;
+    ExprPtr value;
+    std::string common;  // block, when in one ("" is blank COMMON: see inCommon)
+    bool inCommon = false;
+    int commonIndex = -1;
+    bool saved = false;
+    bool hasData = false;
+    bool external = false;
+    bool intrinsic = false;
+    bool stmtFunction = false;
+    bool calledAsFunction = false;  // appears as name(args) without being an array
+    bool used = false;              // appears in an executable statement or a declaration
+    int order = 0;                  // first appearance
+};
+
+enum class UnitKind { program, subroutine, function, blockData };
+
+struct Unit {
+    UnitKind kind = UnitKind::program;
+    std::string name;  // lower case; "main" for a main program without PROGRAM
+    std::string spelling;
+    BaseType type = BaseType::none;  // function result
+    ExprPtr resultLength;
+    std::vector<std::string> dummies;  // lower case
+    std::vector<Stmt> stmts;
+    std::vector<std::pair<std::size_t, SourceItem>> comments;  // not used by the symbols
+    std::map<std::string, Symbol> symbols;
+    BaseType implicit[26] = {};
+    bool implicitNone = false;
+    bool saveAll = false;
+    // Statement functions: name -> index of their statement.
+    std::map<std::string, std::size_t> stmtFunctions;
+
+    Symbol* find(const std::string& name);
+    const Symbol* find(const std::string& name) const;
+    // The symbol, made with its implicit type when new.
+    Symbol& use(const std::string& name, std::string_view spelling = {});
+    BaseType implicitType(const std::string& name) const;
+};
+
+struct DummyInfo {
+    std::string name;
+    BaseType type = BaseType::none;
+    bool isArray = false;
+    bool isProcedure = false;
+};
+
+struct ProcInfo {
+    UnitKind kind = UnitKind::subroutine;
+    std::string spelling;
+    BaseType type = BaseType::none;
+    std::vector<DummyInfo> dummies;
+};
+
+struct CommonMember {
+    std::string name;  // the global's name, as written by the first unit naming the block
+    BaseType type = BaseType::none;
+    long long size = 0;    // elements; 0 for a scalar
+    long long length = 0;  // CHARACTER length
+};
+
+struct ProgramIndex {
+    std::map<std::string, ProcInfo> procs;
+    std::map<std::string, std::vector<CommonMember>> commons;  // by block ("" is blank COMMON)
+    std::vector<std::string> commonOrder;
+    std::vector<std::string> blockData;  // their Subs, to run first
+};
+
+// Fills unit.symbols from its statements.
+void buildSymbols(Unit& unit);
+
+// The value of a constant integer expression, PARAMETERs of `unit` included.
+std::optional<long long> constantValue(const Expr& e, const Unit& unit);
+
+// Adds the unit's procedure and COMMON blocks to the index.
+void addToIndex(const Unit& unit, ProgramIndex& index);
+
+// FORTRAN's intrinsic functions (the names this translator writes).
+bool isIntrinsicName(const std::string& name);
+
+}  // namespace ftvb::finish

@@ -1,0 +1,65 @@
+// The VBA writer: one unit's tree, its symbols and the program index into
+// VBA lines.
+//
+//   Option Explicit modules; every variable declared with its type (INTEGER
+//   as Long, REAL as Single, DOUBLE PRECISION as Double, LOGICAL as
+//   Boolean, CHARACTER as String); arrays as one-dimensional VBA arrays from
+//   1 with the column-major index written out, each array dummy with a ByVal
+//   offset beside it (x() and x_o), so that an element passed where the
+//   callee takes an array passes the array from there on: x, x_o + i - 1.
+//   Names that VBA keeps for itself, or the runtime's, end with "_".
+#pragma once
+
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/review.h"
+#include "finish/symbols.h"
+
+namespace ftvb::finish {
+
+// A statement left for a person.
+struct Todo {
+    ReviewKind kind;
+    std::string detail;
+    long long sourceLine;
+    std::size_t lineInUnit;  // index of the first line of its comment in the unit's lines
+};
+
+struct UnitText {
+    std::vector<std::string> lines;
+    std::vector<Todo> todos;
+};
+
+class VbaWriter {
+public:
+    explicit VbaWriter(const ProgramIndex& index) : index_(index) {}
+    // The unit as VBA lines (without line ends), comments in place.
+    UnitText write(const Unit& unit, const std::vector<SourceItem>& leadingComments);
+    // The module-level declarations of the COMMON blocks.
+    std::vector<std::string> commonDeclarations();
+    // The helpers the units written so far call.
+    const std::set<std::string>& used() const { return used_; }
+
+private:
+    std::map<std::pair<std::string, int>, std::string> globalNames() const;
+
+    const ProgramIndex& index_;
+    std::set<std::string> used_;
+    std::map<std::pair<std::string, int>, std::string> commonNames_;
+    bool namesReady_ = false;
+};
+
+// The VBA name of a FORTRAN name: lower case, "_" added to what VBA or the
+// runtime keeps.
+std::string vbaName(const std::string& name);
+const char* vbaType(BaseType type);
+
+// A long line broken with " _" continuations at blanks outside strings, so
+// that no piece passes `limit` bytes (VBA reads at most 1,023).
+std::vector<std::string> breakLine(const std::string& line, std::size_t limit = 1000);
+
+}  // namespace ftvb::finish

@@ -1,0 +1,523 @@
+// The VBA writer on tiny programs (FORTRAN in, the VBA lines that must
+// appear, in order), and the finishing run: modules, splitting, review
+// notes, files that cannot be read.
+#include "finish/writer.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "engine/run.h"
+#include "finish/finish.h"
+#include "tests/support/temp_folder.h"
+
+namespace ftvb::finish {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Notes : RunObserver {
+    std::vector<std::string> notes;
+    bool wantsReview() override { return true; }
+    void reviewNoted(const ReviewNote& n) override {
+        notes.push_back(std::string(reviewTag(n.kind)) + " " + std::to_string(n.sourceLine) + " " +
+                        std::to_string(n.moduleLine) + " " + std::string(n.detail));
+    }
+};
+
+std::vector<std::string> readLines(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::vector<std::string> lines;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string trim(const std::string& s) {
+    const std::size_t a = s.find_first_not_of(' ');
+    return a == std::string::npos ? "" : s.substr(a);
+}
+
+struct Finished {
+    FinishResult result;
+    std::vector<std::vector<std::string>> modules;  // lines of each
+    std::vector<std::string> notes;
+};
+
+// Short FORTRAN here: each line is given its six columns ("10 x = 1" its
+// label); "c " lines and lines already in columns stay as they are.
+Finished finishSource(const std::string& source, FinishOptions options = {}) {
+    const fs::path dir = testing::makeTempFolder("ftvb-finish");
+    {
+        std::ofstream out(dir / "prog.f", std::ios::binary);
+        std::istringstream in(source);
+        std::string line;
+        while (std::getline(in, line)) {
+            if (line.empty() || line.rfind("c ", 0) == 0 || line.rfind("      ", 0) == 0 ||
+                line.rfind("     &", 0) == 0) {
+                out << line << "\n";
+            } else if (line[0] >= '0' && line[0] <= '9') {
+                const std::size_t blank = line.find(' ');
+                out << line.substr(0, blank) << std::string(6 - blank, ' ') << line.substr(blank + 1) << "\n";
+            } else {
+                out << "      " << line << "\n";
+            }
+        }
+    }
+    Notes notes;
+    Finished f;
+    f.result = runFinish((dir / "prog.bas").string(), NameList({(dir / "prog.f").string()}), notes, options);
+    for (const std::string& m : f.result.modules) f.modules.push_back(readLines(m));
+    f.notes = notes.notes;
+    fs::remove_all(dir);
+    return f;
+}
+
+// Whether `want` appear in `lines`, in order, blanks at the start aside.
+std::string missing(const std::vector<std::string>& lines, const std::vector<std::string>& want) {
+    std::size_t at = 0;
+    for (const std::string& w : want) {
+        while (at < lines.size() && trim(lines[at]) != w) ++at;
+        if (at == lines.size()) return w;
+        ++at;
+    }
+    return {};
+}
+
+std::string joined(const std::vector<std::string>& lines) {
+    std::string s;
+    for (const std::string& l : lines) s += l + "\n";
+    return s;
+}
+
+struct Case {
+    const char* name;
+    const char* in;
+    std::vector<std::string> out;
+};
+
+void check(const std::vector<Case>& cases) {
+    for (const Case& c : cases) {
+        const Finished f = finishSource(c.in);
+        ASSERT_TRUE(f.result.moduleWritten) << c.name;
+        ASSERT_EQ(f.modules.size(), 1u) << c.name;
+        const std::string gone = missing(f.modules[0], c.out);
+        EXPECT_EQ(gone, "") << c.name << ": no line '" << gone << "' in order in\n" << joined(f.modules[0]);
+    }
+}
+
+TEST(FinishWriter, ModuleAndProcedures) {
+    check({
+        {"main program without PROGRAM, header lines",
+         "x = 1.0\nend\n",
+         {"Attribute VB_Name = \"prog\"", "Option Explicit", "Public Sub main()", "Dim x As Single", "x = 1.0",
+          "End Sub"}},
+        {"typed function header, array dummy with its offset",
+         "double precision function f(n, x)\ninteger n\ndouble precision x(n)\nf = x(n)\nend\n",
+         {"Public Function f(ByRef n As Long, ByRef x() As Double, ByVal x_o As Long) As Double", "f = x(x_o + n)",
+          "End Function"}},
+        {"implicit types made explicit",
+         "subroutine s(k)\ny = k\nend\n",
+         {"Public Sub s(ByRef k As Long)", "Dim y As Single", "y = k"}},
+        {"IMPLICIT DOUBLE PRECISION",
+         "subroutine s\nimplicit double precision (a-h, o-z)\nx = 1\nn = 2\nend\n",
+         {"Dim x As Double", "Dim n As Long"}},
+        {"comments and blank lines kept",
+         "c first\n      program p\n\nc inside\n      x = 1\n      end\n",
+         {"' first", "Public Sub p()", "", "' inside", "x = 1"}},
+        {"a name VBA keeps gets a _",
+         "program p\ninteger len, step\nlen = 1\nstep = len\nend\n",
+         {"Dim len_ As Long", "Dim step_ As Long", "len_ = 1", "step_ = len_"}},
+        {"a function that reads its own name uses a local",
+         "integer function f(n)\ninteger n\nf = 1\nif (n .gt. 0) f = f + n\nreturn\nend\n",
+         {"Dim f_r As Long", "f_r = 1", "If n > 0 Then f_r = f_r + n", "f = f_r", "End Function"}},
+        {"a RETURN inside a block leaves; the last one before END is not written",
+         "integer function f(n)\nf = 0\nif (n .gt. 0) then\nf = f + 1\nreturn\nend if\nreturn\nend\n",
+         {"If n > 0 Then", "f_r = f_r + 1", "f = f_r", "Exit Function", "End If", "f = f_r", "End Function"}},
+    });
+}
+
+TEST(FinishWriter, Expressions) {
+    check({
+        {"integer division, and its precedence below *",
+         "program p\ni = 7\nj = i / 2 * 3\nk = 3 * (i / 2)\nend\n",
+         {"j = (i \\ 2) * 3", "k = 3 * (i \\ 2)"}},
+        {"powers: right-associative, above unary minus, integer helper",
+         "program p\ndouble precision x, y\ni = 2 ** 3 ** 2\ny = -x ** 2\ny = x ** 3\ny = x ** 0.5d0\nend\n",
+         {"i = FtIPow(2, FtIPow(3, 2))", "y = -(x * x)", "y = FtPowI(x, 3)", "y = x ^ 0.5"}},
+        {"mixed mode and truncation on assignment",
+         "program p\ndouble precision d\nd = 2.5d0\ni = d\nx = i + 1\nend\n",
+         {"d = 2.5", "i = FtInt(d)", "x = i + 1"}},
+        {"REAL rounds each operation; an inexact REAL constant is rounded too",
+         "program p\nx = 1.5\ny = x * 0.1 + 2.0\nend\n",
+         {"y = CSng(CSng(x * CSng(0.1)) + 2.0)"}},
+        {"logical operators, every change of operator in parentheses (LibreOffice ranks them apart from VBA)",
+         "program p\nlogical a, b, c\na = .not. b .and. c .or. a .eqv. b .neqv. c\na = a .neqv. b .eqv. c\nend\n",
+         {"a = ((((Not b) And c) Or a) Eqv b) Xor c", "a = (a Xor b) Eqv c"}},
+        {"a NOT is kept apart from the operators around it",
+         "program p\nlogical a, b\na = a .and. .not. b .or. .not. a .and. b\nb = .not. (i .lt. 0)\nend\n",
+         {"a = (a And (Not b)) Or ((Not a) And b)", "b = Not (i < 0)"}},
+        {"relations on strings go through FtStrCmp",
+         "program p\ncharacter*4 s\nlogical t\nt = s .eq. 'ab' .and. s .lt. 'b'\nend\n",
+         {"t = FtStrCmp(s, \"ab\") = 0 And FtStrCmp(s, \"b\") < 0"}},
+        {"concatenation, substrings, assignment padded",
+         "program p\ncharacter*6 s, t\ns = 'ab' // t(2:3)\ns(2:4) = 'xyz'\nend\n",
+         {"s = FtPad(\"ab\" & Mid$(t, 2, 2), 6)", "Mid$(s, 2, 3) = FtPad(\"xyz\", 3)"}},
+        {"D exponents", "program p\ndouble precision d\nd = 1.5d-3 + 2d0\nend\n", {"d = 1.5E-3 + 2.0"}},
+        {"intrinsics with FORTRAN's meaning",
+         "program p\ndouble precision a, b\ni = mod(7, 3) + int(a) + nint(b)\na = max(a, b, 1d0) + sign(a, b)\n"
+         "a = dsqrt(a) + abs(b) + dble(i)\ni = max0(i, 2) + iabs(i)\nend\n",
+         {"i = FtModL(7, 3) + FtInt(a) + FtNint(b)", "a = FtMaxD(FtMaxD(a, b), 1.0) + FtSignD(a, b)",
+          "a = Sqr(a) + Abs(b) + CDbl(i)", "i = FtMaxL(i, 2) + CLng(Abs(i))"}},
+        {"a statement function is written in place",
+         "program p\ndouble precision sq, t, u\nsq(t) = t * t + 1d0\nu = sq(u + 1d0)\nend\n",
+         {"u = ((u + 1.0) * (u + 1.0) + 1.0)"}},
+        {"a statement function calling another",
+         "program p\ndouble precision sq, hyp, x, y, a\nsq(x) = x * x\nhyp(x, y) = sqrt(sq(x) + sq(y))\n"
+         "a = hyp(a, 2d0)\nend\n",
+         {"a = Sqr((a * a) + (2.0 * 2.0))"}},
+        {"two Integer literals multiply as Long", "program p\ni = 300 * 300\nend\n", {"i = 300& * 300"}},
+    });
+}
+
+TEST(FinishWriter, Arrays) {
+    check({
+        {"column-major index, bounds from PARAMETERs",
+         "program p\ninteger n\nparameter (n = 3)\ndouble precision a(n, n)\na(i, j) = 0d0\na(2, 3) = 1d0\nend\n",
+         {"Const n As Long = 3", "Dim a(1 To 9) As Double", "a(i + j * 3 - 3) = 0.0", "a(8) = 1.0"}},
+        {"a PARAMETER VBA cannot make a Const of is a variable set first",
+         "program p\ndouble precision zero, big, half\nparameter (zero = 0d0, big = huge(zero), half = big / 2)\n"
+         "parameter (x = 0.1 * 3.0)\nprint *, half, x\nend\n",
+         {"Const zero As Double = 0.0", "Dim big As Double", "Dim half As Double", "Dim x As Single", "big = FtHugeD()",
+          "half = big / 2", "x = CSng(CSng(0.1) * 3.0)"}},
+        {"lower bounds",
+         "program p\ndimension v(0:4), w(-2:2, 3)\nv(i) = w(i, j)\nend\n",
+         {"Dim v(1 To 5) As Single", "Dim w(1 To 15) As Single", "v(i + 1) = w(i + j * 5 - 2)"}},
+        {"adjustable dummy: leading dimension written out",
+         "subroutine s(a, lda, i, j)\ninteger lda\ndouble precision a(lda, *)\na(i, j) = 1d0\nend\n",
+         {"a(a_o + i + (j - 1) * lda) = 1.0"}},
+        {"an element passed as an array is the array from there on",
+         "program p\ndouble precision x(10), y(3, 3)\ncall s(x(4), 2)\ncall s(y(1, 2), 3)\ncall s(x, 1)\nend\n"
+         "subroutine s(v, n)\ndouble precision v(*)\ninteger n\nv(n) = 0d0\nend\n",
+         {"Call s(x, 3, 2)", "Call s(y, 3, 3)", "Call s(x, 0, 1)"}},
+        {"a dummy's element passed on adds the offset",
+         "subroutine t(v, i)\ndouble precision v(*)\ncall s(v(i), 1)\ncall s(v, 1)\nend\n"
+         "subroutine s(w, n)\ndouble precision w(*)\nend\n",
+         {"Call s(v, v_o + i - 1, 1)", "Call s(v, v_o, 1)"}},
+        {"a scalar argument keeps the element",
+         "program p\ndouble precision x(5)\ncall s(x(2))\nend\nsubroutine s(d)\ndouble precision d\nd = 1d0\nend\n",
+         {"Call s(x(2))"}},
+    });
+}
+
+TEST(FinishWriter, ControlFlow) {
+    check({
+        {"DO with a step, DO WHILE, END DO",
+         "program p\ndo 10 i = 10, 1, -2\n10 continue\ndo while (i .lt. 5)\ni = i + 1\nend do\nend\n",
+         {"For i = 10 To 1 Step -2", "Next i", "Do While i < 5", "i = i + 1", "Loop"}},
+        {"a limit the loop changes is taken first; one it does not change is not",
+         "program p\nm = 3\ndo 10 i = 1, m\nm = 10\n10 continue\ndo 20 i = 1, m\nk = i\n20 continue\nend\n",
+         {"Dim i_to As Long", "i_to = m", "For i = 1 To i_to", "m = 10", "Next i", "For i = 1 To m", "k = i"}},
+        {"loops sharing a label, a jump to it",
+         "program p\ndo 10 j = 1, 3\ndo 10 i = 1, 3\nif (i .eq. j) goto 10\nk = k + 1\n10 continue\nend\n",
+         {"For j = 1 To 3", "For i = 1 To 3", "If i = j Then GoTo L10", "k = k + 1", "L10:", "Next i", "Next j"}},
+        {"a labelled DO ending on an assignment",
+         "program p\ndimension x(3)\ndo 5 i = 1, 3\n5 x(i) = 0.0\nend\n",
+         {"For i = 1 To 3", "x(i) = 0.0", "Next i"}},
+        {"block IF",
+         "program p\nif (i .gt. 0) then\nj = 1\nelse if (i .lt. 0) then\nj = -1\nelse\nj = 0\nend if\nend\n",
+         {"If i > 0 Then", "j = 1", "ElseIf i < 0 Then", "j = -1", "Else", "j = 0", "End If"}},
+        {"arithmetic IF",
+         "program p\nif (i - 2) 10, 20, 30\n10 continue\n20 continue\n30 continue\nend\n",
+         {"Select Case i - 2", "Case Is < 0: GoTo L10", "Case 0: GoTo L20", "Case Else: GoTo L30", "End Select",
+          "L10:", "L20:", "L30:"}},
+        {"computed and assigned GOTO",
+         "program p\ngo to (10, 20) k\n10 assign 20 to m\ngo to m, (20)\n20 continue\nend\n",
+         {"On k GoTo L10, L20", "L10:", "m = 20", "Select Case m", "Case 20: GoTo L20", "End Select", "L20:"}},
+        {"a logical IF holding a statement of several lines",
+         "program p\nif (i .gt. 0) write(*,*) i\nend\n",
+         {"If i > 0 Then", "FtWriteBegin -1", "FtWriteItem i", "FtWriteEnd \"*\"", "End If"}},
+        {"RETURN and STOP",
+         "subroutine s(i)\nif (i .eq. 0) return\nif (i .lt. 0) stop 'neg'\nend\n",
+         {"If i = 0 Then Exit Sub", "If i < 0 Then FtStop \"neg\""}},
+        {"EXIT and CYCLE",
+         "program p\ndo i = 1, 9\nif (i .eq. 2) cycle\nif (i .eq. 5) exit\nend do\nend\n",
+         {"For i = 1 To 9", "If i = 2 Then GoTo Cycle_1", "If i = 5 Then Exit For", "Cycle_1:", "Next i"}},
+    });
+}
+
+TEST(FinishWriter, DataAndInputOutput) {
+    check({
+        {"DATA and SAVE initialised once",
+         "subroutine s\ninteger n, k(4)\nsave n\ndata n /0/, k /2*1, 2*0/\nn = n + 1\nend\n",
+         {"Static n As Long", "Static k(1 To 4) As Long", "Static data_done As Boolean", "If Not data_done Then",
+          "data_done = True", "n = 0", "k(1) = 1", "k(2) = 1", "k(3) = 0", "k(4) = 0", "End If", "n = n + 1"}},
+        {"DATA with an implied DO",
+         "program p\ndimension a(2, 2)\ndata (a(i, 2), i = 1, 2) /2*0.5/\nend\n",
+         {"a(3) = 0.5", "a(4) = 0.5"}},
+        {"DATA: a run of one value on a whole array is a loop",
+         "program p\ndimension a(6)\ndata a /6*0.5/\nend\n",
+         {"For io_i = 1 To 6", "a(io_i) = 0.5", "Next io_i"}},
+        {"COMMON as Public variables shared by position",
+         "program p\ncommon /c/ x, n(3)\nx = 1.0\ncall s\nend\nsubroutine s\ncommon /c/ y, m(3)\ny = m(2)\nend\n",
+         {"' COMMON /c/", "Public x As Single", "Public n(1 To 3) As Long", "Public Sub p()", "x = 1.0",
+          "Public Sub s()", "x = n(2)"}},
+        {"WRITE with a FORMAT, an implied DO, PRINT",
+         "program p\ndimension v(3)\nwrite(6, 100) n, (v(i), i = 1, 3)\n100 format(1x, i3, 3f8.2)\nprint *, 'v', v\n"
+         "end\n",
+         {"Const Fmt_100 As String = \"(1X,I3,3F8.2)\"", "FtWriteBegin 6", "FtWriteItem n", "For i = 1 To 3",
+          "FtWriteItem v(i)", "Next i", "FtWriteEnd Fmt_100", "FtWriteBegin -1", "FtWriteItem \"v\"",
+          "For io_i = 1 To 3", "FtWriteItem v(io_i)", "Next io_i", "FtWriteEnd \"*\""}},
+        {"a unit in a variable, a format in a string",
+         "program p\nnout = 6\nwrite(nout, '(a)') 'hi'\nend\n",
+         {"FtWriteBegin nout", "FtWriteItem \"hi\"", "FtWriteEnd \"(a)\""}},
+        {"WRITE to a CHARACTER variable, READ with END=",
+         "program p\ncharacter*10 s\nwrite(s, '(i5)') 42\n10 read(*, *, end=20) x\ngoto 10\n20 continue\nend\n",
+         {"FtWriteBegin 0", "FtWriteItem CLng(42)", "s = FtPad(FtWriteText(\"(i5)\"), 10)",
+          "L10:", "If FtEof(-1) Then GoTo L20", "FtReadBegin -1", "x = FtReadItem()", "FtReadEnd", "GoTo L10", "L20:"}},
+        {"READ, OPEN, CLOSE",
+         "program p\nopen(unit=7, file='in.txt', status='old')\nread(7, *) i, x\nclose(7)\nend\n",
+         {"FtOpen 7, \"in.txt\", \"old\"", "FtReadBegin 7", "i = FtReadItem()", "x = FtReadItem()", "FtReadEnd",
+          "FtClose 7"}},
+    });
+}
+
+TEST(FinishWriter, ProceduresPassedAsArguments) {
+    check({
+        {"a function argument: its name, and a dispatch over what fits",
+         "program p\nexternal sq\ndouble precision sq, g\nx = g(sq, 2d0)\nend\n"
+         "double precision function g(f, y)\ndouble precision f, y\nexternal f\ng = f(y) + 1d0\nend\n"
+         "double precision function sq(y)\ndouble precision y\nsq = y * y\nend\n"
+         "integer function other(y)\ndouble precision y\nother = 1\nend\n",
+         {"x = g(\"sq\", 2.0)", "Public Function g(ByVal f As String, ByRef y As Double) As Double",
+          "Dim f_v1 As Double", "Select Case f", "Case \"sq\"", "f_v1 = sq(y)", "End Select", "g = f_v1 + 1.0"}},
+        {"a subroutine argument, passed on",
+         "subroutine a(p, k)\ncall p(k)\ncall b(p)\nend\nsubroutine b(q)\nexternal q\nend\n"
+         "subroutine show(i)\nend\n",
+         {"Public Sub a(ByVal p As String, ByRef k As Long)", "Select Case p", "Case \"show\"", "Call show(k)",
+          "End Select", "Call b(p)"}},
+    });
+}
+
+TEST(FinishWriter, WhatIsLeftIsMarkedAndListed) {
+    const Finished f =
+        finishSource("program p\nreal a, b\nequivalence (a, b)\nx = (1 +\ncall nowhere(x)\ncomplex z\nz = 1\nend\n");
+    ASSERT_TRUE(f.result.moduleWritten);
+    const std::vector<std::string>& m = f.modules[0];
+    EXPECT_EQ(missing(m, {"' FTVB-TODO: expected an operand at the end", "'x = (1 +",
+                          "' FTVB-TODO: the subroutine 'nowhere' is not among the listed files", "'call nowhere(x)"}),
+              "")
+        << joined(m);
+    // Every note points at its marked line.
+    ASSERT_FALSE(f.notes.empty());
+    for (const std::string& n : f.notes) {
+        std::istringstream in(n);
+        std::string tag;
+        long long src = 0, line = 0;
+        in >> tag >> src >> line;
+        ASSERT_GT(line, 0) << n;
+        ASSERT_LE(static_cast<std::size_t>(line), m.size()) << n;
+        EXPECT_EQ(trim(m[static_cast<std::size_t>(line - 1)]).rfind("' FTVB-TODO: ", 0), 0u) << n << "\n" << joined(m);
+    }
+    std::string all;
+    for (const std::string& n : f.notes) all += n + "\n";
+    EXPECT_NE(all.find("not-read 4 "), std::string::npos) << all;
+    EXPECT_NE(all.find("not-translated 5 "), std::string::npos) << all;
+    EXPECT_NE(all.find("EQUIVALENCE"), std::string::npos) << all;
+    EXPECT_NE(all.find("COMPLEX"), std::string::npos) << all;
+}
+
+TEST(FinishWriter, BrokenBlocksStillClose) {
+    // The opener does not translate; its block must still be balanced.
+    const Finished f =
+        finishSource("program p\nif (nowhere(1)) then\nx = 1\nend if\ndo 10 i = 1, f(2)\n10 continue\nend\n");
+    ASSERT_TRUE(f.result.moduleWritten);
+    EXPECT_EQ(missing(f.modules[0], {"If False Then", "x = 1", "End If", "Do While False", "Loop", "End Sub"}), "")
+        << joined(f.modules[0]);
+}
+
+TEST(FinishRun, LongOutputIsSplitIntoModulesThatStandAlone) {
+    std::string source = "program p\ncommon /c/ g\ng = 1\ncall s1\nend\n";
+    for (int i = 1; i <= 30; ++i) {
+        source += "subroutine s" + std::to_string(i) + "\ncommon /c/ g\n";
+        for (int k = 0; k < 10; ++k) source += "g = mod(g, 7.0) + " + std::to_string(k) + ".0\n";
+        source += "end\n";
+    }
+    FinishOptions small;
+    small.maxLines = 120;
+    const Finished f = finishSource(source, small);
+    ASSERT_TRUE(f.result.moduleWritten);
+    ASSERT_GT(f.modules.size(), 2u);
+    EXPECT_EQ(fs::path(f.result.modules[0]).filename(), "prog.bas");
+    EXPECT_EQ(fs::path(f.result.modules[1]).filename(), "prog_2.bas");
+    int publicG = 0;
+    int helpers = 0;
+    for (std::size_t i = 0; i < f.modules.size(); ++i) {
+        const std::vector<std::string>& m = f.modules[i];
+        EXPECT_LE(m.size(), small.maxLines) << i;
+        ASSERT_GE(m.size(), 2u);
+        EXPECT_EQ(m[0], "Attribute VB_Name = \"" + moduleVbName(f.result.modules[i]) + "\"");
+        EXPECT_EQ(m[1], "Option Explicit");
+        bool inProcedure = false;
+        for (const std::string& l : m) {
+            if (l == "Public g As Single") ++publicG;
+            if (l.rfind("Public Function FtModD", 0) == 0) ++helpers;
+            // Declarations only before the first procedure.
+            if (l.rfind("Public Sub", 0) == 0 || l.rfind("Public Function", 0) == 0 || l.rfind("Private Sub", 0) == 0 ||
+                l.rfind("Private Function", 0) == 0) {
+                inProcedure = true;
+            }
+            if (inProcedure) {
+                EXPECT_NE(l.rfind("Public g", 0), 0u) << "module " << i;
+            }
+        }
+    }
+    EXPECT_EQ(publicG, 1);
+    EXPECT_EQ(helpers, 1);
+}
+
+TEST(FinishRun, NotesOfASplitModuleNameTheirModule) {
+    struct Where : RunObserver {
+        std::vector<std::pair<std::string, long long>> notes;
+        bool wantsReview() override { return true; }
+        void reviewNoted(const ReviewNote& n) override { notes.push_back({std::string(n.module), n.moduleLine}); }
+    };
+    const fs::path dir = testing::makeTempFolder("ftvb-finish-split");
+    {
+        std::ofstream out(dir / "p.f");
+        for (int i = 1; i <= 20; ++i) {
+            out << "      subroutine s" << i << "\n";
+            for (int k = 0; k < 8; ++k) out << "      x = " << k << ".0\n";
+            out << "      pause\n      end\n";
+        }
+    }
+    Where where;
+    FinishOptions small;
+    small.maxLines = 120;
+    const std::string module = (dir / "p.bas").string();
+    const FinishResult r = runFinish(module, NameList({(dir / "p.f").string()}), where, small);
+    ASSERT_TRUE(r.moduleWritten);
+    ASSERT_GT(r.modules.size(), 1u);
+    ASSERT_EQ(where.notes.size(), 20u);
+    for (const auto& [name, line] : where.notes) {
+        const std::string file = name.empty() ? module : name;
+        const std::vector<std::string> lines = readLines(file);
+        ASSERT_LE(static_cast<std::size_t>(line), lines.size()) << file;
+        EXPECT_EQ(trim(lines[static_cast<std::size_t>(line - 1)]), "' FTVB-TODO: PAUSE") << file << ":" << line;
+    }
+    EXPECT_TRUE(where.notes.front().first.empty());
+    EXPECT_EQ(where.notes.back().first, r.modules.back());
+    fs::remove_all(dir);
+}
+
+TEST(FinishRun, LinesStayWithinWhatVbaReads) {
+    std::string source = "program p\ndouble precision a(100)\nx = 0\n";
+    std::string sum = "x = a(1)";
+    for (int i = 2; i <= 100; ++i) sum += " + a(" + std::to_string(i) + ") * a(" + std::to_string(i) + ")";
+    // Free form would not hold this: break it over continuation lines.
+    for (std::size_t at = 0; at < sum.size(); at += 60) {
+        source += (at == 0 ? "      " : "     &") + sum.substr(at, 60) + "\n";
+    }
+    source += "end\n";
+    const Finished f = finishSource(source);
+    ASSERT_TRUE(f.result.moduleWritten);
+    int continued = 0;
+    for (const std::string& l : f.modules[0]) {
+        EXPECT_LE(l.size(), 1023u);
+        if (l.size() > 2 && l.compare(l.size() - 2, 2, " _") == 0) ++continued;
+    }
+    EXPECT_GT(continued, 0);
+    EXPECT_LE(continued, 24);
+}
+
+TEST(FinishRun, FilesThatCannotBeRead) {
+    const fs::path dir = testing::makeTempFolder("ftvb-finish-run");
+    RunObserver quiet;
+    {
+        // Not one listed file read: the module is left as it was.
+        std::ofstream(dir / "old.bas") << "kept\n";
+        const FinishResult r = runFinish((dir / "old.bas").string(), NameList({(dir / "none.f").string()}), quiet);
+        EXPECT_FALSE(r.moduleWritten);
+        EXPECT_EQ(r.moduleFailure.reason, Reason::nothingRead);
+        EXPECT_EQ(readLines(dir / "old.bas"), std::vector<std::string>{"kept"});
+    }
+    {
+        // The module among the sources: refused before anything is written.
+        const FinishResult r = runFinish((dir / "old.bas").string(), NameList({(dir / "old.bas").string()}), quiet);
+        EXPECT_FALSE(r.moduleWritten);
+        EXPECT_EQ(r.moduleFailure.reason, Reason::sourceIsModule);
+    }
+    {
+        // One file missing, one read: the module is written, the missing one named.
+        std::ofstream(dir / "a.f") << "      x = 1\n      end\n";
+        const FinishResult r =
+            runFinish((dir / "m.bas").string(), NameList({(dir / "none.f").string(), (dir / "a.f").string()}), quiet);
+        EXPECT_TRUE(r.moduleWritten);
+        ASSERT_EQ(r.skipped.size(), 1u);
+        EXPECT_EQ(r.skipped[0].name, (dir / "none.f").string());
+        EXPECT_EQ(r.lines, 2);
+    }
+    fs::remove_all(dir);
+}
+
+TEST(FinishRun, ModuleNames) {
+    EXPECT_EQ(moduleFileName("solver.bas", 1), "solver.bas");
+    EXPECT_EQ(moduleFileName("solver.bas", 2), "solver_2.bas");
+    EXPECT_EQ(moduleFileName("out/solver.BAS", 3), "out/solver_3.BAS");
+    EXPECT_EQ(moduleFileName("a.b/solver", 2), "a.b/solver_2.bas");
+    EXPECT_EQ(moduleVbName("out/solver_2.bas"), "solver_2");
+    EXPECT_EQ(moduleVbName("my module.bas"), "my_module");
+    EXPECT_EQ(moduleVbName("2d.bas"), "M2d");
+    EXPECT_EQ(moduleVbName("-"), "Module1");
+}
+
+// Garbage in: a module out, never a crash.
+TEST(FinishRun, AnySourceGivesAModule) {
+    std::uint32_t seed = 99;
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 8;
+    };
+    const std::vector<std::string> pieces = {"x = 1\n",
+                                             "do 10 i = 1, n\n",
+                                             "10 continue\n",
+                                             "if (x) then\n",
+                                             "end if\n",
+                                             "else\n",
+                                             "end do\n",
+                                             "call s(x(1), 2)\n",
+                                             "subroutine s(a, n)\n",
+                                             "dimension a(n, *)\n",
+                                             "end\n",
+                                             "goto 10\n",
+                                             "common /c/ a\n",
+                                             "data a /3*1/\n",
+                                             "write(*, 10) a\n",
+                                             "10 format(i5)\n",
+                                             "function f(x)\n",
+                                             "f = f + 1\n",
+                                             "do while (.true.)\n",
+                                             "character*(*) c\n",
+                                             "c(1:2) = 'ab'\n",
+                                             "parameter (n = 2)\n",
+                                             "x = (\n",
+                                             "return\n",
+                                             "entry e\n"};
+    for (int round = 0; round < 60; ++round) {
+        std::string source;
+        const int count = static_cast<int>(next() % 25);
+        for (int i = 0; i < count; ++i) source += pieces[next() % pieces.size()];
+        const Finished f = finishSource(source);
+        EXPECT_TRUE(f.result.moduleWritten) << source;
+    }
+}
+
+}  // namespace
+}  // namespace ftvb::finish
