@@ -425,6 +425,9 @@ FinishResult finishAll(const std::string& moduleName, const FileList& files, Run
         result.moduleFailure = *why;
         return result;
     }
+    // What is left of the review goes out before the modules are put in
+    // place, so that a stop while it waits still leaves them as they were.
+    observer.beforeCommit();
     if (observer.stopRequested()) {
         modules.abandon();
         result.stopped = true;
