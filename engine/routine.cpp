@@ -53,7 +53,7 @@ static_assert(
 // Whether the statement passes `gate`.
 template <const Gate& gate>
 bool passes(const StageContext& c) {
-    if constexpr (gate.when != nullptr) {
+    if constexpr (gate.tested) {
         return gate.when(c);
     }
     const Statement& s = c.statement;

@@ -48,9 +48,13 @@ struct Gate {
     ByteSet last;
     // Or, instead of the three, a test of the statement and the state.
     bool (*when)(const StageContext&) = nullptr;
-    constexpr bool everyStatement() const { return anyOf == 0 && first.empty() && last.empty() && when == nullptr; }
+    // Whether `when` is set. Kept apart, since the address of an inline
+    // function is no constant a compiler must be able to compare (GCC's
+    // sanitizers take it for one that may be null).
+    bool tested = false;
+    constexpr bool everyStatement() const { return anyOf == 0 && first.empty() && last.empty() && !tested; }
     // Whether the gate can be put together with others into one test.
-    constexpr bool joinable() const { return !everyStatement() && when == nullptr; }
+    constexpr bool joinable() const { return !everyStatement() && !tested; }
 };
 
 // How many statements enter a stage, as far as its gate can tell.
@@ -70,7 +74,7 @@ struct StageRow {
 // The gates the rows are written with.
 inline constexpr Gate kEveryStatement{};
 constexpr Gate texts(Texts t) { return Gate{t, {}, {}, nullptr}; }
-constexpr Gate when(bool (*test)(const StageContext&)) { return Gate{0, {}, {}, test}; }
+constexpr Gate when(bool (*test)(const StageContext&)) { return Gate{0, {}, {}, test, true}; }
 // Entered by a statement that begins as one of `starts` may: with its first byte.
 constexpr Gate beginning(std::span<const std::string_view> starts) {
     Gate g;

@@ -44,17 +44,14 @@ constexpr std::array<TypeRule, 6> kTypeRules{{
     {"logical", NameList::AfterFirstBlank, " as boolean", false},
 }};
 
-// The gate of stage 17 lets in what begins as a type keyword does.
 static_assert(
     [] {
         for (const TypeRule& rule : kTypeRules) {
-            bool covered = false;
-            for (const std::string_view keyword : kTypeKeywords) covered = covered || rule.keyword.starts_with(keyword);
-            if (!covered) return false;
+            if (!beginsWithTypeKeyword(rule.keyword)) return false;
         }
         return true;
     }(),
-    "every type rule begins with a type keyword");
+    "every type rule begins with a type keyword, as the stage's gate wants");
 
 // The line for one declared name, built in `line`.
 void declarationLine(std::string& line, std::string_view name, const TypeRule& rule, std::string_view length) {

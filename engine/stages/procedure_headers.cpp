@@ -28,17 +28,14 @@ Next typedFunctionPrefix(StageContext& c) {
         {"integer function", 8, "INTEGER"},
         {"logical function", 8, "LOGICAL"},
     };
-    // The gate of the stage lets in what begins as a type keyword does.
     static_assert(
         [] {
             for (const Prefix& p : kPrefixes) {
-                bool covered = false;
-                for (const std::string_view keyword : kTypeKeywords) covered = covered || p.test.starts_with(keyword);
-                if (!covered) return false;
+                if (!beginsWithTypeKeyword(p.test)) return false;
             }
             return true;
         }(),
-        "every typed header begins with a type keyword");
+        "every typed header begins with a type keyword, as the stage's gate wants");
     for (const Prefix& p : kPrefixes) {
         if (!startsWith(c.statement.text(), p.test)) continue;
         c.statement.erase(0, p.drop);
