@@ -330,6 +330,7 @@ void WindowTest::speaksFrenchAfterAFlagClick() {
         {Control::f1, "f1"},
         {Control::f2, "f2"},
         {Control::b, "b"},
+        {Control::Check1, "Check1"},
     };
     auto caption = [&](Control control) {
         if (control == Control::Form1) return window_->windowTitle();
