@@ -6,7 +6,7 @@
 
 namespace ftvb::ui {
 
-const std::array<TextRow, 12> kCaptionTable{{
+const std::array<TextRow, 13> kCaptionTable{{
     {Control::Form1, "Fortran to VB Converter", "Convertisseur Fortran / VB"},
     {Control::Command3, "Run !", "Valid !"},
     {Control::Command4, "Exit", "Quitter"},
@@ -19,9 +19,10 @@ const std::array<TextRow, 12> kCaptionTable{{
     {Control::Label1_2, "VB Result File name (.BAS)", "Module VB Resultat (.BAS)"},
     {Control::Label1_1, "Files to be converted :", "Fichiers \u00e0 convertir :"},
     {Control::Label1_0, "FORTRAN Source Files :", "Fichiers Sources FORTRAN :"},
+    {Control::Check1, "Finish for VBA", "Finir pour VBA"},
 }};
 
-const std::array<TextRow, 13> kToolTipTable{{
+const std::array<TextRow, 14> kToolTipTable{{
     {Control::Drive1, "Choose the Drive containing Fortran Files",
      "Choisissez le lecteur contenant les fichiers Fortran"},
     {Control::ext, "Enter the extensions of Fortran Files, like '*.for;*.src'",
@@ -44,6 +45,8 @@ const std::array<TextRow, 13> kToolTipTable{{
      "Ajouter tous les fichiers \u00e0 la liste des fichiers \u00e0 convertir"},
     {Control::Command6, "Remove all the files from the list of Fortran Files to convert",
      "Enlever tous les fichiers de la liste des fichiers \u00e0 convertir"},
+    {Control::Check1, "Write VBA that compiles and runs, split into as many modules as needed",
+     "\u00c9crire du VBA qui compile et s'ex\u00e9cute, en autant de modules que n\u00e9cessaire"},
 }};
 
 std::string startupTitle() {
@@ -55,6 +58,7 @@ namespace {
 
 const RunWords kEnglishWords{
     "End of Conversion",
+    "The modules written: %1",
     "The module '%1' could not be written: %2",
     "These files could not be read and were left out:",
     "%1: %2",
@@ -71,6 +75,7 @@ const RunWords kEnglishWords{
 
 const RunWords kFrenchWords{
     "Fin de la conversion",
+    "Les modules \u00e9crits : %1",
     "Le module '%1' n'a pas pu \u00eatre \u00e9crit : %2",
     "Ces fichiers n'ont pas pu \u00eatre lus et ont \u00e9t\u00e9 laiss\u00e9s de c\u00f4t\u00e9 :",
     "%1 : %2",

@@ -23,8 +23,8 @@ struct TextRow {
     const char* french;
 };
 
-extern const std::array<TextRow, 12> kCaptionTable;
-extern const std::array<TextRow, 13> kToolTipTable;
+extern const std::array<TextRow, 13> kCaptionTable;
+extern const std::array<TextRow, 14> kToolTipTable;
 
 // "Convert Fortran / VB - 2.2.2": the title before any language is applied.
 std::string startupTitle();
@@ -33,6 +33,8 @@ std::string startupTitle();
 // In the templates %1 stands for a name and %2 for a reason (see fill).
 struct RunWords {
     const char* endOfConversion;
+    // After a finished run that wrote several modules: %1 their names.
+    const char* modulesWritten;
     const char* moduleNotWritten;
     const char* filesLeftOut;  // heading of the list of files that could not be read
     const char* fileLeftOut;

@@ -12,6 +12,7 @@
 #include "engine/files.h"
 #include "engine/review.h"
 #include "engine/run.h"
+#include "finish/finish.h"
 #include "ui/captions.h"
 #include "ui/cp1252.h"
 
@@ -276,6 +277,7 @@ void Form1Logic::Form_Load() {
     window_.setText(Box::ext, pattern);
     applyPattern();
     window_.setText(Box::b, module.empty() ? kDefaultModule : module);
+    window_.setFinishChecked(settings_.read(kAccessSection, kFinishKey, "0") == "1");
     window_.yield();
     loading_ = false;
 }
@@ -434,7 +436,17 @@ void Form1Logic::Command3_Click() {
     const std::string moduleFile = moduleFileName(window_.toFileSystem(module));
     const std::string reviewName = reviewFileName(moduleFile);
     ReviewFile reviewFile(reviewName, status.review(), static_cast<bool>(outputClash(reviewName, files, &moduleFile)));
-    const RunResult result = runConversion(moduleFile, files, status);
+    // Read once: a click during the run counts for the next one.
+    const bool finishing = window_.finishChecked();
+    std::vector<std::string> modules;
+    RunResult result;
+    if (finishing) {
+        finish::FinishResult finished = finish::runFinish(moduleFile, files, status);
+        modules = std::move(finished.modules);
+        result = std::move(finished);
+    } else {
+        result = runConversion(moduleFile, files, status);
+    }
     status.show();
     window_.setBusy(false);
     // Nothing of the run may lie beside the module while a message waits.
@@ -446,6 +458,7 @@ void Form1Logic::Command3_Click() {
         std::string text;
         if (result.moduleWritten) {
             text = words.endOfConversion;
+            if (modules.size() > 1) text += "\n" + fill(words.modulesWritten, shownNames(modules));
             text += reviewMessage(status.review(), reviewFile, words, value);
         } else if (result.moduleFailure.reason == Reason::nothingRead) {
             text = fill(words.nothingRead, module);
@@ -463,6 +476,19 @@ void Form1Logic::Command3_Click() {
     window_.showBox(Box::ccpt, false);
     running_ = false;
     if (quitAfterRun_) window_.quit();
+}
+
+// The modules a finished run wrote, by their names without the folder,
+// which is the one asked for.
+std::string Form1Logic::shownNames(const std::vector<std::string>& modules) const {
+    std::string names;
+    for (const std::string& module : modules) {
+        const std::string shown = window_.fromFileSystem(module);
+        const std::size_t folder = shown.find_last_of("/\\");
+        if (!names.empty()) names += ", ";
+        names += folder == std::string::npos ? shown : shown.substr(folder + 1);
+    }
+    return names;
 }
 
 // Writes the list of places to look at beside the module, or removes the
@@ -523,6 +549,7 @@ void Form1Logic::Command4_Click() {
     settings_.write(kAccessSection, kPatternKey, window_.fileListPattern());
     settings_.write(kAccessSection, kDriveKey, window_.hasDrives() ? window_.drive().substr(0, 1) : std::string());
     settings_.write(kAccessSection, kFolderKey, window_.dirPath());
+    settings_.write(kAccessSection, kFinishKey, window_.finishChecked() ? "1" : "0");
     endProgram();
 }
 

@@ -76,6 +76,7 @@ private:
     void applyTexts(bool french);
     std::string reviewMessage(ReviewList& review, ReviewFile& file, const RunWords& words,
                               const std::string& languageValue);
+    std::string shownNames(const std::vector<std::string>& modules) const;
     std::string leftOutMessage(const std::vector<SkippedFile>& skipped, const std::string& moduleFile,
                                const RunWords& words, const std::string& languageValue);
 

@@ -18,6 +18,8 @@ inline constexpr const char* kDriveKey = "u0";
 inline constexpr const char* kFolderKey = "d0";
 inline constexpr const char* kModuleKey = "f0";
 inline constexpr const char* kPatternKey = "p0";
+// "1" when Check1 is checked, "0" when not.
+inline constexpr const char* kFinishKey = "finish";
 
 class SettingsStore {
 public:

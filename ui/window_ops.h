@@ -41,6 +41,7 @@ enum class Control {
     f1,
     f2,
     b,
+    Check1,  // "Finish for VBA", under the module name
 };
 
 enum class MessageKind { information, warning };
@@ -89,6 +90,10 @@ public:
     virtual std::string text(Box box) const = 0;
     virtual void setText(Box box, const std::string& text) = 0;
     virtual void showBox(Box box, bool visible) = 0;
+
+    // Check1, the check box that has Run finish the module for VBA.
+    virtual bool finishChecked() const = 0;
+    virtual void setFinishChecked(bool checked) = 0;
 
     // Captions (the window's title for Control::Form1) and tool tips.
     virtual void setCaption(Control control, const std::string& caption) = 0;

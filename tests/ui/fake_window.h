@@ -61,6 +61,7 @@ public:
     std::string driveText;
     std::map<Box, std::string> texts;
     std::map<Box, bool> visible;
+    bool finish = false;  // Check1
     std::map<Control, std::string> captions;
     std::map<Control, std::string> tips;
     std::vector<std::string> messages;
@@ -160,6 +161,8 @@ public:
     }
     void setText(Box box, const std::string& value) override { texts[box] = value; }
     void showBox(Box box, bool shown) override { visible[box] = shown; }
+    bool finishChecked() const override { return finish; }
+    void setFinishChecked(bool checked) override { finish = checked; }
     void setCaption(Control control, const std::string& caption) override { captions[control] = caption; }
     void setToolTipOf(Control control, const std::string& tip) override { tips[control] = tip; }
 

@@ -820,6 +820,144 @@ TEST_F(Run, ADashIsAFileNotStandardInputOrOutput) {
     EXPECT_EQ(w.window.messages.back(), "End of Conversion");
 }
 
+// ---- Finish for VBA ---------------------------------------------------------------
+
+TEST(Form1Logic, TheFinishBoxFollowsTheLanguage) {
+    struct Case {
+        const char* stored;
+        const char* want;
+    };
+    for (const Case& c : {Case{"0", "Finish for VBA"}, Case{"1", "Finir pour VBA"}, Case{"7", "Finish for VBA"}}) {
+        Window w;
+        w.settings.write(kLanguageSection, kLanguageKey, c.stored);
+        w.logic.Form_Load();
+        w.logic.Form_Activate();
+        EXPECT_EQ(w.window.captions[Control::Check1], c.want) << c.stored;
+        EXPECT_NE(w.window.tips[Control::Check1], "") << c.stored;
+    }
+    Window w;
+    w.logic.Form_Load();
+    w.logic.ln_Click(1);
+    EXPECT_EQ(w.window.captions[Control::Check1], "Finir pour VBA");
+    w.logic.ln_Click(0);
+    EXPECT_EQ(w.window.captions[Control::Check1], "Finish for VBA");
+}
+
+// Only "1" checks the box: nothing stored, or a value edited by hand,
+// leaves it as it was before the setting existed.
+TEST(Form1Logic, TheFinishBoxIsRestoredAtStartUpAndSavedByExit) {
+    struct Case {
+        const char* stored;  // nullptr: no such key
+        bool wantChecked;
+    };
+    for (const Case& c : {Case{nullptr, false}, Case{"1", true}, Case{"0", false}, Case{"yes", false}, Case{"", false},
+                          Case{" 1", false}}) {
+        const std::string label = c.stored ? std::string("'") + c.stored + "'" : "absent";
+        Window w;
+        w.window.finish = !c.wantChecked;  // whatever the binding started with
+        if (c.stored) w.settings.write(kAccessSection, kFinishKey, c.stored);
+        w.logic.Form_Load();
+        EXPECT_EQ(w.window.finish, c.wantChecked) << label;
+        w.logic.Command4_Click();
+        EXPECT_EQ(w.settings.at("access", "finish"), c.wantChecked ? "1" : "0") << label;
+    }
+
+    // A click, Exit, and the next start shows the box as it was left; the
+    // other keys are as they always were.
+    Window first;
+    first.logic.Form_Load();
+    first.window.finish = true;
+    first.logic.Command4_Click();
+    EXPECT_EQ(first.settings.at("access", "finish"), "1");
+    EXPECT_EQ(first.settings.at("access", "f0"), "module1.bas");
+    EXPECT_EQ(first.settings.values.size(), 5u);
+    Window next;
+    next.settings = first.settings;
+    next.logic.Form_Load();
+    EXPECT_TRUE(next.window.finish);
+    next.window.finish = false;
+    next.logic.Command4_Click();
+    EXPECT_EQ(next.settings.at("access", "finish"), "0");
+}
+
+// Closing the window by its frame saves nothing, the box's state included.
+TEST(Form1Logic, ClosingTheWindowDoesNotSaveTheFinishBox) {
+    Window w;
+    w.logic.Form_Load();
+    w.window.finish = true;
+    w.logic.Form_Unload();
+    w.logic.endProgram();
+    EXPECT_EQ(w.settings.at("access", "finish"), "<absent>");
+}
+
+TEST_F(Run, TheFinishBoxChoosesTheFinisherAndUncheckedIsTheDefaultModule) {
+    struct Case {
+        bool checked;
+        const char* language;
+        const char* wantMessage;
+    };
+    // A second file without PROGRAM would be a second main program.
+    write("second.for", "c a comment\n      subroutine s(y)\n      y = 2\n      end\n");
+    for (const Case& c : {Case{false, "0", "End of Conversion"}, Case{true, "0", "End of Conversion"},
+                          Case{true, "1", "Fin de la conversion"}, Case{false, "1", "Fin de la conversion"}}) {
+        const std::string label = std::string(c.checked ? "checked" : "unchecked") + " language " + c.language;
+        std::filesystem::remove(folder_ + "/out.bas");
+        w.settings.write(kLanguageSection, kLanguageKey, c.language);
+        w.window.finish = c.checked;
+        w.window.messages.clear();
+        w.logic.Command3_Click();
+        const std::string module = read("out.bas");
+        if (c.checked) {
+            EXPECT_EQ(module.rfind("Attribute VB_Name = \"out\"", 0), 0u) << label << "\n" << module;
+            EXPECT_NE(module.find("Option Explicit"), std::string::npos) << label;
+            EXPECT_EQ(read("out_2.bas"), "<missing>") << label;
+        } else {
+            EXPECT_EQ(module, expected({"main.for", "second.for"})) << label;
+        }
+        ASSERT_EQ(w.window.messages.size(), 1u) << label;
+        EXPECT_EQ(w.window.messages[0], c.wantMessage) << label;
+        EXPECT_EQ(w.window.messageKinds[0], MessageKind::information) << label;
+        EXPECT_TRUE(leftovers().empty()) << label;
+    }
+}
+
+// A click on the box during a run counts for the next run, not this one.
+TEST_F(Run, TheFinishBoxIsReadWhenRunIsPressed) {
+    w.window.onYield = [&] { w.window.finish = true; };
+    w.logic.Command3_Click();
+    EXPECT_EQ(read("out.bas"), expected({"main.for", "second.for"}));
+    w.window.onYield = nullptr;
+    EXPECT_TRUE(w.window.finish);
+    w.logic.Command3_Click();
+    EXPECT_EQ(read("out.bas").rfind("Attribute VB_Name", 0), 0u);
+}
+
+// More than one VBA module holds: the end message names every module file
+// the run wrote, in order, in the window's language.
+TEST_F(Run, AFinishedRunThatSplitsNamesEveryModuleItWrote) {
+    std::string big;
+    for (int p = 0; p < 700; ++p) {
+        big += "      subroutine s" + std::to_string(p) + "(x)\n";
+        for (int i = 0; i < 100; ++i) big += "      x = x + 1\n";
+        big += "      end\n";
+    }
+    write("second.for", big);
+    for (const char* language : {"0", "1"}) {
+        w.settings.write(kLanguageSection, kLanguageKey, language);
+        w.window.finish = true;
+        w.window.messages.clear();
+        w.logic.Command3_Click();
+        ASSERT_EQ(read("out.bas").rfind("Attribute VB_Name = \"out\"", 0), 0u) << language;
+        ASSERT_EQ(read("out_2.bas").rfind("Attribute VB_Name = \"out_2\"", 0), 0u) << language;
+        EXPECT_EQ(read("out_3.bas"), "<missing>") << language;
+        ASSERT_EQ(w.window.messages.size(), 1u) << language;
+        EXPECT_EQ(w.window.messages[0], std::string(language) == "1"
+                                            ? "Fin de la conversion\nLes modules \u00e9crits : out.bas, out_2.bas"
+                                            : "End of Conversion\nThe modules written: out.bas, out_2.bas")
+            << language;
+    }
+}
+
 // ---- Texts --------------------------------------------------------------------
 
 TEST(Texts, StatementBytesAreShownAsWindows1252) {

@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QLabel>
@@ -275,6 +276,13 @@ void WindowTest::convertsTheFilesToConvertAndSaysSo() {
     const QByteArray module = contents(QDir(sources_->path()).filePath("out.bas"));
     QVERIFY(module.startsWith("'       \r\nSub  main\r\n"));
     QCOMPARE(module, directConversion({"a.for", "B.FOR"}));
+
+    // Checked, the same list goes through the finisher.
+    auto* check = child<QCheckBox>("Check1");
+    QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(check->height() / 2, check->height() / 2));
+    QVERIFY(check->isChecked());
+    QCOMPARE(pressAndCatch("Command3").text, QStringLiteral("End of Conversion"));
+    QVERIFY(contents(QDir(sources_->path()).filePath("out.bas")).startsWith("Attribute VB_Name = \"out\"\r\n"));
 }
 
 // r\xE9sum\xE9.for: "r\u00e9sum\u00e9.for" as an older system wrote it, in Latin-1.
@@ -330,6 +338,7 @@ void WindowTest::speaksFrenchAfterAFlagClick() {
         {Control::f1, "f1"},
         {Control::f2, "f2"},
         {Control::b, "b"},
+        {Control::Check1, "Check1"},
     };
     auto caption = [&](Control control) {
         if (control == Control::Form1) return window_->windowTitle();
@@ -454,11 +463,12 @@ void WindowTest::theFlagsAndTheLogoAnswerTheKeyboard() {
     auto* b = child<QLineEdit>("b");
     b->setFocus();
     QStringList reached;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 4; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         reached << QApplication::focusWidget()->objectName();
     }
-    QCOMPARE(reached, QStringList({"ln_0", "ln_1", "Image1"}));
+    // The check box under the module name comes with it.
+    QCOMPARE(reached, QStringList({"Check1", "ln_0", "ln_1", "Image1"}));
     child<QWidget>("ln_1")->setFocus();
     QTest::keyClick(child<QWidget>("ln_1"), Qt::Key_Space);
     QCOMPARE(child<QPushButton>("Command4")->text(), QStringLiteral("Quitter"));
@@ -486,6 +496,7 @@ void WindowTest::exitSavesTheWindowState() {
     ext->setFocus();
     ext->selectAll();
     QTest::keyClicks(ext, QStringLiteral("*.f"));
+    child<QCheckBox>("Check1")->setChecked(true);
     click("Command4");
     QTRY_VERIFY(!window_->isVisible());
 
@@ -494,6 +505,7 @@ void WindowTest::exitSavesTheWindowState() {
     QCOMPARE(saved.value("access/p0").toString(), QStringLiteral("*.f"));
     QCOMPARE(saved.value("access/u0").toString(), QString());
     QCOMPARE(saved.value("access/d0").toString(), QDir::toNativeSeparators(sources_->path()));
+    QCOMPARE(saved.value("access/finish").toString(), QStringLiteral("1"));
 }
 
 QTEST_MAIN(WindowTest)

@@ -496,7 +496,8 @@ TEST_F(Win32Window, TheFlagsSwitchTheLanguage) {
                                               {Control::Label1_0, idLabel1_0},
                                               {Control::Label1_1, idLabel1_1},
                                               {Control::Label1_2, idLabel1_2},
-                                              {Control::Label3, idLabel3}}) {
+                                              {Control::Label3, idLabel3},
+                                              {Control::Check1, idCheck1}}) {
                 if (control == row.control) target = this->control(id);
             }
         }
@@ -516,7 +517,8 @@ TEST_F(Win32Window, TheFlagsSwitchTheLanguage) {
                                                  {Control::Command1, idCommand1},
                                                  {Control::Command2, idCommand2},
                                                  {Control::Command5, idCommand5},
-                                                 {Control::Command6, idCommand6}}) {
+                                                 {Control::Command6, idCommand6},
+                                                 {Control::Check1, idCheck1}}) {
             if (control == row.control) id = controlId;
         }
         EXPECT_EQ(narrow(toolTip(control(id))), row.french) << id;

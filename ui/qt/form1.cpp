@@ -1,6 +1,8 @@
 #include "ui/qt/form1.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -127,6 +129,10 @@ void Form1::makeListsAndBoxes(const Twips& twips) {
     b->setObjectName(QStringLiteral("b"));
     twips.place(b, 6480, 4200, 3855, 315);
 
+    Check1 = new QCheckBox(this);
+    Check1->setObjectName(QStringLiteral("Check1"));
+    twips.place(Check1, 6480, 4620, 3855, 255);
+
     tt = new QPlainTextEdit(this);
     tt->setObjectName(QStringLiteral("tt"));
     tt->setReadOnly(true);
@@ -162,7 +168,8 @@ void Form1::makePictures(const Twips& twips) {
     // Enter; a click with the mouse leaves the focus where it was.
     Label3->setFocusPolicy(Qt::TabFocus);
     for (ClickLabel* picture : {ln[0], ln[1], Image1}) picture->setFocusPolicy(Qt::TabFocus);
-    setTabOrder(b, ln[0]);
+    setTabOrder(b, Check1);
+    setTabOrder(Check1, ln[0]);
     setTabOrder(ln[0], ln[1]);
     setTabOrder(ln[1], Image1);
 }
@@ -242,6 +249,7 @@ QWidget* Form1::widgetOf(Control control) const {
         case Control::f1: return f1;
         case Control::f2: return f2;
         case Control::b: return b;
+        case Control::Check1: return Check1;
     }
     return nullptr;
 }
@@ -338,11 +346,15 @@ void Form1::showBox(Box box, bool visible) {
     }
 }
 
+bool Form1::finishChecked() const { return Check1->isChecked(); }
+
+void Form1::setFinishChecked(bool checked) { Check1->setChecked(checked); }
+
 void Form1::setCaption(Control control, const std::string& caption) {
     QWidget* widget = widgetOf(control);
     if (widget == this) {
         setWindowTitle(qs(caption));
-    } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
+    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
         button->setText(qs(caption));
     } else if (auto* label = qobject_cast<QLabel*>(widget)) {
         label->setText(qs(caption));

@@ -10,6 +10,7 @@
 #include "ui/pacing.h"
 #include "ui/qt/hidden_file_list.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -84,6 +85,8 @@ private:
     std::string text(Box box) const override;
     void setText(Box box, const std::string& text) override;
     void showBox(Box box, bool visible) override;
+    bool finishChecked() const override;
+    void setFinishChecked(bool checked) override;
     void setCaption(Control control, const std::string& caption) override;
     void setToolTipOf(Control control, const std::string& tip) override;
     void setBusy(bool busy) override;
@@ -111,6 +114,7 @@ private:
     FileNameList* f1;
     FileNameList* f2;
     QLineEdit* b;
+    QCheckBox* Check1;
     QPlainTextEdit* tt;
     QLineEdit* ccpt;
     ClickLabel* ln[2];

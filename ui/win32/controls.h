@@ -27,6 +27,7 @@ enum Form1Id : int {
     idLn0,
     idLn1,
     idImage1,
+    idCheck1,
 };
 
 // The About box's labels are Label1 0 to 4 from idAboutLabel1; its OK

@@ -67,6 +67,7 @@ const ControlSpec kControls[] = {
     {idCommand6, L"BUTTON", kButton, 0, 5940, 3060, 1515, 375},
     {idF2, L"LISTBOX", kList, WS_EX_CLIENTEDGE, 7680, 1200, 2295, 2790},
     {idB, L"EDIT", kEdit, WS_EX_CLIENTEDGE, 6480, 4200, 3855, 315},
+    {idCheck1, L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 0, 6480, 4620, 3855, 255},
     {idCommand3, L"BUTTON", kButton, 0, 6240, 60, 1155, 315},
     {idCommand4, L"BUTTON", kButton, 0, 8340, 60, 1155, 315},
     {idTt, L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL, WS_EX_CLIENTEDGE, 360, 5160, 5595, 1815,
@@ -491,6 +492,7 @@ HWND Form1::controlOf(Control control) const {
         case Control::f1: return child(idF1);
         case Control::f2: return child(idF2);
         case Control::b: return child(idB);
+        case Control::Check1: return child(idCheck1);
     }
     return nullptr;
 }
@@ -659,6 +661,12 @@ std::string Form1::text(Box box) const {
 void Form1::setText(Box box, const std::string& text) { SetWindowTextW(boxOf(box), widen(text).c_str()); }
 
 void Form1::showBox(Box box, bool visible) { ShowWindow(boxOf(box), visible ? SW_SHOWNA : SW_HIDE); }
+
+bool Form1::finishChecked() const { return SendMessageW(child(idCheck1), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void Form1::setFinishChecked(bool checked) {
+    SendMessageW(child(idCheck1), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
 
 void Form1::setCaption(Control control, const std::string& caption) {
     SetWindowTextW(controlOf(control), widen(caption).c_str());

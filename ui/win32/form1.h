@@ -98,6 +98,8 @@ private:
     std::string text(Box box) const override;
     void setText(Box box, const std::string& text) override;
     void showBox(Box box, bool visible) override;
+    bool finishChecked() const override;
+    void setFinishChecked(bool checked) override;
     void setCaption(Control control, const std::string& caption) override;
     void setToolTipOf(Control control, const std::string& tip) override;
     void setBusy(bool busy) override;
