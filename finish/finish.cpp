@@ -81,7 +81,7 @@ void startUnit(FileUnits& f, std::vector<SourceItem>& pendingComments, const Stm
 // (name followed by "(") and a CALL's callee: whether a dummy is a
 // procedure. A statement that may be a header, a declaration or END is
 // parsed whole.
-bool mayBeSpecification(std::string_view s) {
+bool mayBeDeclarative(std::string_view s) {
     static constexpr std::string_view kWords[] = {
         "integer",   "real",      "doubleprecision", "doublecomplex", "logical",    "character", "complex",
         "byte",      "dimension", "parameter",       "implicit",      "external",   "intrinsic", "common",
@@ -95,7 +95,7 @@ bool mayBeSpecification(std::string_view s) {
 
 Stmt indexStatement(const SourceItem& item) {
     const Squeezed sq = squeeze(item.text);
-    if (mayBeSpecification(sq.text)) return parseStatement(item.text, item.label, item.line);
+    if (mayBeDeclarative(sq.text)) return parseStatement(item.text, item.label, item.line);
     Stmt st;
     st.kind = Stmt::Kind::continueStmt;
     st.light = true;

@@ -1408,7 +1408,7 @@ bool callsFunction(const std::string& text) {
     return false;
 }
 
-bool isSpecification(Stmt::Kind k) {
+bool isDeclarative(Stmt::Kind k) {
     using K = Stmt::Kind;
     switch (k) {
         case K::typeDecl:
@@ -1897,12 +1897,12 @@ UnitText UnitWriter::run(const std::vector<SourceItem>& leading) {
             commentsBefore(i);
             break;
         }
-        if (!started && !isSpecification(st.kind)) {
+        if (!started && !isDeclarative(st.kind)) {
             started = true;
             declAt = out_.size();
         }
         commentsBefore(i);
-        if (isSpecification(st.kind)) {
+        if (isDeclarative(st.kind)) {
             if (st.kind == Stmt::Kind::typeDecl || st.kind == Stmt::Kind::common) {
                 if (st.kind == Stmt::Kind::common) {
                     for (const auto& [block, members] : st.blocks) {
