@@ -105,6 +105,7 @@ void Form1::makeControls(const Twips& twips) {
         }
         if (control.hiddenWhenIdle()) widget->hide();
     }
+    // Made, and stacked, in the table's order; Tab keeps this window's own.
     QWidget* previous = nullptr;
     for (const Part part : kQtTabOrder) {
         QWidget* next = controls_[std::size_t(part)];
