@@ -100,9 +100,9 @@ struct ControlLayout {
 // Indexed by Part.
 extern const std::array<ControlLayout, kPartCount> kForm1Layout;
 
-// The Qt window's Tab order, every control Tab may reach there: that of its
-// first releases, which made the buttons first, with the About label, the
-// flags and the logo after the other controls as in the Win32 window.
+// The Qt window's Tab order, with every control Tab may reach there. It is
+// not the table's: the buttons come first, then the About label, the
+// selectors and the lists; the flags and the logo come last.
 extern const std::array<Part, 20> kQtTabOrder;
 
 inline const ControlLayout& layoutOf(Part part) { return kForm1Layout[std::size_t(part)]; }
