@@ -50,7 +50,9 @@ TEST(Runtime, TheNamesTheWriterCallsAreThere) {
         "FtSinh",       "FtCosh",      "FtTanh",     "FtStrCmp",    "FtPad",     "FtIchar",     "FtChar",
         "FtIndex",      "FtLenTrim",   "FtEpsilonD", "FtHugeD",     "FtTinyD",   "FtEpsilonS",  "FtHugeS",
         "FtTinyS",      "FtRadix",     "FtDigitsD",  "FtDigitsS",   "FtMinExpD", "FtMaxExpD",   "FtMinExpS",
-        "FtMaxExpS",    "FtStop",      "FtRewind",   "FtWriteText", "FtEof",     "FtReadFormat"};
+        "FtMaxExpS",    "FtStop",      "FtRewind",   "FtWriteText", "FtEof",     "FtReadFormat",
+        "FtReadLong",   "FtReadDouble", "FtReadBool", "FtReadText", "FtReadBeginText", "FtIoCatch", "FtIoEnd",
+        "FtIoStat",     "FtBackspace",  "FtEndfile",  "FtFileExists", "FtFileUnit",    "FtUnitOpened", "FtPause"};
     std::set<std::string> names = allNames();
     for (const char* n : contract) EXPECT_TRUE(names.count(n)) << n;
 }
