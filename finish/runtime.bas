@@ -1323,11 +1323,38 @@ Private Function FtDigitsOk(ByVal t As String, ByVal dot As Boolean) As Boolean
     FtDigitsOk = (digits > 0)
 End Function
 
+' Splits a real number as read (capitals, no blanks) into its mantissa and exponent ("" when
+' there is none): False when it is no number. The exponent's letter is E, D or Q, or left out
+' before a sign (1.5+3, 2-05).
+' needs: FtDigitsOk
+Private Function FtRealParts(ByVal t As String, ByRef mant As String, ByRef ex As String) As Boolean
+    Dim k As Long, c As String, u As String
+    t = Replace(Replace(t, "D", "E"), "Q", "E")
+    k = InStr(t, "E")
+    If k = 0 Then
+        For k = Len(t) To 2 Step -1
+            c = Mid$(t, k, 1)
+            u = Mid$(t, k - 1, 1)
+            If (c = "+" Or c = "-") And ((u >= "0" And u <= "9") Or u = ".") Then Exit For
+        Next k
+        If k < 2 Then k = 0
+        If k > 0 Then t = Left$(t, k - 1) & "E" & Mid$(t, k)
+    End If
+    If k > 0 Then
+        mant = Left$(t, k - 1)
+        ex = Mid$(t, k + 1)
+    Else
+        mant = t
+        ex = ""
+    End If
+    FtRealParts = FtDigitsOk(mant, True) And (k = 0 Or FtDigitsOk(ex, False))
+End Function
+
 ' One field of a formatted READ under the descriptor op: blanks in numbers ignored (BN) or
 ' zeros (BZ); a field that is no value of its kind fails the statement (gfortran's 5010).
-' needs: FtIo FtIoFail FtDigitsOk
+' needs: FtIo FtIoFail FtDigitsOk FtRealParts
 Private Function FtInField(ByVal field As String, ByVal op As Long) As Variant
-    Dim t As String, d As Long, c As String, k As Long, u As String, mant As String, ex As String
+    Dim t As String, d As Long, k As Long, mant As String, ex As String
     Dim sign As String
     Select Case FtOps(op).kind
     Case "A"
@@ -1359,29 +1386,12 @@ Private Function FtInField(ByVal field As String, ByVal op As Long) As Variant
         FtInField = CDbl(0)
         Exit Function
     End If
-    t = Replace(Replace(t, "D", "E"), "Q", "E")
-    ' an exponent may come without its letter: 1.5+3, 2-05
-    k = InStr(t, "E")
-    If k = 0 Then
-        For k = Len(t) To 2 Step -1
-            c = Mid$(t, k, 1)
-            u = Mid$(t, k - 1, 1)
-            If (c = "+" Or c = "-") And ((u >= "0" And u <= "9") Or u = ".") Then Exit For
-        Next k
-        If k < 2 Then k = 0
-        If k > 0 Then t = Left$(t, k - 1) & "E" & Mid$(t, k)
-    End If
-    If k > 0 Then
-        mant = Left$(t, k - 1)
-        ex = Mid$(t, k + 1)
-    Else
-        mant = t
-    End If
-    If Not FtDigitsOk(mant, True) Or (k > 0 And Not FtDigitsOk(ex, False)) Then
+    If Not FtRealParts(t, mant, ex) Then
         FtIoFail 5010, "Bad value during floating point read"
         FtInField = Empty
         Exit Function
     End If
+    k = Len(ex)
     d = FtOps(op).d
     ' no decimal point: the last d digits are the fraction
     If InStr(mant, ".") = 0 And d > 0 Then
@@ -1530,8 +1540,9 @@ End Function
 ' An unquoted list-directed value: an integer as Long, a number as Double, a logical
 ' (T, .T., .TRUE., TRUE, and the same with F, in any case) as Boolean, anything else as the
 ' String read (so that Fred read into a CHARACTER variable stays Fred).
+' needs: FtRealParts
 Private Function FtReadValue(ByVal token As String) As Variant
-    Dim u As String, body As String
+    Dim u As String, body As String, mant As String, ex As String
     u = UCase$(token)
     body = u
     If Left$(body, 1) = "+" Or Left$(body, 1) = "-" Then body = Mid$(body, 2)
@@ -1541,8 +1552,8 @@ Private Function FtReadValue(ByVal token As String) As Variant
         Else
             FtReadValue = CDbl(Val(u))
         End If
-    ElseIf body Like "#*" Or body Like ".#*" Then
-        FtReadValue = CDbl(Val(Replace(u, "D", "E")))
+    ElseIf FtRealParts(u, mant, ex) Then
+        If ex = "" Then FtReadValue = CDbl(Val(mant)) Else FtReadValue = CDbl(Val(mant & "E" & ex))
     ElseIf u = "T" Or u = ".T" Or u = ".T." Or u = "TRUE" Or u = ".TRUE" Or u = ".TRUE." Then
         FtReadValue = True
     ElseIf u = "F" Or u = ".F" Or u = ".F." Or u = "FALSE" Or u = ".FALSE" Or u = ".FALSE." Then

@@ -1522,13 +1522,14 @@ void UnitWriter::body(const Stmt& st) {
         case K::read: {
             const IoStatus status = ioStatus(st, "READ", {"iostat", "err", "end"});
             std::string begin;
-            if (st.io.unit && (st.io.unit->kind == Expr::Kind::name || st.io.unit->kind == Expr::Kind::call)) {
-                const Symbol* s = u_.find(st.io.unit->text);
-                if (s != nullptr && s->type == BaseType::character) {
-                    // A READ from a CHARACTER variable: its value is the record.
-                    if (s->isArray() && st.io.unit->kind == Expr::Kind::name) refuse("READ from a CHARACTER array");
-                    begin = helper("FtReadBeginText") + " " + expr(*st.io.unit).text;
+            if (st.io.unit) {
+                const Symbol* s = st.io.unit->kind == Expr::Kind::name ? u_.find(st.io.unit->text) : nullptr;
+                if (s != nullptr && s->isArray() && s->type == BaseType::character) {
+                    refuse("READ from a CHARACTER array");
                 }
+                // A READ from a CHARACTER variable, element or substring: its value is the record.
+                const Code unit = expr(*st.io.unit);
+                if (unit.type == BaseType::character) begin = helper("FtReadBeginText") + " " + unit.text;
             }
             if (begin.empty()) begin = helper("FtReadBegin") + " " + unitArg(st);
             const std::string fmt = st.io.format ? formatArg(st) : "";
