@@ -584,6 +584,16 @@ Public Sub FtClose(ByVal unit As Long)
     FtUnitCount = FtUnitCount - 1
 End Sub
 
+' CLOSE with STATUS=: "delete" deletes the file; "keep" keeps it (not a scratch file).
+' needs: FtIo FtUnitIndex FtClose
+Public Sub FtCloseStatus(ByVal unit As Long, ByVal status As String)
+    Dim i As Long
+    i = FtUnitIndex(unit)
+    If i = 0 Then Exit Sub
+    If LCase$(Trim$(status)) = "delete" Then FtUnits(i).status = "scratch"
+    FtClose unit
+End Sub
+
 ' REWIND: the next READ or WRITE starts the file again.
 ' needs: FtIo FtUnitIndex
 Public Sub FtRewind(ByVal unit As Long)

@@ -230,6 +230,7 @@ private:
     std::vector<std::string> preLines_;   // what a statement's value needs first
     std::vector<std::string> postLines_;  // what comes after it (values copied back)
     bool noTemporaries_ = false;          // while a dispatch tries the procedures that fit
+    int statementIndent_ = 1;
     int temporaries_ = 0;
     // A scalar passed where the callee takes an array: a one-element array
     // holding its value, the value copied back after the call when it is a
@@ -696,7 +697,8 @@ std::string UnitWriter::scalarAsArray(const Expr& a, const DummyInfo& d, const P
     if (extraDimNames_.insert(temp).second) {
         extraDims_.push_back("Dim " + temp + "(1 To 1) As " + std::string(vbaType(d.type)));
     }
-    const std::string pad(static_cast<std::size_t>(std::max(indent_, 0)) * 4, ' ');
+    // At the statement's indent: a logical IF's statement is written one deeper.
+    const std::string pad(static_cast<std::size_t>(std::max(statementIndent_, 0)) * 4, ' ');
     preLines_.push_back(pad + temp + "(1) = " + value.text);
     if (variable) postLines_.push_back(pad + value.text + " = " + temp + "(1)");
     return temp + ", 0";
@@ -1571,8 +1573,16 @@ void UnitWriter::body(const Stmt& st) {
                                : st.kind == K::rewind ? "FtRewind"
                                : st.kind == K::endfile ? "FtEndfile"
                                                        : "FtBackspace";
+            std::string closeStatus;
+            for (const auto& kv : st.io.keywords) {
+                if (kv.first == "status") closeStatus = expr(*kv.second).text;
+            }
             ioStatusBegin(status);
-            line(helper(call) + " " + unit);
+            if (closeStatus.empty()) {
+                line(helper(call) + " " + unit);
+            } else {
+                line(helper("FtCloseStatus") + " " + unit + ", " + closeStatus);
+            }
             ioStatusEnd(status);
             return;
         }
@@ -1682,6 +1692,7 @@ void UnitWriter::statement(const Stmt& st) {
     const std::vector<char> blocks = blocks_;
     preLines_.clear();
     postLines_.clear();
+    statementIndent_ = indent_;
     try {
         body(st);
         if (!postLines_.empty()) {

@@ -52,7 +52,8 @@ TEST(Runtime, TheNamesTheWriterCallsAreThere) {
         "FtTinyS",      "FtRadix",     "FtDigitsD",  "FtDigitsS",   "FtMinExpD", "FtMaxExpD",   "FtMinExpS",
         "FtMaxExpS",    "FtStop",      "FtRewind",   "FtWriteText", "FtEof",     "FtReadFormat",
         "FtReadLong",   "FtReadDouble", "FtReadBool", "FtReadText", "FtReadBeginText", "FtIoCatch", "FtIoEnd",
-        "FtIoStat",     "FtBackspace",  "FtEndfile",  "FtFileExists", "FtFileUnit",    "FtUnitOpened", "FtPause"};
+        "FtIoStat",     "FtBackspace",  "FtEndfile",  "FtFileExists", "FtFileUnit",    "FtUnitOpened", "FtPause",
+        "FtCloseStatus"};
     std::set<std::string> names = allNames();
     for (const char* n : contract) EXPECT_TRUE(names.count(n)) << n;
 }
