@@ -594,43 +594,44 @@ Public Sub FtCloseStatus(ByVal unit As Long, ByVal status As String)
     FtClose unit
 End Sub
 
-' REWIND: the next READ or WRITE starts the file again.
-' needs: FtIo FtUnitIndex
-Public Sub FtRewind(ByVal unit As Long)
-    Dim i As Long, f As Integer
-    i = FtUnitIndex(unit)
-    If i = 0 Then Exit Sub
+' Closes the file of the unit at index i and puts its position after the records given (none
+' before the first); its next READ or WRITE opens it there.
+' needs: FtIo
+Private Sub FtSetPosition(ByVal i As Long, ByVal records As Long)
+    Dim f As Integer
     f = FtUnits(i).handle
     If f <> 0 Then Close #f
     FtUnits(i).handle = 0
     FtUnits(i).mode = ""
-    FtUnits(i).records = 0
+    If records < 0 Then records = 0
+    FtUnits(i).records = records
 End Sub
 
-' BACKSPACE: the position goes back before the last record read or written (nothing at the
-' start of the file); the file is opened again there on its next use.
-' needs: FtIo FtUnitIndex
-Public Sub FtBackspace(ByVal unit As Long)
-    Dim i As Long, f As Integer
+' REWIND: the next READ or WRITE starts the file again.
+' needs: FtIo FtUnitIndex FtSetPosition
+Public Sub FtRewind(ByVal unit As Long)
+    Dim i As Long
     i = FtUnitIndex(unit)
-    If i = 0 Then Exit Sub
-    f = FtUnits(i).handle
-    If f <> 0 Then Close #f
-    FtUnits(i).handle = 0
-    FtUnits(i).mode = ""
-    If FtUnits(i).records > 0 Then FtUnits(i).records = FtUnits(i).records - 1
+    If i > 0 Then FtSetPosition i, 0
+End Sub
+
+' BACKSPACE: the position goes back before the last record read or written.
+' needs: FtIo FtUnitIndex FtSetPosition
+Public Sub FtBackspace(ByVal unit As Long)
+    Dim i As Long
+    i = FtUnitIndex(unit)
+    If i > 0 Then FtSetPosition i, FtUnits(i).records - 1
 End Sub
 
 ' ENDFILE: the file ends at the position; a READ there meets the end of the file.
-' needs: FtIo FtUnitIndex FtUnitFile
+' needs: FtIo FtUnitIndex FtUnitFile FtSetPosition
 Public Sub FtEndfile(ByVal unit As Long)
     Dim i As Long, f As Integer
     i = FtUnitIndex(unit)
     If i = 0 Then Exit Sub
+    ' opened for writing where it is, the file keeps only what comes before
     f = FtUnitFile(i, "O")
-    Close #f
-    FtUnits(i).handle = 0
-    FtUnits(i).mode = ""
+    FtSetPosition i, FtUnits(i).records
 End Sub
 
 ' INQUIRE(FILE=name, EXIST=): whether the file is there.
