@@ -1708,10 +1708,12 @@ void UnitWriter::statement(const Stmt& st) {
         }
         if (!preLines_.empty()) {
             // Values the statement needs first (calls of procedure
-            // arguments): only where they are computed once, before it.
+            // arguments, one-element arrays): only where they are
+            // computed once, before it.
             using K = Stmt::Kind;
             if (st.kind == K::doWhile || st.kind == K::elseIf) {
-                refuse("a procedure argument called in a DO WHILE or ELSE IF condition");
+                refuse("a procedure argument called, or a scalar passed as an array, in a DO WHILE or ELSE IF "
+                       "condition");
             }
             out_.insert(out_.begin() + static_cast<std::ptrdiff_t>(mark), preLines_.begin(), preLines_.end());
             preLines_.clear();
