@@ -495,10 +495,15 @@ End Function
 ' of a file, ERR= for the rest), else an error that stops the program as gfortran stops it.
 ' needs: FtIo
 Private Sub FtIoFail(ByVal code As Long, ByVal msg As String)
+    ' VBA's own numbers: input past end of file, file not found, file already exists, type mismatch
     If (code < 0 And FtCatchEnd) Or (code > 0 And FtCatchError) Then
         If FtIoStat = 0 Then FtIoStat = code
     ElseIf code < 0 Then
         Err.Raise 62, "FtReadItem", msg
+    ElseIf code = 2 Then
+        Err.Raise 53, "FtOpen", msg
+    ElseIf code = 17 Then
+        Err.Raise 58, "FtOpen", msg
     Else
         Err.Raise 13, "FtReadItem", msg
     End If
