@@ -1139,6 +1139,25 @@ Public Function FtWriteText(ByVal fmt As String) As String
     FtWriteText = s
 End Function
 
+' Ends a WRITE to a CHARACTER array (an internal file of several records): its records go into
+' the count elements from offset + 1, each padded or cut to length; the elements after the
+' last record keep their values. More records than elements is the end of the file.
+' needs: FtIo FtWriteText FtIoFail
+Public Sub FtWriteRecords(ByRef records() As String, ByVal offset As Long, ByVal count As Long, _
+                          ByVal length As Long, ByVal fmt As String)
+    Dim parts() As String, k As Long, s As String
+    parts = Split(FtWriteText(fmt), vbLf)
+    For k = 0 To UBound(parts)
+        If k >= count Then
+            FtIoFail -1, "End of file"
+            Exit Sub
+        End If
+        s = parts(k)
+        If Len(s) >= length Then s = Left$(s, length) Else s = s & Space$(length - Len(s))
+        records(offset + k + 1) = s
+    Next k
+End Sub
+
 ' True when a READ on the unit would find no more records: the file is at its end and nothing
 ' of the last record read is left.
 ' needs: FtIo FtUnitIndex FtUnitFile FtOpen
@@ -1191,6 +1210,19 @@ Public Sub FtReadBeginText(ByVal text As String)
     FtReadBegin FtTextUnit
 End Sub
 
+' Starts a READ from a CHARACTER array (an internal file of several records): the count
+' elements from offset + 1, a record each.
+' needs: FtIo FtReadBeginText FtUnitIndex
+Public Sub FtReadBeginRecords(ByRef records() As String, ByVal offset As Long, ByVal count As Long)
+    Dim k As Long, s As String
+    For k = 1 To count
+        If k > 1 Then s = s & vbLf
+        s = s & records(offset + k)
+    Next k
+    FtReadBeginText s
+    FtUnits(FtUnitIndex(FtTextUnit)).status = "records"
+End Sub
+
 ' Makes the READ begun by FtReadBegin a formatted one: fmt is the FORMAT's text with its
 ' parentheses, as for FtWriteEnd. FtReadItem then gives each item as its edit descriptor reads
 ' it: I as Long; F, E, D and G as Double; A as String (Aw: w characters, A: the rest of the
@@ -1205,18 +1237,24 @@ Public Sub FtReadFormat(ByVal fmt As String)
 End Sub
 
 ' The unit's next record, into its record: False at the end of the file (or of a CHARACTER
-' variable's one record), where the statement fails.
+' variable's one record, an array's last), where the statement fails.
 ' needs: FtIo FtUnitFile FtIoFail
 Private Function FtInLine(ByVal i As Long) As Boolean
-    Dim s As String, f As Integer
+    Dim s As String, f As Integer, parts() As String
     FtInLine = False
     If i = 0 Then Exit Function
     If FtUnits(i).mode = "T" Then
-        If FtUnits(i).records > 0 Then
+        If FtUnits(i).status = "records" Then
+            parts = Split(FtUnits(i).text, vbLf)
+        Else
+            ReDim parts(0 To 0)
+            parts(0) = FtUnits(i).text
+        End If
+        If FtUnits(i).records > UBound(parts) Then
             FtIoFail -1, "End of file"
             Exit Function
         End If
-        s = FtUnits(i).text
+        s = parts(FtUnits(i).records)
     Else
         f = FtUnitFile(i, "I")
         If EOF(f) Then
@@ -1418,8 +1456,8 @@ Private Function FtInField(ByVal field As String, ByVal op As Long) As Variant
         If Len(mant) <= d Then mant = String$(d - Len(mant) + 1, "0") & mant
         mant = sign & Left$(mant, Len(mant) - d) & "." & Right$(mant, d)
     End If
-    If k > 0 Then FtInField = Val(mant & "E" & ex) Else FtInField = Val(mant)
-    FtInField = CDbl(FtInField)
+    If k > 0 Then mant = mant & "E" & ex
+    FtInField = CDbl(Val(mant))
 End Function
 
 ' The next value of a formatted READ.

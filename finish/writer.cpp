@@ -253,6 +253,12 @@ private:
     std::string linearIndex(const Symbol& s, const Expr& e, long long shift);
     std::string extent(const Symbol& s, std::size_t k);
     std::optional<long long> arraySize(const Symbol& s);
+    std::string elementCount(const Symbol& s);  // as VBA text
+    // A whole CHARACTER array as an internal file: "name, offset, count".
+    std::string recordsArg(const Symbol& s) {
+        const std::string off = offsetOf(s);
+        return ref(s) + ", " + (off.empty() ? "0" : off) + ", " + elementCount(s);
+    }
     std::string args(const Expr& e, const ProcInfo* callee, const std::vector<ExprPtr>& list);
     std::string stringLength(const Symbol& s);
 
@@ -497,6 +503,13 @@ std::optional<long long> UnitWriter::arraySize(const Symbol& s) {
         size *= *hv - *lv + 1;
     }
     return size;
+}
+
+std::string UnitWriter::elementCount(const Symbol& s) {
+    if (auto size = arraySize(s)) return std::to_string(*size);
+    std::string count;
+    for (std::size_t k = 0; k < s.upper.size(); ++k) count += (k ? " * " : "") + extent(s, k);
+    return count;
 }
 
 // Index 1 is the first element; `shift` is added (-1 gives the offset of
@@ -1180,12 +1193,7 @@ void UnitWriter::ioList(const std::vector<ExprPtr>& items, bool reading) {
         const Symbol* s = item->kind == Expr::Kind::name ? u_.find(item->text) : nullptr;
         if (s != nullptr && s->isArray()) {
             // A whole array: every element in order.
-            std::string count;
-            if (auto size = arraySize(*s)) {
-                count = std::to_string(*size);
-            } else {
-                for (std::size_t k = 0; k < s->upper.size(); ++k) count += (k ? " * " : "") + extent(*s, k);
-            }
+            const std::string count = elementCount(*s);
             needIoIndex_ = true;
             const std::string off = offsetOf(*s);
             const std::string el = ref(*s) + "(" + (off.empty() ? "" : off + " + ") + "io_i)";
@@ -1496,9 +1504,22 @@ void UnitWriter::body(const Stmt& st) {
             const IoStatus status = ioStatus(st, "WRITE", {"iostat", "err"});
             if (st.io.unit && (st.io.unit->kind == Expr::Kind::name || st.io.unit->kind == Expr::Kind::call)) {
                 const Symbol* s = u_.find(st.io.unit->text);
+                if (s != nullptr && s->type == BaseType::character && s->isArray() &&
+                    st.io.unit->kind == Expr::Kind::name) {
+                    // A WRITE to a CHARACTER array: a record in each element.
+                    const std::string length = stringLength(*s);
+                    if (length.empty()) refuse("WRITE to a CHARACTER*(*) array");
+                    const std::string records = recordsArg(*s);
+                    const std::string fmt = formatArg(st);
+                    ioStatusBegin(status);
+                    line(helper("FtWriteBegin") + " 0");
+                    ioList(st.exprs, false);
+                    line(helper("FtWriteRecords") + " " + records + ", " + length + ", " + fmt);
+                    ioStatusEnd(status);
+                    return;
+                }
                 if (s != nullptr && s->type == BaseType::character) {
                     // A WRITE to a CHARACTER variable: its records as text.
-                    if (s->isArray() && st.io.unit->kind == Expr::Kind::name) refuse("WRITE to a CHARACTER array");
                     const Code target = expr(*st.io.unit);
                     const std::string fmt = formatArg(st);
                     std::string length = stringLength(*s);
@@ -1527,11 +1548,13 @@ void UnitWriter::body(const Stmt& st) {
             if (st.io.unit) {
                 const Symbol* s = st.io.unit->kind == Expr::Kind::name ? u_.find(st.io.unit->text) : nullptr;
                 if (s != nullptr && s->isArray() && s->type == BaseType::character) {
-                    refuse("READ from a CHARACTER array");
+                    // A CHARACTER array: each element a record.
+                    begin = helper("FtReadBeginRecords") + " " + recordsArg(*s);
+                } else {
+                    // A CHARACTER variable, element or substring: its value is the record.
+                    const Code unit = expr(*st.io.unit);
+                    if (unit.type == BaseType::character) begin = helper("FtReadBeginText") + " " + unit.text;
                 }
-                // A READ from a CHARACTER variable, element or substring: its value is the record.
-                const Code unit = expr(*st.io.unit);
-                if (unit.type == BaseType::character) begin = helper("FtReadBeginText") + " " + unit.text;
             }
             if (begin.empty()) begin = helper("FtReadBegin") + " " + unitArg(st);
             const std::string fmt = st.io.format ? formatArg(st) : "";

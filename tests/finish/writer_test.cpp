@@ -301,6 +301,11 @@ TEST(FinishWriter, InputStatusAndPositions) {
          "program p\ncharacter*10 s, t(3)\nread(s, *) i\nread(t(2), '(i5)') j\nread(s(2:4), '(a)') t(1)\nend\n",
          {"FtReadBeginText s", "i = FtReadLong(i)", "FtReadEnd", "FtReadBeginText t(2)", "FtReadFormat \"(i5)\"",
           "j = FtReadLong(j)", "FtReadBeginText Mid$(s, 2, 3)", "t(1) = FtReadText(t(1), 10)"}},
+        {"a CHARACTER array as an internal file: its elements are the records",
+         "program p\ncharacter*6 t(3)\nwrite(t, '(i3/i3)') 1, 2\nread(t, *) i\nend\nsubroutine s(u, n)\n"
+         "character*4 u(n)\nread(u, '(a)') c\nend\n",
+         {"FtWriteBegin 0", "FtWriteRecords t, 0, 3, 6, \"(i3/i3)\"", "FtReadBeginRecords t, 0, 3",
+          "FtReadBeginRecords u, u_o, n"}},
         {"IOSTAT=, END= and ERR= after the statement; a failed READ leaves its implied DO",
          "program p\ndimension v(3)\nread(7, *, iostat=ios, end=20, err=30) (v(i), i = 1, 3)\n20 continue\n"
          "30 continue\nend\n",
@@ -347,7 +352,8 @@ TEST(FinishWriter, InputOutputStillLeft) {
     };
     const std::vector<Left> cases = {
         {"program p\nif (x) 10, 20\n10 continue\n20 continue\nend\n", "an arithmetic IF with two labels"},
-        {"program p\ncharacter*4 t(2)\nread(t, *) i\nend\n", "READ from a CHARACTER array"},
+        {"program p\nend\nsubroutine s(t)\ncharacter*(*) t(2)\nwrite(t, *) 1\nend\n",
+         "WRITE to a CHARACTER*(*) array"},
         {"program p\ncharacter*9 s\ninquire(unit=7, name=s)\nend\n", "INQUIRE with name="},
         {"program p\nread(7, *, advance='no') i\nend\n", "READ with advance="},
         {"program p\n10 if (f(x) .gt. 0) goto 10\nend\nreal function f(a)\nreal a(*)\nf = a(1)\nend\n",
