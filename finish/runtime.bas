@@ -18,7 +18,8 @@ Private FtOutCount As Long
 ' the file is not open yet), how it is open ("I" input, "O" output, "T" the text of a
 ' CHARACTER variable being read), the record being read with how far it is read, how many
 ' records lie before the position (kept when the file is opened again: BACKSPACE, a change of
-' direction), and an internal file's text.
+' direction), an internal file's text, the file's name as OPEN gave it, and whether blanks in
+' its number fields are zeros (BLANK='ZERO').
 Private Type FtUnitInfo
     id As Long
     path As String
@@ -29,6 +30,8 @@ Private Type FtUnitInfo
     pos As Long
     records As Long
     text As String
+    given As String
+    zeros As Boolean
 End Type
 Private FtUnits() As FtUnitInfo
 Private FtUnitCount As Long
@@ -543,6 +546,8 @@ Private Function FtAddUnit(ByVal unit As Long, ByVal path As String, ByVal statu
     FtUnits(FtUnitCount).pos = 1
     FtUnits(FtUnitCount).records = 0
     FtUnits(FtUnitCount).text = ""
+    FtUnits(FtUnitCount).given = ""
+    FtUnits(FtUnitCount).zeros = False
     FtAddUnit = FtUnitCount
 End Function
 
@@ -570,6 +575,16 @@ Public Sub FtOpen(ByVal unit As Long, ByVal fileName As String, ByVal status As 
         Exit Sub
     End If
     i = FtAddUnit(unit, path, status)
+    If status <> "scratch" Then FtUnits(i).given = Trim$(fileName)
+End Sub
+
+' OPEN with BLANK=: "zero" makes blanks in the unit's number fields zeros, "null" (the
+' default) ignores them.
+' needs: FtIo FtUnitIndex
+Public Sub FtOpenBlank(ByVal unit As Long, ByVal blank As String)
+    Dim i As Long
+    i = FtUnitIndex(unit)
+    If i > 0 Then FtUnits(i).zeros = (LCase$(Trim$(blank)) = "zero")
 End Sub
 
 ' CLOSE: a scratch file is deleted.
@@ -661,6 +676,25 @@ Public Function FtFileUnit(ByVal fileName As String) As Long
             Exit Function
         End If
     Next i
+End Function
+
+' INQUIRE(UNIT=, NAME=): the name of the unit's file as OPEN gave it, "stdin", "stdout" or
+' "stderr" for the units gfortran connects first; "" for a unit with no name.
+' needs: FtIo FtUnitIndex
+Public Function FtUnitName(ByVal unit As Long) As String
+    Dim i As Long
+    i = FtUnitIndex(unit)
+    If i > 0 Then
+        FtUnitName = FtUnits(i).given
+    ElseIf unit = 5 Then
+        FtUnitName = "stdin"
+    ElseIf unit = 6 Then
+        FtUnitName = "stdout"
+    ElseIf unit = 0 Then
+        FtUnitName = "stderr"
+    Else
+        FtUnitName = ""
+    End If
 End Function
 
 ' INQUIRE(UNIT=, OPENED=): an OPENed unit, or one of those gfortran connects before the
@@ -1227,13 +1261,16 @@ End Sub
 ' parentheses, as for FtWriteEnd. FtReadItem then gives each item as its edit descriptor reads
 ' it: I as Long; F, E, D and G as Double; A as String (Aw: w characters, A: the rest of the
 ' record, or as many as the variable holds with FtReadText); L as Boolean.
-' needs: FtIo FtCompileFormat
+' needs: FtIo FtCompileFormat FtUnitIndex
 Public Sub FtReadFormat(ByVal fmt As String)
+    Dim i As Long
     FtInFormat = fmt
     FtCompileFormat fmt
     FtInPc = 2
     FtInDepth = 0
+    i = FtUnitIndex(FtInUnit)
     FtInZeros = False
+    If i > 0 Then FtInZeros = FtUnits(i).zeros
 End Sub
 
 ' The unit's next record, into its record: False at the end of the file (or of a CHARACTER

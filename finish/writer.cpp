@@ -1293,10 +1293,11 @@ void UnitWriter::ioStatusEnd(const IoStatus& status) {
     if (!status.errLabel.empty()) line("If " + stat + " > 0 Then GoTo L" + status.errLabel);
 }
 
-// INQUIRE by file (EXIST=, OPENED=, NUMBER=) or by unit (EXIST=, OPENED=,
-// NUMBER=); what else it can ask is left.
+// INQUIRE by file or by unit: EXIST=, OPENED=, NUMBER=, NAMED=, NAME=;
+// what else it can ask is left.
 void UnitWriter::inquire(const Stmt& st) {
-    const IoStatus status = ioStatus(st, "INQUIRE", {"iostat", "err", "file", "exist", "opened", "number"});
+    const IoStatus status =
+        ioStatus(st, "INQUIRE", {"iostat", "err", "file", "exist", "opened", "number", "named", "name"});
     const Expr* file = nullptr;
     for (const auto& kv : st.io.keywords) {
         if (kv.first == "file") file = kv.second.get();
@@ -1312,12 +1313,31 @@ void UnitWriter::inquire(const Stmt& st) {
         unit = unitArg(st);
     }
     for (const auto& kv : st.io.keywords) {
-        if (kv.first != "exist" && kv.first != "opened" && kv.first != "number") continue;
+        if (kv.first == "file" || kv.first == "iostat" || kv.first == "err" || kv.first == "fmt*") continue;
         if (!kv.second || (kv.second->kind != Expr::Kind::name && kv.second->kind != Expr::Kind::call))
             refuse("INQUIRE with " + kv.first + "= that is not a variable");
         const Code target = expr(*kv.second);
-        const BaseType wanted = kv.first == "number" ? BaseType::integer : BaseType::logical;
+        const BaseType wanted = kv.first == "number"                    ? BaseType::integer
+                                : kv.first == "name"                    ? BaseType::character
+                                                                        : BaseType::logical;
         if (target.type != wanted) refuse("INQUIRE with " + kv.first + "= of another type");
+        if (kv.first == "name") {
+            const Symbol* s = u_.find(kv.second->text);
+            std::string length = s != nullptr ? stringLength(*s) : "";
+            if (length.empty()) length = "Len(" + target.text + ")";
+            // An unnamed unit leaves the variable as it was, as gfortran does.
+            if (file != nullptr) {
+                line(target.text + " = " + helper("FtPad") + "(Trim$(" + name + "), " + length + ")");
+            } else {
+                line("If " + helper("FtUnitName") + "(" + unit + ") <> \"\" Then " + target.text + " = " +
+                     helper("FtPad") + "(" + helper("FtUnitName") + "(" + unit + "), " + length + ")");
+            }
+            continue;
+        }
+        if (kv.first == "named") {
+            line(target.text + " = " + (file != nullptr ? "True" : "(" + helper("FtUnitName") + "(" + unit + ") <> \"\")"));
+            continue;
+        }
         if (file != nullptr) {
             if (kv.first == "exist") line(target.text + " = " + helper("FtFileExists") + "(" + name + ")");
             if (kv.first == "opened") line(target.text + " = (" + helper("FtFileUnit") + "(" + name + ") <> -1)");
@@ -1567,16 +1587,20 @@ void UnitWriter::body(const Stmt& st) {
             return;
         }
         case K::open: {
-            const IoStatus status = ioStatus(st, "OPEN", {"iostat", "err", "file", "status", "form", "access"});
+            const IoStatus status =
+                ioStatus(st, "OPEN", {"iostat", "err", "file", "status", "form", "access", "blank"});
             std::string file = "\"\"";
             std::string openStatus = "\"unknown\"";
+            std::string blank;
             for (const auto& kv : st.io.keywords) {
                 if (kv.first == "file") file = expr(*kv.second).text;
                 if (kv.first == "status") openStatus = expr(*kv.second).text;
+                if (kv.first == "blank") blank = expr(*kv.second).text;
             }
             const std::string unit = unitArg(st);
             ioStatusBegin(status);
             line(helper("FtOpen") + " " + unit + ", " + file + ", " + openStatus);
+            if (!blank.empty()) line(helper("FtOpenBlank") + " " + unit + ", " + blank);
             ioStatusEnd(status);
             return;
         }

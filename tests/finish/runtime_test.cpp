@@ -53,7 +53,7 @@ TEST(Runtime, TheNamesTheWriterCallsAreThere) {
         "FtMaxExpS",    "FtStop",      "FtRewind",   "FtWriteText", "FtEof",     "FtReadFormat",
         "FtReadLong",   "FtReadDouble", "FtReadBool", "FtReadText", "FtReadBeginText", "FtIoCatch", "FtIoEnd",
         "FtIoStat",     "FtBackspace",  "FtEndfile",  "FtFileExists", "FtFileUnit",    "FtUnitOpened", "FtPause",
-        "FtCloseStatus"};
+        "FtCloseStatus", "FtOpenBlank", "FtUnitName", "FtReadBeginRecords", "FtWriteRecords"};
     std::set<std::string> names = allNames();
     for (const char* n : contract) EXPECT_TRUE(names.count(n)) << n;
 }

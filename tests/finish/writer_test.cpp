@@ -321,11 +321,14 @@ TEST(FinishWriter, InputStatusAndPositions) {
         {"REWIND, BACKSPACE, ENDFILE, CLOSE with STATUS=",
          "program p\nrewind 7\nbackspace (unit=7)\nendfile(7)\nclose(7, status='delete')\nend\n",
          {"FtRewind 7", "FtBackspace 7", "FtEndfile 7", "FtCloseStatus 7, \"delete\""}},
-        {"INQUIRE by file and by unit",
-         "program p\nlogical e, o\ninquire(file='a.dat', exist=e, opened=o, number=n)\n"
-         "inquire(unit=9, opened=o, number=n, exist=e, iostat=ios)\nend\n",
+        {"INQUIRE by file and by unit; OPEN with BLANK=",
+         "program p\nlogical e, o\ncharacter*12 s\ninquire(file='a.dat', exist=e, opened=o, number=n, name=s)\n"
+         "inquire(unit=9, opened=o, number=n, exist=e, iostat=ios)\ninquire(9, named=o, name=s)\n"
+         "open(9, file='b', blank='zero')\nend\n",
          {"e = FtFileExists(\"a.dat\")", "o = (FtFileUnit(\"a.dat\") <> -1)", "n = FtFileUnit(\"a.dat\")",
-          "o = FtUnitOpened(9)", "If FtUnitOpened(9) Then n = 9 Else n = -1", "e = (9 >= 0)", "ios = 0"}},
+          "s = FtPad(Trim$(\"a.dat\"), 12)", "o = FtUnitOpened(9)", "If FtUnitOpened(9) Then n = 9 Else n = -1",
+          "e = (9 >= 0)", "ios = 0", "o = (FtUnitName(9) <> \"\")",
+          "If FtUnitName(9) <> \"\" Then s = FtPad(FtUnitName(9), 12)", "FtOpen 9, \"b\", \"unknown\"", "FtOpenBlank 9, \"zero\""}},
         {"PAUSE", "program p\npause\npause 'wait'\npause 7\nend\n",
          {"FtPause \"\"", "FtPause \"wait\"", "FtPause \"7\""}},
     });
@@ -354,7 +357,7 @@ TEST(FinishWriter, InputOutputStillLeft) {
         {"program p\nif (x) 10, 20\n10 continue\n20 continue\nend\n", "an arithmetic IF with two labels"},
         {"program p\nend\nsubroutine s(t)\ncharacter*(*) t(2)\nwrite(t, *) 1\nend\n",
          "WRITE to a CHARACTER*(*) array"},
-        {"program p\ncharacter*9 s\ninquire(unit=7, name=s)\nend\n", "INQUIRE with name="},
+        {"program p\ncharacter*9 s\ninquire(unit=7, form=s)\nend\n", "INQUIRE with form="},
         {"program p\nread(7, *, advance='no') i\nend\n", "READ with advance="},
         {"program p\n10 if (f(x) .gt. 0) goto 10\nend\nreal function f(a)\nreal a(*)\nf = a(1)\nend\n",
          "a variable passed where the callee takes an array, in a statement that may jump"},

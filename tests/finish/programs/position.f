@@ -3,13 +3,16 @@ C     and INQUIRE by file and by unit.
       PROGRAM POSITN
       INTEGER I, K, N, NUM
       LOGICAL THERE, OPEN1
+      CHARACTER*16 FNAME
       INQUIRE (FILE = 'position.tmp', EXIST = THERE)
       WRITE (*, *) 'exists before', THERE
       OPEN (UNIT = 12, FILE = 'position.tmp', STATUS = 'UNKNOWN')
       INQUIRE (FILE = 'position.tmp', OPENED = OPEN1, NUMBER = NUM)
       WRITE (*, *) 'opened', OPEN1, NUM
-      INQUIRE (UNIT = 12, OPENED = OPEN1)
-      WRITE (*, *) 'unit 12', OPEN1
+      INQUIRE (UNIT = 12, OPENED = OPEN1, NAME = FNAME, NAMED = THERE)
+      WRITE (*, *) 'unit 12', OPEN1, ' [', FNAME, '] ', THERE
+      INQUIRE (FILE = 'position.tmp', NAME = FNAME, NAMED = THERE)
+      WRITE (*, *) 'file [', FNAME, '] ', THERE
       INQUIRE (UNIT = 13, OPENED = OPEN1, NUMBER = NUM, EXIST = THERE)
       WRITE (*, *) 'unit 13', OPEN1, NUM, THERE
       DO 10 I = 1, 5

@@ -44,4 +44,10 @@ C     (BZ), short records, format reversion and whole arrays.
       READ (NIN, '(A3)') C4
       WRITE (6, *) '[', C4, ']'
       CLOSE (NIN)
+C     BLANK = 'ZERO': blanks in number fields are zeros, BN says not.
+      OPEN (UNIT = NIN, FILE = 'readfmt.dat', STATUS = 'OLD',
+     $      BLANK = 'ZERO')
+      READ (NIN, '(////I5, BN, I5)') IB, IZ
+      WRITE (6, *) 'zero', IB, IZ
+      CLOSE (NIN)
       END
