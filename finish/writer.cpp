@@ -1317,9 +1317,9 @@ void UnitWriter::inquire(const Stmt& st) {
         if (!kv.second || (kv.second->kind != Expr::Kind::name && kv.second->kind != Expr::Kind::call))
             refuse("INQUIRE with " + kv.first + "= that is not a variable");
         const Code target = expr(*kv.second);
-        const BaseType wanted = kv.first == "number"                    ? BaseType::integer
-                                : kv.first == "name"                    ? BaseType::character
-                                                                        : BaseType::logical;
+        const BaseType wanted = kv.first == "number" ? BaseType::integer
+                                : kv.first == "name" ? BaseType::character
+                                                     : BaseType::logical;
         if (target.type != wanted) refuse("INQUIRE with " + kv.first + "= of another type");
         if (kv.first == "name") {
             const Symbol* s = u_.find(kv.second->text);
@@ -1335,7 +1335,8 @@ void UnitWriter::inquire(const Stmt& st) {
             continue;
         }
         if (kv.first == "named") {
-            line(target.text + " = " + (file != nullptr ? "True" : "(" + helper("FtUnitName") + "(" + unit + ") <> \"\")"));
+            line(target.text + " = " +
+                 (file != nullptr ? "True" : "(" + helper("FtUnitName") + "(" + unit + ") <> \"\")"));
             continue;
         }
         if (file != nullptr) {
@@ -1608,16 +1609,16 @@ void UnitWriter::body(const Stmt& st) {
         case K::rewind:
         case K::backspace:
         case K::endfile: {
-            const char* what = st.kind == K::close    ? "CLOSE"
-                               : st.kind == K::rewind ? "REWIND"
+            const char* what = st.kind == K::close     ? "CLOSE"
+                               : st.kind == K::rewind  ? "REWIND"
                                : st.kind == K::endfile ? "ENDFILE"
                                                        : "BACKSPACE";
             const IoStatus status = st.kind == K::close ? ioStatus(st, what, {"iostat", "err", "status"})
                                                         : ioStatus(st, what, {"iostat", "err"});
             if (!st.io.unit) refuse(std::string(what) + " without a unit");
             const std::string unit = unitArg(st);
-            const char* call = st.kind == K::close    ? "FtClose"
-                               : st.kind == K::rewind ? "FtRewind"
+            const char* call = st.kind == K::close     ? "FtClose"
+                               : st.kind == K::rewind  ? "FtRewind"
                                : st.kind == K::endfile ? "FtEndfile"
                                                        : "FtBackspace";
             std::string closeStatus;
@@ -1759,8 +1760,9 @@ void UnitWriter::statement(const Stmt& st) {
             // computed once, before it.
             using K = Stmt::Kind;
             if (st.kind == K::doWhile || st.kind == K::elseIf) {
-                refuse("a procedure argument called, or a scalar passed as an array, in a DO WHILE or ELSE IF "
-                       "condition");
+                refuse(
+                    "a procedure argument called, or a scalar passed as an array, in a DO WHILE or ELSE IF "
+                    "condition");
             }
             out_.insert(out_.begin() + static_cast<std::ptrdiff_t>(mark), preLines_.begin(), preLines_.end());
             preLines_.clear();

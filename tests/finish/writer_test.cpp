@@ -328,8 +328,10 @@ TEST(FinishWriter, InputStatusAndPositions) {
          {"e = FtFileExists(\"a.dat\")", "o = (FtFileUnit(\"a.dat\") <> -1)", "n = FtFileUnit(\"a.dat\")",
           "s = FtPad(Trim$(\"a.dat\"), 12)", "o = FtUnitOpened(9)", "If FtUnitOpened(9) Then n = 9 Else n = -1",
           "e = (9 >= 0)", "ios = 0", "o = (FtUnitName(9) <> \"\")",
-          "If FtUnitName(9) <> \"\" Then s = FtPad(FtUnitName(9), 12)", "FtOpen 9, \"b\", \"unknown\"", "FtOpenBlank 9, \"zero\""}},
-        {"PAUSE", "program p\npause\npause 'wait'\npause 7\nend\n",
+          "If FtUnitName(9) <> \"\" Then s = FtPad(FtUnitName(9), 12)", "FtOpen 9, \"b\", \"unknown\"",
+          "FtOpenBlank 9, \"zero\""}},
+        {"PAUSE",
+         "program p\npause\npause 'wait'\npause 7\nend\n",
          {"FtPause \"\"", "FtPause \"wait\"", "FtPause \"7\""}},
     });
 }
@@ -339,9 +341,8 @@ TEST(FinishWriter, ScalarsPassedWhereArraysAreTaken) {
         {"a variable goes in a one-element array and comes back; a constant only goes in",
          "program p\ndouble precision x\ncall s(x, 2)\ncall s(1d0, 3)\nif (x .gt. 0) call s(x, 1)\nend\n"
          "subroutine s(a, n)\ndouble precision a(*)\nend\n",
-         {"Dim x_a(1 To 1) As Double", "Dim arg_a1(1 To 1) As Double", "x_a(1) = x", "Call s(x_a, 0, 2)",
-          "x = x_a(1)", "arg_a1(1) = 1.0", "Call s(arg_a1, 0, 3)", "x_a(1) = x", "If x > 0 Then Call s(x_a, 0, 1)",
-          "x = x_a(1)"}},
+         {"Dim x_a(1 To 1) As Double", "Dim arg_a1(1 To 1) As Double", "x_a(1) = x", "Call s(x_a, 0, 2)", "x = x_a(1)",
+          "arg_a1(1) = 1.0", "Call s(arg_a1, 0, 3)", "x_a(1) = x", "If x > 0 Then Call s(x_a, 0, 1)", "x = x_a(1)"}},
         {"in a function reference of an assignment",
          "program p\ny = f(k)\nend\nreal function f(m)\ninteger m(1)\nf = m(1)\nend\n",
          {"Dim k_a(1 To 1) As Long", "k_a(1) = k", "y = f(k_a, 0)", "k = k_a(1)"}},
@@ -355,8 +356,7 @@ TEST(FinishWriter, InputOutputStillLeft) {
     };
     const std::vector<Left> cases = {
         {"program p\nif (x) 10, 20\n10 continue\n20 continue\nend\n", "an arithmetic IF with two labels"},
-        {"program p\nend\nsubroutine s(t)\ncharacter*(*) t(2)\nwrite(t, *) 1\nend\n",
-         "WRITE to a CHARACTER*(*) array"},
+        {"program p\nend\nsubroutine s(t)\ncharacter*(*) t(2)\nwrite(t, *) 1\nend\n", "WRITE to a CHARACTER*(*) array"},
         {"program p\ncharacter*9 s\ninquire(unit=7, form=s)\nend\n", "INQUIRE with form="},
         {"program p\nread(7, *, advance='no') i\nend\n", "READ with advance="},
         {"program p\n10 if (f(x) .gt. 0) goto 10\nend\nreal function f(a)\nreal a(*)\nf = a(1)\nend\n",
