@@ -2,8 +2,9 @@
 """Whole FORTRAN programs, finished and run in LibreOffice Basic, against gfortran.
 
 For each tests/finish/programs/NAME.f: gfortran builds and runs it (its standard output is the
-reference; NAME.stdin, when there is one, is its standard input, and the module's input.txt); `ftvb-convert --finish -o NAME.bas NAME.f` translates it; the main program's Sub
-runs in LibreOffice Basic (VBA mode, headless, one soffice for all programs) with FtFolder set
+reference; NAME.stdin, when there is one, is its standard input, and the module's input.txt);
+`ftvb-convert --finish -o NAME.bas NAME.f` translates it; the main program's Sub runs in
+LibreOffice Basic (VBA mode, headless, one soffice for all programs) with FtFolder set
 to a work folder holding the program's data files; report.txt is compared with the reference
 token by token (words equal; numbers to the digits printed, or within 1e-12 relative).
 
