@@ -1640,6 +1640,8 @@ Private Function FtReadValue(ByVal token As String) As Variant
     If body <> "" And Not (body Like "*[!0-9]*") Then
         If Len(body) <= 9 Then
             FtReadValue = CLng(Val(u))
+        ElseIf Abs(Val(u)) <= 2147483647# Then
+            FtReadValue = CLng(Val(u))
         Else
             FtReadValue = CDbl(Val(u))
         End If
@@ -1655,7 +1657,8 @@ Private Function FtReadValue(ByVal token As String) As Variant
 End Function
 
 ' The next item of the READ into an INTEGER variable that holds old: old again for a null
-' value or once the statement has failed; a value that is no integer fails it.
+' value or once the statement has failed; a value that is no integer fails it (1.0 too, but
+' for a G field).
 ' needs: FtIo FtReadItem FtReadValue FtIoFail
 Public Function FtReadLong(ByVal old As Long) As Long
     Dim v As Variant
@@ -1667,7 +1670,7 @@ Public Function FtReadLong(ByVal old As Long) As Long
     Case vbLong, vbInteger
         FtReadLong = v
     Case vbDouble
-        If v = Fix(v) And Abs(v) < 2147483648# Then
+        If FtInFormat <> "" And v = Fix(v) And Abs(v) < 2147483648# Then
             FtReadLong = CLng(v)
         Else
             FtIoFail 5010, "Bad integer for item in list input"

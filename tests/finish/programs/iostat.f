@@ -29,6 +29,10 @@ C     IOSTAT=, and an OPEN of a file that is not there.
    60 WRITE (*, *) 'bad integer caught'
       READ (S, *, IOSTAT = IOS) K
       WRITE (*, *) 'bad list value', IOS
+      S = '1.0'
+      READ (S, *, IOSTAT = IOS) K
+      WRITE (*, *) 'real for an integer', IOS
+      S = '  12x'
       READ (S, '(F8.2)', IOSTAT = IOS) X
       WRITE (*, *) 'bad real', IOS
       S = '3.5'
