@@ -15,8 +15,11 @@ Private FtOutUnit As Long
 Private FtOutItems() As Variant
 Private FtOutCount As Long
 ' A unit opened by OPEN: the FORTRAN unit, the file, its status, the VBA file number (0 while
-' the file is not open yet), how it is open ("I" input, "O" output), and the record being
-' read with how far it is read.
+' the file is not open yet), how it is open ("I" input, "O" output, "T" the text of a
+' CHARACTER variable being read), the record being read with how far it is read, how many
+' records lie before the position (kept when the file is opened again: BACKSPACE, a change of
+' direction), an internal file's text, the file's name as OPEN gave it, and whether blanks in
+' its number fields are zeros (BLANK='ZERO').
 Private Type FtUnitInfo
     id As Long
     path As String
@@ -25,6 +28,10 @@ Private Type FtUnitInfo
     mode As String
     record As String
     pos As Long
+    records As Long
+    text As String
+    given As String
+    zeros As Boolean
 End Type
 Private FtUnits() As FtUnitInfo
 Private FtUnitCount As Long
@@ -40,6 +47,19 @@ Private FtInPc As Long
 Private FtInDepth As Long
 Private FtInStackOp(1 To 64) As Long
 Private FtInStackLeft(1 To 64) As Long
+' BZ in a READ's format: blanks in a number field are zeros (BN, the default: ignored).
+Private FtInZeros As Boolean
+' The length of the CHARACTER variable an item is read into (FtReadText), 0 for the others.
+Private FtInLength As Long
+' The unit number of a CHARACTER variable being read.
+Private Const FtTextUnit As Long = -2
+' The status of the statement that asks for it (IOSTAT=, END=, ERR=) as gfortran gives it:
+' 0, -1 at the end of a file, 5010 for a value that cannot be read, 2 for a file not found.
+' While such a statement runs, FtCatchEnd and FtCatchError say what it catches; the rest stops
+' the program, as gfortran does.
+Public FtIoStat As Long
+Private FtCatchEnd As Boolean
+Private FtCatchError As Boolean
 ' A FORMAT compiled into a list of edit descriptors: kind, width (for a parenthesis its
 ' repeat count), digits, exponent digits, text, and for a parenthesis its partner's index.
 Private Type FtEditOp
@@ -427,22 +447,45 @@ Private Function FtUnitIndex(ByVal unit As Long) As Long
 End Function
 
 ' The VBA file number of an opened unit, opening its file on first use for reading ("I") or
-' writing ("O"); a unit that changes direction is opened again from its start.
+' writing ("O"). A unit opened again (it changes direction, or BACKSPACE or ENDFILE closed it)
+' goes back to where it was: reading passes over the records before the position, writing keeps
+' them and drops the rest, as a WRITE in the middle of a sequential file does.
 ' needs: FtIo FtPath
 Private Function FtUnitFile(ByVal index As Long, ByVal mode As String) As Integer
-    Dim f As Integer
+    Dim f As Integer, s As String, n As Long, k As Long, kept() As String, path As String
     If FtUnits(index).handle <> 0 And FtUnits(index).mode <> mode Then
         f = FtUnits(index).handle
         Close #f
         FtUnits(index).handle = 0
     End If
     If FtUnits(index).handle = 0 Then
+        path = FtUnits(index).path
         f = FreeFile
         If mode = "I" Then
-            Open FtUnits(index).path For Input As #f
+            Open path For Input As #f
+            Do While n < FtUnits(index).records And Not EOF(f)
+                Line Input #f, s
+                n = n + 1
+            Loop
         Else
-            Open FtUnits(index).path For Output As #f
+            If FtUnits(index).records > 0 And Dir$(path) <> "" Then
+                ReDim kept(1 To FtUnits(index).records)
+                Open path For Input As #f
+                Do While n < FtUnits(index).records And Not EOF(f)
+                    Line Input #f, s
+                    If Right$(s, 1) = vbCr Then s = Left$(s, Len(s) - 1)
+                    n = n + 1
+                    kept(n) = s
+                Loop
+                Close #f
+                f = FreeFile
+            End If
+            Open path For Output As #f
+            For k = 1 To n
+                Print #f, kept(k)
+            Next k
         End If
+        FtUnits(index).records = n
         FtUnits(index).handle = f
         FtUnits(index).mode = mode
         FtUnits(index).record = ""
@@ -451,22 +494,43 @@ Private Function FtUnitFile(ByVal index As Long, ByVal mode As String) As Intege
     FtUnitFile = FtUnits(index).handle
 End Function
 
-' OPEN: status "old", "new", "unknown", "replace" or "scratch"; the file is opened when the
-' unit is first read or written.
-' needs: FtIo FtPath FtUnitIndex FtClose
-Public Sub FtOpen(ByVal unit As Long, ByVal fileName As String, ByVal status As String)
-    Dim i As Long, path As String
-    status = LCase$(Trim$(status))
-    If status = "" Then status = "unknown"
-    i = FtUnitIndex(unit)
-    If i > 0 Then FtClose unit
-    If status = "scratch" Or Trim$(fileName) = "" Then
-        path = FtPath("ftscratch" & CStr(unit) & ".tmp")
+' A statement that fails: FtIoStat when the statement catches it (IOSTAT=, END= for the end
+' of a file, ERR= for the rest), else an error that stops the program as gfortran stops it.
+' needs: FtIo
+Private Sub FtIoFail(ByVal code As Long, ByVal msg As String)
+    ' VBA's own numbers: input past end of file, file not found, file already exists, type mismatch
+    If (code < 0 And FtCatchEnd) Or (code > 0 And FtCatchError) Then
+        If FtIoStat = 0 Then FtIoStat = code
+    ElseIf code < 0 Then
+        Err.Raise 62, "FtReadItem", msg
+    ElseIf code = 2 Then
+        Err.Raise 53, "FtOpen", msg
+    ElseIf code = 17 Then
+        Err.Raise 58, "FtOpen", msg
     Else
-        path = FtPath(fileName)
+        Err.Raise 13, "FtReadItem", msg
     End If
-    If status = "old" And Dir$(path) = "" Then Err.Raise 53, "FtOpen", "File not found: " & path
-    If status = "new" And Dir$(path) <> "" Then Err.Raise 58, "FtOpen", "File already exists: " & path
+End Sub
+
+' Starts a statement with IOSTAT=, END= or ERR=: ends says whether it catches the end of a file
+' (IOSTAT= or END=), errors whether it catches the other failures (IOSTAT= or ERR=).
+' needs: FtIo
+Public Sub FtIoCatch(ByVal ends As Boolean, ByVal errors As Boolean)
+    FtIoStat = 0
+    FtCatchEnd = ends
+    FtCatchError = errors
+End Sub
+
+' Ends such a statement; FtIoStat holds its status until the next one.
+' needs: FtIo
+Public Sub FtIoEnd()
+    FtCatchEnd = False
+    FtCatchError = False
+End Sub
+
+' A new entry in the table of units.
+' needs: FtIo
+Private Function FtAddUnit(ByVal unit As Long, ByVal path As String, ByVal status As String) As Long
     If FtUnitCount = 0 Then
         ReDim FtUnits(1 To 8)
     ElseIf FtUnitCount = UBound(FtUnits) Then
@@ -480,6 +544,47 @@ Public Sub FtOpen(ByVal unit As Long, ByVal fileName As String, ByVal status As 
     FtUnits(FtUnitCount).mode = ""
     FtUnits(FtUnitCount).record = ""
     FtUnits(FtUnitCount).pos = 1
+    FtUnits(FtUnitCount).records = 0
+    FtUnits(FtUnitCount).text = ""
+    FtUnits(FtUnitCount).given = ""
+    FtUnits(FtUnitCount).zeros = False
+    FtAddUnit = FtUnitCount
+End Function
+
+' OPEN: status "old", "new", "unknown", "replace" or "scratch"; the file is opened when the
+' unit is first read or written. An old file that is not there, or a new one that is, fails
+' (gfortran's IOSTAT: 2 and 17).
+' needs: FtIo FtPath FtUnitIndex FtClose FtAddUnit FtIoFail
+Public Sub FtOpen(ByVal unit As Long, ByVal fileName As String, ByVal status As String)
+    Dim i As Long, path As String
+    status = LCase$(Trim$(status))
+    If status = "" Then status = "unknown"
+    i = FtUnitIndex(unit)
+    If i > 0 Then FtClose unit
+    If status = "scratch" Or Trim$(fileName) = "" Then
+        path = FtPath("ftscratch" & CStr(unit) & ".tmp")
+    Else
+        path = FtPath(fileName)
+    End If
+    If status = "old" And Dir$(path) = "" Then
+        FtIoFail 2, "Cannot open file '" & path & "': No such file or directory"
+        Exit Sub
+    End If
+    If status = "new" And Dir$(path) <> "" Then
+        FtIoFail 17, "Cannot open file '" & path & "': File exists"
+        Exit Sub
+    End If
+    i = FtAddUnit(unit, path, status)
+    If status <> "scratch" Then FtUnits(i).given = Trim$(fileName)
+End Sub
+
+' OPEN with BLANK=: "zero" makes blanks in the unit's number fields zeros, "null" (the
+' default) ignores them.
+' needs: FtIo FtUnitIndex
+Public Sub FtOpenBlank(ByVal unit As Long, ByVal blank As String)
+    Dim i As Long
+    i = FtUnitIndex(unit)
+    If i > 0 Then FtUnits(i).zeros = (LCase$(Trim$(blank)) = "zero")
 End Sub
 
 ' CLOSE: a scratch file is deleted.
@@ -499,17 +604,105 @@ Public Sub FtClose(ByVal unit As Long)
     FtUnitCount = FtUnitCount - 1
 End Sub
 
-' REWIND: the next READ or WRITE starts the file again.
-' needs: FtIo FtUnitIndex
-Public Sub FtRewind(ByVal unit As Long)
-    Dim i As Long, f As Integer
+' CLOSE with STATUS=: "delete" deletes the file; "keep" keeps it (not a scratch file).
+' needs: FtIo FtUnitIndex FtClose
+Public Sub FtCloseStatus(ByVal unit As Long, ByVal status As String)
+    Dim i As Long
     i = FtUnitIndex(unit)
     If i = 0 Then Exit Sub
+    If LCase$(Trim$(status)) = "delete" Then FtUnits(i).status = "scratch"
+    FtClose unit
+End Sub
+
+' Closes the file of the unit at index i and puts its position after the records given (none
+' before the first); its next READ or WRITE opens it there.
+' needs: FtIo
+Private Sub FtSetPosition(ByVal i As Long, ByVal records As Long)
+    Dim f As Integer
     f = FtUnits(i).handle
     If f <> 0 Then Close #f
     FtUnits(i).handle = 0
     FtUnits(i).mode = ""
+    If records < 0 Then records = 0
+    FtUnits(i).records = records
 End Sub
+
+' REWIND: the next READ or WRITE starts the file again.
+' needs: FtIo FtUnitIndex FtSetPosition
+Public Sub FtRewind(ByVal unit As Long)
+    Dim i As Long
+    i = FtUnitIndex(unit)
+    If i > 0 Then FtSetPosition i, 0
+End Sub
+
+' BACKSPACE: the position goes back before the last record read or written.
+' needs: FtIo FtUnitIndex FtSetPosition
+Public Sub FtBackspace(ByVal unit As Long)
+    Dim i As Long
+    i = FtUnitIndex(unit)
+    If i > 0 Then FtSetPosition i, FtUnits(i).records - 1
+End Sub
+
+' ENDFILE: the file ends at the position; a READ there meets the end of the file.
+' needs: FtIo FtUnitIndex FtUnitFile FtSetPosition
+Public Sub FtEndfile(ByVal unit As Long)
+    Dim i As Long, f As Integer
+    i = FtUnitIndex(unit)
+    If i = 0 Then Exit Sub
+    ' opened for writing where it is, the file keeps only what comes before
+    f = FtUnitFile(i, "O")
+    FtSetPosition i, FtUnits(i).records
+End Sub
+
+' INQUIRE(FILE=name, EXIST=): whether the file is there.
+' needs: FtIo FtPath
+Public Function FtFileExists(ByVal fileName As String) As Boolean
+    If Trim$(fileName) = "" Then
+        FtFileExists = False
+    Else
+        FtFileExists = (Dir$(FtPath(fileName)) <> "")
+    End If
+End Function
+
+' INQUIRE(FILE=name, NUMBER=): the unit the file is open on, -1 when it is not open.
+' needs: FtIo FtPath
+Public Function FtFileUnit(ByVal fileName As String) As Long
+    Dim i As Long, path As String
+    path = FtPath(fileName)
+    FtFileUnit = -1
+    For i = 1 To FtUnitCount
+        If FtUnits(i).path = path And FtUnits(i).mode <> "T" Then
+            FtFileUnit = FtUnits(i).id
+            Exit Function
+        End If
+    Next i
+End Function
+
+' INQUIRE(UNIT=, NAME=): the name of the unit's file as OPEN gave it, "stdin", "stdout" or
+' "stderr" for the units gfortran connects first; "" for a unit with no name.
+' needs: FtIo FtUnitIndex
+Public Function FtUnitName(ByVal unit As Long) As String
+    Dim i As Long
+    i = FtUnitIndex(unit)
+    If i > 0 Then
+        FtUnitName = FtUnits(i).given
+    ElseIf unit = 5 Then
+        FtUnitName = "stdin"
+    ElseIf unit = 6 Then
+        FtUnitName = "stdout"
+    ElseIf unit = 0 Then
+        FtUnitName = "stderr"
+    Else
+        FtUnitName = ""
+    End If
+End Function
+
+' INQUIRE(UNIT=, OPENED=): an OPENed unit, or one of those gfortran connects before the
+' program starts (0, 5 and 6).
+' needs: FtIo FtUnitIndex
+Public Function FtUnitOpened(ByVal unit As Long) As Boolean
+    FtUnitOpened = (FtUnitIndex(unit) > 0 Or unit = 0 Or unit = 5 Or unit = 6)
+End Function
 
 ' Starts a WRITE or PRINT statement on a unit (-1: *).
 ' needs: FtIo
@@ -555,7 +748,12 @@ Private Sub FtEmit()
     For i = 1 To FtLineCount
         Print #f, FtLines(i)
     Next i
-    If Not opened Then Close #f
+    If opened Then
+        i = FtUnitIndex(FtOutUnit)
+        FtUnits(i).records = FtUnits(i).records + FtLineCount
+    Else
+        Close #f
+    End If
     FtLineCount = 0
 End Sub
 
@@ -743,7 +941,11 @@ Private Sub FtCompileFormat(ByVal fmt As String)
             If c = "P" Or c = "S" Then pos = pos + 1
             FtAddOp "S", IIf(c = "P", 1, 0), 0, 0, ""
         Case "B"
-            pos = pos + 2
+            ' BN (the default) and BZ: how a READ takes blanks in numbers
+            pos = pos + 1
+            c = FtFormatPeek(fmt, pos)
+            If c = "N" Or c = "Z" Then pos = pos + 1
+            FtAddOp "B", IIf(c = "Z", 1, 0), 0, 0, ""
         Case "I", "F", "E", "D", "G", "A", "L"
             pos = pos + 1
             ' ES (scientific) is E with one digit before the point; EN is taken as ES
@@ -971,8 +1173,27 @@ Public Function FtWriteText(ByVal fmt As String) As String
     FtWriteText = s
 End Function
 
-' True when a READ on the unit would find no more records (for END=): the file is at its end
-' and nothing of the last record read is left.
+' Ends a WRITE to a CHARACTER array (an internal file of several records): its records go into
+' the count elements from offset + 1, each padded or cut to length; the elements after the
+' last record keep their values. More records than elements is the end of the file.
+' needs: FtIo FtWriteText FtIoFail
+Public Sub FtWriteRecords(ByRef records() As String, ByVal offset As Long, ByVal count As Long, _
+                          ByVal length As Long, ByVal fmt As String)
+    Dim parts() As String, k As Long, s As String
+    parts = Split(FtWriteText(fmt), vbLf)
+    For k = 0 To UBound(parts)
+        If k >= count Then
+            FtIoFail -1, "End of file"
+            Exit Sub
+        End If
+        s = parts(k)
+        If Len(s) >= length Then s = Left$(s, length) Else s = s & Space$(length - Len(s))
+        records(offset + k + 1) = s
+    Next k
+End Sub
+
+' True when a READ on the unit would find no more records: the file is at its end and nothing
+' of the last record read is left.
 ' needs: FtIo FtUnitIndex FtUnitFile FtOpen
 Public Function FtEof(ByVal unit As Long) As Boolean
     Dim i As Long, f As Integer
@@ -985,6 +1206,10 @@ Public Function FtEof(ByVal unit As Long) As Boolean
         End If
         i = FtUnitIndex(unit)
     End If
+    If FtUnits(i).mode = "T" Then
+        FtEof = (FtUnits(i).records > 0)
+        Exit Function
+    End If
     f = FtUnitFile(i, "I")
     FtEof = EOF(f)
 End Function
@@ -993,6 +1218,7 @@ End Function
 ' taken from the next record.
 ' needs: FtIo FtUnitIndex FtOpen
 Public Sub FtReadBegin(ByVal unit As Long)
+    If Not (FtCatchEnd Or FtCatchError) Then FtIoStat = 0
     If FtUnitIndex(unit) = 0 Then
         If unit = -1 Or unit = 5 Then
             FtOpen unit, "input.txt", "old"
@@ -1007,37 +1233,105 @@ Public Sub FtReadBegin(ByVal unit As Long)
     FtInFormat = ""
 End Sub
 
+' Starts a READ from a CHARACTER variable (an internal file): its value is the one record.
+' needs: FtIo FtReadBegin FtClose FtAddUnit
+Public Sub FtReadBeginText(ByVal text As String)
+    Dim i As Long
+    FtClose FtTextUnit
+    i = FtAddUnit(FtTextUnit, "", "")
+    FtUnits(i).mode = "T"
+    FtUnits(i).text = text
+    FtReadBegin FtTextUnit
+End Sub
+
+' Starts a READ from a CHARACTER array (an internal file of several records): the count
+' elements from offset + 1, a record each.
+' needs: FtIo FtReadBeginText FtUnitIndex
+Public Sub FtReadBeginRecords(ByRef records() As String, ByVal offset As Long, ByVal count As Long)
+    Dim k As Long, s As String
+    For k = 1 To count
+        If k > 1 Then s = s & vbLf
+        s = s & records(offset + k)
+    Next k
+    FtReadBeginText s
+    FtUnits(FtUnitIndex(FtTextUnit)).status = "records"
+End Sub
+
 ' Makes the READ begun by FtReadBegin a formatted one: fmt is the FORMAT's text with its
 ' parentheses, as for FtWriteEnd. FtReadItem then gives each item as its edit descriptor reads
 ' it: I as Long; F, E, D and G as Double; A as String (Aw: w characters, A: the rest of the
-' record); L as Boolean.
-' needs: FtIo FtCompileFormat
+' record, or as many as the variable holds with FtReadText); L as Boolean.
+' needs: FtIo FtCompileFormat FtUnitIndex
 Public Sub FtReadFormat(ByVal fmt As String)
+    Dim i As Long
     FtInFormat = fmt
     FtCompileFormat fmt
     FtInPc = 2
     FtInDepth = 0
+    i = FtUnitIndex(FtInUnit)
+    FtInZeros = False
+    If i > 0 Then FtInZeros = FtUnits(i).zeros
 End Sub
 
-' Reads the unit's next record for a formatted READ.
-' needs: FtIo FtUnitFile
-Private Sub FtInNextRecord(ByVal i As Long)
-    Dim s As String, f As Integer
-    f = FtUnitFile(i, "I")
-    Line Input #f, s
-    If Right$(s, 1) = vbCr Then s = Left$(s, Len(s) - 1)
+' The unit's next record, into its record: False at the end of the file (or of a CHARACTER
+' variable's one record, an array's last), where the statement fails.
+' needs: FtIo FtUnitFile FtIoFail
+Private Function FtInLine(ByVal i As Long) As Boolean
+    Dim s As String, f As Integer, parts() As String
+    FtInLine = False
+    If i = 0 Then Exit Function
+    If FtUnits(i).mode = "T" Then
+        If FtUnits(i).status = "records" Then
+            parts = Split(FtUnits(i).text, vbLf)
+        Else
+            ReDim parts(0 To 0)
+            parts(0) = FtUnits(i).text
+        End If
+        If FtUnits(i).records > UBound(parts) Then
+            FtIoFail -1, "End of file"
+            Exit Function
+        End If
+        s = parts(FtUnits(i).records)
+    Else
+        f = FtUnitFile(i, "I")
+        If EOF(f) Then
+            FtIoFail -1, "End of file"
+            Exit Function
+        End If
+        Line Input #f, s
+        If Right$(s, 1) = vbCr Then s = Left$(s, Len(s) - 1)
+    End If
+    FtUnits(i).records = FtUnits(i).records + 1
     FtUnits(i).record = s
     FtUnits(i).pos = 1
+    FtInLine = True
+End Function
+
+' Whether the READ in progress has failed (its status caught) or has no unit.
+' needs: FtIo FtUnitIndex
+Private Function FtInStopped() As Boolean
+    FtInStopped = (FtIoStat <> 0 And (FtCatchEnd Or FtCatchError)) Or FtUnitIndex(FtInUnit) = 0
+End Function
+
+' Reads the unit's next record for a formatted READ.
+' needs: FtIo FtInLine
+Private Sub FtInNextRecord(ByVal i As Long)
+    Dim ok As Boolean
+    ok = FtInLine(i)
 End Sub
 
 ' Walks the format of a READ to its next data edit descriptor and returns its index; with
 ' finishing, walks to the end instead (a trailing / still skips a record) and returns 0.
-' needs: FtIo FtInNextRecord FtCompileFormat
+' needs: FtIo FtInNextRecord FtCompileFormat FtInStopped
 Private Function FtInWalk(ByVal i As Long, ByVal finishing As Boolean) As Long
     Dim kind As String, usedSinceRestart As Boolean
     FtCompileFormat FtInFormat
     usedSinceRestart = True
     Do
+        If FtInStopped() Then
+            FtInWalk = 0
+            Exit Function
+        End If
         kind = FtOps(FtInPc).kind
         Select Case kind
         Case "("
@@ -1092,87 +1386,158 @@ Private Function FtInWalk(ByVal i As Long, ByVal finishing As Boolean) As Long
         Case "T"
             FtUnits(i).pos = FtOps(FtInPc).w
             FtInPc = FtInPc + 1
+        Case "B"
+            FtInZeros = (FtOps(FtInPc).w = 1)
+            FtInPc = FtInPc + 1
         Case Else
             FtInPc = FtInPc + 1
         End Select
     Loop
 End Function
 
-' One field of a formatted READ under the descriptor op; blanks in numbers are ignored.
-' needs: FtIo
+' Whether t is digits with at most one point (dot) or none (no dot), after an optional sign,
+' and at least one digit.
+Private Function FtDigitsOk(ByVal t As String, ByVal dot As Boolean) As Boolean
+    Dim k As Long, c As String, digits As Long, points As Long
+    If Left$(t, 1) = "+" Or Left$(t, 1) = "-" Then t = Mid$(t, 2)
+    For k = 1 To Len(t)
+        c = Mid$(t, k, 1)
+        If c >= "0" And c <= "9" Then
+            digits = digits + 1
+        ElseIf c = "." And dot And points = 0 Then
+            points = 1
+        Else
+            FtDigitsOk = False
+            Exit Function
+        End If
+    Next k
+    FtDigitsOk = (digits > 0)
+End Function
+
+' Splits a real number as read (capitals, no blanks) into its mantissa and exponent ("" when
+' there is none): False when it is no number. The exponent's letter is E, D or Q, or left out
+' before a sign (1.5+3, 2-05).
+' needs: FtDigitsOk
+Private Function FtRealParts(ByVal t As String, ByRef mant As String, ByRef ex As String) As Boolean
+    Dim k As Long, c As String, u As String
+    t = Replace(Replace(t, "D", "E"), "Q", "E")
+    k = InStr(t, "E")
+    If k = 0 Then
+        For k = Len(t) To 2 Step -1
+            c = Mid$(t, k, 1)
+            u = Mid$(t, k - 1, 1)
+            If (c = "+" Or c = "-") And ((u >= "0" And u <= "9") Or u = ".") Then Exit For
+        Next k
+        If k < 2 Then k = 0
+        If k > 0 Then t = Left$(t, k - 1) & "E" & Mid$(t, k)
+    End If
+    If k > 0 Then
+        mant = Left$(t, k - 1)
+        ex = Mid$(t, k + 1)
+    Else
+        mant = t
+        ex = ""
+    End If
+    FtRealParts = FtDigitsOk(mant, True) And (k = 0 Or FtDigitsOk(ex, False))
+End Function
+
+' One field of a formatted READ under the descriptor op: blanks in numbers ignored (BN) or
+' zeros (BZ); a field that is no value of its kind fails the statement (gfortran's 5010).
+' needs: FtIo FtIoFail FtDigitsOk FtRealParts
 Private Function FtInField(ByVal field As String, ByVal op As Long) As Variant
-    Dim t As String, d As Long, v As Double, c As String, k As Long, u As String
+    Dim t As String, d As Long, k As Long, mant As String, ex As String
+    Dim sign As String
     Select Case FtOps(op).kind
     Case "A"
         FtInField = field
+        Exit Function
     Case "L"
         t = UCase$(Trim$(field))
         If Left$(t, 1) = "." Then t = Mid$(t, 2)
+        If t <> "" And Left$(t, 1) <> "T" And Left$(t, 1) <> "F" Then
+            FtIoFail 5010, "Bad value during logical read"
+        End If
         FtInField = (Left$(t, 1) = "T")
-    Case "I"
-        t = Replace(field, " ", "")
-        If t = "" Then FtInField = CLng(0) Else FtInField = CLng(Val(t))
-    Case Else
-        t = UCase$(Replace(field, " ", ""))
-        If t = "" Then
-            FtInField = CDbl(0)
-            Exit Function
-        End If
-        t = Replace(t, "D", "E")
-        ' an exponent may come without its letter: 1.5+3, 2-05
-        For k = Len(t) To 2 Step -1
-            c = Mid$(t, k, 1)
-            If (c = "+" Or c = "-") And InStr(t, "E") = 0 Then
-                u = Mid$(t, k - 1, 1)
-                If (u >= "0" And u <= "9") Or u = "." Then t = Left$(t, k - 1) & "E" & Mid$(t, k)
-                Exit For
-            End If
-        Next k
-        v = Val(t)
-        d = FtOps(op).d
-        ' no decimal point: the last d digits are the fraction
-        If InStr(t, ".") = 0 And d > 0 Then
-            If InStr(t, "E") > 0 Then
-                v = Val(Left$(t, InStr(t, "E") - 1)) / 10 ^ d * 10 ^ Val(Mid$(t, InStr(t, "E") + 1))
-            Else
-                v = v / 10 ^ d
-            End If
-        End If
-        FtInField = v
+        Exit Function
     End Select
+    If FtInZeros Then t = Replace(LTrim$(field), " ", "0") Else t = Replace(field, " ", "")
+    t = UCase$(t)
+    If FtOps(op).kind = "I" Then
+        If t = "" Or t = "+" Or t = "-" Then
+            FtInField = CLng(0)
+        ElseIf FtDigitsOk(t, False) Then
+            FtInField = CLng(Val(t))
+        Else
+            FtIoFail 5010, "Bad value during integer read"
+            FtInField = Empty
+        End If
+        Exit Function
+    End If
+    If t = "" Then
+        FtInField = CDbl(0)
+        Exit Function
+    End If
+    If Not FtRealParts(t, mant, ex) Then
+        FtIoFail 5010, "Bad value during floating point read"
+        FtInField = Empty
+        Exit Function
+    End If
+    k = Len(ex)
+    d = FtOps(op).d
+    ' no decimal point: the last d digits are the fraction
+    If InStr(mant, ".") = 0 And d > 0 Then
+        If Left$(mant, 1) = "+" Or Left$(mant, 1) = "-" Then
+            sign = Left$(mant, 1)
+            mant = Mid$(mant, 2)
+        End If
+        If Len(mant) <= d Then mant = String$(d - Len(mant) + 1, "0") & mant
+        mant = sign & Left$(mant, Len(mant) - d) & "." & Right$(mant, d)
+    End If
+    If k > 0 Then mant = mant & "E" & ex
+    FtInField = CDbl(Val(mant))
 End Function
 
 ' The next value of a formatted READ.
-' needs: FtIo FtUnitIndex FtInWalk FtInField FtInNextRecord
+' needs: FtIo FtUnitIndex FtInWalk FtInField FtInNextRecord FtInStopped
 Private Function FtReadFormattedItem() As Variant
-    Dim i As Long, op As Long, w As Long, s As String
+    Dim i As Long, op As Long, w As Long, s As String, field As String
+    FtReadFormattedItem = Empty
+    If FtInStopped() Then Exit Function
     i = FtUnitIndex(FtInUnit)
     If FtInFresh Then
         FtInNextRecord i
         FtInFresh = False
     End If
     op = FtInWalk(i, False)
-    If op = 0 Then
-        FtReadFormattedItem = Empty
-        Exit Function
-    End If
+    If op = 0 Then Exit Function
     w = FtOps(op).w
     s = FtUnits(i).record
     If w < 0 Then
-        If FtOps(op).kind = "A" Then w = Len(s) - FtUnits(i).pos + 1 Else w = 0
-        If w < 0 Then w = 0
+        If FtOps(op).kind <> "A" Then
+            w = 0
+        ElseIf FtInLength > 0 Then
+            w = FtInLength
+        Else
+            w = Len(s) - FtUnits(i).pos + 1
+            If w < 0 Then w = 0
+        End If
     End If
-    FtReadFormattedItem = FtInField(Left$(Mid$(s, FtUnits(i).pos) & Space$(w), w), op)
+    field = Left$(Mid$(s, FtUnits(i).pos) & Space$(w), w)
+    ' Aw wider than the variable: its last characters
+    If FtOps(op).kind = "A" And FtInLength > 0 And w > FtInLength Then field = Right$(field, FtInLength)
+    FtReadFormattedItem = FtInField(field, op)
     FtUnits(i).pos = FtUnits(i).pos + w
 End Function
 
-' The next value of the READ as a Variant. List-directed: Long, Double, Boolean or String;
-' Empty for a null value or after a slash; values span records; r*value repeats. Formatted
-' (after FtReadFormat): as its edit descriptor reads it.
-' needs: FtIo FtUnitIndex FtUnitFile FtReadValue FtReadFormattedItem FtQuoted
+' The next value of the READ as a Variant. List-directed: Long, Double, Boolean or String
+' (a String as written when read by FtReadText); Empty for a null value or after a slash;
+' values span records; r*value repeats. Formatted (after FtReadFormat): as its edit
+' descriptor reads it. Empty too once the statement has failed.
+' needs: FtIo FtUnitIndex FtInLine FtReadValue FtReadFormattedItem FtQuoted FtInStopped
 Public Function FtReadItem() As Variant
-    Dim i As Long, f As Integer, s As String, pos As Long, c As String, token As String
+    Dim i As Long, s As String, pos As Long, c As String, token As String
     Dim quote As String, star As Long, isText As Boolean, count As String
+    FtReadItem = Empty
     If FtInFormat <> "" Then
         FtReadItem = FtReadFormattedItem()
         Exit Function
@@ -1182,16 +1547,10 @@ Public Function FtReadItem() As Variant
         FtReadItem = FtInRepeatValue
         Exit Function
     End If
-    If FtInEnded Then
-        FtReadItem = Empty
-        Exit Function
-    End If
+    If FtInEnded Or FtInStopped() Then Exit Function
     i = FtUnitIndex(FtInUnit)
-    f = FtUnitFile(i, "I")
     If FtInFresh Then
-        Line Input #f, s
-        FtUnits(i).record = s
-        FtUnits(i).pos = 1
+        If Not FtInLine(i) Then Exit Function
         FtInFresh = False
     End If
     Do
@@ -1203,20 +1562,16 @@ Public Function FtReadItem() As Variant
             pos = pos + 1
         Loop
         If pos <= Len(s) Then Exit Do
-        Line Input #f, s
-        FtUnits(i).record = s
-        FtUnits(i).pos = 1
+        If Not FtInLine(i) Then Exit Function
     Loop
     c = Mid$(s, pos, 1)
     If c = "," Then
         FtUnits(i).pos = pos + 1
-        FtReadItem = Empty
         Exit Function
     End If
     If c = "/" Then
         FtUnits(i).pos = pos + 1
         FtInEnded = True
-        FtReadItem = Empty
         Exit Function
     End If
     If c = "'" Or c = """" Then
@@ -1224,8 +1579,8 @@ Public Function FtReadItem() As Variant
         pos = pos + 1
         Do While Not FtQuoted(s, pos, quote, token)
             ' a string goes on in the next record
-            Line Input #f, s
-            FtUnits(i).record = s
+            If Not FtInLine(i) Then Exit Function
+            s = FtUnits(i).record
             pos = 1
         Loop
         isText = True
@@ -1262,31 +1617,36 @@ Public Function FtReadItem() As Variant
         token = Mid$(token, star + 1)
         If token = "" Then
             FtInRepeatValue = Empty
+        ElseIf FtInLength > 0 Then
+            FtInRepeatValue = token
         Else
             FtInRepeatValue = FtReadValue(token)
         End If
         FtReadItem = FtInRepeatValue
         Exit Function
     End If
-    FtReadItem = FtReadValue(token)
+    If FtInLength > 0 Then FtReadItem = token Else FtReadItem = FtReadValue(token)
 End Function
 
 ' An unquoted list-directed value: an integer as Long, a number as Double, a logical
 ' (T, .T., .TRUE., TRUE, and the same with F, in any case) as Boolean, anything else as the
 ' String read (so that Fred read into a CHARACTER variable stays Fred).
+' needs: FtRealParts
 Private Function FtReadValue(ByVal token As String) As Variant
-    Dim u As String, body As String
+    Dim u As String, body As String, mant As String, ex As String
     u = UCase$(token)
     body = u
     If Left$(body, 1) = "+" Or Left$(body, 1) = "-" Then body = Mid$(body, 2)
     If body <> "" And Not (body Like "*[!0-9]*") Then
         If Len(body) <= 9 Then
             FtReadValue = CLng(Val(u))
+        ElseIf Abs(Val(u)) <= 2147483647# Then
+            FtReadValue = CLng(Val(u))
         Else
             FtReadValue = CDbl(Val(u))
         End If
-    ElseIf body Like "#*" Or body Like ".#*" Then
-        FtReadValue = CDbl(Val(Replace(u, "D", "E")))
+    ElseIf FtRealParts(u, mant, ex) Then
+        If ex = "" Then FtReadValue = CDbl(Val(mant)) Else FtReadValue = CDbl(Val(mant & "E" & ex))
     ElseIf u = "T" Or u = ".T" Or u = ".T." Or u = "TRUE" Or u = ".TRUE" Or u = ".TRUE." Then
         FtReadValue = True
     ElseIf u = "F" Or u = ".F" Or u = ".F." Or u = "FALSE" Or u = ".FALSE" Or u = ".FALSE." Then
@@ -1296,27 +1656,100 @@ Private Function FtReadValue(ByVal token As String) As Variant
     End If
 End Function
 
+' The next item of the READ into an INTEGER variable that holds old: old again for a null
+' value or once the statement has failed; a value that is no integer fails it (1.0 too, but
+' for a G field).
+' needs: FtIo FtReadItem FtReadValue FtIoFail
+Public Function FtReadLong(ByVal old As Long) As Long
+    Dim v As Variant
+    v = FtReadItem()
+    FtReadLong = old
+    If VarType(v) = vbString And FtInFormat = "" Then v = FtReadValue(v)
+    Select Case VarType(v)
+    Case vbEmpty
+    Case vbLong, vbInteger
+        FtReadLong = v
+    Case vbDouble
+        If FtInFormat <> "" And v = Fix(v) And Abs(v) < 2147483648# Then
+            FtReadLong = CLng(v)
+        Else
+            FtIoFail 5010, "Bad integer for item in list input"
+        End If
+    Case Else
+        FtIoFail 5010, "Bad integer for item in list input"
+    End Select
+End Function
+
+' The next item of the READ into a REAL or DOUBLE PRECISION variable (see FtReadLong).
+' needs: FtIo FtReadItem FtReadValue FtIoFail
+Public Function FtReadDouble(ByVal old As Double) As Double
+    Dim v As Variant
+    v = FtReadItem()
+    FtReadDouble = old
+    If VarType(v) = vbString And FtInFormat = "" Then v = FtReadValue(v)
+    Select Case VarType(v)
+    Case vbEmpty
+    Case vbLong, vbInteger, vbDouble, vbSingle
+        FtReadDouble = v
+    Case Else
+        FtIoFail 5010, "Bad real number in item of list input"
+    End Select
+End Function
+
+' The next item of the READ into a LOGICAL variable (see FtReadLong).
+' needs: FtIo FtReadItem FtReadValue FtIoFail
+Public Function FtReadBool(ByVal old As Boolean) As Boolean
+    Dim v As Variant
+    v = FtReadItem()
+    FtReadBool = old
+    If VarType(v) = vbString And FtInFormat = "" Then v = FtReadValue(v)
+    Select Case VarType(v)
+    Case vbEmpty
+    Case vbBoolean
+        FtReadBool = v
+    Case Else
+        FtIoFail 5010, "Bad logical value while reading item"
+    End Select
+End Function
+
+' The next item of the READ into a CHARACTER variable of the length given: blank-padded or cut
+' on the right; under Aw wider than the variable, the field's last characters.
+' needs: FtIo FtReadItem
+Public Function FtReadText(ByVal old As String, ByVal length As Long) As String
+    Dim v As Variant, s As String
+    FtInLength = length
+    If FtInLength < 1 Then FtInLength = 1
+    v = FtReadItem()
+    FtInLength = 0
+    If VarType(v) = vbEmpty Then
+        FtReadText = old
+        Exit Function
+    End If
+    If VarType(v) = vbBoolean Then s = IIf(v, "T", "F") Else s = CStr(v)
+    If Len(s) >= length Then FtReadText = Left$(s, length) Else FtReadText = s & Space$(length - Len(s))
+End Function
+
 ' Ends a READ statement: the rest of the record is skipped (and, formatted, the records a
-' trailing / asks to skip).
-' needs: FtIo FtUnitIndex FtInWalk FtInNextRecord
+' trailing / asks to skip). A CHARACTER variable's record is let go.
+' needs: FtIo FtUnitIndex FtInWalk FtInNextRecord FtInStopped FtClose
 Public Sub FtReadEnd()
     Dim i As Long
-    If FtInFormat <> "" Then
-        i = FtUnitIndex(FtInUnit)
-        If i > 0 Then
-            If FtInFresh Then FtInNextRecord i
-            FtInFresh = False
-            i = FtInWalk(i, True)
-        End If
-        FtInFormat = ""
+    i = FtUnitIndex(FtInUnit)
+    If FtInStopped() Then
+        ' nothing more of a failed statement
+    ElseIf FtInFormat <> "" Then
+        If FtInFresh Then FtInNextRecord i
+        FtInFresh = False
+        i = FtInWalk(i, True)
     ElseIf FtInFresh Then
         ' a READ with no items still passes over a record
-        i = FtUnitIndex(FtInUnit)
-        If i > 0 Then FtInNextRecord i
+        FtInNextRecord i
     End If
+    FtInFormat = ""
     FtInRepeat = 0
     FtInFresh = True
     FtInEnded = False
+    If FtInUnit = FtTextUnit Then FtClose FtTextUnit
 End Sub
 
 ' STOP: closes every unit, writes the message (if any) to the report, and ends the program.
@@ -1333,6 +1766,17 @@ Public Sub FtStop(ByVal msg As String)
         Close #f
     End If
     End
+End Sub
+
+' PAUSE: writes "PAUSE" and its message (if any) to the report, where gfortran shows them on
+' standard error before it waits for "go", and goes on.
+' needs: FtIo FtPath
+Public Sub FtPause(ByVal msg As String)
+    Dim f As Integer
+    f = FreeFile
+    Open FtPath("report.txt") For Append As #f
+    If msg = "" Then Print #f, "PAUSE" Else Print #f, "PAUSE " & msg
+    Close #f
 End Sub
 
 ' MOD of integers: the sign of a, as VBA's Mod.

@@ -227,7 +227,15 @@ private:
     // Select Case over the module's procedures that fit the call.
     void dispatch(const Symbol& dummy, const std::vector<ExprPtr>& list, UnitKind kind, const std::string& result);
     Code dummyFunction(const Symbol& dummy, const Expr& e);
-    std::vector<std::string> preLines_;  // what a statement's value needs first
+    std::vector<std::string> preLines_;   // what a statement's value needs first
+    std::vector<std::string> postLines_;  // what comes after it (values copied back)
+    bool noTemporaries_ = false;          // while a dispatch tries the procedures that fit
+    int statementIndent_ = 1;
+    int temporaries_ = 0;
+    // A scalar passed where the callee takes an array: a one-element array
+    // holding its value, the value copied back after the call when it is a
+    // variable.
+    std::string scalarAsArray(const Expr& a, const DummyInfo& d, const ProcInfo& callee);
     std::set<std::string> dispatchResults_;
     Code element(const Symbol& s, const Expr& e);
     Code binary(const Expr& e);
@@ -245,6 +253,12 @@ private:
     std::string linearIndex(const Symbol& s, const Expr& e, long long shift);
     std::string extent(const Symbol& s, std::size_t k);
     std::optional<long long> arraySize(const Symbol& s);
+    std::string elementCount(const Symbol& s);  // as VBA text
+    // A whole CHARACTER array as an internal file: "name, offset, count".
+    std::string recordsArg(const Symbol& s) {
+        const std::string off = offsetOf(s);
+        return ref(s) + ", " + (off.empty() ? "0" : off) + ", " + elementCount(s);
+    }
     std::string args(const Expr& e, const ProcInfo* callee, const std::vector<ExprPtr>& list);
     std::string stringLength(const Symbol& s);
 
@@ -257,6 +271,22 @@ private:
     void assignment(const Stmt& st);
     std::string assignTo(const Expr& target, const Expr& value);
     void ioList(const std::vector<ExprPtr>& items, bool reading);
+    void readInto(const std::string& target, BaseType type, const std::string& length);
+    void readItem(const Expr& item);
+    void inquire(const Stmt& st);
+    std::string substringLength(const Expr& target, const Code& base, const Code& lo);
+    // IOSTAT=, END= and ERR= of a statement: what it catches, and the
+    // lines after it that store the status and take the branches.
+    struct IoStatus {
+        const Expr* iostat = nullptr;
+        std::string endLabel;
+        std::string errLabel;
+        bool any() const { return iostat != nullptr || !endLabel.empty() || !errLabel.empty(); }
+    };
+    IoStatus ioStatus(const Stmt& st, const std::string& what, const std::set<std::string>& allowed);
+    void ioStatusBegin(const IoStatus& status);
+    void ioStatusEnd(const IoStatus& status);
+    bool catching_ = false;
     void closeLoops(const std::string& label);
     void declarations();
     void dataInit();
@@ -475,6 +505,13 @@ std::optional<long long> UnitWriter::arraySize(const Symbol& s) {
     return size;
 }
 
+std::string UnitWriter::elementCount(const Symbol& s) {
+    if (auto size = arraySize(s)) return std::to_string(*size);
+    std::string count;
+    for (std::size_t k = 0; k < s.upper.size(); ++k) count += (k ? " * " : "") + extent(s, k);
+    return count;
+}
+
 // Index 1 is the first element; `shift` is added (-1 gives the offset of
 // the element from the start of the array).
 std::string UnitWriter::linearIndex(const Symbol& s, const Expr& e, long long shift) {
@@ -624,8 +661,10 @@ std::string UnitWriter::args(const Expr& e, const ProcInfo* callee, const std::v
             continue;
         }
         if (d != nullptr && d->isArray) {
-            if (s == nullptr || !s->isArray())
-                refuse("a scalar passed where '" + callee->spelling + "' takes an array");
+            if (s == nullptr || !s->isArray()) {
+                out += scalarAsArray(a, *d, *callee);
+                continue;
+            }
             if (s->type != d->type) refuse("an array of another type passed to '" + callee->spelling + "'");
             const std::string off = offsetOf(*s);
             if (a.kind == Expr::Kind::name) {
@@ -651,6 +690,33 @@ std::string UnitWriter::args(const Expr& e, const ProcInfo* callee, const std::v
     return out;
 }
 
+std::string UnitWriter::scalarAsArray(const Expr& a, const DummyInfo& d, const ProcInfo& callee) {
+    if (noTemporaries_) refuse("a scalar passed where '" + callee.spelling + "' takes an array");
+    if (a.kind == Expr::Kind::substring) refuse("a substring passed where '" + callee.spelling + "' takes an array");
+    Code value = expr(a);
+    if (value.type != d.type) {
+        if (!(value.isLiteral && isNumeric(value.type) && isNumeric(d.type)))
+            refuse("a scalar of another type passed where '" + callee.spelling + "' takes an array");
+        value = convert(value, d.type);
+    }
+    const Symbol* s = a.kind == Expr::Kind::name ? u_.find(a.text) : nullptr;
+    const bool variable = s != nullptr && !s->isParameter && substitution_.empty();
+    std::string temp;
+    if (variable) {
+        temp = ref(*s) + "_a";
+    } else {
+        temp = "arg_a" + std::to_string(++temporaries_);
+    }
+    if (extraDimNames_.insert(temp).second) {
+        extraDims_.push_back("Dim " + temp + "(1 To 1) As " + std::string(vbaType(d.type)));
+    }
+    // At the statement's indent: a logical IF's statement is written one deeper.
+    const std::string pad(static_cast<std::size_t>(std::max(statementIndent_, 0)) * 4, ' ');
+    preLines_.push_back(pad + temp + "(1) = " + value.text);
+    if (variable) postLines_.push_back(pad + value.text + " = " + temp + "(1)");
+    return temp + ", 0";
+}
+
 void UnitWriter::dispatch(const Symbol& dummy, const std::vector<ExprPtr>& list, UnitKind kind,
                           const std::string& result) {
     std::vector<std::string> lines;
@@ -662,11 +728,14 @@ void UnitWriter::dispatch(const Symbol& dummy, const std::vector<ExprPtr>& list,
         if (proc.kind != kind || proc.dummies.size() != list.size()) continue;
         if (kind == UnitKind::function && proc.type != dummy.type) continue;
         std::string a;
+        noTemporaries_ = true;
         try {
             a = args(none, &proc, list);
         } catch (const Untranslatable&) {
+            noTemporaries_ = false;
             continue;  // does not fit the call
         }
+        noTemporaries_ = false;
         ++fits;
         lines.push_back(pad + "Case " + quoteVba(vbaName(name)));
         const std::string call = vbaName(name) + (a.empty() && kind == UnitKind::subroutine ? "" : "(" + a + ")");
@@ -1028,6 +1097,17 @@ std::string UnitWriter::stringLength(const Symbol& s) {
     return convert(expr(*s.length), BaseType::integer).text;
 }
 
+// The length of the substring target of base from lo, as VBA text.
+std::string UnitWriter::substringLength(const Expr& target, const Code& base, const Code& lo) {
+    if (!target.args[2]) return "Len(" + base.text + ") - " + paren(lo, kAdd + 1) + " + 1";
+    Code hi = convert(expr(*target.args[2]), BaseType::integer);
+    if (lo.isLiteral && lo.text == "1") return hi.text;
+    if (lo.isLiteral && hi.isLiteral) {
+        return std::to_string(std::atoll(hi.text.c_str()) - std::atoll(lo.text.c_str()) + 1);
+    }
+    return paren(hi, kAdd) + " - " + paren(lo, kAdd + 1) + " + 1";
+}
+
 std::string UnitWriter::assignTo(const Expr& target, const Expr& valueExpr) {
     Code value = expr(valueExpr);
     if (target.kind == Expr::Kind::substring) {
@@ -1035,19 +1115,7 @@ std::string UnitWriter::assignTo(const Expr& target, const Expr& valueExpr) {
         if (base.type != BaseType::character) refuse("a substring of a value that is not CHARACTER");
         if (value.type != BaseType::character) refuse("a value that is not CHARACTER given to a substring");
         Code lo = target.args[1] ? convert(expr(*target.args[1]), BaseType::integer) : literalInteger("1");
-        std::string length;
-        if (target.args[2]) {
-            Code hi = convert(expr(*target.args[2]), BaseType::integer);
-            if (lo.isLiteral && lo.text == "1") {
-                length = hi.text;
-            } else if (lo.isLiteral && hi.isLiteral) {
-                length = std::to_string(std::atoll(hi.text.c_str()) - std::atoll(lo.text.c_str()) + 1);
-            } else {
-                length = paren(hi, kAdd) + " - " + paren(lo, kAdd + 1) + " + 1";
-            }
-        } else {
-            length = "Len(" + base.text + ") - " + paren(lo, kAdd + 1) + " + 1";
-        }
+        const std::string length = substringLength(target, base, lo);
         return "Mid$(" + base.text + ", " + lo.text + ", " + length + ") = " + helper("FtPad") + "(" + value.text +
                ", " + length + ")";
     }
@@ -1113,6 +1181,8 @@ void UnitWriter::ioList(const std::vector<ExprPtr>& items, bool reading) {
             if (d.args[d.items + 3]) head += " Step " + convert(expr(*d.args[d.items + 3]), v.type).text;
             line(head);
             ++indent_;
+            // A READ that has failed reads nothing more.
+            if (reading && catching_) line("If " + helper("FtIoStat") + " <> 0 Then Exit For");
             std::vector<ExprPtr> inner;
             for (std::size_t k = 0; k < d.items; ++k) inner.push_back(cloneExpr(*d.args[k]));
             ioList(inner, reading);
@@ -1123,25 +1193,24 @@ void UnitWriter::ioList(const std::vector<ExprPtr>& items, bool reading) {
         const Symbol* s = item->kind == Expr::Kind::name ? u_.find(item->text) : nullptr;
         if (s != nullptr && s->isArray()) {
             // A whole array: every element in order.
-            std::string count;
-            if (auto size = arraySize(*s)) {
-                count = std::to_string(*size);
-            } else {
-                for (std::size_t k = 0; k < s->upper.size(); ++k) count += (k ? " * " : "") + extent(*s, k);
-            }
+            const std::string count = elementCount(*s);
             needIoIndex_ = true;
             const std::string off = offsetOf(*s);
             const std::string el = ref(*s) + "(" + (off.empty() ? "" : off + " + ") + "io_i)";
             line("For io_i = 1 To " + count);
             ++indent_;
-            line(reading ? el + " = " + helper("FtReadItem") + "()" : helper("FtWriteItem") + " " + el);
+            if (reading) {
+                if (catching_) line("If " + helper("FtIoStat") + " <> 0 Then Exit For");
+                readInto(el, s->type, s->type == BaseType::character ? stringLength(*s) : "");
+            } else {
+                line(helper("FtWriteItem") + " " + el);
+            }
             --indent_;
             line("Next io_i");
             continue;
         }
         if (reading) {
-            Code lhs = expr(*item);
-            line(lhs.text + " = " + helper("FtReadItem") + "()");
+            readItem(*item);
         } else {
             Code c = expr(*item);
             if (c.type == BaseType::complex) refuse("COMPLEX");
@@ -1150,6 +1219,141 @@ void UnitWriter::ioList(const std::vector<ExprPtr>& items, bool reading) {
             line(helper("FtWriteItem") + " " + c.text);
         }
     }
+}
+
+// The next item of a READ into a variable of the type; its value now is
+// kept where FORTRAN keeps it (a null value, a failed READ).
+void UnitWriter::readInto(const std::string& target, BaseType type, const std::string& length) {
+    switch (type) {
+        case BaseType::integer: line(target + " = " + helper("FtReadLong") + "(" + target + ")"); return;
+        case BaseType::real:
+        case BaseType::doublePrecision: line(target + " = " + helper("FtReadDouble") + "(" + target + ")"); return;
+        case BaseType::logical: line(target + " = " + helper("FtReadBool") + "(" + target + ")"); return;
+        case BaseType::character: {
+            const std::string n = length.empty() ? "Len(" + target + ")" : length;
+            line(target + " = " + helper("FtReadText") + "(" + target + ", " + n + ")");
+            return;
+        }
+        default: refuse("READ into a COMPLEX or untyped variable");
+    }
+}
+
+void UnitWriter::readItem(const Expr& item) {
+    if (item.kind == Expr::Kind::substring) {
+        Code base = expr(*item.args[0]);
+        if (base.type != BaseType::character) refuse("a substring of a value that is not CHARACTER");
+        Code lo = item.args[1] ? convert(expr(*item.args[1]), BaseType::integer) : literalInteger("1");
+        const std::string length = substringLength(item, base, lo);
+        const std::string part = "Mid$(" + base.text + ", " + lo.text + ", " + length + ")";
+        line(part + " = " + helper("FtReadText") + "(" + part + ", " + length + ")");
+        return;
+    }
+    if (item.kind != Expr::Kind::name && item.kind != Expr::Kind::call) refuse("READ into an expression");
+    Code lhs = expr(item);
+    const Symbol* s = u_.find(item.text);
+    std::string length;
+    if (lhs.type == BaseType::character && s != nullptr) length = stringLength(*s);
+    readInto(lhs.text, lhs.type, length);
+}
+
+UnitWriter::IoStatus UnitWriter::ioStatus(const Stmt& st, const std::string& what,
+                                          const std::set<std::string>& allowed) {
+    IoStatus status;
+    for (const auto& kv : st.io.keywords) {
+        if (kv.first == "fmt*") continue;
+        if (allowed.count(kv.first) == 0) refuse(what + " with " + kv.first + "=");
+        if (kv.first == "iostat") {
+            if (!kv.second || (kv.second->kind != Expr::Kind::name && kv.second->kind != Expr::Kind::call))
+                refuse("IOSTAT= that is not a variable");
+            if (expr(*kv.second).type != BaseType::integer) refuse("IOSTAT= into a variable that is not INTEGER");
+            status.iostat = kv.second.get();
+        } else if (kv.first == "end" || kv.first == "err") {
+            if (!kv.second || kv.second->kind != Expr::Kind::integer) refuse(kv.first + "= without a label");
+            (kv.first == "end" ? status.endLabel : status.errLabel) = kv.second->text;
+        }
+    }
+    return status;
+}
+
+void UnitWriter::ioStatusBegin(const IoStatus& status) {
+    catching_ = status.any();
+    if (!catching_) return;
+    const bool ends = status.iostat != nullptr || !status.endLabel.empty();
+    const bool errors = status.iostat != nullptr || !status.errLabel.empty();
+    line(helper("FtIoCatch") + " " + (ends ? "True" : "False") + ", " + (errors ? "True" : "False"));
+}
+
+void UnitWriter::ioStatusEnd(const IoStatus& status) {
+    catching_ = false;
+    if (!status.any()) return;
+    line(helper("FtIoEnd"));
+    const std::string stat = helper("FtIoStat");
+    if (status.iostat != nullptr) line(expr(*status.iostat).text + " = " + stat);
+    if (!status.endLabel.empty()) line("If " + stat + " < 0 Then GoTo L" + status.endLabel);
+    if (!status.errLabel.empty()) line("If " + stat + " > 0 Then GoTo L" + status.errLabel);
+}
+
+// INQUIRE by file or by unit: EXIST=, OPENED=, NUMBER=, NAMED=, NAME=;
+// what else it can ask is left.
+void UnitWriter::inquire(const Stmt& st) {
+    const IoStatus status =
+        ioStatus(st, "INQUIRE", {"iostat", "err", "file", "exist", "opened", "number", "named", "name"});
+    const Expr* file = nullptr;
+    for (const auto& kv : st.io.keywords) {
+        if (kv.first == "file") file = kv.second.get();
+    }
+    if ((file == nullptr) == (st.io.unit == nullptr)) refuse("INQUIRE needs either FILE= or UNIT=");
+    std::string name;
+    std::string unit;
+    if (file != nullptr) {
+        Code f = expr(*file);
+        if (f.type != BaseType::character) refuse("INQUIRE with FILE= that is not CHARACTER");
+        name = f.text;
+    } else {
+        unit = unitArg(st);
+    }
+    for (const auto& kv : st.io.keywords) {
+        if (kv.first == "file" || kv.first == "iostat" || kv.first == "err" || kv.first == "fmt*") continue;
+        if (!kv.second || (kv.second->kind != Expr::Kind::name && kv.second->kind != Expr::Kind::call))
+            refuse("INQUIRE with " + kv.first + "= that is not a variable");
+        const Code target = expr(*kv.second);
+        const BaseType wanted = kv.first == "number" ? BaseType::integer
+                                : kv.first == "name" ? BaseType::character
+                                                     : BaseType::logical;
+        if (target.type != wanted) refuse("INQUIRE with " + kv.first + "= of another type");
+        if (kv.first == "name") {
+            const Symbol* s = u_.find(kv.second->text);
+            std::string length = s != nullptr ? stringLength(*s) : "";
+            if (length.empty()) length = "Len(" + target.text + ")";
+            // An unnamed unit leaves the variable as it was, as gfortran does.
+            if (file != nullptr) {
+                line(target.text + " = " + helper("FtPad") + "(Trim$(" + name + "), " + length + ")");
+            } else {
+                line("If " + helper("FtUnitName") + "(" + unit + ") <> \"\" Then " + target.text + " = " +
+                     helper("FtPad") + "(" + helper("FtUnitName") + "(" + unit + "), " + length + ")");
+            }
+            continue;
+        }
+        if (kv.first == "named") {
+            line(target.text + " = " +
+                 (file != nullptr ? "True" : "(" + helper("FtUnitName") + "(" + unit + ") <> \"\")"));
+            continue;
+        }
+        if (file != nullptr) {
+            if (kv.first == "exist") line(target.text + " = " + helper("FtFileExists") + "(" + name + ")");
+            if (kv.first == "opened") line(target.text + " = (" + helper("FtFileUnit") + "(" + name + ") <> -1)");
+            if (kv.first == "number") line(target.text + " = " + helper("FtFileUnit") + "(" + name + ")");
+        } else {
+            // gfortran has every unit number from 0 up
+            if (kv.first == "exist") line(target.text + " = (" + unit + " >= 0)");
+            if (kv.first == "opened") line(target.text + " = " + helper("FtUnitOpened") + "(" + unit + ")");
+            if (kv.first == "number") {
+                line("If " + helper("FtUnitOpened") + "(" + unit + ") Then " + target.text + " = " + unit + " Else " +
+                     target.text + " = -1");
+            }
+        }
+    }
+    if (status.iostat != nullptr) line(expr(*status.iostat).text + " = 0");
 }
 
 void UnitWriter::body(const Stmt& st) {
@@ -1176,6 +1380,7 @@ void UnitWriter::body(const Stmt& st) {
             return;
         }
         case K::ifArithmetic: {
+            // The two-label form is not FORTRAN 77, and gfortran refuses it too.
             if (st.labels.size() != 3) refuse("an arithmetic IF with two labels");
             Code c = expr(*st.exprs[0]);
             if (!isNumeric(c.type)) refuse("an arithmetic IF on a value that is not a number");
@@ -1317,76 +1522,125 @@ void UnitWriter::body(const Stmt& st) {
         }
         case K::write:
         case K::print: {
-            for (const auto& kv : st.io.keywords) {
-                if (kv.first != "fmt*") refuse("WRITE with " + kv.first + "=");
-            }
+            const IoStatus status = ioStatus(st, "WRITE", {"iostat", "err"});
             if (st.io.unit && (st.io.unit->kind == Expr::Kind::name || st.io.unit->kind == Expr::Kind::call)) {
                 const Symbol* s = u_.find(st.io.unit->text);
+                if (s != nullptr && s->type == BaseType::character && s->isArray() &&
+                    st.io.unit->kind == Expr::Kind::name) {
+                    // A WRITE to a CHARACTER array: a record in each element.
+                    const std::string length = stringLength(*s);
+                    if (length.empty()) refuse("WRITE to a CHARACTER*(*) array");
+                    const std::string records = recordsArg(*s);
+                    const std::string fmt = formatArg(st);
+                    ioStatusBegin(status);
+                    line(helper("FtWriteBegin") + " 0");
+                    ioList(st.exprs, false);
+                    line(helper("FtWriteRecords") + " " + records + ", " + length + ", " + fmt);
+                    ioStatusEnd(status);
+                    return;
+                }
                 if (s != nullptr && s->type == BaseType::character) {
                     // A WRITE to a CHARACTER variable: its records as text.
-                    if (s->isArray() && st.io.unit->kind == Expr::Kind::name) refuse("WRITE to a CHARACTER array");
                     const Code target = expr(*st.io.unit);
                     const std::string fmt = formatArg(st);
                     std::string length = stringLength(*s);
                     if (length.empty()) length = "Len(" + target.text + ")";
+                    ioStatusBegin(status);
                     line(helper("FtWriteBegin") + " 0");
                     ioList(st.exprs, false);
                     line(target.text + " = " + helper("FtPad") + "(" + helper("FtWriteText") + "(" + fmt + "), " +
                          length + ")");
+                    ioStatusEnd(status);
                     return;
                 }
             }
             const std::string unit = unitArg(st);
             const std::string fmt = formatArg(st);
+            ioStatusBegin(status);
             line(helper("FtWriteBegin") + " " + unit);
             ioList(st.exprs, false);
             line(helper("FtWriteEnd") + " " + fmt);
+            ioStatusEnd(status);
             return;
         }
         case K::read: {
-            std::string endLabel;
-            for (const auto& kv : st.io.keywords) {
-                if (kv.first == "end" && kv.second && kv.second->kind == Expr::Kind::integer) {
-                    endLabel = kv.second->text;
-                } else if (kv.first != "fmt*") {
-                    refuse("READ with " + kv.first + "=");
+            const IoStatus status = ioStatus(st, "READ", {"iostat", "err", "end"});
+            std::string begin;
+            if (st.io.unit) {
+                const Symbol* s = st.io.unit->kind == Expr::Kind::name ? u_.find(st.io.unit->text) : nullptr;
+                if (s != nullptr && s->isArray() && s->type == BaseType::character) {
+                    // A CHARACTER array: each element a record.
+                    begin = helper("FtReadBeginRecords") + " " + recordsArg(*s);
+                } else {
+                    // A CHARACTER variable, element or substring: its value is the record.
+                    const Code unit = expr(*st.io.unit);
+                    if (unit.type == BaseType::character) begin = helper("FtReadBeginText") + " " + unit.text;
                 }
             }
-            if (st.io.format) refuse("a formatted READ");
-            const std::string unit = unitArg(st);
-            // END=: no record left, no READ.
-            if (!endLabel.empty()) line("If " + helper("FtEof") + "(" + unit + ") Then GoTo L" + endLabel);
-            line(helper("FtReadBegin") + " " + unit);
+            if (begin.empty()) begin = helper("FtReadBegin") + " " + unitArg(st);
+            const std::string fmt = st.io.format ? formatArg(st) : "";
+            ioStatusBegin(status);
+            line(begin);
+            if (!fmt.empty()) line(helper("FtReadFormat") + " " + fmt);
             ioList(st.exprs, true);
             line(helper("FtReadEnd"));
+            ioStatusEnd(status);
             return;
         }
         case K::open: {
+            const IoStatus status =
+                ioStatus(st, "OPEN", {"iostat", "err", "file", "status", "form", "access", "blank"});
             std::string file = "\"\"";
-            std::string status = "\"unknown\"";
+            std::string openStatus = "\"unknown\"";
+            std::string blank;
             for (const auto& kv : st.io.keywords) {
-                if (kv.first == "file") {
-                    file = expr(*kv.second).text;
-                } else if (kv.first == "status") {
-                    status = expr(*kv.second).text;
-                } else if (kv.first != "form" && kv.first != "access") {
-                    refuse("OPEN with " + kv.first + "=");
-                }
+                if (kv.first == "file") file = expr(*kv.second).text;
+                if (kv.first == "status") openStatus = expr(*kv.second).text;
+                if (kv.first == "blank") blank = expr(*kv.second).text;
             }
-            line(helper("FtOpen") + " " + unitArg(st) + ", " + file + ", " + status);
+            const std::string unit = unitArg(st);
+            ioStatusBegin(status);
+            line(helper("FtOpen") + " " + unit + ", " + file + ", " + openStatus);
+            if (!blank.empty()) line(helper("FtOpenBlank") + " " + unit + ", " + blank);
+            ioStatusEnd(status);
             return;
         }
         case K::close:
-            for (const auto& kv : st.io.keywords) {
-                if (kv.first != "status") refuse("CLOSE with " + kv.first + "=");
-            }
-            line(helper("FtClose") + " " + unitArg(st));
-            return;
         case K::rewind:
         case K::backspace:
-        case K::endfile:
-        case K::inquire: refuse("REWIND, BACKSPACE, ENDFILE and INQUIRE");
-        case K::pauseStmt: refuse("PAUSE");
+        case K::endfile: {
+            const char* what = st.kind == K::close     ? "CLOSE"
+                               : st.kind == K::rewind  ? "REWIND"
+                               : st.kind == K::endfile ? "ENDFILE"
+                                                       : "BACKSPACE";
+            const IoStatus status = st.kind == K::close ? ioStatus(st, what, {"iostat", "err", "status"})
+                                                        : ioStatus(st, what, {"iostat", "err"});
+            if (!st.io.unit) refuse(std::string(what) + " without a unit");
+            const std::string unit = unitArg(st);
+            const char* call = st.kind == K::close     ? "FtClose"
+                               : st.kind == K::rewind  ? "FtRewind"
+                               : st.kind == K::endfile ? "FtEndfile"
+                                                       : "FtBackspace";
+            std::string closeStatus;
+            for (const auto& kv : st.io.keywords) {
+                if (kv.first == "status") closeStatus = expr(*kv.second).text;
+            }
+            ioStatusBegin(status);
+            if (closeStatus.empty()) {
+                line(helper(call) + " " + unit);
+            } else {
+                line(helper("FtCloseStatus") + " " + unit + ", " + closeStatus);
+            }
+            ioStatusEnd(status);
+            return;
+        }
+        case K::inquire: inquire(st); return;
+        case K::pauseStmt: {
+            std::string msg = "\"\"";
+            if (!st.exprs.empty()) msg = quoteVba(st.exprs[0]->text);  // a text or the digits of a code
+            line(helper("FtPause") + " " + msg);
+            return;
+        }
         case K::entry: refuse("ENTRY");
         case K::equivalence: refuse("EQUIVALENCE");
         case K::include: refuse("INCLUDE");
@@ -1485,20 +1739,38 @@ void UnitWriter::statement(const Stmt& st) {
     const std::size_t loops = loops_.size();
     const std::vector<char> blocks = blocks_;
     preLines_.clear();
+    postLines_.clear();
+    statementIndent_ = indent_;
     try {
         body(st);
+        if (!postLines_.empty()) {
+            // Values copied back after the statement: only where it surely
+            // goes on to the next line, or leaves the value as it was.
+            using K = Stmt::Kind;
+            const Stmt& plain = st.kind == K::ifLogical && st.inner ? *st.inner : st;
+            if (plain.kind != K::assignment && plain.kind != K::call) {
+                refuse("a variable passed where the callee takes an array, in a statement that may jump");
+            }
+            out_.insert(out_.end(), postLines_.begin(), postLines_.end());
+            postLines_.clear();
+        }
         if (!preLines_.empty()) {
             // Values the statement needs first (calls of procedure
-            // arguments): only where they are computed once, before it.
+            // arguments, one-element arrays): only where they are
+            // computed once, before it.
             using K = Stmt::Kind;
             if (st.kind == K::doWhile || st.kind == K::elseIf) {
-                refuse("a procedure argument called in a DO WHILE or ELSE IF condition");
+                refuse(
+                    "a procedure argument called, or a scalar passed as an array, in a DO WHILE or ELSE IF "
+                    "condition");
             }
             out_.insert(out_.begin() + static_cast<std::ptrdiff_t>(mark), preLines_.begin(), preLines_.end());
             preLines_.clear();
         }
     } catch (const Untranslatable& why) {
         preLines_.clear();
+        postLines_.clear();
+        catching_ = false;
         out_.resize(mark);
         indent_ = indent;
         loops_.resize(std::min(loops, loops_.size()));
@@ -1857,8 +2129,16 @@ void collectJumps(const Stmt& st, std::set<std::string>& jumps, std::vector<std:
             assigned.push_back(st.labels[0]);
             break;
         case K::read:
+        case K::write:
+        case K::print:
+        case K::open:
+        case K::close:
+        case K::rewind:
+        case K::backspace:
+        case K::endfile:
+        case K::inquire:
             for (const auto& kv : st.io.keywords) {
-                if (kv.first == "end" && kv.second && kv.second->kind == Expr::Kind::integer)
+                if ((kv.first == "end" || kv.first == "err") && kv.second && kv.second->kind == Expr::Kind::integer)
                     jumps.insert(kv.second->text);
             }
             break;

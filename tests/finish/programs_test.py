@@ -2,8 +2,9 @@
 """Whole FORTRAN programs, finished and run in LibreOffice Basic, against gfortran.
 
 For each tests/finish/programs/NAME.f: gfortran builds and runs it (its standard output is the
-reference); `ftvb-convert --finish -o NAME.bas NAME.f` translates it; the main program's Sub
-runs in LibreOffice Basic (VBA mode, headless, one soffice for all programs) with FtFolder set
+reference; NAME.stdin, when there is one, is its standard input, and the module's input.txt);
+`ftvb-convert --finish -o NAME.bas NAME.f` translates it; the main program's Sub runs in
+LibreOffice Basic (VBA mode, headless, one soffice for all programs) with FtFolder set
 to a work folder holding the program's data files; report.txt is compared with the reference
 token by token (words equal; numbers to the digits printed, or within 1e-12 relative).
 
@@ -189,8 +190,12 @@ def run_program(name, gfortran, convert, work, session):
                            capture_output=True, text=True)
     if build.returncode:
         return False, ["gfortran cannot build it:", build.stderr.strip()]
+    stdin = os.path.join(PROGRAMS, name + ".stdin")
+    feed = open(stdin).read() if os.path.exists(stdin) else ""
+    if feed:
+        shutil.copy(stdin, os.path.join(vba_dir, "input.txt"))
     ref = subprocess.run([os.path.join(ref_dir, name)], cwd=ref_dir, capture_output=True,
-                         text=True, timeout=60)
+                         text=True, timeout=60, input=feed)
     shutil.copy(source_path, os.path.join(work, name))
     conv = subprocess.run([convert, "--finish", "-o", name + ".bas", name + ".f"] + library,
                           cwd=os.path.join(work, name), capture_output=True, text=True, timeout=120)
@@ -207,8 +212,10 @@ def run_program(name, gfortran, convert, work, session):
     problems += lobasic.describe(name + ".bas", verdict)
     report = os.path.join(vba_dir, "report.txt")
     got = open(report, encoding="utf-8", errors="replace").read() if os.path.exists(report) else ""
-    # gfortran writes a STOP's message on standard error, the module at the end of report.txt
-    reference = ref.stdout + "".join(m + "\n" for m in re.findall(r"(?m)^STOP (.+)$", ref.stderr))
+    # gfortran writes a STOP's message on standard error, the module at the end of report.txt;
+    # a PAUSE's too, the module where it is (a program's PAUSE comes after its last output)
+    reference = ref.stdout + "".join((m.group(1) or m.group(0)) + "\n"
+                                     for m in re.finditer(r"(?m)^(?:STOP (.+)|PAUSE\b.*)$", ref.stderr))
     diffs = numbers_compare.differences(reference, got, 1e-12)
     if diffs:
         problems.append("output differs from gfortran's:")

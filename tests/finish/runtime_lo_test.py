@@ -214,7 +214,10 @@ FMT_DATA = "\n".join([
     "  -7" + "  1.5E3" + " 2.5D-2" + "  1.5+2",
     " 12345 678",
     " skipped",
-    " last", ""])
+    " last",
+    "  1 2  -3 5",
+    "12345678",
+    "   1.5E2  2.5", ""])
 FMT_READS = [
     ("(I4,F5.2,1X,A4,2X,L2)", [("n1", "integer"), ("f1", "double precision"), ("c1", "character*4"),
                             ("b1", "logical")]),
@@ -224,6 +227,10 @@ FMT_READS = [
                     ("f5", "double precision")]),
     ("(2I3,/)", [("n3", "integer"), ("n4", "integer")]),
     ("(A)", [("c2", "character*8")]),
+    ("(BZ,I4,F6.1)", [("n5", "integer"), ("f6", "double precision")]),
+    ("(I2,TL1,I2,T6,A2,TR1,A1)", [("n6", "integer"), ("n7", "integer"), ("c3", "character*2"),
+                                  ("c4", "character*1")]),
+    ("(G8.0,G5.1)", [("f7", "double precision"), ("f8", "double precision")]),
 ]
 
 # WRITE to a CHARACTER variable of a length: (format, items, length).

@@ -51,8 +51,14 @@ TEST(Runtime, TheNamesTheWriterCallsAreThere) {
         "FtIndex",      "FtLenTrim",   "FtEpsilonD", "FtHugeD",     "FtTinyD",   "FtEpsilonS",  "FtHugeS",
         "FtTinyS",      "FtRadix",     "FtDigitsD",  "FtDigitsS",   "FtMinExpD", "FtMaxExpD",   "FtMinExpS",
         "FtMaxExpS",    "FtStop",      "FtRewind",   "FtWriteText", "FtEof",     "FtReadFormat"};
+    // Reading, the status of a statement, positions and INQUIRE.
+    const char* input[] = {"FtReadLong",         "FtReadDouble",   "FtReadBool",    "FtReadText",  "FtReadBeginText",
+                           "FtReadBeginRecords", "FtWriteRecords", "FtIoCatch",     "FtIoEnd",     "FtIoStat",
+                           "FtBackspace",        "FtEndfile",      "FtCloseStatus", "FtOpenBlank", "FtFileExists",
+                           "FtFileUnit",         "FtUnitOpened",   "FtUnitName",    "FtPause"};
     std::set<std::string> names = allNames();
     for (const char* n : contract) EXPECT_TRUE(names.count(n)) << n;
+    for (const char* n : input) EXPECT_TRUE(names.count(n)) << n;
 }
 
 // A helper written alone must bring everything it calls: VBA refuses a
