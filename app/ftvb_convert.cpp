@@ -286,9 +286,9 @@ int convert(const std::vector<std::string>& args) {
     reviewWriter.skipDiskFlush();
     const bool reviewToConsole = a.review && !a.reviewFile && ftvb::console::errorIsConsole();
     if (a.review && !reviewToConsole) {
-        const ftvb::Outcome why = a.reviewFile ? reviewWriter.open(*a.reviewFile) : reviewWriter.openStandardError();
-        if (why && why->reason == ftvb::Reason::stopped) return interruptedRun(module);
-        if (why) return reviewFailed(a.reviewFile, *why);
+        const ftvb::Status opened = a.reviewFile ? reviewWriter.open(*a.reviewFile) : reviewWriter.openStandardError();
+        if (opened.failedWith(ftvb::Reason::stopped)) return interruptedRun(module);
+        if (!opened.ok()) return reviewFailed(a.reviewFile, opened.failure());
     }
     if (a.review) progress.reviewTo(reviewToConsole ? nullptr : &reviewWriter);
     ftvb::NameList list(files);
@@ -319,7 +319,8 @@ int convert(const std::vector<std::string>& args) {
     // The review of a module that was not written would point nowhere: its
     // file is put in place only now.
     if (a.review && !reviewToConsole) {
-        if (const ftvb::Outcome why = reviewWriter.commit()) return reviewFailed(a.reviewFile, *why);
+        if (const ftvb::Status committed = reviewWriter.commit(); !committed.ok())
+            return reviewFailed(a.reviewFile, committed.failure());
     }
     if (!a.quiet) {
         for (const std::string& written : result.modules) {

@@ -75,13 +75,13 @@ void ModuleWriter::writeBytes(std::string_view bytes) {
     if (buffer_.size() >= kBlock) flush();
 }
 
-Outcome writeWholeFile(const std::string& name, std::string_view bytes) {
+Status writeWholeFile(const std::string& name, std::string_view bytes) {
     return writeWholeFile(name, std::span<const std::string_view>(&bytes, 1));
 }
 
-Outcome writeWholeFile(const std::string& name, std::span<const std::string_view> pieces) {
+Status writeWholeFile(const std::string& name, std::span<const std::string_view> pieces) {
     ModuleWriter file;
-    if (Outcome why = file.open(name)) return why;
+    if (Status opened = file.open(name); !opened.ok()) return opened;
     for (const std::string_view piece : pieces) file.writeBytes(piece);
     return file.commit();
 }

@@ -66,7 +66,7 @@ constexpr std::size_t kLeftOutShown = 10;
 // a file is replaced or removed.
 bool isOurUnreadList(const std::string& name) {
     SourceReader reader;
-    if (reader.open(name)) return false;
+    if (!reader.open(name).ok()) return false;
     std::string_view line;
     if (!reader.nextLine(line)) return false;
     return line == runWords(kEnglish).filesLeftOut || line == runWords(kFrench).filesLeftOut;
@@ -76,11 +76,11 @@ bool isOurUnreadList(const std::string& name) {
 // summary. Only such a file is replaced or removed.
 bool isOurReview(const std::string& name) {
     SourceReader reader;
-    if (reader.open(name)) return false;
+    if (!reader.open(name).ok()) return false;
     std::string_view line;
     std::string last;
     while (reader.nextLine(line)) last.assign(line);
-    return !reader.error() && last.rfind("review: ", 0) == 0;
+    return reader.error().ok() && last.rfind("review: ", 0) == 0;
 }
 
 bool fileExists(const std::string& name) { return identityOf(name).exists; }
@@ -170,16 +170,16 @@ public:
         blocked_ = clashes || (exists && !ours_);
         if (blocked_) return;
         writer_.skipDiskFlush();
-        openFailure_ = writer_.open(name_);
-        if (!openFailure_) review.spillTo([this](std::string_view block) { writer_.writeBytes(block); });
+        opened_ = writer_.open(name_);
+        if (opened_.ok()) review.spillTo([this](std::string_view block) { writer_.writeBytes(block); });
     }
 
     const std::string& name() const { return name_; }
     bool blocked() const { return blocked_; }
 
     // The rest of the list, and the file in place.
-    Outcome commit(ReviewList& review) {
-        if (openFailure_) return openFailure_;
+    Status commit(ReviewList& review) {
+        if (!opened_.ok()) return opened_;
         for (const std::string_view piece : review.pieces()) writer_.writeBytes(piece);
         return writer_.commit();
     }
@@ -197,7 +197,7 @@ public:
 private:
     std::string name_;
     ModuleWriter writer_;
-    Outcome openFailure_;
+    Status opened_;
     bool ours_ = false;
     bool blocked_ = false;
 };
@@ -504,8 +504,8 @@ std::string Form1Logic::reviewMessage(ReviewList& review, ReviewFile& file, cons
     std::string why;
     if (file.blocked()) {
         why = words.reviewNotOurs;
-    } else if (const Outcome failure = file.commit(review)) {
-        why = reasonText(*failure, languageValue);
+    } else if (const Status committed = file.commit(review); !committed.ok()) {
+        why = reasonText(committed.failure(), languageValue);
     }
     const std::string shown = window_.fromFileSystem(file.name());
     if (!why.empty()) return "\n" + fill(words.reviewNotWritten, shown, why);
@@ -538,7 +538,7 @@ std::string Form1Logic::leftOutMessage(const std::vector<SkippedFile>& skipped, 
     if (skipped.size() <= kLeftOutShown) return text;
 
     const std::string more = std::to_string(skipped.size() - kLeftOutShown);
-    if ((exists && !ours) || writeWholeFile(listName, list)) return text + "\n" + fill(words.moreLeftOutNoList, more);
+    if ((exists && !ours) || !writeWholeFile(listName, list).ok()) return text + "\n" + fill(words.moreLeftOutNoList, more);
     const std::string shown = window_.fromFileSystem(listName);
     const std::size_t folder = shown.find_last_of("/\\");
     return text + "\n" + fill(words.moreLeftOut, more, folder == std::string::npos ? shown : shown.substr(folder + 1));

@@ -52,8 +52,8 @@ protected:
     // The system's wording of why `name` in the folder cannot be opened.
     std::string systemText(const std::string& name) const {
         ftvb::SourceReader reader;
-        const ftvb::Outcome why = reader.open(path(name));
-        return why ? ftvb::describe(*why) : "(it opens)";
+        const ftvb::Status opened = reader.open(path(name));
+        return opened.ok() ? "(it opens)" : ftvb::describe(opened.failure());
     }
 
     fs::path dir_;
