@@ -15,6 +15,7 @@
 
 #include "app/console.h"
 #include "engine/files.h"
+#include "engine/review_place.h"
 #include "engine/run.h"
 #include "engine/shown_name.h"
 #include "finish/finish.h"
@@ -177,20 +178,6 @@ int main(int argc, char** argv) {
 
 namespace {
 
-// Why the review may not be written where it was asked for, or empty: the
-// same rule as for the module, and the two never in one place.
-std::string reviewClash(const std::string& review, const std::string& module, const std::vector<std::string>& files) {
-    const ftvb::NameList sources(files);
-    const ftvb::OutputClash clash = ftvb::outputClash(review, sources, &module);
-    if (clash.with == ftvb::OutputClash::With::source) {
-        return "it is also listed as a source ('" + std::string(Shown(clash.source).text()) + "')";
-    }
-    if (clash.with == ftvb::OutputClash::With::otherOutput) {
-        return module == "-" ? "the module goes to standard output already" : "it is also the module";
-    }
-    return {};
-}
-
 struct Arguments {
     std::string module = "module1.bas";
     bool quiet = false;
@@ -247,7 +234,12 @@ std::optional<int> parseArguments(const std::vector<std::string>& args, Argument
     // to the source too.
     if (a.review && !a.reviewFile && ftvb::standardErrorClash(ftvb::NameList(a.files))) return 2;
     if (a.reviewFile) {
-        if (const std::string clash = reviewClash(*a.reviewFile, a.module, a.files); !clash.empty()) {
+        // Named here, so a file there is replaced, unless it is a source or
+        // the module.
+        const ftvb::ReviewPlace place =
+            ftvb::reviewPlace(*a.reviewFile, a.module, ftvb::NameList(a.files), ftvb::ReviewNamedBy::user);
+        if (!place.writable()) {
+            const std::string clash = ftvb::describeReviewClash(place.clash, a.module);
             return usageError({"cannot write the review to '", Shown(*a.reviewFile).text(), "': ", clash});
         }
     }

@@ -166,14 +166,6 @@ Status SourceReader::open(const std::string& name) {
     return {};
 }
 
-bool SourceReader::askedToStop() {
-    if (observer_ && observer_->stopRequested()) {
-        stopped_ = true;
-        eof_ = true;
-    }
-    return stopped_;
-}
-
 bool SourceReader::fill() {
     if (eof_ || askedToStop()) return false;
     for (;;) {
@@ -194,14 +186,6 @@ bool SourceReader::fill() {
 }
 
 // ---- ModuleWriter -----------------------------------------------------------
-
-ModuleWriter::~ModuleWriter() { abandon(); }
-
-bool ModuleWriter::askedToStop() {
-    if (observer_ == nullptr || !observer_->stopRequested()) return false;
-    if (error_.ok()) error_ = runFailure(Reason::stopped);
-    return true;
-}
 
 Status ModuleWriter::open(const std::string& name) {
     if (name.empty()) return systemFailure(ENOENT);

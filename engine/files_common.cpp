@@ -1,12 +1,21 @@
 // What the file side does the same way on every platform, over the
 // platform's SourceReader and ModuleWriter: lines cut out of the read
-// buffer, lines and bytes gathered into the write buffer.
+// buffer, lines and bytes gathered into the write buffer, the stop check
+// and the writer's clean-up.
 #include <algorithm>
 #include <cstring>
 
 #include "engine/files.h"
 
 namespace ftvb {
+
+bool SourceReader::askedToStop() {
+    if (observer_ && observer_->stopRequested()) {
+        stopped_ = true;
+        eof_ = true;
+    }
+    return stopped_;
+}
 
 bool SourceReader::nextLine(std::string_view& line) {
     // Most lines lie whole in the buffer: they are handed out where they are.
@@ -50,6 +59,14 @@ bool SourceReader::readLine(std::string& line) {
         }
     }
     if (length == line.size() && !line.empty() && line.back() == '\r') line.pop_back();
+    return true;
+}
+
+ModuleWriter::~ModuleWriter() { abandon(); }
+
+bool ModuleWriter::askedToStop() {
+    if (observer_ == nullptr || !observer_->stopRequested()) return false;
+    if (error_.ok()) error_ = runFailure(Reason::stopped);
     return true;
 }
 

@@ -342,14 +342,6 @@ Status SourceReader::open(const std::string& name) {
     return {};
 }
 
-bool SourceReader::askedToStop() {
-    if (observer_ && observer_->stopRequested()) {
-        stopped_ = true;
-        eof_ = true;
-    }
-    return stopped_;
-}
-
 bool SourceReader::fill() {
     if (eof_ || askedToStop()) return false;
     const HANDLE handle = handleOf(fd_);
@@ -396,14 +388,6 @@ bool SourceReader::fill() {
 // finalPath_ holds the module's full path in the "\\?\" form while a
 // temporary file is written, the name of a device written directly, or
 // nothing for standard output (which is never closed).
-
-ModuleWriter::~ModuleWriter() { abandon(); }
-
-bool ModuleWriter::askedToStop() {
-    if (observer_ == nullptr || !observer_->stopRequested()) return false;
-    if (error_.ok()) error_ = runFailure(Reason::stopped);
-    return true;
-}
 
 Status ModuleWriter::open(const std::string& name) {
     if (name.empty()) return systemFailure(ERROR_PATH_NOT_FOUND);
