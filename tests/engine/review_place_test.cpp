@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "engine/run.h"
+#include "tests/support/case_line.h"
 #include "tests/support/temp_folder.h"
 
 namespace ftvb::testing {
@@ -17,18 +18,19 @@ namespace fs = std::filesystem;
 
 TEST(ReviewPlace, TheWindowsNameIsBesideTheModule) {
     struct Case {
+        int line;  // where the case is written, for the failure to name
         const char* module;
         const char* review;
     };
     const Case cases[] = {
-        {"module1.bas", "module1.review.txt"},
-        {"/work/a.b/m.bas", "/work/a.b/m.review.txt"},
-        {"/work/a.b/m", "/work/a.b/m.review.txt"},  // the dot of a folder is no extension
-        {".bas", ".bas.review.txt"},
-        {"m.tar.bas", "m.tar.review.txt"},
+        {__LINE__, "module1.bas", "module1.review.txt"},
+        {__LINE__, "/work/a.b/m.bas", "/work/a.b/m.review.txt"},
+        {__LINE__, "/work/a.b/m", "/work/a.b/m.review.txt"},  // the dot of a folder is no extension
+        {__LINE__, ".bas", ".bas.review.txt"},
+        {__LINE__, "m.tar.bas", "m.tar.review.txt"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.module);
+        SCOPED_TRACE(caseLine(c));
         EXPECT_EQ(reviewFileBeside(c.module), c.review);
     }
 }
@@ -44,7 +46,7 @@ TEST(ReviewPlace, NeitherASourceNorTheModuleAndTheWindowKeepsWhatItDidNotWrite) 
     const NameList sources(std::vector<std::string>{source});
 
     struct Case {
-        int line;
+        int line;  // where the case is written, for the failure to name
         std::string review;
         ReviewNamedBy by;
         bool writable;
@@ -64,7 +66,7 @@ TEST(ReviewPlace, NeitherASourceNorTheModuleAndTheWindowKeepsWhatItDidNotWrite) 
         {__LINE__, module, ReviewNamedBy::program, false, false, OutputClash::With::otherOutput},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::Message() << "case at line " << c.line << ": " << c.review);
+        SCOPED_TRACE(caseLine(c) + ": " + c.review);
         const ReviewPlace place = reviewPlace(c.review, module, sources, c.by);
         EXPECT_EQ(place.writable(), c.writable);
         EXPECT_EQ(place.ours, c.ours);

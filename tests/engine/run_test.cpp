@@ -13,6 +13,7 @@
 
 #include "engine/files.h"
 #include "tests/support/capture.h"
+#include "tests/support/case_line.h"
 #include "tests/support/temp_folder.h"
 
 namespace ftvb::testing {
@@ -201,14 +202,16 @@ TEST_F(RunTest, ModuleThatCannotBeCreatedReadsNothing) {
     const std::string a = write("a.for", "      x = 1\n");
     fs::create_directory(path("sub"));
     const struct {
+        int line;  // where the case is written, for the failure to name
         std::string module;
         Reason reason;
     } cases[] = {
-        {path("nowhere/m.bas"), Reason::noSuchFile},
-        {"", Reason::noSuchFile},
-        {path("sub"), Reason::isAFolder},
+        {__LINE__, path("nowhere/m.bas"), Reason::noSuchFile},
+        {__LINE__, "", Reason::noSuchFile},
+        {__LINE__, path("sub"), Reason::isAFolder},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         observer_.counts.clear();
         const RunResult r = run(c.module, {a});
         EXPECT_FALSE(r.moduleWritten) << c.module;

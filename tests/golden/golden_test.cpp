@@ -13,10 +13,13 @@
 #include <sstream>
 
 #include "engine/run.h"
+#include "tests/support/case_line.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/text_diff.h"
 
 namespace {
+
+using ftvb::testing::caseLine;
 
 namespace fs = std::filesystem;
 
@@ -68,20 +71,22 @@ std::vector<std::string> goldenNames() {
 // lost its CR shows, and files that agree give nothing.
 TEST(LineDiff, ShowsOnlyTheChangedHunks) {
     struct Case {
+        int line;  // where the case is written, for the failure to name
         const char* want;
         const char* got;
         const char* diff;
     };
     const Case cases[] = {
-        {"a\r\nb\r\n", "a\r\nb\r\n", ""},
-        {"1\n2\n3\n4\n5\n6\n7\n8\n9\n", "1\n2\n3\n4\nX\n5\n6\n7\n8\n9\n",
+        {__LINE__, "a\r\nb\r\n", "a\r\nb\r\n", ""},
+        {__LINE__, "1\n2\n3\n4\n5\n6\n7\n8\n9\n", "1\n2\n3\n4\nX\n5\n6\n7\n8\n9\n",
          "@@ -2,6 +2,7 @@\n 2\\n\n 3\\n\n 4\\n\n+X\\n\n 5\\n\n 6\\n\n 7\\n\n"},
-        {"a\r\nb\r\n", "a\r\nb\n", "@@ -1,2 +1,2 @@\n a\\r\\n\n-b\\r\\n\n+b\\n\n"},
-        {"a\n", "", "@@ -1,1 +1,0 @@\n-a\\n\n"},
-        {"1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n", "x\n2\n3\n4\n5\n6\n7\n8\n9\ny\n",
+        {__LINE__, "a\r\nb\r\n", "a\r\nb\n", "@@ -1,2 +1,2 @@\n a\\r\\n\n-b\\r\\n\n+b\\n\n"},
+        {__LINE__, "a\n", "", "@@ -1,1 +1,0 @@\n-a\\n\n"},
+        {__LINE__, "1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n", "x\n2\n3\n4\n5\n6\n7\n8\n9\ny\n",
          "@@ -1,4 +1,4 @@\n-1\\n\n+x\\n\n 2\\n\n 3\\n\n 4\\n\n@@ -7,4 +7,4 @@\n 7\\n\n 8\\n\n 9\\n\n-10\\n\n+y\\n\n"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         SCOPED_TRACE(::testing::Message() << "want [" << c.want << "] got [" << c.got << "]");
         EXPECT_EQ(ftvb::testing::lineDiff(c.want, c.got), c.diff);
     }
