@@ -30,9 +30,6 @@ constexpr bool kPosix = true;
 
 class Cli : public ::testing::Test {
 protected:
-    void SetUp() override { dir_ = ftvb::testing::makeTempFolder("ftvb-cli"); }
-    void TearDown() override { fs::remove_all(dir_); }
-
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
 
     std::string write(const std::string& name, const std::string& content) const {
@@ -59,7 +56,7 @@ protected:
         return opened.ok() ? "(it opens)" : ftvb::describe(opened.failure());
     }
 
-    fs::path dir_;
+    const ftvb::testing::TempFolder dir_{"ftvb-cli"};
 };
 
 TEST_F(Cli, VersionAndHelp) {

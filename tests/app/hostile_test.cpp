@@ -23,6 +23,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -143,23 +144,16 @@ using Snapshot = std::map<std::string, std::string>;
 
 class Hostile : public ::testing::Test {
 protected:
+    // A fresh pair for each case as well: expectFailure starts over with
+    // TearDown and SetUp.
     void SetUp() override {
-        work_ = ftvb::testing::makeTempFolder("ftvb-hostile");
-        scratch_ = ftvb::testing::makeTempFolder("ftvb-hostile-io");
+        work_ = workFolder_.emplace("ftvb-hostile").path();
+        scratch_ = scratchFolder_.emplace("ftvb-hostile-io").path();
     }
 
     void TearDown() override {
-        for (const fs::path& root : {work_, scratch_}) {
-            std::error_code ec;
-            fs::permissions(root, fs::perms::owner_all, fs::perm_options::add, ec);
-            for (auto it = fs::recursive_directory_iterator(root, ec); it != fs::recursive_directory_iterator();
-                 it.increment(ec)) {
-                if (it->is_directory(ec) && !it->is_symlink(ec)) {
-                    fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
-                }
-            }
-            fs::remove_all(root, ec);
-        }
+        workFolder_.reset();
+        scratchFolder_.reset();
     }
 
 public:
@@ -324,6 +318,8 @@ protected:
         return false;
     }
 
+    std::optional<ftvb::testing::TempFolder> workFolder_;
+    std::optional<ftvb::testing::TempFolder> scratchFolder_;
     fs::path work_;
     fs::path scratch_;
 };

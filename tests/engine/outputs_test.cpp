@@ -29,7 +29,6 @@ constexpr bool kWindows = false;
 class Outputs : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = makeTempFolder("ftvb-outputs");
         fs::create_directory(dir_ / "sub");
         std::ofstream(dir_ / "a.for") << "      x = 1\n";
         std::ofstream(dir_ / "m.bas") << "previous\r\n";
@@ -38,13 +37,9 @@ protected:
         previous_ = fs::current_path();
         fs::current_path(dir_);
     }
-    void TearDown() override {
-        fs::current_path(previous_);
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
+    void TearDown() override { fs::current_path(previous_); }
 
-    fs::path dir_;
+    const TempFolder dir_{"ftvb-outputs"};
     fs::path previous_;
 };
 

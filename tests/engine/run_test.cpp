@@ -23,9 +23,6 @@ namespace fs = std::filesystem;
 
 class RunTest : public ::testing::Test {
 protected:
-    void SetUp() override { dir_ = makeTempFolder("ftvb-run"); }
-    void TearDown() override { fs::remove_all(dir_); }
-
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
 
     std::string write(const std::string& name, const std::string& content) const {
@@ -52,7 +49,7 @@ protected:
         return names;
     }
 
-    fs::path dir_;
+    const TempFolder dir_{"ftvb-run"};
     ObserverCapture observer_;
 };
 

@@ -57,7 +57,7 @@ struct Finished {
 // Short FORTRAN here: each line is given its six columns ("10 x = 1" its
 // label); "c " lines and lines already in columns stay as they are.
 Finished finishSource(const std::string& source, FinishOptions options = {}) {
-    const fs::path dir = testing::makeTempFolder("ftvb-finish");
+    const testing::TempFolder dir("ftvb-finish");
     {
         std::ofstream out(dir / "prog.f", std::ios::binary);
         std::istringstream in(source);
@@ -79,7 +79,6 @@ Finished finishSource(const std::string& source, FinishOptions options = {}) {
     f.result = runFinish((dir / "prog.bas").string(), NameList({(dir / "prog.f").string()}), notes, options);
     for (const std::string& m : f.result.modules) f.modules.push_back(readLines(m));
     f.notes = notes.notes;
-    fs::remove_all(dir);
     return f;
 }
 
@@ -440,7 +439,7 @@ TEST(FinishRun, NotesOfASplitModuleNameTheirModule) {
         bool wantsReview() override { return true; }
         void reviewNoted(const ReviewNote& n) override { notes.push_back({std::string(n.module), n.moduleLine}); }
     };
-    const fs::path dir = testing::makeTempFolder("ftvb-finish-split");
+    const testing::TempFolder dir("ftvb-finish-split");
     {
         std::ofstream out(dir / "p.f");
         for (int i = 1; i <= 20; ++i) {
@@ -465,7 +464,6 @@ TEST(FinishRun, NotesOfASplitModuleNameTheirModule) {
     }
     EXPECT_TRUE(where.notes.front().first.empty());
     EXPECT_EQ(where.notes.back().first, r.modules.back());
-    fs::remove_all(dir);
 }
 
 TEST(FinishRun, LinesStayWithinWhatVbaReads) {
@@ -489,7 +487,7 @@ TEST(FinishRun, LinesStayWithinWhatVbaReads) {
 }
 
 TEST(FinishRun, FilesThatCannotBeRead) {
-    const fs::path dir = testing::makeTempFolder("ftvb-finish-run");
+    const testing::TempFolder dir("ftvb-finish-run");
     RunObserver quiet;
     {
         // Not one listed file read: the module is left as it was.
@@ -515,7 +513,6 @@ TEST(FinishRun, FilesThatCannotBeRead) {
         EXPECT_EQ(r.skipped[0].name, (dir / "none.f").string());
         EXPECT_EQ(r.lines, 2);
     }
-    fs::remove_all(dir);
 }
 
 TEST(FinishRun, ModuleNames) {

@@ -37,14 +37,13 @@ TEST_P(Golden, MatchesByHand) {
     const std::string name = GetParam();
     std::vector<std::string> sources = {(dir / (name + ".for")).string()};
     if (fs::exists(dir / (name + ".2.for"))) sources.push_back((dir / (name + ".2.for")).string());
-    const fs::path folder = ftvb::testing::makeTempFolder("ftvb-golden");
+    const ftvb::testing::TempFolder folder("ftvb-golden");
     const std::string module = (folder / "out.bas").string();
     ftvb::NameList list(sources);
     ftvb::RunObserver quiet;
     const ftvb::RunResult r = ftvb::runConversion(module, list, quiet);
     ASSERT_TRUE(r.moduleWritten) << describe(r.moduleFailure);
     const std::string got = read(module);
-    fs::remove_all(folder);
     const fs::path reference = dir / (name + ".bas");
     const char* update = std::getenv("FTVB_UPDATE_GOLDEN");
     if (update != nullptr && std::string(update) == "1") {

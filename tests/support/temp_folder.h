@@ -47,11 +47,20 @@ public:
     explicit TempFolder(const std::string& prefix) : path_(makeTempFolder(prefix)) {}
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
-    // What cannot be removed (a folder a test took the rights of) stays
-    // behind: the next run makes a folder of its own in any case.
+    // A folder a test took the rights of gets them back, so that what it
+    // holds can go; what still cannot be removed stays behind, and the next
+    // run makes a folder of its own in any case.
     ~TempFolder() {
+        namespace fs = std::filesystem;
         std::error_code error;
-        std::filesystem::remove_all(path_, error);
+        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, error);
+        for (auto it = fs::recursive_directory_iterator(path_, error); it != fs::recursive_directory_iterator();
+             it.increment(error)) {
+            if (it->is_directory(error) && !it->is_symlink(error)) {
+                fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, error);
+            }
+        }
+        fs::remove_all(path_, error);
     }
 
     const std::filesystem::path& path() const { return path_; }

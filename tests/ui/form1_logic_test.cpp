@@ -452,7 +452,6 @@ TEST(Form1Logic, AFlagClickStoresTheLanguageAndAppliesItAtOnce) {
 class Run : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder_ = ftvb::testing::makeTempFolder("ftvb-ui-run").string();
         previous_ = std::filesystem::current_path();
         std::filesystem::current_path(folder_);
         write("main.for", "      program main\n      x = 1\n      end\n");
@@ -463,10 +462,7 @@ protected:
         w.logic.Command5_Click();
         w.window.texts[Box::b] = "out.bas";
     }
-    void TearDown() override {
-        std::filesystem::current_path(previous_);
-        std::filesystem::remove_all(folder_);
-    }
+    void TearDown() override { std::filesystem::current_path(previous_); }
 
     void write(const std::string& name, const std::string& text) {
         std::ofstream(folder_ + "/" + name, std::ios::binary) << text;
@@ -495,7 +491,8 @@ protected:
         return names;
     }
 
-    std::string folder_;
+    const ftvb::testing::TempFolder temp_{"ftvb-ui-run"};
+    const std::string folder_ = temp_.string();
     std::filesystem::path previous_;
     Window w;
 };

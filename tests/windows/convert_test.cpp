@@ -26,12 +26,6 @@ fs::path fsPath(const std::string& utf8) {
 
 class ConvertExe : public ::testing::Test {
 protected:
-    void SetUp() override { dir_ = makeTempFolder("ftvb-exe"); }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-
     std::string write(const std::string& name, const std::string& content) const {
         std::ofstream(dir_ / fsPath(name), std::ios::binary) << content;
         return (dir_ / fsPath(name)).string();
@@ -56,7 +50,7 @@ protected:
             {fs::absolute(FTVB_CONVERT), std::move(args), dir_, input.empty() ? fs::path() : dir_ / input});
     }
 
-    fs::path dir_;
+    const TempFolder dir_{"ftvb-exe"};
 };
 
 // Every byte as the Linux build writes it: no CR added before an LF, no
