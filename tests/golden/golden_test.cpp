@@ -2,10 +2,12 @@
 // when golden/NAME.2.for exists, that file after it in the same run) and
 // compared byte for byte with golden/NAME.bas. A mismatch prints the changed
 // hunks with their CR LF shown. FTVB_UPDATE_GOLDEN=1 writes what the run gave
-// over golden/NAME.bas instead, for a person to read with `git diff` before
-// committing it; the .bas files are never changed otherwise.
+// over golden/NAME.bas instead (or makes it, for a new NAME.for), for a person
+// to read with `git diff` before committing it; the .bas files are never
+// changed otherwise.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -53,14 +55,17 @@ TEST_P(Golden, MatchesByHand) {
         }
         return;
     }
+    ASSERT_TRUE(fs::exists(reference)) << reference.string() << " is not there yet: FTVB_UPDATE_GOLDEN=1 makes it";
     const std::string want = read(reference);
     EXPECT_TRUE(got == want) << name << ".bas differs (- expected, + got):\n" << ftvb::testing::lineDiff(want, got);
 }
 
+// Every NAME.for but the second files of a run (NAME.2.for).
 std::vector<std::string> goldenNames() {
     std::vector<std::string> names;
     for (const auto& e : fs::directory_iterator(FTVB_GOLDEN_DIR)) {
-        if (e.path().extension() == ".bas") names.push_back(e.path().stem().string());
+        const std::string stem = e.path().stem().string();
+        if (e.path().extension() == ".for" && stem.find('.') == std::string::npos) names.push_back(stem);
     }
     std::sort(names.begin(), names.end());
     return names;
