@@ -175,6 +175,28 @@ public:
             "  review    %6.2f  (cpu %5.2f)  ftvb-convert --review=FILE's time over the plain run's; module %s\n",
             reviewOverFtvb, reviewOverFtvbCpu, reviewSame ? "identical" : "DIFFERS");
         std::printf("            (the list: %s)\n", lastLine(o_.work + "/corpus.review").c_str());
+        const double finishOverFtvb = finished.median / ftvb1.median;
+        const double finishOverFtvbCpu = finished.cpuMedian / ftvb1.cpuMedian;
+        std::printf("  finish    %6.2f  (cpu %5.2f)  ftvb-convert --finish's time over the plain run's %s\n",
+                    finishOverFtvb, finishOverFtvbCpu, status(finished).c_str());
+        std::vector<Verdict> finishVerdicts;
+        finishVerdicts.push_back({"ftvb-convert --finish <= " + bound(kMaxFinishRatio) + "x the plain run",
+                                  figure("%.2fx (cpu %.2fx)", finishOverFtvb, finishOverFtvbCpu),
+                                  ok(finished) && finishOverFtvb <= kMaxFinishRatio,
+                                  finishOverFtvbCpu <= kMaxFinishRatio});
+        const std::string finishF2cTarget =
+            "ftvb-convert --finish >= " + bound(kMinFinishTimesF2c) + "x f2c's lines per second";
+        if (f2c) {
+            const double f2cOverFinish = f2c->median / finished.median;
+            const double f2cOverFinishCpu = f2c->cpuMedian / finished.cpuMedian;
+            std::printf("  f2c/finish %5.2f  (cpu %5.2f)  f2c's time over ftvb-convert --finish's\n", f2cOverFinish,
+                        f2cOverFinishCpu);
+            finishVerdicts.push_back({finishF2cTarget, figure("%.2fx (cpu %.2fx)", f2cOverFinish, f2cOverFinishCpu),
+                                      ok(finished) && f2cOverFinish >= kMinFinishTimesF2c,
+                                      f2cOverFinishCpu >= kMinFinishTimesF2c});
+        } else {
+            finishVerdicts.push_back({finishF2cTarget, "f2c not installed", std::nullopt, std::nullopt});
+        }
         const std::string referenceTarget =
             "ftvb-convert >= " + bound(kMinTimesReference) + "x the reference's lines per second";
         if (reference) {
@@ -218,7 +240,7 @@ public:
             {reviewTarget,
              figure("%.2fx (cpu %.2fx)", reviewOverFtvb, reviewOverFtvbCpu) + (reviewSame ? "" : ", module differs"),
              ok(reviewed) && reviewSame && reviewOverFtvb <= kMaxReviewRatio, reviewOverFtvbCpu <= kMaxReviewRatio});
-        rest.insert(rest.end(), finishVerdicts_.begin(), finishVerdicts_.end());
+        rest.insert(rest.end(), finishVerdicts.begin(), finishVerdicts.end());
         rest.push_back({"ftvb-convert <= " + bound(kMaxTimesCat) + "x the cat time",
                         figure("%.2fx (cpu %.2fx)", ftvbOverCat, ftvbOverCatCpu),
                         ok(ftvb1) && ftvbOverCat <= kMaxTimesCat, ftvbOverCatCpu <= kMaxTimesCat});
@@ -247,7 +269,6 @@ private:
     const std::vector<std::string>& files_;
     std::string module_;
     std::string reviewModule_;
-    std::vector<Verdict> finishVerdicts_;
     std::size_t finish_ = 0;
     std::size_t cat1_ = 0, ftvb1_ = 0, review_ = 0, names1_ = 0, names8_ = 0;
     std::size_t cats_[4] = {}, ftvbs_[4] = {};
