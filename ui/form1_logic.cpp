@@ -7,6 +7,7 @@
 #include <cctype>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "engine/files.h"
@@ -287,9 +288,15 @@ void Form1Logic::rempl_f1() {
 
 // An empty box names no pattern: it leaves the one in force, so leaving it
 // changes nothing either.
-void Form1Logic::ext_LostFocus() {
+void Form1Logic::ext_LostFocus(FocusGoes to) {
+    if (to != FocusGoes::toThisWindow) return;
     const std::string pattern = window_.text(Box::ext);
     if (pattern.empty() || pattern == window_.fileListPattern()) return;
+    struct Leaving {
+        bool& flag;
+        const bool outer = std::exchange(flag, true);
+        ~Leaving() { flag = outer; }
+    } leaving{leavingPattern_};
     applyPattern();
 }
 

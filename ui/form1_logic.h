@@ -19,6 +19,9 @@ namespace ftvb::ui {
 
 struct RunWords;
 
+// Where the focus went when it left a control.
+enum class FocusGoes { toThisWindow, elsewhere };
+
 class Form1Logic {
 public:
     Form1Logic(WindowOps& window, SettingsStore& settings) : window_(window), settings_(settings) {}
@@ -32,10 +35,18 @@ public:
     void Form_Unload();
 
     void rempl_f1();
-    // Leaving the pattern box applies the pattern only when it says
-    // something new: passing through the box on the way to another control
-    // must not empty a list built by hand. "Ok" and Enter apply it always.
-    void ext_LostFocus();
+    // The focus left the pattern box. Only a move to another control of
+    // this window applies the pattern: switching to another program, to the
+    // About box or to a menu must not empty the list of files to convert.
+    // Even then it applies it only when it says something new: passing
+    // through the box on the way to another control must not empty a list
+    // built by hand. "Ok" and Enter apply it always.
+    void ext_LostFocus(FocusGoes to = FocusGoes::toThisWindow);
+    // Inside the pattern box's loss of focus: the click or key that moved the
+    // focus is not yet done, and its own input must wait until the pattern is
+    // applied (see WindowOps::yield), or the click would reach its button
+    // half-handled and be lost.
+    bool leavingPattern() const { return leavingPattern_; }
     void Command7_Click() { applyPattern(); }
     void Dir1_Change();
     void Drive1_Change();
@@ -87,6 +98,7 @@ private:
     std::string folder_;
     std::string drive_;
     bool loading_ = false;
+    bool leavingPattern_ = false;
     bool running_ = false;
     bool stopRun_ = false;
     bool quitAfterRun_ = false;

@@ -194,6 +194,41 @@ TEST(Form1Logic, ApplyingThePatternYieldsOnceBeforeTheRefill) {
     EXPECT_EQ(w.window.lists[0].size(), 1u);
 }
 
+// The focus leaving the pattern box for another program, the About box or a
+// menu applies nothing, whatever the box says; while a move to another
+// control applies it, the binding hears at each yield that input must wait.
+TEST(Form1Logic, OnlyAMoveToAnotherControlOfTheWindowAppliesThePattern) {
+    struct Case {
+        const char* what;
+        FocusGoes to;
+        const char* box;
+        bool applied;
+    };
+    const Case cases[] = {
+        {"another control, another pattern", FocusGoes::toThisWindow, "*.f", true},
+        {"another control, the pattern in force", FocusGoes::toThisWindow, "*.for", false},
+        {"elsewhere, another pattern", FocusGoes::elsewhere, "*.f", false},
+        {"elsewhere, an empty box", FocusGoes::elsewhere, "", false},
+    };
+    for (const Case& c : cases) {
+        Window w;
+        loadIn(w, "/src", {"a.for", "c.f"});
+        w.logic.Command5_Click();
+        std::vector<bool> leavingAtYield;
+        w.window.onYield = [&] { leavingAtYield.push_back(w.logic.leavingPattern()); };
+        w.window.texts[Box::ext] = c.box;
+        w.logic.ext_LostFocus(c.to);
+        EXPECT_EQ(w.window.lists[1].empty(), c.applied) << c.what;
+        EXPECT_EQ(w.window.file1Pattern, c.applied ? c.box : "*.for") << c.what;
+        EXPECT_EQ(leavingAtYield, std::vector<bool>(c.applied ? 1 : 0, true)) << c.what;
+        EXPECT_FALSE(w.logic.leavingPattern()) << c.what;
+        // A later Ok is no loss of focus: input need not wait.
+        leavingAtYield.clear();
+        w.logic.Command7_Click();
+        EXPECT_EQ(leavingAtYield, std::vector<bool>{false}) << c.what;
+    }
+}
+
 // ---- Start-up and Exit ---------------------------------------------------------
 
 TEST(Form1Logic, StartsOnTheRootWithDefaultsWhenNothingIsSaved) {

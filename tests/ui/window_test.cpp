@@ -18,10 +18,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <cmath>
 #include <memory>
 
 #include "engine/run.h"
 #include "ui/captions.h"
+#include "ui/form1_layout.h"
 #include "ui/qt/about_box.h"
 #include "ui/qt/form1.h"
 #include "ui/qt/ini_settings_store.h"
@@ -60,6 +62,7 @@ private slots:
     void passingThroughThePatternBoxKeepsTheFilesToConvert();
     void theFlagsAndTheLogoAnswerTheKeyboard();
     void exitSavesTheWindowState();
+    void placesEveryControlAsTheLayoutSays();
 
 private:
     template <typename T>
@@ -506,6 +509,57 @@ void WindowTest::exitSavesTheWindowState() {
     QCOMPARE(saved.value("access/u0").toString(), QString());
     QCOMPARE(saved.value("access/d0").toString(), QDir::toNativeSeparators(sources_->path()));
     QCOMPARE(saved.value("access/finish").toString(), QStringLiteral("1"));
+}
+
+// Each control where kForm1Layout puts it, at 15 twips to the pixel at 96
+// dots per inch, with its pointer, colour, caption and Tab order.
+void WindowTest::placesEveryControlAsTheLayoutSays() {
+    const double pixelsPerTwip = window_->logicalDpiX() / 96.0 / 15.0;
+    auto px = [&](int twips) { return int(std::lround(twips * pixelsPerTwip)); };
+    QCOMPARE(window_->size(), QSize(px(kForm1Width), px(kForm1Height)));
+    const bool drives = window_->findChild<QWidget*>(QStringLiteral("Drive1")) != nullptr;
+    QCOMPARE(drives, QDir::rootPath().size() >= 2 && QDir::rootPath().at(1) == QLatin1Char(':'));
+
+    QHash<int, QWidget*> widgets;  // by Part
+    for (const ControlLayout& control : kForm1Layout) {
+        const QString name = control.index >= 0 ? QStringLiteral("%1_%2").arg(control.name).arg(control.index)
+                                                : QString::fromLatin1(control.name);
+        auto* widget = window_->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
+        if (control.onlyWithDrives() && !drives) {
+            QVERIFY2(widget == nullptr, qPrintable(name));
+            continue;
+        }
+        QVERIFY2(widget != nullptr, qPrintable(name));
+        widgets[int(control.part)] = widget;
+        const TwipsRect place = placeOf(control, drives);
+        QCOMPARE(widget->geometry(), QRect(px(place.left), px(place.top), px(place.width), px(place.height)));
+        QVERIFY2(widget->isHidden() == control.hiddenWhenIdle(), qPrintable(name));
+        const bool hand = widget->testAttribute(Qt::WA_SetCursor) && widget->cursor().shape() == Qt::PointingHandCursor;
+        QVERIFY2(hand == control.handCursor(), qPrintable(name));
+        const QColor text = widget->palette().color(QPalette::WindowText);
+        if (control.textColour) {
+            QCOMPARE(text, QColor(control.textColour->red, control.textColour->green, control.textColour->blue));
+        } else {
+            QCOMPARE(text, window_->palette().color(QPalette::WindowText));
+        }
+        for (const TextRow& row : kCaptionTable) {
+            if (!control.control || row.control != *control.control) continue;
+            const QVariant shown = widget->property("text");
+            QVERIFY2(shown.isValid(), qPrintable(name));
+            QCOMPARE(shown.toString(), QString::fromUtf8(row.english));
+        }
+    }
+
+    QStringList want;
+    for (const Part part : kQtTabOrder) {
+        if (widgets.contains(int(part))) want << widgets[int(part)]->objectName();
+    }
+    QStringList chain;
+    for (QWidget* at = window_->nextInFocusChain(); at != window_.get(); at = at->nextInFocusChain()) {
+        if (at->parentWidget() == window_.get() && (at->focusPolicy() & Qt::TabFocus) != 0) chain << at->objectName();
+        QVERIFY(chain.size() <= want.size());
+    }
+    QCOMPARE(chain, want);
 }
 
 QTEST_MAIN(WindowTest)

@@ -8,6 +8,7 @@
 #include <objbase.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -20,6 +21,7 @@
 #include "ui/captions.h"
 #include "ui/win32/about_box.h"
 #include "ui/win32/controls.h"
+#include "ui/win32/dpi.h"
 #include "ui/win32/form1.h"
 #include "ui/win32/hidden_file_list.h"
 #include "ui/win32/registry_settings_store.h"
@@ -534,6 +536,100 @@ TEST_F(Win32Window, TheFlagsSwitchTheLanguage) {
     clickPicture(idLn0);
     EXPECT_EQ(windowText(control(idCommand4)), L"Exit");
     EXPECT_EQ(toolTip(control(idCommand4)), L"Exit Module");
+}
+
+// Each control where kForm1Layout puts it at the window's DPI, shown or
+// waiting for a run, with its pointer, colour, caption and Tab order.
+TEST_F(Win32Window, PlacesEveryControlAsTheLayoutSays) {
+    open();
+    HWND window = window_->handle();
+    const UINT dpi = dpiOf(window);
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, MulDiv(kForm1Width, int(dpi), 1440));
+    EXPECT_EQ(client.bottom, MulDiv(kForm1Height, int(dpi), 1440));
+    const HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
+    std::vector<int> tabStops;
+    for (const ControlLayout& layout : kForm1Layout) {
+        const std::string name = layout.name + (layout.index >= 0 ? std::to_string(layout.index) : std::string());
+        HWND target = control(idOf(layout.part));
+        ASSERT_NE(target, nullptr) << name;
+        RECT place{};
+        GetWindowRect(target, &place);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
+        const TwipsRect want = placeOf(layout, true);
+        EXPECT_EQ(place.left, MulDiv(want.left, int(dpi), 1440)) << name;
+        EXPECT_EQ(place.top, MulDiv(want.top, int(dpi), 1440)) << name;
+        EXPECT_EQ(place.right - place.left, MulDiv(want.width, int(dpi), 1440)) << name;
+        // A drop-down list is as high as the system makes its box.
+        if (layout.kind != ControlKind::driveList) {
+            EXPECT_EQ(place.bottom - place.top, MulDiv(want.height, int(dpi), 1440)) << name;
+        }
+        EXPECT_EQ(IsWindowVisible(target) != 0, !layout.hiddenWhenIdle()) << name;
+        if ((GetWindowLongW(target, GWL_STYLE) & WS_TABSTOP) != 0) tabStops.push_back(idOf(layout.part));
+
+        SetCursor(nullptr);
+        SendMessageW(window, WM_SETCURSOR, WPARAM(target), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        EXPECT_EQ(GetCursor() == hand, layout.handCursor()) << name;
+
+        for (const TextRow& row : kCaptionTable) {
+            if (layout.control == row.control) {
+                EXPECT_EQ(utf8Text(target), row.english) << name;
+            }
+        }
+    }
+
+    // Tab visits the controls in the table's order, all but the labels and
+    // the run's status boxes.
+    std::vector<int> want;
+    for (const ControlLayout& layout : kForm1Layout) {
+        const ControlKind kind = layout.kind;
+        if (kind != ControlKind::label && kind != ControlKind::statusText && kind != ControlKind::statusLine) {
+            want.push_back(idOf(layout.part));
+        }
+    }
+    EXPECT_EQ(tabStops, want);
+    std::vector<int> visited;
+    HWND first = GetNextDlgTabItem(window, nullptr, FALSE);
+    for (HWND at = first; at != nullptr && visited.size() <= want.size();) {
+        visited.push_back(GetDlgCtrlID(at));
+        at = GetNextDlgTabItem(window, at, FALSE);
+        if (at == first) break;
+    }
+    EXPECT_EQ(visited, want);
+
+    // The About label drawn on its own shows its caption in its colour.
+    const ControlLayout& link = layoutOf(Part::Label3);
+    ASSERT_TRUE(link.textColour.has_value());
+    HWND label = control(idOf(Part::Label3));
+    RECT area{};
+    GetClientRect(label, &area);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = area.right;
+    info.bmiHeader.biHeight = -area.bottom;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ReleaseDC(nullptr, screen);
+    ASSERT_NE(picture, nullptr);
+    const HGDIOBJ old = SelectObject(memory, picture);
+    SendMessageW(label, WM_PRINTCLIENT, WPARAM(memory), PRF_CLIENT);
+    GdiFlush();
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    const std::uint32_t colour = std::uint32_t(link.textColour->red) << 16 |
+                                 std::uint32_t(link.textColour->green) << 8 | std::uint32_t(link.textColour->blue);
+    const int count = area.right * area.bottom;
+    const int coloured =
+        int(std::count_if(pixels, pixels + count, [&](std::uint32_t p) { return (p & 0xFFFFFF) == colour; }));
+    SelectObject(memory, old);
+    DeleteObject(picture);
+    DeleteDC(memory);
+    EXPECT_GT(coloured, 20);
 }
 
 // The About label, the flags and the logo are in the Tab order, after the

@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <optional>
 
 #include "ui/captions.h"
 #include "ui/cp1252.h"
@@ -33,17 +34,14 @@ std::string utf8(const QString& text) { return text.toStdString(); }
 Form1::Form1(SettingsStore& settings, QWidget* parent) : QWidget(parent), logic_(*this, settings) {
     setObjectName(QStringLiteral("Form1"));
     const Twips twips(this);
-    setFixedSize(twips.size(10755, 8520));
+    setFixedSize(twips.size(kForm1Width, kForm1Height));
     setWindowIcon(appIcon());
     // The layout's boxes were made for a small 8-point face.
     QFont small = font();
-    small.setPointSizeF(8.0);
+    small.setPointSizeF(kForm1FontPoints);
     setFont(small);
 
-    makeButtonsAndLabels(twips);
-    makeSelectors(twips);
-    makeListsAndBoxes(twips);
-    makePictures(twips);
+    makeControls(twips);
 
     // The built-in captions, until a language is applied.
     for (const TextRow& row : kCaptionTable) {
@@ -52,129 +50,112 @@ Form1::Form1(SettingsStore& settings, QWidget* parent) : QWidget(parent), logic_
     connectHandlers();
 }
 
-void Form1::makeButtonsAndLabels(const Twips& twips) {
-    auto button = [&](const char* name, int left, int top, int width, int height) {
-        auto* pushButton = new QPushButton(this);
-        pushButton->setObjectName(QLatin1String(name));
-        twips.place(pushButton, left, top, width, height);
-        return pushButton;
-    };
-    Command3 = button("Command3", 6240, 60, 1155, 315);
-    Command4 = button("Command4", 8340, 60, 1155, 315);
-    Command7 = button("Command7", 5280, 780, 435, 315);
-    Command1 = button("Command1", 5940, 1440, 1515, 375);
-    Command2 = button("Command2", 5940, 1980, 1515, 375);
-    Command5 = button("Command5", 5940, 2520, 1515, 375);
-    Command6 = button("Command6", 5940, 3060, 1515, 375);
-
-    Label3 = new ClickLabel(this);
-    Label3->setObjectName(QStringLiteral("Label3"));
-    twips.place(Label3, 1320, 120, 2775, 255);
-    Label3->setCursor(Qt::PointingHandCursor);
-    QPalette red = Label3->palette();
-    red.setColor(QPalette::WindowText, QColor(255, 0, 0));
-    Label3->setPalette(red);
-
-    const int labelPlaces[3][4] = {{3360, 540, 3135, 255}, {7680, 900, 2355, 315}, {4080, 4200, 2415, 315}};
-    for (int i = 0; i < 3; ++i) {
-        Label1[i] = new QLabel(this);
-        Label1[i]->setObjectName(QStringLiteral("Label1_%1").arg(i));
-        Label1[i]->setProperty("index", i);
-        twips.place(Label1[i], labelPlaces[i][0], labelPlaces[i][1], labelPlaces[i][2], labelPlaces[i][3]);
+QWidget* Form1::makeControl(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::label: return new QLabel(this);
+        case ControlKind::link:
+        case ControlKind::picture: {
+            // Reached by Tab, after the other controls, and pressed by Space
+            // or Enter; a click with the mouse leaves the focus where it was.
+            auto* label = new ClickLabel(this);
+            label->setFocusPolicy(Qt::TabFocus);
+            return label;
+        }
+        case ControlKind::button: return new QPushButton(this);
+        case ControlKind::checkBox: return new QCheckBox(this);
+        case ControlKind::driveList: return new QComboBox(this);
+        case ControlKind::folderTree: return new FolderTree(this);
+        case ControlKind::fileList: return new FileNameList(this);
+        case ControlKind::textBox: return new QLineEdit(this);
+        case ControlKind::statusText: {
+            auto* text = new QPlainTextEdit(this);
+            text->setReadOnly(true);
+            return text;
+        }
+        case ControlKind::statusLine: {
+            auto* line = new QLineEdit(this);
+            line->setReadOnly(true);
+            return line;
+        }
     }
+    return nullptr;
 }
 
-void Form1::makeSelectors(const Twips& twips) {
+void Form1::makeControls(const Twips& twips) {
     // Drive letters: a root such as "C:/" rather than "/".
-    const QFileInfoList drives = QDir::drives();
-    if (QDir::rootPath().size() >= 2 && QDir::rootPath().at(1) == QLatin1Char(':')) {
-        Drive1 = new QComboBox(this);
-        Drive1->setObjectName(QStringLiteral("Drive1"));
-        twips.place(Drive1, 360, 780, 2895, 315);
-        for (const QFileInfo& drive : drives) Drive1->addItem(QDir::toNativeSeparators(drive.filePath()));
+    const bool drives = QDir::rootPath().size() >= 2 && QDir::rootPath().at(1) == QLatin1Char(':');
+    for (const ControlLayout& control : kForm1Layout) {
+        if (control.onlyWithDrives() && !drives) continue;
+        QWidget* widget = makeControl(control.kind);
+        controls_[std::size_t(control.part)] = widget;
+        if (control.index >= 0) {
+            widget->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(control.name)).arg(control.index));
+            widget->setProperty("index", control.index);
+        } else {
+            widget->setObjectName(QLatin1String(control.name));
+        }
+        const TwipsRect place = placeOf(control, drives);
+        twips.place(widget, place.left, place.top, place.width, place.height);
+        if (control.handCursor()) widget->setCursor(Qt::PointingHandCursor);
+        if (control.textColour) {
+            QPalette palette = widget->palette();
+            palette.setColor(QPalette::WindowText,
+                             QColor(control.textColour->red, control.textColour->green, control.textColour->blue));
+            widget->setPalette(palette);
+        }
+        if (control.hiddenWhenIdle()) widget->hide();
+    }
+    // Made, and stacked, in the table's order; Tab keeps this window's own.
+    QWidget* previous = nullptr;
+    for (const Part part : kQtTabOrder) {
+        QWidget* next = controls_[std::size_t(part)];
+        if (next == nullptr) continue;
+        if (previous != nullptr) setTabOrder(previous, next);
+        previous = next;
+    }
+
+    Command1 = made<QPushButton>(Part::Command1);
+    Command2 = made<QPushButton>(Part::Command2);
+    Command3 = made<QPushButton>(Part::Command3);
+    Command4 = made<QPushButton>(Part::Command4);
+    Command5 = made<QPushButton>(Part::Command5);
+    Command6 = made<QPushButton>(Part::Command6);
+    Command7 = made<QPushButton>(Part::Command7);
+    for (const Part part : {Part::Label1_0, Part::Label1_1, Part::Label1_2}) {
+        Label1[int(part) - int(Part::Label1_0)] = made<QLabel>(part);
+    }
+    Label3 = made<ClickLabel>(Part::Label3);
+    Drive1 = made<QComboBox>(Part::Drive1);
+    ext = made<QLineEdit>(Part::ext);
+    Dir1 = made<FolderTree>(Part::Dir1);
+    f1 = made<FileNameList>(Part::f1);
+    f2 = made<FileNameList>(Part::f2);
+    b = made<QLineEdit>(Part::b);
+    Check1 = made<QCheckBox>(Part::Check1);
+    tt = made<QPlainTextEdit>(Part::tt);
+    ccpt = made<QLineEdit>(Part::ccpt);
+    ln[0] = made<ClickLabel>(Part::ln0);
+    ln[1] = made<ClickLabel>(Part::ln1);
+    Image1 = made<ClickLabel>(Part::Image1);
+
+    if (Drive1 != nullptr) {
+        for (const QFileInfo& drive : QDir::drives()) Drive1->addItem(QDir::toNativeSeparators(drive.filePath()));
         const int current = Drive1->findText(QDir::currentPath().left(1), Qt::MatchStartsWith);
         if (current >= 0) Drive1->setCurrentIndex(current);
+    }
+    ext->installEventFilter(this);
+    Dir1->setPath(QDir::currentPath());
+    ln[0]->setPixmap(unitedStatesFlag(ln[0]->size(), devicePixelRatioF()));
+    ln[1]->setPixmap(frenchFlag(ln[1]->size(), devicePixelRatioF()));
+    Image1->setPixmap(logo(Image1->size(), devicePixelRatioF()));
+}
+
+void Form1::connectHandlers() {
+    if (Drive1 != nullptr) {
         connect(Drive1, &QComboBox::currentIndexChanged, this, [this] {
             if (!settingDrive_) logic_.Drive1_Change();
         });
     }
-
-    ext = new QLineEdit(this);
-    ext->setObjectName(QStringLiteral("ext"));
-    twips.place(ext, 3360, 780, 1815, 315);
-    ext->installEventFilter(this);
-
-    Dir1 = new FolderTree(this);
-    Dir1->setObjectName(QStringLiteral("Dir1"));
-    // With no drive selector, the tree takes the drive selector's place too.
-    if (Drive1 != nullptr) {
-        twips.place(Dir1, 360, 1200, 2895, 2790);
-    } else {
-        twips.place(Dir1, 360, 780, 2895, 3210);
-    }
-    Dir1->setPath(QDir::currentPath());
-}
-
-void Form1::makeListsAndBoxes(const Twips& twips) {
-    auto list = [&](const char* name, int left) {
-        auto* names = new FileNameList(this);
-        names->setObjectName(QLatin1String(name));
-        twips.place(names, left, 1200, 2295, 2790);
-        return names;
-    };
-    f1 = list("f1", 3360);
-    f2 = list("f2", 7680);
-
-    b = new QLineEdit(this);
-    b->setObjectName(QStringLiteral("b"));
-    twips.place(b, 6480, 4200, 3855, 315);
-
-    Check1 = new QCheckBox(this);
-    Check1->setObjectName(QStringLiteral("Check1"));
-    twips.place(Check1, 6480, 4620, 3855, 255);
-
-    tt = new QPlainTextEdit(this);
-    tt->setObjectName(QStringLiteral("tt"));
-    tt->setReadOnly(true);
-    twips.place(tt, 360, 5160, 5595, 1815);
-    tt->hide();
-
-    ccpt = new QLineEdit(this);
-    ccpt->setObjectName(QStringLiteral("ccpt"));
-    ccpt->setReadOnly(true);
-    twips.place(ccpt, 7020, 5580, 1575, 315);
-    ccpt->hide();
-}
-
-void Form1::makePictures(const Twips& twips) {
-    for (int i = 0; i < 2; ++i) {
-        ln[i] = new ClickLabel(this);
-        ln[i]->setObjectName(QStringLiteral("ln_%1").arg(i));
-        ln[i]->setProperty("index", i);
-        twips.place(ln[i], 6300, i == 0 ? 5220 : 5700, 480, 480);
-        ln[i]->setCursor(Qt::PointingHandCursor);
-        connect(ln[i], &ClickLabel::clicked, this, [this, i] { logic_.ln_Click(i); });
-    }
-    ln[0]->setPixmap(unitedStatesFlag(ln[0]->size(), devicePixelRatioF()));
-    ln[1]->setPixmap(frenchFlag(ln[1]->size(), devicePixelRatioF()));
-
-    Image1 = new ClickLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    twips.place(Image1, 6240, 6420, 2745, 630);
-    Image1->setCursor(Qt::PointingHandCursor);
-    Image1->setPixmap(logo(Image1->size(), devicePixelRatioF()));
-
-    // Reached by Tab, after the other controls, and pressed by Space or
-    // Enter; a click with the mouse leaves the focus where it was.
-    Label3->setFocusPolicy(Qt::TabFocus);
-    for (ClickLabel* picture : {ln[0], ln[1], Image1}) picture->setFocusPolicy(Qt::TabFocus);
-    setTabOrder(b, Check1);
-    setTabOrder(Check1, ln[0]);
-    setTabOrder(ln[0], ln[1]);
-    setTabOrder(ln[1], Image1);
-}
-
-void Form1::connectHandlers() {
     connect(Command1, &QPushButton::clicked, this, [this] { logic_.Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { logic_.Command2_Click(); });
     connect(Command3, &QPushButton::clicked, this, [this] { logic_.Command3_Click(); });
@@ -185,6 +166,7 @@ void Form1::connectHandlers() {
     connect(ext, &QLineEdit::returnPressed, this, [this] { logic_.Command7_Click(); });
     connect(Label3, &ClickLabel::clicked, this, [this] { logic_.Label3_Click(); });
     connect(Image1, &ClickLabel::clicked, this, [this] { logic_.Image1_Click(); });
+    for (int i = 0; i < 2; ++i) connect(ln[i], &ClickLabel::clicked, this, [this, i] { logic_.ln_Click(i); });
     // Queued: a folder that cannot be opened puts the tree back, which must
     // not happen inside the tree's own handling of the click.
     connect(
@@ -217,41 +199,19 @@ void Form1::closeEvent(QCloseEvent* event) {
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ext && event->type() == QEvent::FocusOut) {
-        // Only a move to another control of the program applies the pattern:
-        // switching to another program or opening a menu must not empty the
-        // list of files to convert.
+        // Switching to another program or opening a menu takes the focus
+        // out of the window's controls.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-            const QScopedValueRollback leaving(leavingPattern_, true);
-            logic_.ext_LostFocus();
-        }
+        const bool outside = reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
+        logic_.ext_LostFocus(outside ? FocusGoes::elsewhere : FocusGoes::toThisWindow);
     }
     return QWidget::eventFilter(watched, event);
 }
 
 QWidget* Form1::widgetOf(Control control) const {
-    switch (control) {
-        case Control::Form1: return const_cast<Form1*>(this);
-        case Control::Command1: return Command1;
-        case Control::Command2: return Command2;
-        case Control::Command3: return Command3;
-        case Control::Command4: return Command4;
-        case Control::Command5: return Command5;
-        case Control::Command6: return Command6;
-        case Control::Command7: return Command7;
-        case Control::Label1_0: return Label1[0];
-        case Control::Label1_1: return Label1[1];
-        case Control::Label1_2: return Label1[2];
-        case Control::Label3: return Label3;
-        case Control::Drive1: return Drive1;
-        case Control::ext: return ext;
-        case Control::Dir1: return Dir1;
-        case Control::f1: return f1;
-        case Control::f2: return f2;
-        case Control::b: return b;
-        case Control::Check1: return Check1;
-    }
-    return nullptr;
+    if (control == Control::Form1) return const_cast<Form1*>(this);
+    const std::optional<Part> part = partOf(control);
+    return part ? controls_[std::size_t(*part)] : nullptr;
 }
 
 FileNameList* Form1::listOf(List list) const { return list == List::f1 ? f1 : f2; }
@@ -380,7 +340,7 @@ void Form1::yield() {
     // the button sees the press. A release already queued (a tap, a remote
     // desktop, an automation tool) must wait until the press is through, or
     // the button never sees its click and stays drawn pressed.
-    if (leavingPattern_) {
+    if (logic_.leavingPattern()) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         return;
     }

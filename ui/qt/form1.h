@@ -5,7 +5,9 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <array>
 
+#include "ui/form1_layout.h"
 #include "ui/form1_logic.h"
 #include "ui/pacing.h"
 #include "ui/qt/hidden_file_list.h"
@@ -47,12 +49,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // The controls, as the constructor makes them, and their handlers.
-    void makeButtonsAndLabels(const Twips& twips);
-    void makeSelectors(const Twips& twips);
-    void makeListsAndBoxes(const Twips& twips);
-    void makePictures(const Twips& twips);
+    // The controls, made as kForm1Layout describes them, and their handlers.
+    void makeControls(const Twips& twips);
+    QWidget* makeControl(ControlKind kind);
     void connectHandlers();
+    template <typename Widget>
+    Widget* made(Part part) const {
+        return static_cast<Widget*>(controls_[std::size_t(part)]);
+    }
 
     QWidget* widgetOf(Control control) const;
     FileNameList* listOf(List list) const;
@@ -99,6 +103,8 @@ private:
     Form1Logic logic_;
     HiddenFileList File1_;
 
+    // Indexed by Part; null for a control this window does not have.
+    std::array<QWidget*, kPartCount> controls_{};
     QPushButton* Command1;
     QPushButton* Command2;
     QPushButton* Command3;
@@ -122,7 +128,6 @@ private:
 
     QPointer<frmAbout> about_;
     QMessageBox* message_ = nullptr;  // the message box up, if any
-    bool leavingPattern_ = false;
     bool settingDrive_ = false;
     bool shown_ = false;
     Pacer events_{kEventPeriod};

@@ -7,8 +7,10 @@
 //   build/main/ftvb-pictures ui/win32/resources
 #include <QDir>
 #include <QGuiApplication>
+#include <cmath>
 #include <cstdio>
 
+#include "ui/form1_layout.h"
 #include "ui/qt/pictures.h"
 
 int main(int argc, char** argv) {
@@ -20,10 +22,15 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const QDir folder(QFile::decodeName(argv[1]));
     constexpr qreal kScale = 4.0;
-    // The sizes at 96 DPI of ln and Image1 (480 and 2745 by 630 twips).
-    const bool written = ftvb::ui::qt::unitedStatesFlag(QSize(32, 32), kScale).save(folder.filePath("flag-us.png")) &&
-                         ftvb::ui::qt::frenchFlag(QSize(32, 32), kScale).save(folder.filePath("flag-fr.png")) &&
-                         ftvb::ui::qt::logo(QSize(183, 42), kScale).save(folder.filePath("logo.png"));
+    // The sizes of ln and Image1 at 96 DPI, 15 twips to the pixel.
+    auto size = [](ftvb::ui::Part part) {
+        const ftvb::ui::TwipsRect place = ftvb::ui::layoutOf(part).place;
+        return QSize(int(std::lround(place.width / 15.0)), int(std::lround(place.height / 15.0)));
+    };
+    using ftvb::ui::Part;
+    const bool written = ftvb::ui::qt::unitedStatesFlag(size(Part::ln0), kScale).save(folder.filePath("flag-us.png")) &&
+                         ftvb::ui::qt::frenchFlag(size(Part::ln1), kScale).save(folder.filePath("flag-fr.png")) &&
+                         ftvb::ui::qt::logo(size(Part::Image1), kScale).save(folder.filePath("logo.png"));
     if (!written) std::fprintf(stderr, "ftvb-pictures: cannot write to '%s'\n", argv[1]);
     return written ? 0 : 1;
 }

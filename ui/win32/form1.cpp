@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <cwctype>
+#include <optional>
 
 #include "app/windows/resources.h"
 #include "ui/about.h"
@@ -18,8 +19,6 @@ namespace {
 
 constexpr const wchar_t* kClassName = L"ftvbForm1";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-constexpr int kClientWidth = 10755;
-constexpr int kClientHeight = 8520;
 // A folder chosen in Dir1, handled once the tree is done with the click: a
 // folder that cannot be opened puts the tree back, which must not happen
 // inside the tree's own handling of it.
@@ -31,15 +30,11 @@ constexpr UINT kListsChanged = WM_APP + 2;
 // highlighted is the folder in use.
 constexpr UINT kDirClosed = WM_APP + 3;
 
-// The controls at their places in twips, labels first, then in the order
-// the Tab key visits them.
-struct ControlSpec {
-    int id;
+// The window class and styles of each kind of control.
+struct ControlClass {
     const wchar_t* windowClass;
     DWORD style;
     DWORD exStyle;
-    int left, top, width, height;
-    bool hiddenWhenIdle = false;  // the run's status boxes
 };
 
 constexpr DWORD kButton = WS_TABSTOP | BS_PUSHBUTTON;
@@ -49,34 +44,35 @@ constexpr DWORD kEdit = WS_TABSTOP | ES_AUTOHSCROLL;
 // they take the focus in the Tab order, and Space or Enter presses them.
 constexpr DWORD kPicture = WS_TABSTOP | BS_OWNERDRAW;
 
-const ControlSpec kControls[] = {
-    {idLabel3, L"BUTTON", kPicture, 0, 1320, 120, 2775, 255},
-    {idLabel1_0, L"STATIC", SS_NOPREFIX, 0, 3360, 540, 3135, 255},
-    {idLabel1_1, L"STATIC", SS_NOPREFIX, 0, 7680, 900, 2355, 315},
-    {idLabel1_2, L"STATIC", SS_NOPREFIX, 0, 4080, 4200, 2415, 315},
-    {idDrive1, WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, 360, 780, 2895, 315},
-    {idDir1, WC_TREEVIEWW,
-     WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS | TVS_DISABLEDRAGDROP,
-     WS_EX_CLIENTEDGE, 360, 1200, 2895, 2790},
-    {idExt, L"EDIT", kEdit, WS_EX_CLIENTEDGE, 3360, 780, 1815, 315},
-    {idCommand7, L"BUTTON", kButton, 0, 5280, 780, 435, 315},
-    {idF1, L"LISTBOX", kList, WS_EX_CLIENTEDGE, 3360, 1200, 2295, 2790},
-    {idCommand1, L"BUTTON", kButton, 0, 5940, 1440, 1515, 375},
-    {idCommand2, L"BUTTON", kButton, 0, 5940, 1980, 1515, 375},
-    {idCommand5, L"BUTTON", kButton, 0, 5940, 2520, 1515, 375},
-    {idCommand6, L"BUTTON", kButton, 0, 5940, 3060, 1515, 375},
-    {idF2, L"LISTBOX", kList, WS_EX_CLIENTEDGE, 7680, 1200, 2295, 2790},
-    {idB, L"EDIT", kEdit, WS_EX_CLIENTEDGE, 6480, 4200, 3855, 315},
-    {idCheck1, L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 0, 6480, 4620, 3855, 255},
-    {idCommand3, L"BUTTON", kButton, 0, 6240, 60, 1155, 315},
-    {idCommand4, L"BUTTON", kButton, 0, 8340, 60, 1155, 315},
-    {idTt, L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL, WS_EX_CLIENTEDGE, 360, 5160, 5595, 1815,
-     true},
-    {idCcpt, L"EDIT", ES_READONLY | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 7020, 5580, 1575, 315, true},
-    {idLn0, L"BUTTON", kPicture, 0, 6300, 5220, 480, 480},
-    {idLn1, L"BUTTON", kPicture, 0, 6300, 5700, 480, 480},
-    {idImage1, L"BUTTON", kPicture, 0, 6240, 6420, 2745, 630},
-};
+ControlClass classOf(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::label: return {L"STATIC", SS_NOPREFIX, 0};
+        case ControlKind::link:
+        case ControlKind::picture: return {L"BUTTON", kPicture, 0};
+        case ControlKind::button: return {L"BUTTON", kButton, 0};
+        case ControlKind::checkBox: return {L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 0};
+        case ControlKind::driveList: return {WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
+        case ControlKind::folderTree:
+            return {
+                WC_TREEVIEWW,
+                WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS | TVS_DISABLEDRAGDROP,
+                WS_EX_CLIENTEDGE};
+        case ControlKind::fileList: return {L"LISTBOX", kList, WS_EX_CLIENTEDGE};
+        case ControlKind::textBox: return {L"EDIT", kEdit, WS_EX_CLIENTEDGE};
+        case ControlKind::statusText:
+            return {L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL, WS_EX_CLIENTEDGE};
+        case ControlKind::statusLine: return {L"EDIT", ES_READONLY | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    }
+    return {L"STATIC", 0, 0};
+}
+
+// The control of kForm1Layout that has the id.
+const ControlLayout* layoutOfId(int id) {
+    for (const ControlLayout& control : kForm1Layout) {
+        if (idOf(control.part) == id) return &control;
+    }
+    return nullptr;
+}
 
 std::wstring windowText(HWND window) {
     std::wstring text(std::size_t(GetWindowTextLengthW(window)) + 1, L'\0');
@@ -130,10 +126,12 @@ void Form1::create() {
     if (window_ == nullptr) return;
     dpi_ = dpiOf(window_);
 
-    for (const ControlSpec& spec : kControls) {
-        const DWORD visible = spec.hiddenWhenIdle ? 0 : WS_VISIBLE;
-        CreateWindowExW(spec.exStyle, spec.windowClass, L"", WS_CHILD | visible | spec.style, 0, 0, 10, 10, window_,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+    // Made in the table's order, which is the Tab order.
+    for (const ControlLayout& control : kForm1Layout) {
+        const ControlClass made = classOf(control.kind);
+        const DWORD visible = control.hiddenWhenIdle() ? 0 : WS_VISIBLE;
+        CreateWindowExW(made.exStyle, made.windowClass, L"", WS_CHILD | visible | made.style, 0, 0, 10, 10, window_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(idOf(control.part))), instance, nullptr);
     }
     Dir1_.attach(child(idDir1));
     SetWindowSubclass(child(idExt), extProc, 0, reinterpret_cast<DWORD_PTR>(this));
@@ -156,15 +154,16 @@ void Form1::create() {
 
 void Form1::layOut() {
     if (font_ != nullptr) DeleteObject(font_);
-    font_ = messageFont(dpi_, 8);
-    for (const ControlSpec& spec : kControls) {
-        const int height = spec.id == idDrive1 ? spec.height * kDriveListRows : spec.height;
-        placeChild(window_, spec.id, spec.left, spec.top, spec.width, height, dpi_);
-        SendMessageW(child(spec.id), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    font_ = messageFont(dpi_, kForm1FontPoints);
+    for (const ControlLayout& control : kForm1Layout) {
+        const TwipsRect place = placeOf(control, true);
+        const int height = control.kind == ControlKind::driveList ? place.height * kDriveListRows : place.height;
+        placeChild(window_, idOf(control.part), place.left, place.top, place.width, height, dpi_);
+        SendMessageW(child(idOf(control.part)), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     }
     SendMessageW(toolTips_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     SendMessageW(toolTips_, TTM_SETMAXTIPWIDTH, 0, fromTwips(6000, dpi_));
-    const SIZE size = windowSize(kClientWidth, kClientHeight, kStyle, WS_EX_CONTROLPARENT, dpi_);
+    const SIZE size = windowSize(kForm1Width, kForm1Height, kStyle, WS_EX_CONTROLPARENT, dpi_);
     SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     for (const bool large : {false, true}) {
         const int side = GetSystemMetrics(large ? SM_CXICON : SM_CXSMICON) * int(dpi_) / 96;
@@ -211,13 +210,10 @@ LRESULT CALLBACK Form1::windowProc(HWND window, UINT message, WPARAM wParam, LPA
 LRESULT CALLBACK Form1::extProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
     const LRESULT result = DefSubclassProc(edit, message, wParam, lParam);
     auto* self = reinterpret_cast<Form1*>(data);
-    // Only a move to another control of this window applies the pattern:
-    // switching to another program or to the About box must not empty the
-    // list of files to convert.
-    if (message == WM_KILLFOCUS && self->window_ != nullptr && IsChild(self->window_, reinterpret_cast<HWND>(wParam))) {
-        self->applyingPattern_ = true;
-        self->logic_.ext_LostFocus();
-        self->applyingPattern_ = false;
+    if (message == WM_KILLFOCUS && self->window_ != nullptr) {
+        // wParam is the window that takes the focus, if any.
+        const bool here = IsChild(self->window_, reinterpret_cast<HWND>(wParam));
+        self->logic_.ext_LostFocus(here ? FocusGoes::toThisWindow : FocusGoes::elsewhere);
     } else if (message == WM_NCDESTROY) {
         RemoveWindowSubclass(edit, extProc, 0);
     }
@@ -278,8 +274,8 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 return TRUE;
             }
             if (LOWORD(lParam) == HTCLIENT) {
-                const int id = GetDlgCtrlID(reinterpret_cast<HWND>(wParam));
-                if (id == idLabel3 || id == idImage1 || id == idLn0 || id == idLn1) {
+                const ControlLayout* control = layoutOfId(GetDlgCtrlID(reinterpret_cast<HWND>(wParam)));
+                if (control != nullptr && control->handCursor()) {
                     SetCursor(LoadCursorW(nullptr, IDC_HAND));
                     return TRUE;
                 }
@@ -297,10 +293,11 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (picture != nullptr) {
                 picture->draw(item.hDC, item.rcItem);
             } else {
-                // The About label: red text, as a link.
+                // The About label: coloured text, as a link.
                 const std::wstring caption = windowText(item.hwndItem);
                 const HGDIOBJ oldFont = SelectObject(item.hDC, font_);
-                SetTextColor(item.hDC, RGB(255, 0, 0));
+                const Rgb colour = layoutOf(Part::Label3).textColour.value_or(Rgb{0, 0, 0});
+                SetTextColor(item.hDC, RGB(colour.red, colour.green, colour.blue));
                 SetBkMode(item.hDC, TRANSPARENT);
                 RECT text = item.rcItem;
                 DrawTextW(item.hDC, caption.c_str(), int(caption.size()), &text,
@@ -396,10 +393,11 @@ void Form1::command(int id, int code) {
             // Enter in the pattern box applies it, as "Ok" does; on the About
             // label, a flag or the logo it presses it, as Space does.
             const HWND focus = GetFocus();
+            const ControlLayout* control =
+                focus != nullptr && GetParent(focus) == window_ ? layoutOfId(GetDlgCtrlID(focus)) : nullptr;
             if (focus == child(idExt)) {
                 logic_.Command7_Click();
-            } else if (focus == child(idLabel3) || focus == child(idLn0) || focus == child(idLn1) ||
-                       focus == child(idImage1)) {
+            } else if (control != nullptr && pressedLikeAButton(control->kind)) {
                 command(GetDlgCtrlID(focus), BN_CLICKED);
             }
             break;
@@ -467,34 +465,15 @@ void Form1::yield() {
     // key that is not yet done: its own input must wait until the pattern
     // is applied, or the click would reach its button half-handled and be
     // lost.
-    pump(applyingPattern_ ? PM_QS_PAINT | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE : 0);
+    pump(logic_.leavingPattern() ? PM_QS_PAINT | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE : 0);
 }
 
 // ---- Window operations ------------------------------------------------------
 
 HWND Form1::controlOf(Control control) const {
-    switch (control) {
-        case Control::Form1: return window_;
-        case Control::Command1: return child(idCommand1);
-        case Control::Command2: return child(idCommand2);
-        case Control::Command3: return child(idCommand3);
-        case Control::Command4: return child(idCommand4);
-        case Control::Command5: return child(idCommand5);
-        case Control::Command6: return child(idCommand6);
-        case Control::Command7: return child(idCommand7);
-        case Control::Label1_0: return child(idLabel1_0);
-        case Control::Label1_1: return child(idLabel1_1);
-        case Control::Label1_2: return child(idLabel1_2);
-        case Control::Label3: return child(idLabel3);
-        case Control::Drive1: return child(idDrive1);
-        case Control::ext: return child(idExt);
-        case Control::Dir1: return child(idDir1);
-        case Control::f1: return child(idF1);
-        case Control::f2: return child(idF2);
-        case Control::b: return child(idB);
-        case Control::Check1: return child(idCheck1);
-    }
-    return nullptr;
+    if (control == Control::Form1) return window_;
+    const std::optional<Part> part = partOf(control);
+    return part ? child(idOf(*part)) : nullptr;
 }
 
 HWND Form1::listOf(List list) const { return child(list == List::f1 ? idF1 : idF2); }

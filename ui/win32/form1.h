@@ -129,8 +129,7 @@ private:
     std::wstring lastDrive_;    // the drive Drive1 showed when the logic last saw it
     bool activatedOnce_ = false;
     bool fromOtherProgram_ = false;
-    bool applyingPattern_ = false;  // inside the pattern box's loss of focus
-    bool closing_ = false;          // closed by its frame, or the session ends
+    bool closing_ = false;  // closed by its frame, or the session ends
     bool ended_ = false;
     bool dirChangePending_ = false;
     Pacer events_{kEventPeriod};
