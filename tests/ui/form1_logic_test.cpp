@@ -199,18 +199,20 @@ TEST(Form1Logic, ApplyingThePatternYieldsOnceBeforeTheRefill) {
 // control applies it, the binding hears at each yield that input must wait.
 TEST(Form1Logic, OnlyAMoveToAnotherControlOfTheWindowAppliesThePattern) {
     struct Case {
+        int line;  // where the case is written, for the failure to name
         const char* what;
         FocusGoes to;
         const char* box;
         bool applied;
     };
     const Case cases[] = {
-        {"another control, another pattern", FocusGoes::toThisWindow, "*.f", true},
-        {"another control, the pattern in force", FocusGoes::toThisWindow, "*.for", false},
-        {"elsewhere, another pattern", FocusGoes::elsewhere, "*.f", false},
-        {"elsewhere, an empty box", FocusGoes::elsewhere, "", false},
+        {__LINE__, "another control, another pattern", FocusGoes::toThisWindow, "*.f", true},
+        {__LINE__, "another control, the pattern in force", FocusGoes::toThisWindow, "*.for", false},
+        {__LINE__, "elsewhere, another pattern", FocusGoes::elsewhere, "*.f", false},
+        {__LINE__, "elsewhere, an empty box", FocusGoes::elsewhere, "", false},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         Window w;
         loadIn(w, "/src", {"a.for", "c.f"});
         w.logic.Command5_Click();
