@@ -43,9 +43,9 @@ public:
 
     Status open(const std::string& name);
     // False at the end of the file or on a read error (see error()).
-    bool readLine(std::string& line);
+    [[nodiscard]] bool readLine(std::string& line);
     // The same without a copy: `line` stays valid until the next call.
-    bool nextLine(std::string_view& line);
+    [[nodiscard]] bool nextLine(std::string_view& line);
     const Status& error() const { return error_; }
     // The observer asked to stop while this file was being read.
     bool stopped() const { return stopped_; }

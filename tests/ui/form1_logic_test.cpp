@@ -515,7 +515,7 @@ protected:
         RunObserver quiet;
         Names absolute;
         for (const std::string& name : files) absolute.push_back(folder_ + "/" + name);
-        runConversion(folder_ + "/expected.bas", NameList(absolute), quiet);
+        EXPECT_TRUE(runConversion(folder_ + "/expected.bas", NameList(absolute), quiet).moduleWritten);
         const std::string text = read("expected.bas");
         std::filesystem::remove(folder_ + "/expected.bas");
         return text;
