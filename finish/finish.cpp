@@ -344,7 +344,8 @@ FinishResult finishAll(const std::string& moduleName, const FileList& files, Run
                 result.moduleFailure = runFailure(Reason::stopped);
                 return result;
             }
-            result.skipped.push_back({names[i], failure.ok() ? runFailure(Reason::otherSystemError) : failure.failure()});
+            result.skipped.push_back(
+                {names[i], failure.ok() ? runFailure(Reason::otherSystemError) : failure.failure()});
             continue;
         }
         readable[i] = true;
@@ -382,7 +383,8 @@ FinishResult finishAll(const std::string& moduleName, const FileList& files, Run
                     result.moduleFailure = runFailure(Reason::stopped);
                     return result;
                 }
-                result.skipped.push_back({names[i], failure.ok() ? runFailure(Reason::otherSystemError) : failure.failure()});
+                result.skipped.push_back(
+                    {names[i], failure.ok() ? runFailure(Reason::otherSystemError) : failure.failure()});
                 continue;
             }
         }

@@ -144,7 +144,7 @@ private:
 // replaced nor removed.
 class Form1Logic::ReviewFile {
 public:
-    ReviewFile(std::string module, const FileList& sources, ReviewList& review)
+    ReviewFile(const std::string& module, const FileList& sources, ReviewList& review)
         : name_(reviewFileBeside(module)) {
         const ReviewPlace place = reviewPlace(name_, module, sources, ReviewNamedBy::program);
         ours_ = place.ours;
@@ -524,7 +524,8 @@ std::string Form1Logic::leftOutMessage(const std::vector<SkippedFile>& skipped, 
     if (skipped.size() <= kLeftOutShown) return text;
 
     const std::string more = std::to_string(skipped.size() - kLeftOutShown);
-    if ((exists && !ours) || !writeWholeFile(listName, list).ok()) return text + "\n" + fill(words.moreLeftOutNoList, more);
+    if ((exists && !ours) || !writeWholeFile(listName, list).ok())
+        return text + "\n" + fill(words.moreLeftOutNoList, more);
     const std::string shown = window_.fromFileSystem(listName);
     const std::size_t folder = shown.find_last_of("/\\");
     return text + "\n" + fill(words.moreLeftOut, more, folder == std::string::npos ? shown : shown.substr(folder + 1));
