@@ -44,7 +44,7 @@ class [[nodiscard]] Status {
 public:
     Status() = default;  // ok
     // A failure, so that "return systemFailure(code);" reads as it does.
-    Status(Failure failure) : failure_(std::move(failure)) {}  // NOLINT(google-explicit-constructor)
+    Status(Failure failure) : failure_(std::move(failure)) {}
 
     bool ok() const { return !failure_.has_value(); }
     // Only when not ok().

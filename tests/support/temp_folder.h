@@ -64,7 +64,8 @@ public:
     }
 
     const std::filesystem::path& path() const { return path_; }
-    operator const std::filesystem::path&() const { return path_; }  // NOLINT(google-explicit-constructor)
+    // Wherever a path is taken: fs::directory_iterator(folder), a ProgramRun.
+    operator const std::filesystem::path&() const { return path_; }
     std::filesystem::path operator/(const std::filesystem::path& name) const { return path_ / name; }
     std::string string() const { return path_.string(); }
 
