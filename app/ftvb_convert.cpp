@@ -15,6 +15,7 @@
 
 #include "app/console.h"
 #include "engine/files.h"
+#include "engine/review_place.h"
 #include "engine/run.h"
 #include "engine/shown_name.h"
 #include "finish/finish.h"
@@ -177,20 +178,6 @@ int main(int argc, char** argv) {
 
 namespace {
 
-// Why the review may not be written where it was asked for, or empty: the
-// same rule as for the module, and the two never in one place.
-std::string reviewClash(const std::string& review, const std::string& module, const std::vector<std::string>& files) {
-    const ftvb::NameList sources(files);
-    const ftvb::OutputClash clash = ftvb::outputClash(review, sources, &module);
-    if (clash.with == ftvb::OutputClash::With::source) {
-        return "it is also listed as a source ('" + std::string(Shown(clash.source).text()) + "')";
-    }
-    if (clash.with == ftvb::OutputClash::With::otherOutput) {
-        return module == "-" ? "the module goes to standard output already" : "it is also the module";
-    }
-    return {};
-}
-
 struct Arguments {
     std::string module = "module1.bas";
     bool quiet = false;
@@ -247,7 +234,12 @@ std::optional<int> parseArguments(const std::vector<std::string>& args, Argument
     // to the source too.
     if (a.review && !a.reviewFile && ftvb::standardErrorClash(ftvb::NameList(a.files))) return 2;
     if (a.reviewFile) {
-        if (const std::string clash = reviewClash(*a.reviewFile, a.module, a.files); !clash.empty()) {
+        // Named here, so a file there is replaced, unless it is a source or
+        // the module.
+        const ftvb::ReviewPlace place =
+            ftvb::reviewPlace(*a.reviewFile, a.module, ftvb::NameList(a.files), ftvb::ReviewNamedBy::user);
+        if (!place.writable()) {
+            const std::string clash = ftvb::describeReviewClash(place.clash, a.module);
             return usageError({"cannot write the review to '", Shown(*a.reviewFile).text(), "': ", clash});
         }
     }
@@ -286,9 +278,9 @@ int convert(const std::vector<std::string>& args) {
     reviewWriter.skipDiskFlush();
     const bool reviewToConsole = a.review && !a.reviewFile && ftvb::console::errorIsConsole();
     if (a.review && !reviewToConsole) {
-        const ftvb::Outcome why = a.reviewFile ? reviewWriter.open(*a.reviewFile) : reviewWriter.openStandardError();
-        if (why && why->reason == ftvb::Reason::stopped) return interruptedRun(module);
-        if (why) return reviewFailed(a.reviewFile, *why);
+        const ftvb::Status opened = a.reviewFile ? reviewWriter.open(*a.reviewFile) : reviewWriter.openStandardError();
+        if (opened.failedWith(ftvb::Reason::stopped)) return interruptedRun(module);
+        if (!opened.ok()) return reviewFailed(a.reviewFile, opened.failure());
     }
     if (a.review) progress.reviewTo(reviewToConsole ? nullptr : &reviewWriter);
     ftvb::NameList list(files);
@@ -319,7 +311,8 @@ int convert(const std::vector<std::string>& args) {
     // The review of a module that was not written would point nowhere: its
     // file is put in place only now.
     if (a.review && !reviewToConsole) {
-        if (const ftvb::Outcome why = reviewWriter.commit()) return reviewFailed(a.reviewFile, *why);
+        if (const ftvb::Status committed = reviewWriter.commit(); !committed.ok())
+            return reviewFailed(a.reviewFile, committed.failure());
     }
     if (!a.quiet) {
         for (const std::string& written : result.modules) {

@@ -63,4 +63,16 @@ std::string lastLine(const std::string& name) {
     return last;
 }
 
+std::string bound(double v) {
+    char b[32];
+    std::snprintf(b, sizeof b, "%g", v);
+    return b;
+}
+
+std::string figure(const char* format, double a, double b) {
+    char fig[160];
+    std::snprintf(fig, sizeof fig, format, a, b);
+    return fig;
+}
+
 }  // namespace ftvb::bench

@@ -20,6 +20,10 @@ std::string loadAverage();
 bool sameContents(const std::string& a, const std::string& b);
 // The last line of a text file, as the summary of a review list is.
 std::string lastLine(const std::string& name);
+// A bound as the summary writes it: 30 as "30", 1.2 as "1.2".
+std::string bound(double v);
+// Two figures in a printf format: "%.2fx (cpu %.2fx)".
+std::string figure(const char* format, double a, double b);
 
 struct Verdict {
     std::string target;

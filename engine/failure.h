@@ -3,7 +3,9 @@
 // and its own wording kept for the kinds the system decides.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <utility>
 
 namespace ftvb {
 
@@ -32,6 +34,29 @@ struct Failure {
     std::string other;       // the source named by sourceIsModule
 
     bool operator==(const Failure&) const = default;
+};
+
+// What a fallible call of the file side gives back: ok, or the failure
+// with its kind and the system's own code. It has no conversion to bool,
+// which read the wrong way round ("if (open(name))" meant "if it failed"),
+// and it may not be dropped unread.
+class [[nodiscard]] Status {
+public:
+    Status() = default;  // ok
+    // A failure, so that "return systemFailure(code);" reads as it does.
+    Status(Failure failure) : failure_(std::move(failure)) {}
+
+    bool ok() const { return !failure_.has_value(); }
+    // Only when not ok().
+    const Failure& failure() const { return *failure_; }
+    Reason reason() const { return failure_->reason; }
+    int code() const { return failure_->code; }  // errno, or the Windows error code
+    bool failedWith(Reason reason) const { return failure_.has_value() && failure_->reason == reason; }
+
+    bool operator==(const Status&) const = default;
+
+private:
+    std::optional<Failure> failure_;
 };
 
 // The failure of a system call, from its error code (errno on POSIX,

@@ -149,7 +149,7 @@ SourceReader::~SourceReader() {
     if (ownsFd_ && fd_ >= 0) ::close(fd_);
 }
 
-Outcome SourceReader::open(const std::string& name) {
+Status SourceReader::open(const std::string& name) {
     if (name == "-") {
         fd_ = 0;
         ownsFd_ = false;
@@ -164,14 +164,6 @@ Outcome SourceReader::open(const std::string& name) {
     if (S_ISDIR(st.st_mode)) return systemFailure(EISDIR);
     identity_ = identityFrom(st);
     return {};
-}
-
-bool SourceReader::askedToStop() {
-    if (observer_ && observer_->stopRequested()) {
-        stopped_ = true;
-        eof_ = true;
-    }
-    return stopped_;
 }
 
 bool SourceReader::fill() {
@@ -195,15 +187,7 @@ bool SourceReader::fill() {
 
 // ---- ModuleWriter -----------------------------------------------------------
 
-ModuleWriter::~ModuleWriter() { abandon(); }
-
-bool ModuleWriter::askedToStop() {
-    if (observer_ == nullptr || !observer_->stopRequested()) return false;
-    if (!error_) error_ = runFailure(Reason::stopped);
-    return true;
-}
-
-Outcome ModuleWriter::open(const std::string& name) {
+Status ModuleWriter::open(const std::string& name) {
     if (name.empty()) return systemFailure(ENOENT);
     if (name == "-") {
         struct stat st {};
@@ -278,7 +262,7 @@ Outcome ModuleWriter::open(const std::string& name) {
     return {};
 }
 
-Outcome ModuleWriter::openStandardError() {
+Status ModuleWriter::openStandardError() {
     struct stat st {};
     if (::fstat(2, &st) != 0) return lastError();
     fd_ = 2;
@@ -290,7 +274,7 @@ Outcome ModuleWriter::openStandardError() {
 // A device, pipe or FIFO: there is nothing to replace, the module is
 // written to it. Opening a FIFO for writing waits for a reader; it is
 // tried without waiting, in steps, so that a stop request ends the wait.
-Outcome ModuleWriter::openDirect(const std::string& path, bool fifo) {
+Status ModuleWriter::openDirect(const std::string& path, bool fifo) {
     direct_ = true;
     mayBlock_ = true;
     if (!fifo) {
@@ -313,7 +297,7 @@ Outcome ModuleWriter::openDirect(const std::string& path, bool fifo) {
 }
 
 void ModuleWriter::writeAll(std::string_view bytes) {
-    if (fd_ < 0 || error_) return;
+    if (fd_ < 0 || !error_.ok()) return;
     const char* p = bytes.data();
     std::size_t left = bytes.size();
     // What a pipe takes without waiting once it is writable at all.
@@ -360,24 +344,24 @@ void ModuleWriter::flush() {
 #endif
 }
 
-Outcome ModuleWriter::commit() {
-    if (fd_ < 0) return error_ ? error_ : Outcome(systemFailure(EBADF));
+Status ModuleWriter::commit() {
+    if (fd_ < 0) return error_.ok() ? Status(systemFailure(EBADF)) : error_;
     flush();
     if (!direct_) {
-        if (!error_ && durable_ && ::fsync(fd_) != 0) error_ = lastError();
-        if (::close(fd_) != 0 && !error_) error_ = lastError();
+        if (error_.ok() && durable_ && ::fsync(fd_) != 0) error_ = lastError();
+        if (::close(fd_) != 0 && error_.ok()) error_ = lastError();
         fd_ = -1;
         // To the path asked for: when the folder has moved, that fails, and
         // the temporary file goes from where the folder is now.
-        if (!error_ && ::renameat(folderFd_, tempPath_.c_str(), AT_FDCWD, finalPath_.c_str()) != 0)
+        if (error_.ok() && ::renameat(folderFd_, tempPath_.c_str(), AT_FDCWD, finalPath_.c_str()) != 0)
             error_ = lastError();
-        if (error_) ::unlinkat(folderFd_, tempPath_.c_str(), 0);
+        if (!error_.ok()) ::unlinkat(folderFd_, tempPath_.c_str(), 0);
         tempPath_.clear();
         ::close(folderFd_);
         folderFd_ = -1;
         return error_;
     }
-    if (fd_ > 2 && ::close(fd_) != 0 && !error_) error_ = lastError();
+    if (fd_ > 2 && ::close(fd_) != 0 && error_.ok()) error_ = lastError();
     fd_ = -1;
     return error_;
 }

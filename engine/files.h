@@ -3,7 +3,6 @@
 #pragma once
 
 #include <memory>
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -26,9 +25,6 @@ struct FileIdentity {
     bool known = false;
     bool operator==(const FileIdentity&) const = default;
 };
-// Empty on success, else why not.
-using Outcome = std::optional<Failure>;
-
 // Reads a source file ("-" is standard input) line by line. A line ends at
 // LF; one CR right before the LF is dropped; a last line without an LF still
 // counts. Only the first `keep` bytes of a line are kept: the intake looks at
@@ -45,12 +41,12 @@ public:
     SourceReader& operator=(const SourceReader&) = delete;
     ~SourceReader();
 
-    Outcome open(const std::string& name);
+    Status open(const std::string& name);
     // False at the end of the file or on a read error (see error()).
-    bool readLine(std::string& line);
+    [[nodiscard]] bool readLine(std::string& line);
     // The same without a copy: `line` stays valid until the next call.
-    bool nextLine(std::string_view& line);
-    const Outcome& error() const { return error_; }
+    [[nodiscard]] bool nextLine(std::string_view& line);
+    const Status& error() const { return error_; }
     // The observer asked to stop while this file was being read.
     bool stopped() const { return stopped_; }
     // What was opened, as the open file itself says.
@@ -65,7 +61,7 @@ private:
     FileIdentity identity_;
     int fd_ = -1;  // the file's descriptor; on Windows its handle
     bool ownsFd_ = false;
-    Outcome error_;
+    Status error_;
     std::string spill_;  // a line that a refill of the buffer cuts in two
     // On the heap: a run must work with the smallest stack a shell allows.
     static constexpr std::size_t kBufferSize = std::size_t{1} << 16;
@@ -91,10 +87,10 @@ public:
     ModuleWriter& operator=(const ModuleWriter&) = delete;
     ~ModuleWriter() override;
 
-    Outcome open(const std::string& name);
+    Status open(const std::string& name);
     // Standard error, written directly like "-" (where a list of places
     // to look at goes when no file is named for it).
-    Outcome openStandardError();
+    Status openStandardError();
     void writeLine(std::string_view line) override;
     // Bytes as they are, without a line end: for files other than modules
     // that must be written whole or not at all.
@@ -103,7 +99,7 @@ public:
     // out directly instead of being copied into the buffer.
     static constexpr std::size_t kBlock = 1 << 16;
     // Flushes and puts the module in place.
-    Outcome commit();
+    Status commit();
     // For a file that can be made again (the list of places to look at):
     // it is still put in place whole or not at all, but not forced out to
     // the disk first, which for a list of tens of megabytes would cost more
@@ -116,11 +112,11 @@ public:
     void abandon();
 
     // The first write error, if any.
-    const Outcome& error() const { return error_; }
+    const Status& error() const { return error_; }
 
 private:
     void flush();
-    Outcome openDirect(const std::string& path, bool fifo);
+    Status openDirect(const std::string& path, bool fifo);
     void writeAll(std::string_view bytes);
     bool askedToStop();
 
@@ -136,16 +132,16 @@ private:
     std::string tempPath_;
     int folderFd_ = -1;
     std::string buffer_;
-    Outcome error_;
+    Status error_;
     std::size_t written_ = 0;  // bytes handed to the file so far
     std::size_t synced_ = 0;   // bytes whose writing out has been started
 };
 
 // Puts `bytes` in place of the file `name` whole or not at all, the way a
 // module is written ("-" is standard output).
-Outcome writeWholeFile(const std::string& name, std::string_view bytes);
+Status writeWholeFile(const std::string& name, std::string_view bytes);
 // The same for a text held in pieces, written one after the other.
-Outcome writeWholeFile(const std::string& name, std::span<const std::string_view> pieces);
+Status writeWholeFile(const std::string& name, std::span<const std::string_view> pieces);
 
 FileIdentity identityOf(const std::string& name);
 // Of what standard output is connected to.
@@ -166,7 +162,7 @@ OutputPlace placeOf(const std::string& output);
 bool samePlace(const OutputPlace& a, const OutputPlace& b);
 
 // What writing an output would destroy or mix up.
-struct OutputClash {
+struct [[nodiscard]] OutputClash {
     // `stopped`: the observer asked for a stop while the sources were looked at.
     enum class With { nothing, source, otherOutput, stopped };
     With with = With::nothing;

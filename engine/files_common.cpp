@@ -1,12 +1,21 @@
 // What the file side does the same way on every platform, over the
 // platform's SourceReader and ModuleWriter: lines cut out of the read
-// buffer, lines and bytes gathered into the write buffer.
+// buffer, lines and bytes gathered into the write buffer, the stop check
+// and the writer's clean-up.
 #include <algorithm>
 #include <cstring>
 
 #include "engine/files.h"
 
 namespace ftvb {
+
+bool SourceReader::askedToStop() {
+    if (observer_ && observer_->stopRequested()) {
+        stopped_ = true;
+        eof_ = true;
+    }
+    return stopped_;
+}
 
 bool SourceReader::nextLine(std::string_view& line) {
     // Most lines lie whole in the buffer: they are handed out where they are.
@@ -53,6 +62,14 @@ bool SourceReader::readLine(std::string& line) {
     return true;
 }
 
+ModuleWriter::~ModuleWriter() { abandon(); }
+
+bool ModuleWriter::askedToStop() {
+    if (observer_ == nullptr || !observer_->stopRequested()) return false;
+    if (error_.ok()) error_ = runFailure(Reason::stopped);
+    return true;
+}
+
 void ModuleWriter::writeLine(std::string_view line) {
     if (line.size() >= kBlock) {
         flush();
@@ -75,13 +92,13 @@ void ModuleWriter::writeBytes(std::string_view bytes) {
     if (buffer_.size() >= kBlock) flush();
 }
 
-Outcome writeWholeFile(const std::string& name, std::string_view bytes) {
+Status writeWholeFile(const std::string& name, std::string_view bytes) {
     return writeWholeFile(name, std::span<const std::string_view>(&bytes, 1));
 }
 
-Outcome writeWholeFile(const std::string& name, std::span<const std::string_view> pieces) {
+Status writeWholeFile(const std::string& name, std::span<const std::string_view> pieces) {
     ModuleWriter file;
-    if (Outcome why = file.open(name)) return why;
+    if (Status opened = file.open(name); !opened.ok()) return opened;
     for (const std::string_view piece : pieces) file.writeBytes(piece);
     return file.commit();
 }

@@ -319,7 +319,7 @@ SourceReader::~SourceReader() {
     if (ownsFd_ && fd_ != -1) ::CloseHandle(handleOf(fd_));
 }
 
-Outcome SourceReader::open(const std::string& name) {
+Status SourceReader::open(const std::string& name) {
     HANDLE handle;
     if (name == "-") {
         handle = ::GetStdHandle(STD_INPUT_HANDLE);
@@ -340,14 +340,6 @@ Outcome SourceReader::open(const std::string& name) {
     if (!identity_.exists) return systemFailure(ERROR_INVALID_HANDLE);
     if (isFolder(handle)) return folderFailure();
     return {};
-}
-
-bool SourceReader::askedToStop() {
-    if (observer_ && observer_->stopRequested()) {
-        stopped_ = true;
-        eof_ = true;
-    }
-    return stopped_;
 }
 
 bool SourceReader::fill() {
@@ -397,15 +389,7 @@ bool SourceReader::fill() {
 // temporary file is written, the name of a device written directly, or
 // nothing for standard output (which is never closed).
 
-ModuleWriter::~ModuleWriter() { abandon(); }
-
-bool ModuleWriter::askedToStop() {
-    if (observer_ == nullptr || !observer_->stopRequested()) return false;
-    if (!error_) error_ = runFailure(Reason::stopped);
-    return true;
-}
-
-Outcome ModuleWriter::open(const std::string& name) {
+Status ModuleWriter::open(const std::string& name) {
     if (name.empty()) return systemFailure(ERROR_PATH_NOT_FOUND);
     if (name == "-") {
         // A program started without standard output has nowhere to write.
@@ -502,7 +486,7 @@ Outcome ModuleWriter::open(const std::string& name) {
     return {};
 }
 
-Outcome ModuleWriter::openStandardError() {
+Status ModuleWriter::openStandardError() {
     const HANDLE err = ::GetStdHandle(STD_ERROR_HANDLE);
     if (err == nullptr || err == INVALID_HANDLE_VALUE) return systemFailure(ERROR_INVALID_HANDLE);
     fd_ = held(err);
@@ -513,7 +497,7 @@ Outcome ModuleWriter::openStandardError() {
 
 // A device or pipe: there is nothing to replace, the module is written to
 // it. `fifo` is for the POSIX side; a pipe never waits to be opened here.
-Outcome ModuleWriter::openDirect(const std::string& path, bool /*fifo*/) {
+Status ModuleWriter::openDirect(const std::string& path, bool /*fifo*/) {
     direct_ = true;
     std::wstring wide;
     wideFromUtf8(path, wide);
@@ -527,7 +511,7 @@ Outcome ModuleWriter::openDirect(const std::string& path, bool /*fifo*/) {
 }
 
 void ModuleWriter::writeAll(std::string_view bytes) {
-    if (fd_ == -1 || error_) return;
+    if (fd_ == -1 || !error_.ok()) return;
     const HANDLE handle = handleOf(fd_);
     const char* p = bytes.data();
     std::size_t left = bytes.size();
@@ -561,19 +545,19 @@ void ModuleWriter::flush() {
     buffer_.clear();
 }
 
-Outcome ModuleWriter::commit() {
-    if (fd_ == -1) return error_ ? error_ : Outcome(systemFailure(ERROR_INVALID_HANDLE));
+Status ModuleWriter::commit() {
+    if (fd_ == -1) return error_.ok() ? Status(systemFailure(ERROR_INVALID_HANDLE)) : error_;
     flush();
     const HANDLE handle = handleOf(fd_);
     if (!direct_) {
-        if (!error_ && durable_ && !::FlushFileBuffers(handle)) error_ = lastError();
-        if (!::CloseHandle(handle) && !error_) error_ = lastError();
+        if (error_.ok() && durable_ && !::FlushFileBuffers(handle)) error_ = lastError();
+        if (!::CloseHandle(handle) && error_.ok()) error_ = lastError();
         fd_ = -1;
         std::wstring temp, module;
         wideFromUtf8(tempPath_, temp);
         wideFromUtf8(finalPath_, module);
         const bool replacing = ::GetFileAttributesW(module.c_str()) != INVALID_FILE_ATTRIBUTES;
-        if (!error_) {
+        if (error_.ok()) {
             // ReplaceFileW keeps what the old module had beyond its bytes
             // (attributes, security, creation time); a new module, or a
             // file system that cannot replace, is moved into place.
@@ -593,11 +577,11 @@ Outcome ModuleWriter::commit() {
             }
             if (!done) error_ = systemFailure(static_cast<int>(code));
         }
-        if (error_) ::DeleteFileW(temp.c_str());
+        if (!error_.ok()) ::DeleteFileW(temp.c_str());
         tempPath_.clear();
         return error_;
     }
-    if (!finalPath_.empty() && !::CloseHandle(handle) && !error_) error_ = lastError();
+    if (!finalPath_.empty() && !::CloseHandle(handle) && error_.ok()) error_ = lastError();
     fd_ = -1;
     return error_;
 }

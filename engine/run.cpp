@@ -33,9 +33,9 @@ RunResult convertAll(const std::string& moduleName, const FileList& files, RunOb
     }
     const FileIdentity module0 = moduleName == "-" ? standardOutputIdentity() : identityOf(moduleName);
 
-    if (Outcome why = module.open(moduleName)) {
-        if (why->reason == Reason::stopped) return stopped(std::move(result), 0, module);
-        result.moduleFailure = *why;
+    if (const Status opened = module.open(moduleName); !opened.ok()) {
+        if (opened.reason() == Reason::stopped) return stopped(std::move(result), 0, module);
+        result.moduleFailure = opened.failure();
         return result;
     }
 
@@ -49,10 +49,10 @@ RunResult convertAll(const std::string& moduleName, const FileList& files, RunOb
         if (name.empty()) continue;
         ++listed;
         SourceReader source(&observer);
-        if (Outcome why = source.open(name)) {
+        if (const Status opened = source.open(name); !opened.ok()) {
             // Opening a pipe nobody writes to waits until a signal comes.
             if (observer.stopRequested()) return stopped(std::move(result), converter.lines(), module);
-            result.skipped.push_back({name, *why});
+            result.skipped.push_back({name, opened.failure()});
             continue;
         }
         // The list may have changed since the check above.
@@ -67,8 +67,8 @@ RunResult convertAll(const std::string& moduleName, const FileList& files, RunOb
         if (source.stopped()) return stopped(std::move(result), converter.lines(), module);
         // A file that fails part-way is still closed properly in the module,
         // and reported.
-        if (source.error()) {
-            result.skipped.push_back({name, *source.error()});
+        if (!source.error().ok()) {
+            result.skipped.push_back({name, source.error().failure()});
         } else {
             ++readWhole;
         }
@@ -77,7 +77,7 @@ RunResult convertAll(const std::string& moduleName, const FileList& files, RunOb
     result.lines = converter.lines();
     // A stop asked for after the last line still keeps the old module: the
     // user cannot tell how far the run had come.
-    if ((module.error() && module.error()->reason == Reason::stopped) || observer.stopRequested()) {
+    if (module.error().failedWith(Reason::stopped) || observer.stopRequested()) {
         return stopped(std::move(result), converter.lines(), module);
     }
     if (listed > 0 && readWhole == 0) {
@@ -87,10 +87,10 @@ RunResult convertAll(const std::string& moduleName, const FileList& files, RunOb
     }
     observer.beforeCommit();
     if (observer.stopRequested()) return stopped(std::move(result), converter.lines(), module);
-    if (Outcome why = module.commit()) {
+    if (const Status committed = module.commit(); !committed.ok()) {
         // The last bytes waited for a reader that never came.
-        if (why->reason == Reason::stopped) return stopped(std::move(result), converter.lines(), module);
-        result.moduleFailure = *why;
+        if (committed.reason() == Reason::stopped) return stopped(std::move(result), converter.lines(), module);
+        result.moduleFailure = committed.failure();
     } else {
         result.moduleWritten = true;
     }

@@ -28,7 +28,7 @@ struct RunResult {
 // entry is skipped without counting anything. When files were listed and
 // not one of them could be read whole, the previous module is kept: a typo
 // in the only name must not empty a module finished by hand.
-RunResult runConversion(const std::string& moduleName, const FileList& files, RunObserver& observer);
+[[nodiscard]] RunResult runConversion(const std::string& moduleName, const FileList& files, RunObserver& observer);
 
 // A FileList over a plain vector of names.
 class NameList : public FileList {

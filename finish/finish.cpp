@@ -168,26 +168,20 @@ public:
     ModuleSet(std::string moduleName, RunObserver& observer, std::size_t maxLines)
         : moduleName_(std::move(moduleName)), observer_(observer), maxLines_(maxLines) {}
 
-    Outcome begin(const std::vector<std::string>& commons) {
-        commons_ = commons;
-        return std::nullopt;
-    }
+    void begin(const std::vector<std::string>& commons) { commons_ = commons; }
     // A unit's lines, with its notes (their lines counted in the unit).
-    Outcome add(UnitText text, const std::string& source) {
+    Status add(UnitText text, const std::string& source) {
         const std::size_t limit = maxLines_ > 200 ? maxLines_ - 100 : maxLines_;
         if (!lines_.empty() && moduleName_ != "-" && header() + lines_.size() + text.lines.size() > limit) {
-            if (Outcome why = flush(false, {})) return why;
+            if (Status flushed = flush(false, {}); !flushed.ok()) return flushed;
         }
         for (Todo& t : text.todos) pending_.push_back({t, source, lines_.size() + t.lineInUnit});
         for (std::string& l : text.lines) lines_.push_back(std::move(l));
-        return std::nullopt;
+        return {};
     }
-    Outcome addLines(const std::vector<std::string>& lines) {
-        lines_.insert(lines_.end(), lines.begin(), lines.end());
-        return std::nullopt;
-    }
+    void addLines(const std::vector<std::string>& lines) { lines_.insert(lines_.end(), lines.begin(), lines.end()); }
     // The last module, with the runtime's helpers.
-    Outcome finish(const std::set<std::string>& used) {
+    Status finish(const std::set<std::string>& used) {
         auto linesOf = [](const std::string& text) {
             std::vector<std::string> out;
             std::size_t from = 0;
@@ -204,21 +198,21 @@ public:
         while (!procs.empty() && procs.back().empty()) procs.pop_back();
         if (moduleName_ != "-" && header() + lines_.size() + state.size() + procs.size() + 1 > maxLines_ &&
             !lines_.empty()) {
-            if (Outcome why = flush(false, {})) return why;
+            if (Status flushed = flush(false, {}); !flushed.ok()) return flushed;
         }
         lines_.push_back("");
         lines_.insert(lines_.end(), procs.begin(), procs.end());
         return flush(true, state);
     }
-    Outcome commit(std::vector<std::string>& names) {
+    Status commit(std::vector<std::string>& names) {
         for (std::size_t i = 0; i < writers_.size(); ++i) {
-            if (Outcome why = writers_[i]->commit()) {
+            if (Status committed = writers_[i]->commit(); !committed.ok()) {
                 for (std::size_t j = i + 1; j < writers_.size(); ++j) writers_[j]->abandon();
-                return why;
+                return committed;
             }
             names.push_back(moduleFileName(moduleName_, i + 1));
         }
-        return std::nullopt;
+        return {};
     }
     void abandon() {
         for (auto& w : writers_) w->abandon();
@@ -227,10 +221,10 @@ public:
 private:
     std::size_t header() const { return 2 + (writers_.empty() ? commons_.size() : 0); }
 
-    Outcome flush(bool last, const std::vector<std::string>& state) {
+    Status flush(bool last, const std::vector<std::string>& state) {
         const std::string file = moduleFileName(moduleName_, writers_.size() + 1);
         auto writer = std::make_unique<ModuleWriter>(&observer_);
-        if (Outcome why = writer->open(file)) return why;
+        if (Status opened = writer->open(file); !opened.ok()) return opened;
         long long lineNo = 0;
         std::string name = moduleVbName(file);
         auto put = [&](const std::string& l) {
@@ -260,11 +254,11 @@ private:
             put(lines_[i]);
         }
         (void)last;
-        if (Outcome why = writer->error()) return why;
+        if (!writer->error().ok()) return writer->error();
         writers_.push_back(std::move(writer));
         lines_.clear();
         pending_.clear();
-        return std::nullopt;
+        return {};
     }
 
     struct Pending {
@@ -286,10 +280,10 @@ public:
 
 // Reads a whole file into logical lines; false when it cannot be read.
 bool readItems(const std::string& name, RunObserver& observer, std::vector<SourceItem>& items, long long& lines,
-               Outcome& failure, bool& stopped) {
+               Status& failure, bool& stopped) {
     SourceReader source(&observer);
-    if (Outcome why = source.open(name)) {
-        failure = why;
+    if (Status opened = source.open(name); !opened.ok()) {
+        failure = std::move(opened);
         stopped = observer.stopRequested();
         return false;
     }
@@ -309,7 +303,7 @@ bool readItems(const std::string& name, RunObserver& observer, std::vector<Sourc
         return false;
     }
     reader.finish(items);
-    if (source.error()) {
+    if (!source.error().ok()) {
         failure = source.error();
         return false;
     }
@@ -342,7 +336,7 @@ FinishResult finishAll(const std::string& moduleName, const FileList& files, Run
     for (std::size_t i = 0; i < count; ++i) {
         if (names[i].empty()) continue;
         std::vector<SourceItem> items;
-        Outcome failure;
+        Status failure;
         bool stopped = false;
         if (!readItems(names[i], observer, items, lines, failure, stopped)) {
             if (stopped) {
@@ -350,7 +344,8 @@ FinishResult finishAll(const std::string& moduleName, const FileList& files, Run
                 result.moduleFailure = runFailure(Reason::stopped);
                 return result;
             }
-            result.skipped.push_back({names[i], failure ? *failure : runFailure(Reason::otherSystemError)});
+            result.skipped.push_back(
+                {names[i], failure.ok() ? runFailure(Reason::otherSystemError) : failure.failure()});
             continue;
         }
         readable[i] = true;
@@ -379,7 +374,7 @@ FinishResult finishAll(const std::string& moduleName, const FileList& files, Run
             items = stdinItems;  // standard input is read once; it may be listed twice
         } else {
             long long again = 0;
-            Outcome failure;
+            Status failure;
             bool stopped = false;
             if (!readItems(names[i], observer, items, again, failure, stopped)) {
                 if (stopped) {
@@ -388,7 +383,8 @@ FinishResult finishAll(const std::string& moduleName, const FileList& files, Run
                     result.moduleFailure = runFailure(Reason::stopped);
                     return result;
                 }
-                result.skipped.push_back({names[i], failure ? *failure : runFailure(Reason::otherSystemError)});
+                result.skipped.push_back(
+                    {names[i], failure.ok() ? runFailure(Reason::otherSystemError) : failure.failure()});
                 continue;
             }
         }
@@ -409,9 +405,9 @@ FinishResult finishAll(const std::string& moduleName, const FileList& files, Run
             } else {
                 text = writer.write(f.units[k], f.leading[k]);
             }
-            if (Outcome why = modules.add(std::move(text), names[i])) {
+            if (const Status added = modules.add(std::move(text), names[i]); !added.ok()) {
                 modules.abandon();
-                result.moduleFailure = *why;
+                result.moduleFailure = added.failure();
                 return result;
             }
         }
@@ -420,9 +416,9 @@ FinishResult finishAll(const std::string& moduleName, const FileList& files, Run
             trailing.push_back(c.kind == SourceItem::Kind::blank ? "" : "'" + c.text);
         modules.addLines(trailing);
     }
-    if (Outcome why = modules.finish(writer.used())) {
+    if (const Status finished = modules.finish(writer.used()); !finished.ok()) {
         modules.abandon();
-        result.moduleFailure = *why;
+        result.moduleFailure = finished.failure();
         return result;
     }
     // What is left of the review goes out before the modules are put in
@@ -434,8 +430,8 @@ FinishResult finishAll(const std::string& moduleName, const FileList& files, Run
         result.moduleFailure = runFailure(Reason::stopped);
         return result;
     }
-    if (Outcome why = modules.commit(result.modules)) {
-        result.moduleFailure = *why;
+    if (const Status committed = modules.commit(result.modules); !committed.ok()) {
+        result.moduleFailure = committed.failure();
         return result;
     }
     result.moduleWritten = true;

@@ -19,14 +19,14 @@ struct FinishResult : ftvb::RunResult {
 // Two passes over the listed files: the program index, then the
 // translation. Writes moduleName and, when the output must be split, more
 // modules named after it (NAME_2.bas, NAME_3.bas...).
-FinishResult runFinish(const std::string& moduleName, const FileList& files, RunObserver& observer);
+[[nodiscard]] FinishResult runFinish(const std::string& moduleName, const FileList& files, RunObserver& observer);
 
 struct FinishOptions {
     // What one VBA module may hold; tests lower it to see the split.
     std::size_t maxLines = 65534;
 };
-FinishResult runFinish(const std::string& moduleName, const FileList& files, RunObserver& observer,
-                       const FinishOptions& options);
+[[nodiscard]] FinishResult runFinish(const std::string& moduleName, const FileList& files, RunObserver& observer,
+                                     const FinishOptions& options);
 
 // The name of the k-th module (from 1) of a run asked to write `moduleName`:
 // solver.bas, solver_2.bas, solver_3.bas...

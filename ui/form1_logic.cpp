@@ -12,6 +12,7 @@
 
 #include "engine/files.h"
 #include "engine/review.h"
+#include "engine/review_place.h"
 #include "engine/run.h"
 #include "finish/finish.h"
 #include "ui/captions.h"
@@ -41,20 +42,10 @@ std::string nameOf(const std::filesystem::path& path) {
     return std::string(name.begin(), name.end());
 }
 
-// The list of places to look at goes beside the module, under the
-// module's name with its extension replaced: "module1.review.txt".
-std::string reviewFileName(const std::string& module) {
-    const std::size_t folder = module.find_last_of(std::filesystem::path::preferred_separator == '\\' ? "/\\:" : "/");
-    const std::size_t start = folder == std::string::npos ? 0 : folder + 1;
-    const std::size_t dot = module.rfind('.');
-    const bool extension = dot != std::string::npos && dot > start;
-    return (extension ? module.substr(0, dot) : module) + ".review.txt";
-}
-
 // The list of the files a run left out, when there are more than its
 // message names: "module1.unread.txt" beside the module.
 std::string unreadFileName(const std::string& module) {
-    const std::string review = reviewFileName(module);
+    const std::string review = reviewFileBeside(module);
     return review.substr(0, review.size() - std::string_view(".review.txt").size()) + ".unread.txt";
 }
 
@@ -67,21 +58,10 @@ constexpr std::size_t kLeftOutShown = 10;
 // a file is replaced or removed.
 bool isOurUnreadList(const std::string& name) {
     SourceReader reader;
-    if (reader.open(name)) return false;
+    if (!reader.open(name).ok()) return false;
     std::string_view line;
     if (!reader.nextLine(line)) return false;
     return line == runWords(kEnglish).filesLeftOut || line == runWords(kFrench).filesLeftOut;
-}
-
-// Whether a file is a list this program wrote: its last line is the
-// summary. Only such a file is replaced or removed.
-bool isOurReview(const std::string& name) {
-    SourceReader reader;
-    if (reader.open(name)) return false;
-    std::string_view line;
-    std::string last;
-    while (reader.nextLine(line)) last.assign(line);
-    return !reader.error() && last.rfind("review: ", 0) == 0;
 }
 
 bool fileExists(const std::string& name) { return identityOf(name).exists; }
@@ -160,27 +140,27 @@ private:
 // The list of places to look at, beside the module. It is written as the
 // run goes, to a temporary file put in place at the end only when the
 // module is written and the list holds anything; a file of that name that
-// the program did not write is neither replaced nor removed.
+// the program did not write, or that is a source or the module, is neither
+// replaced nor removed.
 class Form1Logic::ReviewFile {
 public:
-    // `clashes`: the list would be a source or the module (by a link, or
-    // a name the module's folder resolves to); it is then left alone too.
-    ReviewFile(std::string name, ReviewList& review, bool clashes) : name_(std::move(name)) {
-        const bool exists = fileExists(name_);
-        ours_ = !clashes && exists && isOurReview(name_);
-        blocked_ = clashes || (exists && !ours_);
+    ReviewFile(const std::string& module, const FileList& sources, ReviewList& review)
+        : name_(reviewFileBeside(module)) {
+        const ReviewPlace place = reviewPlace(name_, module, sources, ReviewNamedBy::program);
+        ours_ = place.ours;
+        blocked_ = !place.writable();
         if (blocked_) return;
         writer_.skipDiskFlush();
-        openFailure_ = writer_.open(name_);
-        if (!openFailure_) review.spillTo([this](std::string_view block) { writer_.writeBytes(block); });
+        opened_ = writer_.open(name_);
+        if (opened_.ok()) review.spillTo([this](std::string_view block) { writer_.writeBytes(block); });
     }
 
     const std::string& name() const { return name_; }
     bool blocked() const { return blocked_; }
 
     // The rest of the list, and the file in place.
-    Outcome commit(ReviewList& review) {
-        if (openFailure_) return openFailure_;
+    Status commit(ReviewList& review) {
+        if (!opened_.ok()) return opened_;
         for (const std::string_view piece : review.pieces()) writer_.writeBytes(piece);
         return writer_.commit();
     }
@@ -198,7 +178,7 @@ public:
 private:
     std::string name_;
     ModuleWriter writer_;
-    Outcome openFailure_;
+    Status opened_;
     bool ours_ = false;
     bool blocked_ = false;
 };
@@ -441,8 +421,7 @@ void Form1Logic::Command3_Click() {
     const RunFiles files(window_);
     RunStatus status(window_, stopRun_, module);
     const std::string moduleFile = moduleFileName(window_.toFileSystem(module));
-    const std::string reviewName = reviewFileName(moduleFile);
-    ReviewFile reviewFile(reviewName, status.review(), static_cast<bool>(outputClash(reviewName, files, &moduleFile)));
+    ReviewFile reviewFile(moduleFile, files, status.review());
     // Read once: a click during the run counts for the next one.
     const bool finishing = window_.finishChecked();
     std::vector<std::string> modules;
@@ -511,8 +490,8 @@ std::string Form1Logic::reviewMessage(ReviewList& review, ReviewFile& file, cons
     std::string why;
     if (file.blocked()) {
         why = words.reviewNotOurs;
-    } else if (const Outcome failure = file.commit(review)) {
-        why = reasonText(*failure, languageValue);
+    } else if (const Status committed = file.commit(review); !committed.ok()) {
+        why = reasonText(committed.failure(), languageValue);
     }
     const std::string shown = window_.fromFileSystem(file.name());
     if (!why.empty()) return "\n" + fill(words.reviewNotWritten, shown, why);
@@ -545,7 +524,8 @@ std::string Form1Logic::leftOutMessage(const std::vector<SkippedFile>& skipped, 
     if (skipped.size() <= kLeftOutShown) return text;
 
     const std::string more = std::to_string(skipped.size() - kLeftOutShown);
-    if ((exists && !ours) || writeWholeFile(listName, list)) return text + "\n" + fill(words.moreLeftOutNoList, more);
+    if ((exists && !ours) || !writeWholeFile(listName, list).ok())
+        return text + "\n" + fill(words.moreLeftOutNoList, more);
     const std::string shown = window_.fromFileSystem(listName);
     const std::size_t folder = shown.find_last_of("/\\");
     return text + "\n" + fill(words.moreLeftOut, more, folder == std::string::npos ? shown : shown.substr(folder + 1));

@@ -8,10 +8,13 @@
 
 #include "engine/files.h"
 #include "ftvb/version.h"
+#include "tests/support/case_line.h"
 #include "tests/support/program.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
+
+using ftvb::testing::caseLine;
 
 namespace fs = std::filesystem;
 
@@ -27,9 +30,6 @@ constexpr bool kPosix = true;
 
 class Cli : public ::testing::Test {
 protected:
-    void SetUp() override { dir_ = ftvb::testing::makeTempFolder("ftvb-cli"); }
-    void TearDown() override { fs::remove_all(dir_); }
-
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
 
     std::string write(const std::string& name, const std::string& content) const {
@@ -52,11 +52,11 @@ protected:
     // The system's wording of why `name` in the folder cannot be opened.
     std::string systemText(const std::string& name) const {
         ftvb::SourceReader reader;
-        const ftvb::Outcome why = reader.open(path(name));
-        return why ? ftvb::describe(*why) : "(it opens)";
+        const ftvb::Status opened = reader.open(path(name));
+        return opened.ok() ? "(it opens)" : ftvb::describe(opened.failure());
     }
 
-    fs::path dir_;
+    const ftvb::testing::TempFolder dir_{"ftvb-cli"};
 };
 
 TEST_F(Cli, VersionAndHelp) {
@@ -216,35 +216,46 @@ TEST_F(Cli, CommentsLoopsAndTheReportAsWritten) {
         return line;
     };
     const struct {
+        int line;  // where the case is written, for the failure to name
         const char* name;
         std::string source;
         std::vector<std::string> module;  // after the file start's "'       "
     } cases[] = {
-        {"star comment", "*     a note\n", {padded("'     a note")}},
-        {"bang comment", "!     a note\n", {padded("'     a note")}},
-        {"star in column 2", " *    x = 1\n", {"L*:", "x = 1"}},
-        {"comma inside the start value",
+        {__LINE__, "star comment", "*     a note\n", {padded("'     a note")}},
+        {__LINE__, "bang comment", "!     a note\n", {padded("'     a note")}},
+        {__LINE__, "star in column 2", " *    x = 1\n", {"L*:", "x = 1"}},
+        {__LINE__,
+         "comma inside the start value",
          "      do 10 i = max(1,j-k), n\n   10 continue\n",
          {"for i=max(1,j-k)  to  n", "L10:", "next i"}},
-        {"commas inside nested parentheses",
+        {__LINE__,
+         "commas inside nested parentheses",
          "      do i=f(g(1,2),3),n\n      end do\n",
          {"stepi=1", "i=f(g(1,2) ,3) -stepi", "do while i<n", "i=i+stepi", "loop"}},
-        {"the report", "      write(6,*) x\n", {"open \"report.txt\" for append as #1", "write#1, x"}},
-        {"step 2",
+        {__LINE__, "the report", "      write(6,*) x\n", {"open \"report.txt\" for append as #1", "write#1, x"}},
+        {__LINE__,
+         "step 2",
          "      do i=1,10,2\n      end do\n",
          {"stepi=2", "i=1-stepi", "do while i+stepi<=10", "i=i+stepi", "loop"}},
-        {"step 1", "      do i=1,n,1\n      end do\n", {"stepi=1", "i=1-stepi", "do while i<n", "i=i+stepi", "loop"}},
-        {"step -1",
+        {__LINE__,
+         "step 1",
+         "      do i=1,n,1\n      end do\n",
+         {"stepi=1", "i=1-stepi", "do while i<n", "i=i+stepi", "loop"}},
+        {__LINE__,
+         "step -1",
          "      do i=n,1,-1\n      end do\n",
          {"stepi=-1", "i=n-stepi", "do while i>1", "i=i+stepi", "loop"}},
-        {"step -2",
+        {__LINE__,
+         "step -2",
          "      do i=n,1,-2\n      end do\n",
          {"stepi=-2", "i=n-stepi", "do while i+stepi>=1", "i=i+stepi", "loop"}},
-        {"step by a name",
+        {__LINE__,
+         "step by a name",
          "      do i=1,n,k\n      end do\n",
          {"stepi=k", "i=1-stepi", "do while i+stepi<=n", "i=i+stepi", "loop"}},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         write("a.for", c.source);
         const Outcome o = run({"-q", "-o", "m.bas", "a.for"});
         ASSERT_EQ(o.status, 0) << c.name << ": " << o.err;

@@ -23,15 +23,19 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "tests/support/case_line.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
+
+using ftvb::testing::caseLine;
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -140,23 +144,16 @@ using Snapshot = std::map<std::string, std::string>;
 
 class Hostile : public ::testing::Test {
 protected:
+    // A fresh pair for each case as well: expectFailure starts over with
+    // TearDown and SetUp.
     void SetUp() override {
-        work_ = ftvb::testing::makeTempFolder("ftvb-hostile");
-        scratch_ = ftvb::testing::makeTempFolder("ftvb-hostile-io");
+        work_ = workFolder_.emplace("ftvb-hostile").path();
+        scratch_ = scratchFolder_.emplace("ftvb-hostile-io").path();
     }
 
     void TearDown() override {
-        for (const fs::path& root : {work_, scratch_}) {
-            std::error_code ec;
-            fs::permissions(root, fs::perms::owner_all, fs::perm_options::add, ec);
-            for (auto it = fs::recursive_directory_iterator(root, ec); it != fs::recursive_directory_iterator();
-                 it.increment(ec)) {
-                if (it->is_directory(ec) && !it->is_symlink(ec)) {
-                    fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
-                }
-            }
-            fs::remove_all(root, ec);
-        }
+        workFolder_.reset();
+        scratchFolder_.reset();
     }
 
 public:
@@ -321,6 +318,8 @@ protected:
         return false;
     }
 
+    std::optional<ftvb::testing::TempFolder> workFolder_;
+    std::optional<ftvb::testing::TempFolder> scratchFolder_;
     fs::path work_;
     fs::path scratch_;
 };
@@ -348,25 +347,27 @@ long long linesIn(const std::string& s) {
 
 TEST_F(Hostile, AwkwardSourcesConvertAndStayUntouched) {
     struct Case {
+        int line;  // where the case is written, for the failure to name
         const char* name;
         std::string source;
         std::string module;  // the whole module; empty: only its form is checked
     };
     const std::string nul("\0", 1);
     const Case cases[] = {
-        {"binary file", binaryBytes(), ""},
-        {"NUL bytes", "      x = 1" + nul + nul + " y\n" + nul + nul + nul + "\n      z = 2\n",
+        {__LINE__, "binary file", binaryBytes(), ""},
+        {__LINE__, "NUL bytes", "      x = 1" + nul + nul + " y\n" + nul + nul + nul + "\n      z = 2\n",
          "'       \r\nx = 1" + nul + nul + " y\r\nL" + nul + nul + nul + ":\r\nz = 2\r\n"},
-        {"10 MB line", "      x = " + std::string(10 << 20, 'y') + "\n      z = 2\n",
+        {__LINE__, "10 MB line", "      x = " + std::string(10 << 20, 'y') + "\n      z = 2\n",
          "'       \r\nx = " + std::string(62, 'y') + "\r\nz = 2\r\n"},
-        {"100,000 continuation lines", "      x = 1\n" + repeated("     &+ 1\n", 100000),
+        {__LINE__, "100,000 continuation lines", "      x = 1\n" + repeated("     &+ 1\n", 100000),
          "'       \r\nx = 1" + repeated(" + 1", 100000) + "\r\n"},
-        {"CR-only line ends", "      x = 1\r      y = 2\r", "'       \r\nx = 1\r y = 2\r\n"},
-        {"CR LF line ends", "      x = 1\r\n      y = 2\r\n", kSmallModule},
-        {"no final line end", "      x = 1\n      y = 2", kSmallModule},
-        {"empty file", "", "'       \r\n"},
+        {__LINE__, "CR-only line ends", "      x = 1\r      y = 2\r", "'       \r\nx = 1\r y = 2\r\n"},
+        {__LINE__, "CR LF line ends", "      x = 1\r\n      y = 2\r\n", kSmallModule},
+        {__LINE__, "no final line end", "      x = 1\n      y = 2", kSmallModule},
+        {__LINE__, "empty file", "", "'       \r\n"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         SCOPED_TRACE(c.name);
         write("a.for", c.source);
         fs::remove(path("m.bas"));
@@ -390,6 +391,7 @@ TEST_F(Hostile, AwkwardSourcesConvertAndStayUntouched) {
 // ---- failures: each said, with its status, and nothing damaged ------------
 
 struct FailureCase {
+    int line;  // where the case is written, for the failure to name
     const char* name;
     std::function<void(Hostile&)> setup;
     std::vector<std::string> args;
@@ -446,7 +448,8 @@ void Hostile::expectFailure(const FailureCase& c, bool unprivileged) {
 
 TEST_F(Hostile, FailuresAreReportedAndDamageNothing) {
     const FailureCase cases[] = {
-        {"a folder as a source",
+        {__LINE__,
+         "a folder as a source",
          makeFolder("folder"),
          {"-o", "m.bas", "folder", "a.for"},
          1,
@@ -454,17 +457,20 @@ TEST_F(Hostile, FailuresAreReportedAndDamageNothing) {
          "",
          0,
          "m.bas"},
-        {"a module in a missing folder",
+        {__LINE__,
+         "a module in a missing folder",
          nullptr,
          {"-o", "nowhere/m.bas", "a.for"},
          2,
          "ftvb-convert: cannot write 'nowhere/m.bas': No such file or directory\n"},
-        {"a folder as the module",
+        {__LINE__,
+         "a folder as the module",
          makeFolder("folder"),
          {"-o", "folder", "a.for"},
          2,
          "ftvb-convert: cannot write 'folder': Is a directory\n"},
-        {"a module that outgrows the disk",
+        {__LINE__,
+         "a module that outgrows the disk",
          [](Hostile& t) {
              t.write("m.bas", "previous module\r\n");
              t.write("a.for", repeated(kSmallSource, 20000));
@@ -474,22 +480,26 @@ TEST_F(Hostile, FailuresAreReportedAndDamageNothing) {
          "ftvb-convert: cannot write 'm.bas': File too large\n",
          "",
          64 * 1024},
-        {"the module is a source by another path",
+        {__LINE__,
+         "the module is a source by another path",
          nullptr,
          {"-o", "./a.for", "a.for"},
          2,
          "ftvb-convert: cannot write './a.for': it is also listed as a source ('a.for')\n"},
-        {"the module is a symbolic link to a source",
+        {__LINE__,
+         "the module is a symbolic link to a source",
          [](Hostile& t) { fs::create_symlink("a.for", t.path("link.bas")); },
          {"-o", "link.bas", "a.for"},
          2,
          "ftvb-convert: cannot write 'link.bas': it is also listed as a source ('a.for')\n"},
-        {"the module is a hard link to a source",
+        {__LINE__,
+         "the module is a hard link to a source",
          [](Hostile& t) { fs::create_hard_link(t.path("a.for"), t.path("hard.bas")); },
          {"-o", "hard.bas", "b.for", "a.for"},
          2,
          "ftvb-convert: cannot write 'hard.bas': it is also listed as a source ('a.for')\n"},
-        {"a source is a link to the module",
+        {__LINE__,
+         "a source is a link to the module",
          [](Hostile& t) {
              t.write("m.bas", "previous module\r\n");
              fs::create_symlink("m.bas", t.path("alias.for"));
@@ -497,7 +507,8 @@ TEST_F(Hostile, FailuresAreReportedAndDamageNothing) {
          {"-o", "m.bas", "a.for", "alias.for"},
          2,
          "ftvb-convert: cannot write 'm.bas': it is also listed as a source ('alias.for')\n"},
-        {"the module through a folder detour",
+        {__LINE__,
+         "the module through a folder detour",
          [](Hostile& t) {
              t.write("m.bas", "previous module\r\n");
              fs::create_directory(t.path("sub"));
@@ -505,14 +516,16 @@ TEST_F(Hostile, FailuresAreReportedAndDamageNothing) {
          {"-o", "m.bas", "sub/../m.bas"},
          2,
          "ftvb-convert: cannot write 'm.bas': it is also listed as a source ('sub/../m.bas')\n"},
-        {"standard input is the module",
+        {__LINE__,
+         "standard input is the module",
          [](Hostile& t) { t.write("m.bas", "previous module\r\n"); },
          {"-o", "m.bas", "-"},
          2,
          "ftvb-convert: cannot write 'm.bas': it is also listed as a source ('-')\n",
          "m.bas"},
         // A source appended to would be read back as it grows.
-        {"standard output is a source",
+        {__LINE__,
+         "standard output is a source",
          nullptr,
          {"-o", "-", "a.for"},
          2,
@@ -522,17 +535,20 @@ TEST_F(Hostile, FailuresAreReportedAndDamageNothing) {
          "",
          "a.for"},
         // An unset variable or a typo must not empty a module finished by hand.
-        {"an empty file name",
+        {__LINE__,
+         "an empty file name",
          [](Hostile& t) { t.write("m.bas", "previous module\r\n"); },
          {"-o", "m.bas", "a.for", ""},
          2,
          "ftvb-convert: empty file name\nTry 'ftvb-convert --help' for more information.\n"},
-        {"an empty module name",
+        {__LINE__,
+         "an empty module name",
          nullptr,
          {"-o", "", "a.for"},
          2,
          "ftvb-convert: option '-o' needs a module name\nTry 'ftvb-convert --help' for more information.\n"},
-        {"no listed file can be read",
+        {__LINE__,
+         "no listed file can be read",
          [](Hostile& t) { t.write("m.bas", "previous module\r\n"); },
          {"-o", "m.bas", "typo.for", "b.for "},
          1,
@@ -540,7 +556,10 @@ TEST_F(Hostile, FailuresAreReportedAndDamageNothing) {
          "ftvb-convert: cannot read 'b.for ': No such file or directory\n"
          "ftvb-convert: no file could be read; 'm.bas' left as it was\n"},
     };
-    for (const FailureCase& c : cases) expectFailure(c, false);
+    for (const FailureCase& c : cases) {
+        SCOPED_TRACE(caseLine(c));
+        expectFailure(c, false);
+    }
 }
 
 // A name is used exactly as given: " a.for" is not "a.for".
@@ -556,20 +575,27 @@ TEST_F(Hostile, BlanksArePartOfAName) {
 // run opens first (the module's temporary file would take its place).
 TEST_F(Hostile, ClosedStandardInputIsReportedNotRead) {
     struct Case {
+        int line;  // where the case is written, for the failure to name
         std::vector<std::string> args;
         int status;
         std::string err;
         bool written;
     };
     const Case cases[] = {
-        {{"-o", "m.bas", "-"},
+        {__LINE__,
+         {"-o", "m.bas", "-"},
          1,
          "ftvb-convert: cannot read '-': Bad file descriptor\n"
          "ftvb-convert: no file could be read; 'm.bas' left as it was\n",
          false},
-        {{"-o", "m.bas", "-", "a.for"}, 1, "ftvb-convert: cannot read '-': Bad file descriptor\n2 lines\n", true},
+        {__LINE__,
+         {"-o", "m.bas", "-", "a.for"},
+         1,
+         "ftvb-convert: cannot read '-': Bad file descriptor\n2 lines\n",
+         true},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         SCOPED_TRACE(c.args.size());
         write("a.for", kSmallSource);
         write("m.bas", "previous module\r\n");
@@ -635,7 +661,8 @@ TEST_F(Hostile, TightMemoryLimitsEndInAMessage) {
 TEST_F(Hostile, PermissionFailuresAreReportedAndDamageNothing) {
     if (const std::string why = unprivilegedUnavailable(); !why.empty()) GTEST_SKIP() << why;
     const FailureCase cases[] = {
-        {"a source without read permission",
+        {__LINE__,
+         "a source without read permission",
          [](Hostile& t) {
              t.write("secret.for", "      s = 1\n");
              t.giveToRunner("secret.for");
@@ -647,7 +674,8 @@ TEST_F(Hostile, PermissionFailuresAreReportedAndDamageNothing) {
          "",
          0,
          "m.bas"},
-        {"a module in a read-only folder",
+        {__LINE__,
+         "a module in a read-only folder",
          [](Hostile& t) {
              fs::create_directory(t.path("ro"));
              t.write("ro/m.bas", "previous module\r\n");
@@ -658,7 +686,8 @@ TEST_F(Hostile, PermissionFailuresAreReportedAndDamageNothing) {
          {"-o", "ro/m.bas", "a.for"},
          2,
          "ftvb-convert: cannot write 'ro/m.bas': Permission denied\n"},
-        {"a read-only module",
+        {__LINE__,
+         "a read-only module",
          [](Hostile& t) {
              t.write("m.bas", "previous module\r\n");
              t.giveToRunner("m.bas");
@@ -668,25 +697,30 @@ TEST_F(Hostile, PermissionFailuresAreReportedAndDamageNothing) {
          2,
          "ftvb-convert: cannot write 'm.bas': Permission denied\n"},
     };
-    for (const FailureCase& c : cases) expectFailure(c, true);
+    for (const FailureCase& c : cases) {
+        SCOPED_TRACE(caseLine(c));
+        expectFailure(c, true);
+    }
 }
 
 // ---- modules written directly ----------------------------------------------
 
 TEST_F(Hostile, StreamsAndDevicesAreWrittenDirectly) {
     struct Case {
+        int line;  // where the case is written, for the failure to name
         const char* module;
         int status;
         std::string err;
         bool fifo = false;
     };
     const Case cases[] = {
-        {"-", 0, "2 lines\n"},
-        {"/dev/null", 0, "2 lines\n"},
-        {"/dev/full", 2, "ftvb-convert: cannot write '/dev/full': No space left on device\n"},
-        {"pipe.bas", 0, "2 lines\n", true},
+        {__LINE__, "-", 0, "2 lines\n"},
+        {__LINE__, "/dev/null", 0, "2 lines\n"},
+        {__LINE__, "/dev/full", 2, "ftvb-convert: cannot write '/dev/full': No space left on device\n"},
+        {__LINE__, "pipe.bas", 0, "2 lines\n", true},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         SCOPED_TRACE(c.module);
         TearDown();
         SetUp();
@@ -745,16 +779,18 @@ TEST_F(Hostile, InterruptedRunLeavesThePreviousModule) {
 // unreadable file.
 TEST_F(Hostile, InterruptedWhileWaitingForInput) {
     struct Case {
+        int line;  // where the case is written, for the failure to name
         const char* name;
         std::vector<std::string> args;
         bool stdinPipe = false;
     };
     const Case cases[] = {
-        {"standard input that stays open", {"-o", "m.bas", "-"}, true},
-        {"a FIFO nobody writes to", {"-o", "m.bas", "fifo.for"}},
-        {"a line without end (/dev/zero)", {"-o", "m.bas", "/dev/zero"}},
+        {__LINE__, "standard input that stays open", {"-o", "m.bas", "-"}, true},
+        {__LINE__, "a FIFO nobody writes to", {"-o", "m.bas", "fifo.for"}},
+        {__LINE__, "a line without end (/dev/zero)", {"-o", "m.bas", "/dev/zero"}},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         SCOPED_TRACE(c.name);
         TearDown();
         SetUp();
@@ -790,19 +826,21 @@ TEST_F(Hostile, InterruptedWhileWaitingForInput) {
 TEST_F(Hostile, InterruptedWhileTheModuleWaits) {
     write("big.for", repeated("      x = a(i) + b*c**2 .and. y .eq. z\n", 200000));
     struct Case {
+        int line;  // where the case is written, for the failure to name
         const char* name;
         const char* module;
         int signal;
         enum { pipeNobodyReads, fifoWithoutReader, fifoNobodyReads } kind;
     };
     const Case cases[] = {
-        {"standard output to a pipe nobody reads, SIGINT", "-", SIGINT, Case::pipeNobodyReads},
-        {"standard output to a pipe nobody reads, SIGTERM", "-", SIGTERM, Case::pipeNobodyReads},
-        {"a FIFO module with no reader yet, SIGINT", "fifo.bas", SIGINT, Case::fifoWithoutReader},
-        {"a FIFO module nobody reads, SIGINT", "fifo.bas", SIGINT, Case::fifoNobodyReads},
-        {"a FIFO module nobody reads, SIGTERM", "fifo.bas", SIGTERM, Case::fifoNobodyReads},
+        {__LINE__, "standard output to a pipe nobody reads, SIGINT", "-", SIGINT, Case::pipeNobodyReads},
+        {__LINE__, "standard output to a pipe nobody reads, SIGTERM", "-", SIGTERM, Case::pipeNobodyReads},
+        {__LINE__, "a FIFO module with no reader yet, SIGINT", "fifo.bas", SIGINT, Case::fifoWithoutReader},
+        {__LINE__, "a FIFO module nobody reads, SIGINT", "fifo.bas", SIGINT, Case::fifoNobodyReads},
+        {__LINE__, "a FIFO module nobody reads, SIGTERM", "fifo.bas", SIGTERM, Case::fifoNobodyReads},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         SCOPED_TRACE(c.name);
         fs::remove(path("fifo.bas"));
         ASSERT_EQ(::mkfifo(path("fifo.bas").c_str(), 0600), 0);
@@ -838,20 +876,22 @@ TEST_F(Hostile, InterruptedWhileTheModuleWaits) {
 // the limit leaves room for sanitizer builds.
 TEST_F(Hostile, HugeTablesAndStatementsConvertInLinearTime) {
     struct Case {
+        int line;  // where the case is written, for the failure to name
         const char* name;
         std::string source;
     };
     std::string groups;
     for (int i = 0; i < 150000; ++i) groups += "      namelist /g" + std::to_string(i) + "/ a\n";
     const Case cases[] = {
-        {"150,000 NAMELIST groups, then as many statements", groups + repeated("      x = 1\n", 150000)},
-        {"300,000 DO loops waiting for their label, then as many labelled statements",
+        {__LINE__, "150,000 NAMELIST groups, then as many statements", groups + repeated("      x = 1\n", 150000)},
+        {__LINE__, "300,000 DO loops waiting for their label, then as many labelled statements",
          repeated("      do 99999 i=1,n\n", 300000) + repeated("    1 x = 1\n", 300000)},
-        {"100,000 colons in one pair of parentheses", "      x = a(" + std::string(60, ':') + "\n" +
-                                                          repeated("     &" + std::string(66, ':') + "\n", 1500) +
-                                                          "     &)\n"},
+        {__LINE__, "100,000 colons in one pair of parentheses",
+         "      x = a(" + std::string(60, ':') + "\n" + repeated("     &" + std::string(66, ':') + "\n", 1500) +
+             "     &)\n"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         SCOPED_TRACE(c.name);
         write("a.for", c.source);
         const Outcome o = run({{"-q", "-o", "m.bas", "a.for"}}, 60s);
@@ -867,19 +907,21 @@ TEST_F(Hostile, HugeTablesAndStatementsConvertInLinearTime) {
 TEST_F(Hostile, LongDataStatementWithinAndBeyondMemory) {
     if (kAddressSanitizer) GTEST_SKIP() << "a memory limit does not work under AddressSanitizer";
     struct Case {
+        int line;  // where the case is written, for the failure to name
         const char* name;
         rlim_t memoryLimit;
         int status;
         std::string err;
     };
     const Case cases[] = {
-        {"512 MB", rlim_t{512} << 20, 0, ""},
-        {"64 MB", rlim_t{64} << 20, 2, "ftvb-convert: cannot write 'm.bas': out of memory\n"},
+        {__LINE__, "512 MB", rlim_t{512} << 20, 0, ""},
+        {__LINE__, "64 MB", rlim_t{64} << 20, 2, "ftvb-convert: cannot write 'm.bas': out of memory\n"},
     };
     write("data.for", "      data " + std::string(61, 'a') + "\n" +
                           repeated("     &" + std::string(66, 'a') + "\n", 100) + "     &/" + repeated("1,", 32) +
                           "\n" + repeated("     &" + repeated("1,", 33) + "\n", 500) + "     &1/\n");
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         SCOPED_TRACE(c.name);
         write("m.bas", "previous module\r\n");
         Launch launch{{"-q", "-o", "m.bas", "data.for"}};
@@ -923,27 +965,32 @@ std::function<void(Hostile&)> previousFiles(std::vector<const char*> names) {
 TEST_F(Hostile, TheReviewIsNeverTheModuleNorASource) {
     const std::string module = "ftvb-convert: cannot write the review to ";
     const FailureCase cases[] = {
-        {"-o m.bas --review=./m.bas, no m.bas yet",
+        {__LINE__,
+         "-o m.bas --review=./m.bas, no m.bas yet",
          nullptr,
          {"-o", "m.bas", "--review=./m.bas", "a.for"},
          2,
          module + "'./m.bas': it is also the module\n" + kTryHelp},
-        {"-o ./m.bas --review=m.bas, no m.bas yet",
+        {__LINE__,
+         "-o ./m.bas --review=m.bas, no m.bas yet",
          nullptr,
          {"-o", "./m.bas", "--review=m.bas", "a.for"},
          2,
          module + "'m.bas': it is also the module\n" + kTryHelp},
-        {"-o m.bas --review=$PWD/m.bas, no m.bas yet",
+        {__LINE__,
+         "-o m.bas --review=$PWD/m.bas, no m.bas yet",
          nullptr,
          {"-o", "m.bas", "--review=@/m.bas", "a.for"},
          2,
          module + "'@/m.bas': it is also the module\n" + kTryHelp},
-        {"-o sub/../m.bas --review=m.bas, no m.bas yet",
+        {__LINE__,
+         "-o sub/../m.bas --review=m.bas, no m.bas yet",
          makeFolder("sub"),
          {"-o", "sub/../m.bas", "--review=m.bas", "a.for"},
          2,
          module + "'m.bas': it is also the module\n" + kTryHelp},
-        {"the review a hard link to the module",
+        {__LINE__,
+         "the review a hard link to the module",
          [](Hostile& t) {
              t.write("m.bas", "previous module\r\n");
              fs::create_hard_link(t.path("m.bas"), t.path("r.txt"));
@@ -951,19 +998,22 @@ TEST_F(Hostile, TheReviewIsNeverTheModuleNorASource) {
          {"-o", "m.bas", "--review=r.txt", "a.for"},
          2,
          module + "'r.txt': it is also the module\n" + kTryHelp},
-        {"--review=s.for - < s.for",
+        {__LINE__,
+         "--review=s.for - < s.for",
          previousFiles({"s.for"}),
          {"-o", "m2.bas", "--review=s.for", "-"},
          2,
          module + "'s.for': it is also listed as a source ('-')\n" + kTryHelp,
          "s.for"},
-        {"--review=/dev/stdin - < s.for",
+        {__LINE__,
+         "--review=/dev/stdin - < s.for",
          previousFiles({"s.for"}),
          {"-o", "m2.bas", "--review=/dev/stdin", "-"},
          2,
          module + "'/dev/stdin': it is also listed as a source ('-')\n" + kTryHelp,
          "s.for"},
-        {"-o - --review=out.txt a.for > out.txt",
+        {__LINE__,
+         "-o - --review=out.txt a.for > out.txt",
          previousFiles({"out.txt"}),
          {"-o", "-", "--review=out.txt", "a.for"},
          2,
@@ -972,7 +1022,8 @@ TEST_F(Hostile, TheReviewIsNeverTheModuleNorASource) {
          0,
          "",
          "out.txt"},
-        {"-o - --review=/dev/stdout a.for > out.txt",
+        {__LINE__,
+         "-o - --review=/dev/stdout a.for > out.txt",
          previousFiles({"out.txt"}),
          {"-o", "-", "--review=/dev/stdout", "a.for"},
          2,
@@ -981,7 +1032,8 @@ TEST_F(Hostile, TheReviewIsNeverTheModuleNorASource) {
          0,
          "",
          "out.txt"},
-        {"-o m3.bas --review=- t.for >> t.for",
+        {__LINE__,
+         "-o m3.bas --review=- t.for >> t.for",
          previousFiles({"t.for"}),
          {"-o", "m3.bas", "--review=-", "t.for"},
          2,
@@ -990,12 +1042,14 @@ TEST_F(Hostile, TheReviewIsNeverTheModuleNorASource) {
          0,
          "",
          "t.for"},
-        {"-o - --review=- a.for",
+        {__LINE__,
+         "-o - --review=- a.for",
          nullptr,
          {"-o", "-", "--review=-", "a.for"},
          2,
          module + "'-': the module goes to standard output already\n" + kTryHelp},
-        {"module and review one FIFO under two names",
+        {__LINE__,
+         "module and review one FIFO under two names",
          [](Hostile& t) {
              ASSERT_EQ(::mkfifo(t.path("f.bas").c_str(), 0600), 0);
              fs::create_symlink("f.bas", t.path("alias.txt"));
@@ -1003,7 +1057,8 @@ TEST_F(Hostile, TheReviewIsNeverTheModuleNorASource) {
          {"-o", "f.bas", "--review=alias.txt", "a.for"},
          2,
          module + "'alias.txt': it is also the module\n" + kTryHelp},
-        {"the review through a linked folder, no m.bas yet",
+        {__LINE__,
+         "the review through a linked folder, no m.bas yet",
          [](Hostile& t) {
              fs::create_directory(t.path("real"));
              fs::create_directory_symlink("real", t.path("link"));
@@ -1012,7 +1067,10 @@ TEST_F(Hostile, TheReviewIsNeverTheModuleNorASource) {
          2,
          module + "'link/m.bas': it is also the module\n" + kTryHelp},
     };
-    for (const FailureCase& c : cases) expectFailure(c, false);
+    for (const FailureCase& c : cases) {
+        SCOPED_TRACE(caseLine(c));
+        expectFailure(c, false);
+    }
 }
 
 // -q -o - --review=/dev/stdout ... | reader: the review must not be mixed
@@ -1048,15 +1106,17 @@ TEST_F(Hostile, TheReviewIsNotMixedIntoAModulePipe) {
 // any word would go into the source; to another file, it is written.
 TEST_F(Hostile, TheReviewOnStandardErrorIsNoSource) {
     struct Case {
+        int line;  // where the case is written, for the failure to name
         const char* name;
         const char* stderrFile;
         int status;
     };
     const Case cases[] = {
-        {"--review a.for 2>>a.for", "a.for", 2},
-        {"--review a.for 2>>log.txt", "log.txt", 0},
+        {__LINE__, "--review a.for 2>>a.for", "a.for", 2},
+        {__LINE__, "--review a.for 2>>log.txt", "log.txt", 0},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         SCOPED_TRACE(c.name);
         TearDown();
         SetUp();
@@ -1090,6 +1150,7 @@ TEST_F(Hostile, TheReviewOnStandardErrorIsNoSource) {
 // the file standard input comes from when that is no source.
 TEST_F(Hostile, StandardInputIsNoOutput) {
     struct Case {
+        int line;  // where the case is written, for the failure to name
         const char* name;
         std::vector<std::string> args;
         std::string stdinFile;
@@ -1097,18 +1158,21 @@ TEST_F(Hostile, StandardInputIsNoOutput) {
         std::map<std::string, std::string> new_;  // files the run writes
     };
     const Case cases[] = {
-        {"--review=- a.for < a.for",
+        {__LINE__,
+         "--review=- a.for < a.for",
          {"-q", "-o", "m5.bas", "--review=-", "a.for"},
          "a.for",
          readReview("a.for", "m5.bas"),
          {{"m5.bas", kReadModule}}},
-        {"--review=x -o - a.for < x",
+        {__LINE__,
+         "--review=x -o - a.for < x",
          {"-q", "--review=x", "-o", "-", "a.for"},
          "x",
          kReadModule,
          {{"x", readReview("a.for", "-")}}},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         SCOPED_TRACE(c.name);
         TearDown();
         SetUp();
@@ -1138,6 +1202,7 @@ TEST_F(Hostile, StandardInputIsNoOutput) {
 // by SIGPIPE. A review cut short still lets the module be written.
 TEST_F(Hostile, AReaderThatLeavesIsABrokenPipe) {
     struct Case {
+        int line;  // where the case is written, for the failure to name
         const char* name;
         std::vector<std::string> args;
         enum { toStdout, toStderr, stderrClosed } where;
@@ -1146,24 +1211,33 @@ TEST_F(Hostile, AReaderThatLeavesIsABrokenPipe) {
     };
     const std::string big = repeated(kReadSource, 3000);  // more than a pipe holds
     const Case cases[] = {
-        {"--review=- -o m4.bas a.for | head -0",
+        {__LINE__,
+         "--review=- -o m4.bas a.for | head -0",
          {"-q", "--review=-", "-o", "m4.bas", "a.for"},
          Case::toStdout,
          "ftvb-convert: cannot write '-': Broken pipe\n",
          {{"m4.bas", kReadModule}}},
-        {"-o - --review=r6.txt big.for | head -0",
+        {__LINE__,
+         "-o - --review=r6.txt big.for | head -0",
          {"-q", "--review=r6.txt", "-o", "-", "big.for"},
          Case::toStdout,
          "ftvb-convert: cannot write '-': Broken pipe\n",
          {}},
-        {"--review -o m7.bas big.for 2>&1 | head -0",
+        {__LINE__,
+         "--review -o m7.bas big.for 2>&1 | head -0",
          {"-q", "--review", "-o", "m7.bas", "big.for"},
          Case::toStderr,
          "",
          {}},
-        {"--review -o m8.bas a.for 2>&-", {"-q", "--review", "-o", "m8.bas", "a.for"}, Case::stderrClosed, "", {}},
+        {__LINE__,
+         "--review -o m8.bas a.for 2>&-",
+         {"-q", "--review", "-o", "m8.bas", "a.for"},
+         Case::stderrClosed,
+         "",
+         {}},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         SCOPED_TRACE(c.name);
         TearDown();
         SetUp();
@@ -1181,7 +1255,9 @@ TEST_F(Hostile, AReaderThatLeavesIsABrokenPipe) {
         ::close(fds[1]);
         const Outcome o = finish(pid, 60s);
         EXPECT_EQ(o.status, 2) << "141 is SIGPIPE";
-        if (c.where == Case::toStdout) EXPECT_EQ(o.err, c.err);
+        if (c.where == Case::toStdout) {
+            EXPECT_EQ(o.err, c.err);
+        }
         Snapshot after = snapshot();
         Snapshot kept = before;
         for (const auto& [name, bytes] : c.new_) {
@@ -1245,38 +1321,46 @@ TEST_F(Hostile, ASmallStackIsEnough) {
 // like every other: 130, the interrupted message, the module as it was.
 TEST_F(Hostile, InterruptedWhileTheReviewWaits) {
     struct Case {
+        int line;  // where the case is written, for the failure to name
         const char* name;
         std::vector<std::string> args;
         int signal;
         enum { fifoWithoutReader, fifoNobodyReads, stdoutNobodyReads, stderrNobodyReads } kind;
     };
     const Case cases[] = {
-        {"--review=FIFO with no reader yet, SIGINT",
+        {__LINE__,
+         "--review=FIFO with no reader yet, SIGINT",
          {"-o", "m.bas", "--review=r.fifo", "a.for"},
          SIGINT,
          Case::fifoWithoutReader},
-        {"--review=FIFO with no reader yet, SIGTERM",
+        {__LINE__,
+         "--review=FIFO with no reader yet, SIGTERM",
          {"-o", "m.bas", "--review=r.fifo", "a.for"},
          SIGTERM,
          Case::fifoWithoutReader},
-        {"--review=FIFO nobody reads, SIGINT",
+        {__LINE__,
+         "--review=FIFO nobody reads, SIGINT",
          {"-o", "m.bas", "--review=r.fifo", "big.for"},
          SIGINT,
          Case::fifoNobodyReads},
-        {"a small review to a FIFO nobody reads, SIGINT",
+        {__LINE__,
+         "a small review to a FIFO nobody reads, SIGINT",
          {"-o", "m.bas", "--review=r.fifo", "few.for"},
          SIGINT,
          Case::fifoNobodyReads},
-        {"--review=- into a pipe nobody reads, SIGTERM",
+        {__LINE__,
+         "--review=- into a pipe nobody reads, SIGTERM",
          {"-o", "m.bas", "--review=-", "big.for"},
          SIGTERM,
          Case::stdoutNobodyReads},
-        {"--review with standard error a pipe nobody reads, SIGINT",
+        {__LINE__,
+         "--review with standard error a pipe nobody reads, SIGINT",
          {"-o", "m.bas", "--review", "big.for"},
          SIGINT,
          Case::stderrNobodyReads},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         SCOPED_TRACE(c.name);
         TearDown();
         SetUp();
@@ -1317,22 +1401,25 @@ TEST_F(Hostile, InterruptedWhileTheReviewWaits) {
 // characters escaped; the files keep their names.
 TEST_F(Hostile, NamesAreShownWithControlCharactersEscaped) {
     struct Case {
+        int line;          // where the case is written, for the failure to name
         const char* name;  // on disk
         const char* shown;
     };
     const Case cases[] = {
-        {"x\033[31mRED\nfake", "x\\033[31mRED\\nfake"},
-        {"bell\a.for", "bell\\a.for"},
-        {"cr\rtab\t.for", "cr\\rtab\\t.for"},
-        {"del\x7f.for", "del\\177.for"},
-        {"back\\slash.for", "back\\\\slash.for"},
-        {"\xC3\xA9t\xC3\xA9.for", "\xC3\xA9t\xC3\xA9.for"},  // UTF-8 kept
-        {"latin\xE9.for", "latin\\351.for"},                 // not UTF-8
-        {"csi\xC2\x9B"
+        {__LINE__, "x\033[31mRED\nfake", "x\\033[31mRED\\nfake"},
+        {__LINE__, "bell\a.for", "bell\\a.for"},
+        {__LINE__, "cr\rtab\t.for", "cr\\rtab\\t.for"},
+        {__LINE__, "del\x7f.for", "del\\177.for"},
+        {__LINE__, "back\\slash.for", "back\\\\slash.for"},
+        {__LINE__, "\xC3\xA9t\xC3\xA9.for", "\xC3\xA9t\xC3\xA9.for"},  // UTF-8 kept
+        {__LINE__, "latin\xE9.for", "latin\\351.for"},                 // not UTF-8
+        {__LINE__,
+         "csi\xC2\x9B"
          "2J.for",
          "csi\\302\\2332J.for"},  // a C1 control in UTF-8
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         SCOPED_TRACE(c.shown);
         TearDown();
         SetUp();

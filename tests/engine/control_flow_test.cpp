@@ -2,70 +2,86 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/capture.h"
+#include "tests/support/case_line.h"
 
 namespace ftvb::testing {
 namespace {
 
 TEST(ControlFlow, If) {
     const struct {
+        int line;  // where the case is written, for the failure to name
         const char* in;
         const char* out;
     } cases[] = {
-        {"if (ok) x = 1", "if (ok) then x = 1"},
-        {"if(a) stop", "if(a) then stop"},
-        {"if (a > b) then", "if (a > b) then"},
-        {"if (x) 10, 20, 30", "if (x) then 10, 20, 30"},  // arithmetic IF
-        {"if (x) y = thenx", "if (x) y = thenx"},
-        {"if (f(x) ) y = 1", "if (f(x) ) then y = 1"},
-        {"if (a", "if (a"},
-        {"if (a)", "if (a)"},
-        {"ifx = 1", "ifx = 1"},
-        {"else", "else"},
+        {__LINE__, "if (ok) x = 1", "if (ok) then x = 1"},
+        {__LINE__, "if(a) stop", "if(a) then stop"},
+        {__LINE__, "if (a > b) then", "if (a > b) then"},
+        {__LINE__, "if (x) 10, 20, 30", "if (x) then 10, 20, 30"},  // arithmetic IF
+        {__LINE__, "if (x) y = thenx", "if (x) y = thenx"},
+        {__LINE__, "if (f(x) ) y = 1", "if (f(x) ) then y = 1"},
+        {__LINE__, "if (a", "if (a"},
+        {__LINE__, "if (a)", "if (a)"},
+        {__LINE__, "ifx = 1", "ifx = 1"},
+        {__LINE__, "else", "else"},
     };
-    for (const auto& c : cases) EXPECT_EQ(afterStage(ifAndDo, c.in), c.out) << c.in;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(caseLine(c));
+        EXPECT_EQ(afterStage(ifAndDo, c.in), c.out) << c.in;
+    }
 }
 
 TEST(ControlFlow, Do) {
     const struct {
+        int line;  // where the case is written, for the failure to name
         const char* in;
         std::vector<std::string> written;
         const char* left;
         std::vector<std::string> slot;  // label and variable recorded, if any
     } cases[] = {
-        {"do 10 i=1,n", {"for i=1 to n"}, "", {"10", "i"}},
-        {"do 10 i = 1, n", {"for i=1 to  n"}, "", {"10", "i"}},
-        {"do 10 i=1,n,2", {"for i=1 to n,2"}, "", {"10", "i"}},
-        {"do i=1,10", {"stepi=1", "i=1-stepi", "do while i<10"}, "i=i+stepi", {}},
-        {"do i=10,1,-1", {"stepi=-1", "i=10-stepi", "do while i>1"}, "i=i+stepi", {}},
-        {"do i=1,n,1", {"stepi=1", "i=1-stepi", "do while i<n"}, "i=i+stepi", {}},
-        {"do i = 1, n, 1", {"stepi= 1", "i=1-stepi", "do while i< n"}, "i=i+stepi", {}},
-        {"do i=n,1,-1", {"stepi=-1", "i=n-stepi", "do while i>1"}, "i=i+stepi", {}},
+        {__LINE__, "do 10 i=1,n", {"for i=1 to n"}, "", {"10", "i"}},
+        {__LINE__, "do 10 i = 1, n", {"for i=1 to  n"}, "", {"10", "i"}},
+        {__LINE__, "do 10 i=1,n,2", {"for i=1 to n,2"}, "", {"10", "i"}},
+        {__LINE__, "do i=1,10", {"stepi=1", "i=1-stepi", "do while i<10"}, "i=i+stepi", {}},
+        {__LINE__, "do i=10,1,-1", {"stepi=-1", "i=10-stepi", "do while i>1"}, "i=i+stepi", {}},
+        {__LINE__, "do i=1,n,1", {"stepi=1", "i=1-stepi", "do while i<n"}, "i=i+stepi", {}},
+        {__LINE__, "do i = 1, n, 1", {"stepi= 1", "i=1-stepi", "do while i< n"}, "i=i+stepi", {}},
+        {__LINE__, "do i=n,1,-1", {"stepi=-1", "i=n-stepi", "do while i>1"}, "i=i+stepi", {}},
         // Any other step is tested on the value the next pass takes.
-        {"do i=1,10,2", {"stepi=2", "i=1-stepi", "do while i+stepi<=10"}, "i=i+stepi", {}},
-        {"do i=10,1,-2", {"stepi=-2", "i=10-stepi", "do while i+stepi>=1"}, "i=i+stepi", {}},
-        {"do i=1,n,+1", {"stepi=+1", "i=1-stepi", "do while i+stepi<=n"}, "i=i+stepi", {}},
-        {"do i=0,1,0.25", {"stepi=0.25", "i=0-stepi", "do while i+stepi<=1"}, "i=i+stepi", {}},
-        {"do i=1,n,k", {"stepi=k", "i=1-stepi", "do while i+stepi<=n"}, "i=i+stepi", {}},
-        {"do i=n,1,k", {"stepi=k", "i=n-stepi", "do while i+stepi<=1"}, "i=i+stepi", {}},  // taken as positive
-        {"do i=n,1,-k", {"stepi=-k", "i=n-stepi", "do while i+stepi<=1"}, "i=i+stepi", {}},
-        {"do 10 i=1,n,k", {"for i=1 to n,k"}, "", {"10", "i"}},
-        {"do i = 1, n", {"stepi=1", "i=1-stepi", "do while i< n"}, "i=i+stepi", {}},
-        {"do while (x < 5)", {}, "do while (x < 5)", {}},
-        {"do x", {}, "do x", {}},
-        {"do 10 i = 1", {}, "do 10 i = 1", {}},
-        {"done = 1", {}, "done = 1", {}},
+        {__LINE__, "do i=1,10,2", {"stepi=2", "i=1-stepi", "do while i+stepi<=10"}, "i=i+stepi", {}},
+        {__LINE__, "do i=10,1,-2", {"stepi=-2", "i=10-stepi", "do while i+stepi>=1"}, "i=i+stepi", {}},
+        {__LINE__, "do i=1,n,+1", {"stepi=+1", "i=1-stepi", "do while i+stepi<=n"}, "i=i+stepi", {}},
+        {__LINE__, "do i=0,1,0.25", {"stepi=0.25", "i=0-stepi", "do while i+stepi<=1"}, "i=i+stepi", {}},
+        {__LINE__, "do i=1,n,k", {"stepi=k", "i=1-stepi", "do while i+stepi<=n"}, "i=i+stepi", {}},
+        {__LINE__,
+         "do i=n,1,k",
+         {"stepi=k", "i=n-stepi", "do while i+stepi<=1"},
+         "i=i+stepi",
+         {}},  // taken as positive
+        {__LINE__, "do i=n,1,-k", {"stepi=-k", "i=n-stepi", "do while i+stepi<=1"}, "i=i+stepi", {}},
+        {__LINE__, "do 10 i=1,n,k", {"for i=1 to n,k"}, "", {"10", "i"}},
+        {__LINE__, "do i = 1, n", {"stepi=1", "i=1-stepi", "do while i< n"}, "i=i+stepi", {}},
+        {__LINE__, "do while (x < 5)", {}, "do while (x < 5)", {}},
+        {__LINE__, "do x", {}, "do x", {}},
+        {__LINE__, "do 10 i = 1", {}, "do 10 i = 1", {}},
+        {__LINE__, "done = 1", {}, "done = 1", {}},
         // Bounds are cut at commas outside parentheses only.
-        {"do 10 i=max(1,j-k),n", {"for i=max(1,j-k) to n"}, "", {"10", "i"}},
-        {"do 10 i=1,min(n,j+k)", {"for i=1 to min(n,j+k)"}, "", {"10", "i"}},
-        {"do i=max(1,j-k),min(n,j+k)", {"stepi=1", "i=max(1,j-k)-stepi", "do while i<min(n,j+k)"}, "i=i+stepi", {}},
-        {"do i=a(f(1,2),3),b(g(4,5),6),-1",
+        {__LINE__, "do 10 i=max(1,j-k),n", {"for i=max(1,j-k) to n"}, "", {"10", "i"}},
+        {__LINE__, "do 10 i=1,min(n,j+k)", {"for i=1 to min(n,j+k)"}, "", {"10", "i"}},
+        {__LINE__,
+         "do i=max(1,j-k),min(n,j+k)",
+         {"stepi=1", "i=max(1,j-k)-stepi", "do while i<min(n,j+k)"},
+         "i=i+stepi",
+         {}},
+        {__LINE__,
+         "do i=a(f(1,2),3),b(g(4,5),6),-1",
          {"stepi=-1", "i=a(f(1,2),3)-stepi", "do while i>b(g(4,5),6)"},
          "i=i+stepi",
          {}},
-        {"do i=f(1,n)", {}, "do i=f(1,n)", {}},
-        {"do i=a),b", {}, "do i=a),b", {}},  // no comma counts once a ")" is unmatched
+        {__LINE__, "do i=f(1,n)", {}, "do i=f(1,n)", {}},
+        {__LINE__, "do i=a),b", {}, "do i=a),b", {}},  // no comma counts once a ")" is unmatched
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         SharedState st;
         std::vector<std::string> lines;
         EXPECT_EQ(afterStages({ifAndDo}, c.in, st, &lines), c.left) << c.in;
@@ -80,25 +96,27 @@ TEST(ControlFlow, Do) {
 
 TEST(ControlFlow, StopReturnEnd) {
     const struct {
+        int line;  // where the case is written, for the failure to name
         const char* in;
         ProcedureKind kind;
         bool reportOpen;
         const char* out;
         bool endSeen;
     } cases[] = {
-        {"stop", ProcedureKind::sub, true, "close #1:exit sub", false},
-        {"return", ProcedureKind::function, false, "exit function", false},
-        {"end", ProcedureKind::sub, false, "exit sub", true},
-        {"end", ProcedureKind::sub, true, "close #1:exit sub", true},
-        {"stop", ProcedureKind::none, false, "", false},  // before the first header
-        {"stop", ProcedureKind::none, true, "close #1:", false},
-        {"x = stopped", ProcedureKind::sub, false, "x = exit subped", false},
-        {"if (a) then stop", ProcedureKind::sub, false, "if (a) then exit sub", false},
-        {"go end", ProcedureKind::sub, false, "goexit sub", true},
-        {"end if", ProcedureKind::sub, false, "end if", false},
-        {"s = \"return\"", ProcedureKind::sub, false, "s = \"exit sub\"", false},
+        {__LINE__, "stop", ProcedureKind::sub, true, "close #1:exit sub", false},
+        {__LINE__, "return", ProcedureKind::function, false, "exit function", false},
+        {__LINE__, "end", ProcedureKind::sub, false, "exit sub", true},
+        {__LINE__, "end", ProcedureKind::sub, true, "close #1:exit sub", true},
+        {__LINE__, "stop", ProcedureKind::none, false, "", false},  // before the first header
+        {__LINE__, "stop", ProcedureKind::none, true, "close #1:", false},
+        {__LINE__, "x = stopped", ProcedureKind::sub, false, "x = exit subped", false},
+        {__LINE__, "if (a) then stop", ProcedureKind::sub, false, "if (a) then exit sub", false},
+        {__LINE__, "go end", ProcedureKind::sub, false, "goexit sub", true},
+        {__LINE__, "end if", ProcedureKind::sub, false, "end if", false},
+        {__LINE__, "s = \"return\"", ProcedureKind::sub, false, "s = \"exit sub\"", false},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         SharedState st;
         st.procedure.kind = c.kind;
         st.file.reportOpen = c.reportOpen;

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/capture.h"
+#include "tests/support/case_line.h"
 
 namespace ftvb::testing {
 namespace {
 
 struct Case {
+    int line;  // where the case is written, for the failure to name
     const char* in;
     std::vector<std::string> written;
     const char* left;
@@ -16,32 +18,33 @@ struct Case {
 
 TEST(Declarations, TypeRules) {
     const Case cases[] = {
-        {"character*20 a, b", {"Dim a as string * 20"}, "Dim b as string * 20"},
-        {"character*8 d1", {}, "Dim d1 as string * 80"},  // the length reads on into the name
-        {"character*(*) s", {}, "Dim s as string * 0"},
-        {"character*8", {}, "8"},
-        {"character*20", {}, "20"},
-        {"character*2.5 x", {}, "Dim x as string * 2.5"},
-        {"character a*10, b", {"Dim a as string * 10"}, "Dim b"},
-        {"character *8 a", {}, "Dim as string * 8 a"},
-        {"real x", {}, "Dim x as double"},
-        {"real*8 x", {}, "Dim x as double"},
-        {"real*16 q", {}, "Dim *16 q as double"},
-        {"real a,", {"Dim a as double"}, "Dim as double"},
-        {"realx = 1.0", {}, "Dim x = 1.0 as double"},
-        {"real*8 function f(x)", {}, "Dim function f(x) as double"},
-        {"double precision a(10,20), b", {"Dim a(10,20) as double"}, "Dim b as double"},
-        {"integer*2 i, j", {"Dim i as integer"}, "Dim j as integer"},
-        {"integer n", {}, "Dim n as integer"},
-        {"integern", {}, "Dim integern as integer"},
-        {"logical flag", {}, "Dim flag as boolean"},
-        {"logical*1 a, b, c", {"Dim a as boolean", "Dim  b as boolean"}, "Dim c as boolean"},
-        {"real*8 x, y, z", {"'Dim x as double", "Dim  y as double"}, "Dim z as double", {"x", "n"}},
-        {"real x", {}, "Dim x as double", {"x"}},  // the last name is commented out by the final stage
-        {"x  =  1", {}, "x = 1"},
-        {"Dim *8", {}, "Dim"},
+        {__LINE__, "character*20 a, b", {"Dim a as string * 20"}, "Dim b as string * 20"},
+        {__LINE__, "character*8 d1", {}, "Dim d1 as string * 80"},  // the length reads on into the name
+        {__LINE__, "character*(*) s", {}, "Dim s as string * 0"},
+        {__LINE__, "character*8", {}, "8"},
+        {__LINE__, "character*20", {}, "20"},
+        {__LINE__, "character*2.5 x", {}, "Dim x as string * 2.5"},
+        {__LINE__, "character a*10, b", {"Dim a as string * 10"}, "Dim b"},
+        {__LINE__, "character *8 a", {}, "Dim as string * 8 a"},
+        {__LINE__, "real x", {}, "Dim x as double"},
+        {__LINE__, "real*8 x", {}, "Dim x as double"},
+        {__LINE__, "real*16 q", {}, "Dim *16 q as double"},
+        {__LINE__, "real a,", {"Dim a as double"}, "Dim as double"},
+        {__LINE__, "realx = 1.0", {}, "Dim x = 1.0 as double"},
+        {__LINE__, "real*8 function f(x)", {}, "Dim function f(x) as double"},
+        {__LINE__, "double precision a(10,20), b", {"Dim a(10,20) as double"}, "Dim b as double"},
+        {__LINE__, "integer*2 i, j", {"Dim i as integer"}, "Dim j as integer"},
+        {__LINE__, "integer n", {}, "Dim n as integer"},
+        {__LINE__, "integern", {}, "Dim integern as integer"},
+        {__LINE__, "logical flag", {}, "Dim flag as boolean"},
+        {__LINE__, "logical*1 a, b, c", {"Dim a as boolean", "Dim  b as boolean"}, "Dim c as boolean"},
+        {__LINE__, "real*8 x, y, z", {"'Dim x as double", "Dim  y as double"}, "Dim z as double", {"x", "n"}},
+        {__LINE__, "real x", {}, "Dim x as double", {"x"}},  // the last name is commented out by the final stage
+        {__LINE__, "x  =  1", {}, "x = 1"},
+        {__LINE__, "Dim *8", {}, "Dim"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         SharedState st;
         st.procedure.dummyArguments = c.dummies;
         std::vector<std::string> lines;
@@ -53,10 +56,15 @@ TEST(Declarations, TypeRules) {
 
 TEST(Declarations, LengthMarkerCleanup) {
     const Case cases[] = {
-        {"Dim *8 a as double", {}, "Dim a as double"},      {"Dim *1 *2 a", {}, "Dim a"}, {"Dim *9", {}, "Dim"},
-        {"Dim *16 q as double", {}, "Dim *16 q as double"}, {"Dim *0 a", {}, "Dim *0 a"}, {"x = 1", {}, "x = 1"},
+        {__LINE__, "Dim *8 a as double", {}, "Dim a as double"},
+        {__LINE__, "Dim *1 *2 a", {}, "Dim a"},
+        {__LINE__, "Dim *9", {}, "Dim"},
+        {__LINE__, "Dim *16 q as double", {}, "Dim *16 q as double"},
+        {__LINE__, "Dim *0 a", {}, "Dim *0 a"},
+        {__LINE__, "x = 1", {}, "x = 1"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         std::string s = c.in;
         lengthMarkerCleanup(s);
         EXPECT_EQ(s, c.left) << c.in;

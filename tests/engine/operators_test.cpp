@@ -6,58 +6,66 @@
 #include <utility>
 
 #include "tests/support/capture.h"
+#include "tests/support/case_line.h"
 #include "text/primitives.h"
 
 namespace ftvb::testing {
 namespace {
 
 struct Case {
+    int line;  // where the case is written, for the failure to name
     const char* in;
     const char* out;
 };
 
 TEST(Operators, ParenthesisSpacing) {
     const Case cases[] = {
-        {"f(g(x))", "f(g(x) )"},
-        {"if(a.gt.b)x=1", "if(a.gt.b) x=1"},
-        {"a)", "a)"},
-        {")", ")"},
-        {"", ""},
-        {"))", ") )"},
-        {"(x) y", "(x) y"},
-        {"c f(x)y", "c f(x) y"},
+        {__LINE__, "f(g(x))", "f(g(x) )"},
+        {__LINE__, "if(a.gt.b)x=1", "if(a.gt.b) x=1"},
+        {__LINE__, "a)", "a)"},
+        {__LINE__, ")", ")"},
+        {__LINE__, "", ""},
+        {__LINE__, "))", ") )"},
+        {__LINE__, "(x) y", "(x) y"},
+        {__LINE__, "c f(x)y", "c f(x) y"},
     };
-    for (const Case& c : cases) EXPECT_EQ(afterStage(parenthesisSpacing, c.in), c.out) << c.in;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
+        EXPECT_EQ(afterStage(parenthesisSpacing, c.in), c.out) << c.in;
+    }
 }
 
 TEST(Operators, Rewrites) {
     const Case cases[] = {
-        {"if(a.gt.b) x=1", "if(a > b) x=1"},
-        {"y = sqrt(x)", "y = sqr (x)"},
-        {"y = dexp(x)", "y = exp (x)"},
-        {"z = dsqrt(x)", "z = d sqr (x)"},
-        {"s = 'abc'//'def'", "s = \"abc\" + \"def\""},
-        {"s = a // b", "s = a  +  b"},  // blanks around + are collapsed later
-        {"x = y**2", "x = y^2"},
-        {"s = 'a  b.eq.c'", "s = \"a b = c\""},
-        {"l = a.and..not.b", "l = a and not b"},
-        {"l = x.le.y.and.z.ge.w", "l = x <= y and z >= w"},
-        {"l = a.ne.b.or.c.lt.d", "l = a <> b or c < d"},
-        {"l = .true..or..false.", "l = true or false "},
-        {"go to (10, 20), i", "goto L(10, 20), i"},
-        {"go  to  10", "goto L10"},
-        {"goto 10", "goto L10"},
-        {"goto10", "goto10"},
-        {"x = a.EQ.b", "x = a.EQ.b"},
-        {"x = 2***3", "x = 2^*3"},
-        {"a.eq.true.b", "a.eq true b"},  // .true. comes first in the table
-        {"a.true.eq.b", "a true eq.b"},
-        {"x.eq.eq.y", "x = eq.y"},            // the second .eq. shares the first one's dot
-        {"l.true.eq.eq.r", "l true eq = r"},  // taken out by .true., the first .eq. frees the second
-        {"go to//x", "goto L+ x"},            // " + " completes a "go to "
-        {"go to *5", "goto L*5"},             // the mark's "*" and the next one are not a power
+        {__LINE__, "if(a.gt.b) x=1", "if(a > b) x=1"},
+        {__LINE__, "y = sqrt(x)", "y = sqr (x)"},
+        {__LINE__, "y = dexp(x)", "y = exp (x)"},
+        {__LINE__, "z = dsqrt(x)", "z = d sqr (x)"},
+        {__LINE__, "s = 'abc'//'def'", "s = \"abc\" + \"def\""},
+        {__LINE__, "s = a // b", "s = a  +  b"},  // blanks around + are collapsed later
+        {__LINE__, "x = y**2", "x = y^2"},
+        {__LINE__, "s = 'a  b.eq.c'", "s = \"a b = c\""},
+        {__LINE__, "l = a.and..not.b", "l = a and not b"},
+        {__LINE__, "l = x.le.y.and.z.ge.w", "l = x <= y and z >= w"},
+        {__LINE__, "l = a.ne.b.or.c.lt.d", "l = a <> b or c < d"},
+        {__LINE__, "l = .true..or..false.", "l = true or false "},
+        {__LINE__, "go to (10, 20), i", "goto L(10, 20), i"},
+        {__LINE__, "go  to  10", "goto L10"},
+        {__LINE__, "goto 10", "goto L10"},
+        {__LINE__, "goto10", "goto10"},
+        {__LINE__, "x = a.EQ.b", "x = a.EQ.b"},
+        {__LINE__, "x = 2***3", "x = 2^*3"},
+        {__LINE__, "a.eq.true.b", "a.eq true b"},  // .true. comes first in the table
+        {__LINE__, "a.true.eq.b", "a true eq.b"},
+        {__LINE__, "x.eq.eq.y", "x = eq.y"},            // the second .eq. shares the first one's dot
+        {__LINE__, "l.true.eq.eq.r", "l true eq = r"},  // taken out by .true., the first .eq. frees the second
+        {__LINE__, "go to//x", "goto L+ x"},            // " + " completes a "go to "
+        {__LINE__, "go to *5", "goto L*5"},             // the mark's "*" and the next one are not a power
     };
-    for (const Case& c : cases) EXPECT_EQ(afterStage(operatorRewrites, c.in), c.out) << c.in;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
+        EXPECT_EQ(afterStage(operatorRewrites, c.in), c.out) << c.in;
+    }
 }
 
 TEST(Operators, SameAsTheTwentyReplacementsInTurn) {
@@ -95,16 +103,18 @@ TEST(Operators, SameAsTheTwentyReplacementsInTurn) {
 
 TEST(Operators, ThroughTheRoutine) {
     const struct {
+        int line;  // where the case is written, for the failure to name
         const char* in;
         std::vector<std::string> out;
     } cases[] = {
-        {"      go to (10, 20), i\n", {"goto L(10, 20) , i"}},
-        {"      k = len(a(2:3))\n", {"k = len(mid$(a,2,3-1) )"}},
-        {"      s = a // b\n", {"s = a + b"}},
-        {"c if(a.gt.b)x=1\n", {"' if(a.gt.b) x=1" + std::string(57, ' ')}},
-        {"      subroutine s(x) ! .eq.\n", {"Sub  s(x) ! .eq.", "end sub"}},
+        {__LINE__, "      go to (10, 20), i\n", {"goto L(10, 20) , i"}},
+        {__LINE__, "      k = len(a(2:3))\n", {"k = len(mid$(a,2,3-1) )"}},
+        {__LINE__, "      s = a // b\n", {"s = a + b"}},
+        {__LINE__, "c if(a.gt.b)x=1\n", {"' if(a.gt.b) x=1" + std::string(57, ' ')}},
+        {__LINE__, "      subroutine s(x) ! .eq.\n", {"Sub  s(x) ! .eq.", "end sub"}},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         const auto got = convertBody(c.in);
         EXPECT_EQ(got, c.out) << c.in << show(got);
     }

@@ -3,30 +3,33 @@
 
 #include "engine/routine.h"
 #include "tests/support/capture.h"
+#include "tests/support/case_line.h"
 
 namespace ftvb::testing {
 namespace {
 
 TEST(Output, FinalStage) {
     const struct {
+        int line;  // where the case is written, for the failure to name
         const char* in;
         std::vector<std::string> dummies;
         std::vector<std::string> out;
     } cases[] = {
-        {"x  =   1 ", {}, {"x = 1"}},
-        {"", {}, {}},
-        {"8", {}, {}},
-        {"'", {}, {}},
-        {"ab", {}, {"ab"}},
-        {"Dim x as double", {"x", "n"}, {"'Dim x as double"}},
-        {"Dim y as double", {"x", "n"}, {"Dim y as double"}},
-        {"dim a(10)", {"a"}, {"dim a(10)"}},  // no blank after the bounds: nothing compared
-        {"dim a(10) as double", {"a"}, {"dim a(10) as double"}},
-        {"Dim x", {"x"}, {"Dim x"}},
-        {"Dim  n  as integer", {"n"}, {"'Dim n as integer"}},
-        {"Dimx as double", {"x"}, {"Dimx as double"}},
+        {__LINE__, "x  =   1 ", {}, {"x = 1"}},
+        {__LINE__, "", {}, {}},
+        {__LINE__, "8", {}, {}},
+        {__LINE__, "'", {}, {}},
+        {__LINE__, "ab", {}, {"ab"}},
+        {__LINE__, "Dim x as double", {"x", "n"}, {"'Dim x as double"}},
+        {__LINE__, "Dim y as double", {"x", "n"}, {"Dim y as double"}},
+        {__LINE__, "dim a(10)", {"a"}, {"dim a(10)"}},  // no blank after the bounds: nothing compared
+        {__LINE__, "dim a(10) as double", {"a"}, {"dim a(10) as double"}},
+        {__LINE__, "Dim x", {"x"}, {"Dim x"}},
+        {__LINE__, "Dim  n  as integer", {"n"}, {"'Dim n as integer"}},
+        {__LINE__, "Dimx as double", {"x"}, {"Dimx as double"}},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         SharedState st;
         st.procedure.dummyArguments = c.dummies;
         std::vector<std::string> lines;

@@ -10,9 +10,12 @@
 
 #include "engine/converter.h"
 #include "tests/support/capture.h"
+#include "tests/support/case_line.h"
 
 namespace ftvb {
 namespace {
+
+using ftvb::testing::caseLine;
 
 struct Entry {
     ReviewKind kind;
@@ -62,6 +65,7 @@ bool has(const std::vector<Entry>& entries, ReviewKind kind, const std::string& 
 }
 
 struct Case {
+    int line;  // where the case is written, for the failure to name
     const char* name;
     const char* source;  // fixed-form lines
     ReviewKind kind;
@@ -70,61 +74,61 @@ struct Case {
 
 // A statement of each kind, and what its entry says.
 const Case kFires[] = {
-    {"format_statement", "  100 format(i5)\n", ReviewKind::format, ""},
-    {"include_line", "      include 'const.inc'\n", ReviewKind::include, ""},
-    {"arithmetic_if", "      if (x) 10, 20, 30\n", ReviewKind::arithmeticIf, ""},
-    {"computed_goto", "      go to (10, 20), i\n", ReviewKind::computedGoto, ""},
-    {"assigned_goto", "      go to k\n", ReviewKind::assignedGoto, ""},
-    {"assign_statement", "      assign 10 to k\n", ReviewKind::assignedGoto, ""},
-    {"read", "      read(5,*) x\n", ReviewKind::ioUnchanged, "READ"},
-    {"read_list", "      read *, x\n", ReviewKind::ioUnchanged, "READ"},
-    {"read_in_logical_if", "      if (ok) read(5,*) y\n", ReviewKind::ioUnchanged, "READ"},
-    {"open", "      open(unit=7, file='a.dat')\n", ReviewKind::ioUnchanged, "OPEN"},
-    {"close", "      close(7)\n", ReviewKind::ioUnchanged, "CLOSE"},
-    {"rewind", "      rewind 7\n", ReviewKind::ioUnchanged, "REWIND"},
-    {"backspace", "      backspace(7)\n", ReviewKind::ioUnchanged, "BACKSPACE"},
-    {"endfile", "      endfile 7\n", ReviewKind::ioUnchanged, "ENDFILE"},
-    {"inquire", "      inquire(unit=7, opened=op)\n", ReviewKind::ioUnchanged, "INQUIRE"},
-    {"common", "      common /blk/ a, b\n", ReviewKind::common, ""},
-    {"blank_common", "      common a, b\n", ReviewKind::common, ""},
-    {"equivalence", "      equivalence (a, b)\n", ReviewKind::equivalence, ""},
-    {"entry", "      entry e2(x)\n", ReviewKind::entry, ""},
-    {"pause", "      pause\n", ReviewKind::pause, ""},
-    {"pause_with_text", "      pause 'insert tape'\n", ReviewKind::pause, ""},
-    {"real_function", "      real function f(x)\n", ReviewKind::typedFunction, "REAL"},
-    {"double_precision_function", "      double precision function f(x)\n", ReviewKind::typedFunction,
+    {__LINE__, "format_statement", "  100 format(i5)\n", ReviewKind::format, ""},
+    {__LINE__, "include_line", "      include 'const.inc'\n", ReviewKind::include, ""},
+    {__LINE__, "arithmetic_if", "      if (x) 10, 20, 30\n", ReviewKind::arithmeticIf, ""},
+    {__LINE__, "computed_goto", "      go to (10, 20), i\n", ReviewKind::computedGoto, ""},
+    {__LINE__, "assigned_goto", "      go to k\n", ReviewKind::assignedGoto, ""},
+    {__LINE__, "assign_statement", "      assign 10 to k\n", ReviewKind::assignedGoto, ""},
+    {__LINE__, "read", "      read(5,*) x\n", ReviewKind::ioUnchanged, "READ"},
+    {__LINE__, "read_list", "      read *, x\n", ReviewKind::ioUnchanged, "READ"},
+    {__LINE__, "read_in_logical_if", "      if (ok) read(5,*) y\n", ReviewKind::ioUnchanged, "READ"},
+    {__LINE__, "open", "      open(unit=7, file='a.dat')\n", ReviewKind::ioUnchanged, "OPEN"},
+    {__LINE__, "close", "      close(7)\n", ReviewKind::ioUnchanged, "CLOSE"},
+    {__LINE__, "rewind", "      rewind 7\n", ReviewKind::ioUnchanged, "REWIND"},
+    {__LINE__, "backspace", "      backspace(7)\n", ReviewKind::ioUnchanged, "BACKSPACE"},
+    {__LINE__, "endfile", "      endfile 7\n", ReviewKind::ioUnchanged, "ENDFILE"},
+    {__LINE__, "inquire", "      inquire(unit=7, opened=op)\n", ReviewKind::ioUnchanged, "INQUIRE"},
+    {__LINE__, "common", "      common /blk/ a, b\n", ReviewKind::common, ""},
+    {__LINE__, "blank_common", "      common a, b\n", ReviewKind::common, ""},
+    {__LINE__, "equivalence", "      equivalence (a, b)\n", ReviewKind::equivalence, ""},
+    {__LINE__, "entry", "      entry e2(x)\n", ReviewKind::entry, ""},
+    {__LINE__, "pause", "      pause\n", ReviewKind::pause, ""},
+    {__LINE__, "pause_with_text", "      pause 'insert tape'\n", ReviewKind::pause, ""},
+    {__LINE__, "real_function", "      real function f(x)\n", ReviewKind::typedFunction, "REAL"},
+    {__LINE__, "double_precision_function", "      double precision function f(x)\n", ReviewKind::typedFunction,
      "DOUBLE PRECISION"},
-    {"function_with_length", "      real*8 function f(x)\n", ReviewKind::functionAsDeclaration, ""},
-    {"function_after_blanks", "      real      function f(x)\n", ReviewKind::functionAsDeclaration, ""},
-    {"character_function", "      character*(*) function f(x)\n", ReviewKind::functionAsDeclaration, ""},
-    {"program_in_name", "      nprogram = 1\n", ReviewKind::keywordInName, "program"},
-    {"dimension_in_name", "      ndimension = 3\n", ReviewKind::keywordInName, "dimension"},
-    {"stop_in_name", "      x = stopped + 1\n", ReviewKind::keywordInName, "stop"},
-    {"return_in_name", "      call returned(x)\n", ReviewKind::keywordInName, "return"},
-    {"format_in_name", "      call information(x)\n", ReviewKind::keywordInName, "format"},
-    {"include_in_name", "      ninclude = 2\n", ReviewKind::keywordInName, "include"},
-    {"sqrt_in_name", "      z = dsqrt(x)\n", ReviewKind::keywordInName, "sqrt"},
-    {"header_in_name", "      functional = 1\n", ReviewKind::keywordInName, "function"},
-    {"type_in_name", "      realx = 1.0\n", ReviewKind::keywordInName, "real"},
-    {"write_in_name", "      call writeln(x)\n", ReviewKind::keywordInName, "write"},
-    {"then_in_name", "      if (x) nthen = 1\n", ReviewKind::keywordInName, "then"},
-    {"operator_in_quotes", "      s = 'a.eq.b'\n", ReviewKind::quotedText, ""},
-    {"blanks_in_quotes", "      call xerbla('cher  ', info)\n", ReviewKind::quotedText, ""},
-    {"stop_in_quotes", "      s = 'stop here'\n", ReviewKind::quotedText, ""},
-    {"bang_in_quotes", "      s = 'hi!'\n", ReviewKind::quotedText, ""},
-    {"parenthesis_in_quotes", "      s = '(a)b'\n", ReviewKind::quotedText, ""},
-    {"format_in_quotes", "      s = 'bad format'\n", ReviewKind::quotedText, ""},
-    {"data_repeat", "      data a /3*0.0/\n", ReviewKind::dataRepeat, ""},
-    {"data_implied_do", "      data (x(i), i=1,3) /1, 2, 3/\n", ReviewKind::dataRepeat, ""},
-    {"data_parenthesis", "      data(x(i),i=1,3)/1,2,3/\n", ReviewKind::dataRepeat, ""},
-    {"do_step_name", "      do i = n, 1, k\n", ReviewKind::doStep, ""},
-    {"do_step_minus_name", "      do i = n, 1, -k\n", ReviewKind::doStep, ""},
-    {"do_step_expression", "      do i = 1, n, 2*k\n", ReviewKind::doStep, ""},
-    {"labelled_do_step", "      do 10 i = 1, n, 2\n", ReviewKind::doStep, ""},
-    {"labelled_do_step_minus_one", "      do 10 i = n, 1, -1\n", ReviewKind::doStep, ""},
-    {"statement_function", "      real x, f\n      f(x, y) = x**2 + y\n      z = f(2.0, 1.0)\n",
+    {__LINE__, "function_with_length", "      real*8 function f(x)\n", ReviewKind::functionAsDeclaration, ""},
+    {__LINE__, "function_after_blanks", "      real      function f(x)\n", ReviewKind::functionAsDeclaration, ""},
+    {__LINE__, "character_function", "      character*(*) function f(x)\n", ReviewKind::functionAsDeclaration, ""},
+    {__LINE__, "program_in_name", "      nprogram = 1\n", ReviewKind::keywordInName, "program"},
+    {__LINE__, "dimension_in_name", "      ndimension = 3\n", ReviewKind::keywordInName, "dimension"},
+    {__LINE__, "stop_in_name", "      x = stopped + 1\n", ReviewKind::keywordInName, "stop"},
+    {__LINE__, "return_in_name", "      call returned(x)\n", ReviewKind::keywordInName, "return"},
+    {__LINE__, "format_in_name", "      call information(x)\n", ReviewKind::keywordInName, "format"},
+    {__LINE__, "include_in_name", "      ninclude = 2\n", ReviewKind::keywordInName, "include"},
+    {__LINE__, "sqrt_in_name", "      z = dsqrt(x)\n", ReviewKind::keywordInName, "sqrt"},
+    {__LINE__, "header_in_name", "      functional = 1\n", ReviewKind::keywordInName, "function"},
+    {__LINE__, "type_in_name", "      realx = 1.0\n", ReviewKind::keywordInName, "real"},
+    {__LINE__, "write_in_name", "      call writeln(x)\n", ReviewKind::keywordInName, "write"},
+    {__LINE__, "then_in_name", "      if (x) nthen = 1\n", ReviewKind::keywordInName, "then"},
+    {__LINE__, "operator_in_quotes", "      s = 'a.eq.b'\n", ReviewKind::quotedText, ""},
+    {__LINE__, "blanks_in_quotes", "      call xerbla('cher  ', info)\n", ReviewKind::quotedText, ""},
+    {__LINE__, "stop_in_quotes", "      s = 'stop here'\n", ReviewKind::quotedText, ""},
+    {__LINE__, "bang_in_quotes", "      s = 'hi!'\n", ReviewKind::quotedText, ""},
+    {__LINE__, "parenthesis_in_quotes", "      s = '(a)b'\n", ReviewKind::quotedText, ""},
+    {__LINE__, "format_in_quotes", "      s = 'bad format'\n", ReviewKind::quotedText, ""},
+    {__LINE__, "data_repeat", "      data a /3*0.0/\n", ReviewKind::dataRepeat, ""},
+    {__LINE__, "data_implied_do", "      data (x(i), i=1,3) /1, 2, 3/\n", ReviewKind::dataRepeat, ""},
+    {__LINE__, "data_parenthesis", "      data(x(i),i=1,3)/1,2,3/\n", ReviewKind::dataRepeat, ""},
+    {__LINE__, "do_step_name", "      do i = n, 1, k\n", ReviewKind::doStep, ""},
+    {__LINE__, "do_step_minus_name", "      do i = n, 1, -k\n", ReviewKind::doStep, ""},
+    {__LINE__, "do_step_expression", "      do i = 1, n, 2*k\n", ReviewKind::doStep, ""},
+    {__LINE__, "labelled_do_step", "      do 10 i = 1, n, 2\n", ReviewKind::doStep, ""},
+    {__LINE__, "labelled_do_step_minus_one", "      do 10 i = n, 1, -1\n", ReviewKind::doStep, ""},
+    {__LINE__, "statement_function", "      real x, f\n      f(x, y) = x**2 + y\n      z = f(2.0, 1.0)\n",
      ReviewKind::statementFunction, ""},
-    {"statement_function_after_parameter", "      parameter (n = 10)\n      f(x) = x + n\n",
+    {__LINE__, "statement_function_after_parameter", "      parameter (n = 10)\n      f(x) = x + n\n",
      ReviewKind::statementFunction, ""},
 };
 
@@ -132,6 +136,7 @@ class Fires : public ::testing::TestWithParam<Case> {};
 
 TEST_P(Fires, OnAStatementOfItsKind) {
     const Case& c = GetParam();
+    SCOPED_TRACE(caseLine(c));
     const std::vector<Entry> entries = convertReviewing(c.source).entries;
     EXPECT_TRUE(has(entries, c.kind, c.detail)) << c.source << describe(entries);
 }
@@ -141,48 +146,49 @@ INSTANTIATE_TEST_SUITE_P(Review, Fires, ::testing::ValuesIn(kFires),
 
 // Statements a step away from each kind, with the kind that must not fire.
 const Case kQuiet[] = {
-    {"comment_with_format", "c     see format\n", ReviewKind::format, "*any*"},
-    {"format_in_comment_is_no_name", "c     see format\n", ReviewKind::keywordInName, "*any*"},
-    {"logical_if", "      if (x .gt. 0) y = 1\n", ReviewKind::arithmeticIf, "*any*"},
-    {"if_calling_with_labels", "      if (x) call f(10, 20)\n", ReviewKind::arithmeticIf, "*any*"},
-    {"plain_goto", "      go to 10\n", ReviewKind::computedGoto, "*any*"},
-    {"plain_goto_is_not_assigned", "      goto 10\n", ReviewKind::assignedGoto, "*any*"},
-    {"assignment_to_read", "      readx = 1\n", ReviewKind::ioUnchanged, "*any*"},
-    {"variable_closed", "      closed = .true.\n", ReviewKind::ioUnchanged, "*any*"},
-    {"generated_close", "      subroutine s\n      write(6,*) x\n      stop\n      end\n", ReviewKind::ioUnchanged,
-     "*any*"},
-    {"variable_commonx", "      commonx = 1\n", ReviewKind::common, "*any*"},
-    {"variable_paused", "      paused = 1\n", ReviewKind::pause, "*any*"},
-    {"untyped_function", "      function f(x)\n", ReviewKind::typedFunction, "*any*"},
-    {"declaration_with_length", "      real*8 x, y\n", ReviewKind::functionAsDeclaration, "*any*"},
-    {"stop_alone", "      stop\n", ReviewKind::keywordInName, "*any*"},
-    {"return_in_if", "      if (n .eq. 0) return\n", ReviewKind::keywordInName, "*any*"},
-    {"program_statement", "      program main\n", ReviewKind::keywordInName, "*any*"},
-    {"declaration", "      real x\n", ReviewKind::keywordInName, "*any*"},
-    {"sqrt_call", "      z = sqrt(x)\n", ReviewKind::keywordInName, "*any*"},
-    {"write_statement", "      write(6,*) x\n", ReviewKind::keywordInName, "*any*"},
-    {"block_if", "      if (x .gt. 0) then\n", ReviewKind::keywordInName, "*any*"},
-    {"include_statement", "      include 'a.inc'\n", ReviewKind::keywordInName, "*any*"},
-    {"quote_with_nothing_rewritten", "      s = 'abc'\n", ReviewKind::quotedText, "*any*"},
-    {"doubled_apostrophe", "      s = 'it''s'\n", ReviewKind::quotedText, "*any*"},
-    {"call_with_string", "      call xerbla('dgemm ', info)\n", ReviewKind::quotedText, "*any*"},
-    {"data_of_scalars", "      data a, b /1, 2/\n", ReviewKind::dataRepeat, "*any*"},
-    {"star_in_quoted_data", "      data s /'a*b'/\n", ReviewKind::dataRepeat, "*any*"},
-    {"do_minus_one", "      do i = 10, 1, -1\n", ReviewKind::doStep, "*any*"},
-    {"do_step_one", "      do i = 1, n, 1\n", ReviewKind::doStep, "*any*"},
-    {"do_step_two", "      do i = 1, 10, 2\n", ReviewKind::doStep, "*any*"},
-    {"do_step_minus_two", "      do i = 10, 1, -2\n", ReviewKind::doStep, "*any*"},
-    {"do_step_with_exponent", "      do x = 0, 1, 2.5e-1\n", ReviewKind::doStep, "*any*"},
-    {"do_without_step", "      do i = 1, n\n", ReviewKind::doStep, "*any*"},
-    {"labelled_do", "      do 10 i = 1, n\n", ReviewKind::doStep, "*any*"},
-    {"array_element_after_code", "      real a(10)\n      i = 1\n      a(i) = 2.0\n", ReviewKind::statementFunction,
-     "*any*"},
+    {__LINE__, "comment_with_format", "c     see format\n", ReviewKind::format, "*any*"},
+    {__LINE__, "format_in_comment_is_no_name", "c     see format\n", ReviewKind::keywordInName, "*any*"},
+    {__LINE__, "logical_if", "      if (x .gt. 0) y = 1\n", ReviewKind::arithmeticIf, "*any*"},
+    {__LINE__, "if_calling_with_labels", "      if (x) call f(10, 20)\n", ReviewKind::arithmeticIf, "*any*"},
+    {__LINE__, "plain_goto", "      go to 10\n", ReviewKind::computedGoto, "*any*"},
+    {__LINE__, "plain_goto_is_not_assigned", "      goto 10\n", ReviewKind::assignedGoto, "*any*"},
+    {__LINE__, "assignment_to_read", "      readx = 1\n", ReviewKind::ioUnchanged, "*any*"},
+    {__LINE__, "variable_closed", "      closed = .true.\n", ReviewKind::ioUnchanged, "*any*"},
+    {__LINE__, "generated_close", "      subroutine s\n      write(6,*) x\n      stop\n      end\n",
+     ReviewKind::ioUnchanged, "*any*"},
+    {__LINE__, "variable_commonx", "      commonx = 1\n", ReviewKind::common, "*any*"},
+    {__LINE__, "variable_paused", "      paused = 1\n", ReviewKind::pause, "*any*"},
+    {__LINE__, "untyped_function", "      function f(x)\n", ReviewKind::typedFunction, "*any*"},
+    {__LINE__, "declaration_with_length", "      real*8 x, y\n", ReviewKind::functionAsDeclaration, "*any*"},
+    {__LINE__, "stop_alone", "      stop\n", ReviewKind::keywordInName, "*any*"},
+    {__LINE__, "return_in_if", "      if (n .eq. 0) return\n", ReviewKind::keywordInName, "*any*"},
+    {__LINE__, "program_statement", "      program main\n", ReviewKind::keywordInName, "*any*"},
+    {__LINE__, "declaration", "      real x\n", ReviewKind::keywordInName, "*any*"},
+    {__LINE__, "sqrt_call", "      z = sqrt(x)\n", ReviewKind::keywordInName, "*any*"},
+    {__LINE__, "write_statement", "      write(6,*) x\n", ReviewKind::keywordInName, "*any*"},
+    {__LINE__, "block_if", "      if (x .gt. 0) then\n", ReviewKind::keywordInName, "*any*"},
+    {__LINE__, "include_statement", "      include 'a.inc'\n", ReviewKind::keywordInName, "*any*"},
+    {__LINE__, "quote_with_nothing_rewritten", "      s = 'abc'\n", ReviewKind::quotedText, "*any*"},
+    {__LINE__, "doubled_apostrophe", "      s = 'it''s'\n", ReviewKind::quotedText, "*any*"},
+    {__LINE__, "call_with_string", "      call xerbla('dgemm ', info)\n", ReviewKind::quotedText, "*any*"},
+    {__LINE__, "data_of_scalars", "      data a, b /1, 2/\n", ReviewKind::dataRepeat, "*any*"},
+    {__LINE__, "star_in_quoted_data", "      data s /'a*b'/\n", ReviewKind::dataRepeat, "*any*"},
+    {__LINE__, "do_minus_one", "      do i = 10, 1, -1\n", ReviewKind::doStep, "*any*"},
+    {__LINE__, "do_step_one", "      do i = 1, n, 1\n", ReviewKind::doStep, "*any*"},
+    {__LINE__, "do_step_two", "      do i = 1, 10, 2\n", ReviewKind::doStep, "*any*"},
+    {__LINE__, "do_step_minus_two", "      do i = 10, 1, -2\n", ReviewKind::doStep, "*any*"},
+    {__LINE__, "do_step_with_exponent", "      do x = 0, 1, 2.5e-1\n", ReviewKind::doStep, "*any*"},
+    {__LINE__, "do_without_step", "      do i = 1, n\n", ReviewKind::doStep, "*any*"},
+    {__LINE__, "labelled_do", "      do 10 i = 1, n\n", ReviewKind::doStep, "*any*"},
+    {__LINE__, "array_element_after_code", "      real a(10)\n      i = 1\n      a(i) = 2.0\n",
+     ReviewKind::statementFunction, "*any*"},
 };
 
 class Quiet : public ::testing::TestWithParam<Case> {};
 
 TEST_P(Quiet, OnANearMiss) {
     const Case& c = GetParam();
+    SCOPED_TRACE(caseLine(c));
     const std::vector<Entry> entries = convertReviewing(c.source).entries;
     EXPECT_FALSE(has(entries, c.kind, c.detail)) << c.source << describe(entries);
 }

@@ -13,6 +13,7 @@
 
 #include "engine/files.h"
 #include "tests/support/capture.h"
+#include "tests/support/case_line.h"
 #include "tests/support/temp_folder.h"
 
 namespace ftvb::testing {
@@ -22,9 +23,6 @@ namespace fs = std::filesystem;
 
 class RunTest : public ::testing::Test {
 protected:
-    void SetUp() override { dir_ = makeTempFolder("ftvb-run"); }
-    void TearDown() override { fs::remove_all(dir_); }
-
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
 
     std::string write(const std::string& name, const std::string& content) const {
@@ -51,7 +49,7 @@ protected:
         return names;
     }
 
-    fs::path dir_;
+    const TempFolder dir_{"ftvb-run"};
     ObserverCapture observer_;
 };
 
@@ -139,9 +137,9 @@ TEST_F(RunTest, ReaderHandsOutEveryLineAsWritten) {
     const std::string file = write("lines.f", content);
 
     SourceReader viewed;
-    ASSERT_FALSE(viewed.open(file));
+    ASSERT_TRUE(viewed.open(file).ok());
     SourceReader copied;
-    ASSERT_FALSE(copied.open(file));
+    ASSERT_TRUE(copied.open(file).ok());
     std::string_view v;
     std::string c;
     for (std::size_t i = 0; i < want.size(); ++i) {
@@ -201,14 +199,16 @@ TEST_F(RunTest, ModuleThatCannotBeCreatedReadsNothing) {
     const std::string a = write("a.for", "      x = 1\n");
     fs::create_directory(path("sub"));
     const struct {
+        int line;  // where the case is written, for the failure to name
         std::string module;
         Reason reason;
     } cases[] = {
-        {path("nowhere/m.bas"), Reason::noSuchFile},
-        {"", Reason::noSuchFile},
-        {path("sub"), Reason::isAFolder},
+        {__LINE__, path("nowhere/m.bas"), Reason::noSuchFile},
+        {__LINE__, "", Reason::noSuchFile},
+        {__LINE__, path("sub"), Reason::isAFolder},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         observer_.counts.clear();
         const RunResult r = run(c.module, {a});
         EXPECT_FALSE(r.moduleWritten) << c.module;

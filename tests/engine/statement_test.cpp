@@ -10,6 +10,7 @@
 
 #include "engine/routine.h"
 #include "tests/support/capture.h"
+#include "tests/support/case_line.h"
 #include "tests/support/naive_texts.h"
 
 namespace ftvb::testing {
@@ -119,28 +120,30 @@ TEST(StatementKnowledge, TheScanFindsExactlyWhatIsThere) {
 
 TEST(StatementKnowledge, BlanksThatAStageWouldCollapseCount) {
     const struct {
+        int line;  // where the case is written, for the failure to name
         const char* text;
         Text t;
         bool holds;
     } cases[] = {
-        {"go  to 10", Text::goTo, true},
-        {"else     if", Text::elseIf, true},
-        {"end   do", Text::endDo, true},
-        {"**  \xA3\xA3\xA3\xA3", Text::includeMark, true},
-        {"goto  10", Text::gotoBlank, true},
-        {"go\tto ", Text::goTo, false},
-        {"dimension", Text::dimension, false},
-        {"print", Text::print, false},
-        {"x", Text::twoBlanks, false},
-        {"x  ", Text::twoBlanks, true},
-        {"Dim  *8", Text::dimStar, true},
-        {"dim *8", Text::dimStar, false},
-        {"A", Text::capital, true},
-        {"\xE9", Text::capital, false},
-        {"\xC9", Text::capital, true},
-        {"\xD7", Text::capital, false},
+        {__LINE__, "go  to 10", Text::goTo, true},
+        {__LINE__, "else     if", Text::elseIf, true},
+        {__LINE__, "end   do", Text::endDo, true},
+        {__LINE__, "**  \xA3\xA3\xA3\xA3", Text::includeMark, true},
+        {__LINE__, "goto  10", Text::gotoBlank, true},
+        {__LINE__, "go\tto ", Text::goTo, false},
+        {__LINE__, "dimension", Text::dimension, false},
+        {__LINE__, "print", Text::print, false},
+        {__LINE__, "x", Text::twoBlanks, false},
+        {__LINE__, "x  ", Text::twoBlanks, true},
+        {__LINE__, "Dim  *8", Text::dimStar, true},
+        {__LINE__, "dim *8", Text::dimStar, false},
+        {__LINE__, "A", Text::capital, true},
+        {__LINE__, "\xE9", Text::capital, false},
+        {__LINE__, "\xC9", Text::capital, true},
+        {__LINE__, "\xD7", Text::capital, false},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         EXPECT_EQ(Statement(c.text).mayHold(c.t), c.holds) << c.text << " / " << textOf(c.t);
     }
 }
@@ -263,14 +266,16 @@ TEST(StatementRoutine, AWordTakenOutLeavesOneBlank) {
     // either side meet, and the final stage must still see two in a row
     // (found by fuzzing).
     const struct {
+        int line;  // where the case is written, for the failure to name
         const char* statement;
         const char* want;
     } cases[] = {
-        {"      a stop b", "a b"},
-        {"      if (x .ne. y) return", "if (x <> y) then"},
-        {"      a .ne. return .eq. b", "a <> = b"},
+        {__LINE__, "      a stop b", "a b"},
+        {__LINE__, "      if (x .ne. y) return", "if (x <> y) then"},
+        {__LINE__, "      a .ne. return .eq. b", "a <> = b"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         SharedState st;
         const std::vector<std::string> lines = routine(st, c.statement);
         ASSERT_EQ(lines.size(), 1u) << c.statement << "\n" << show(lines);

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/capture.h"
+#include "tests/support/case_line.h"
 
 namespace ftvb::testing {
 namespace {
 
 struct Case {
+    int line;  // where the case is written, for the failure to name
     const char* name;
     std::string in;
     std::vector<std::string> out;  // without the file's leading "'       "
@@ -25,44 +27,62 @@ std::string padded(std::string s, std::size_t width) {
 
 TEST(Units, Headers) {
     const Case cases[] = {
-        {"program", "      program main\n", {"Sub  main", "end sub"}},
-        {"typed function", "      real function area(r)\n", {"function area(r)", "end function"}},
-        {"double precision function", "      double precision function f(x)\n", {"function f(x)", "end function"}},
-        {"character function", "      character function c(x)\n", {"function c(x)", "end function"}},
-        {"integer and logical functions",
+        {__LINE__, "program", "      program main\n", {"Sub  main", "end sub"}},
+        {__LINE__, "typed function", "      real function area(r)\n", {"function area(r)", "end function"}},
+        {__LINE__,
+         "double precision function",
+         "      double precision function f(x)\n",
+         {"function f(x)", "end function"}},
+        {__LINE__, "character function", "      character function c(x)\n", {"function c(x)", "end function"}},
+        {__LINE__,
+         "integer and logical functions",
          "      integer function i(x)\n      logical function l(x)\n",
          {"function i(x)", "end function", "function l(x)", "end function"}},
-        {"length after the type: a declaration", "      real*8 function f(x)\n", {"Dim function f(x) as double"}},
-        {"no parentheses", "      subroutine s\n", {"Sub  s", "end sub"}},
-        {"parenthesis spacing in a header", "      subroutine s(a, b(2), c)\n", {"Sub  s(a, b(2) , c)", "end sub"}},
-        {"two headers close the first",
+        {__LINE__,
+         "length after the type: a declaration",
+         "      real*8 function f(x)\n",
+         {"Dim function f(x) as double"}},
+        {__LINE__, "no parentheses", "      subroutine s\n", {"Sub  s", "end sub"}},
+        {__LINE__,
+         "parenthesis spacing in a header",
+         "      subroutine s(a, b(2), c)\n",
+         {"Sub  s(a, b(2) , c)", "end sub"}},
+        {__LINE__,
+         "two headers close the first",
          "      subroutine a\n      write(6,*) x\n      function b(y)\n",
          {"Sub  a", "open \"report.txt\" for append as #1", "write#1, x", "close #1", "end sub", "function b(y)",
           "end function"}},
-        {"continued header keeps its blanks",
+        {__LINE__,
+         "continued header keeps its blanks",
          "      subroutine s(a,\n     &   b)\n",
          {"Sub  s(a," + std::string(54, ' ') + "b)", "end sub"}},
-        {"anything beginning with function", "      functional = 1\n", {"functional = 1", "end function"}},
-        {"statements before the first header have no frame",
+        {__LINE__, "anything beginning with function", "      functional = 1\n", {"functional = 1", "end function"}},
+        {__LINE__,
+         "statements before the first header have no frame",
          "      x = 1\n      subroutine s\n",
          {"x = 1", "Sub  s", "end sub"}},
     };
-    for (const Case& c : cases) check(c);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
+        check(c);
+    }
 }
 
 TEST(Units, DummyArguments) {
     const struct {
+        int line;  // where the case is written, for the failure to name
         const char* header;
         std::vector<std::string> args;
     } cases[] = {
-        {"function area(r)", {"r"}},
-        {"Sub  s", {}},
-        {"function f()", {}},
-        {"Sub  s(a, b(2) , c)", {"a", "b(2)", "c"}},
-        {"Sub  s( a , , b )", {"a", "b"}},
-        {"Sub  s(a)(b)", {"a", "b"}},
+        {__LINE__, "function area(r)", {"r"}},
+        {__LINE__, "Sub  s", {}},
+        {__LINE__, "function f()", {}},
+        {__LINE__, "Sub  s(a, b(2) , c)", {"a", "b(2)", "c"}},
+        {__LINE__, "Sub  s( a , , b )", {"a", "b"}},
+        {__LINE__, "Sub  s(a)(b)", {"a", "b"}},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         SharedState st;
         std::string text = c.header;
         if (text.rfind("Sub  ", 0) == 0) text = "subroutine" + text.substr(4);
@@ -80,35 +100,51 @@ TEST(Units, DummyArguments) {
 
 TEST(Units, KeywordsEverywhere) {
     const Case cases[] = {
-        {"program in a comment", "c main program\n", {padded("' main subroutine", 75)}},
-        {"no word boundaries", "      nprogram = 1\n", {"nsubroutine = 1"}},
-        {"dimension", "      dimension a(10), b(5)\n", {"dim a(10) , b(5)"}},
-        {"implicit", "      implicit double precision (a-h)\n", {padded("'      implicit double precision (a-h)", 73)}},
+        {__LINE__, "program in a comment", "c main program\n", {padded("' main subroutine", 75)}},
+        {__LINE__, "no word boundaries", "      nprogram = 1\n", {"nsubroutine = 1"}},
+        {__LINE__, "dimension", "      dimension a(10), b(5)\n", {"dim a(10) , b(5)"}},
+        {__LINE__,
+         "implicit",
+         "      implicit double precision (a-h)\n",
+         {padded("'      implicit double precision (a-h)", 73)}},
         // the label field is blanked by then, so the test sees "implicit"
-        {"labelled implicit", "   10 implicit none\n", {"L10:", padded("'      implicit none", 73)}},
+        {__LINE__, "labelled implicit", "   10 implicit none\n", {"L10:", padded("'      implicit none", 73)}},
     };
-    for (const Case& c : cases) check(c);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
+        check(c);
+    }
 }
 
 TEST(Units, Namelist) {
     const Case cases[] = {
-        {"definition writes nothing, reference takes the list",
+        {__LINE__,
+         "definition writes nothing, reference takes the list",
          "      namelist /grp/ x, y\n      write(6, grp)\n",
          {"open \"report.txt\" for append as #1", "write#1, x, y"}},
-        {"read", "      namelist /grp/ x, y\n      read(5, grp)\n", {"read#1, x, y"}},
-        {"no unit part: the other two replacements still apply",
+        {__LINE__, "read", "      namelist /grp/ x, y\n      read(5, grp)\n", {"read#1, x, y"}},
+        {__LINE__,
+         "no unit part: the other two replacements still apply",
          "      namelist /grp/ x, y\n      call show(grp)\n",
          {"call show(x, y"}},
-        {"comma before the parenthesis", "      namelist /grp/ x, y\n      call f, g(grp)\n", {"call f, g(x, y"}},
-        {"list holding the group name ends",
+        {__LINE__,
+         "comma before the parenthesis",
+         "      namelist /grp/ x, y\n      call f, g(grp)\n",
+         {"call f, g(x, y"}},
+        {__LINE__,
+         "list holding the group name ends",
          "      namelist /g/ a, g\n      write(6, g)\n",
          {"open \"report.txt\" for append as #1", "write#1, a, g"}},
-        {"groups last the whole run",
+        {__LINE__,
+         "groups last the whole run",
          "      namelist /grp/ x\n      subroutine s\n      print grp\n",
          {"Sub  s", "open \"report.txt\" for append as #1", "write #1,print x", "close #1", "end sub"}},
-        {"no slashes: nothing recorded, still blanked", "      namelist grp\n      x = grp\n", {"x = grp"}},
+        {__LINE__, "no slashes: nothing recorded, still blanked", "      namelist grp\n      x = grp\n", {"x = grp"}},
     };
-    for (const Case& c : cases) check(c);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
+        check(c);
+    }
 
     // No fixed capacity: the 101st group is kept and found.
     std::string src;

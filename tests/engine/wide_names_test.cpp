@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/case_line.h"
+
 namespace ftvb {
 namespace {
+
+using ftvb::testing::caseLine;
 
 // wchar_t is 32 bits wide on Linux; the code works on 16-bit units only.
 std::wstring units(std::initializer_list<unsigned> codes) {
@@ -36,20 +40,22 @@ TEST(WideNames, NamesGoAcrossAndBackUnchanged) {
 
 TEST(WideNames, Utf8IsReadAsUtf8AndAnythingElseIsNoName) {
     struct Case {
+        int line;  // where the case is written, for the failure to name
         const char* utf8;
         bool valid;
         std::wstring shown;
     };
     const Case cases[] = {
-        {"r\xC3\xA9sum\xC3\xA9", true, units({'r', 0xE9, 's', 'u', 'm', 0xE9})},
-        {"\xF0\x9F\x98\x80", true, units({0xD83D, 0xDE00})},
-        {"\xE9t\xE9", false, units({0xFFFD, 't', 0xFFFD})},                    // Latin-1 is not UTF-8
-        {"\xC0\xAF", false, units({0xFFFD, 0xFFFD})},                          // overlong "/"
-        {"\xE2\x82", false, units({0xFFFD, 0xFFFD})},                          // cut short
-        {"\xF4\x90\x80\x80", false, units({0xFFFD, 0xFFFD, 0xFFFD, 0xFFFD})},  // beyond Unicode
-        {"bad\xFF.bas", false, units({'b', 'a', 'd', 0xFFFD, '.', 'b', 'a', 's'})},
+        {__LINE__, "r\xC3\xA9sum\xC3\xA9", true, units({'r', 0xE9, 's', 'u', 'm', 0xE9})},
+        {__LINE__, "\xF0\x9F\x98\x80", true, units({0xD83D, 0xDE00})},
+        {__LINE__, "\xE9t\xE9", false, units({0xFFFD, 't', 0xFFFD})},                    // Latin-1 is not UTF-8
+        {__LINE__, "\xC0\xAF", false, units({0xFFFD, 0xFFFD})},                          // overlong "/"
+        {__LINE__, "\xE2\x82", false, units({0xFFFD, 0xFFFD})},                          // cut short
+        {__LINE__, "\xF4\x90\x80\x80", false, units({0xFFFD, 0xFFFD, 0xFFFD, 0xFFFD})},  // beyond Unicode
+        {__LINE__, "bad\xFF.bas", false, units({'b', 'a', 'd', 0xFFFD, '.', 'b', 'a', 's'})},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         std::wstring shown;
         EXPECT_EQ(wideFromUtf8(c.utf8, shown), c.valid) << c.utf8;
         EXPECT_EQ(shown, c.shown) << c.utf8;

@@ -7,9 +7,12 @@
 
 #include "finish/lexer.h"
 #include "finish/parser.h"
+#include "tests/support/case_line.h"
 
 namespace ftvb::finish {
 namespace {
+
+using ftvb::testing::caseLine;
 
 std::vector<SourceItem> read(const std::vector<std::string>& lines) {
     StatementReader reader;
@@ -34,27 +37,36 @@ std::vector<std::string> describe(const std::vector<SourceItem>& items) {
 
 TEST(FinishLexer, LinesBecomeStatements) {
     struct Case {
+        int line;  // where the case is written, for the failure to name
         const char* name;
         std::vector<std::string> in;
         std::vector<std::string> out;
     };
     const std::vector<Case> cases = {
-        {"label and body", {"   10 x = 1"}, {"S 10|x = 1"}},
-        {"continuation joined", {"      x = 1 +", "     &    2"}, {"S |x = 1 +    2"}},
-        {"zero in column 6 starts a statement", {"      x = 1", "     0y = 2"}, {"S |x = 1", "S |y = 2"}},
-        {"comment kinds", {"c one", "C two", "* three", "! four"}, {"C  one", "C  two", "C  three", "C  four"}},
-        {"blank line kept", {"      x = 1", "", "      y = 2"}, {"S |x = 1", "B", "S |y = 2"}},
-        {"comment inside a statement comes after it",
+        {__LINE__, "label and body", {"   10 x = 1"}, {"S 10|x = 1"}},
+        {__LINE__, "continuation joined", {"      x = 1 +", "     &    2"}, {"S |x = 1 +    2"}},
+        {__LINE__, "zero in column 6 starts a statement", {"      x = 1", "     0y = 2"}, {"S |x = 1", "S |y = 2"}},
+        {__LINE__,
+         "comment kinds",
+         {"c one", "C two", "* three", "! four"},
+         {"C  one", "C  two", "C  three", "C  four"}},
+        {__LINE__, "blank line kept", {"      x = 1", "", "      y = 2"}, {"S |x = 1", "B", "S |y = 2"}},
+        {__LINE__,
+         "comment inside a statement comes after it",
          {"      x = 1 +", "c note", "     &2"},
          {"S |x = 1 +2", "C  note"}},
-        {"columns past 72 ignored",
+        {__LINE__,
+         "columns past 72 ignored",
          {"      x = 1" + std::string(61, ' ') + "junk"},
          {"S |x = 1" + std::string(61, ' ')}},
-        {"inline ! comment outside quotes", {"      s = 'a!b' ! said"}, {"S |s = 'a!b' "}},
-        {"tab form", {"10\tx = 1", "\t1+ 2"}, {"S 10|x = 1+ 2"}},
-        {"CR before LF dropped", {"      x = 1\r"}, {"S |x = 1"}},
+        {__LINE__, "inline ! comment outside quotes", {"      s = 'a!b' ! said"}, {"S |s = 'a!b' "}},
+        {__LINE__, "tab form", {"10\tx = 1", "\t1+ 2"}, {"S 10|x = 1+ 2"}},
+        {__LINE__, "CR before LF dropped", {"      x = 1\r"}, {"S |x = 1"}},
     };
-    for (const Case& c : cases) EXPECT_EQ(describe(read(c.in)), c.out) << c.name;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
+        EXPECT_EQ(describe(read(c.in)), c.out) << c.name;
+    }
 }
 
 TEST(FinishLexer, PositionsPointAtTheSource) {
@@ -70,17 +82,21 @@ TEST(FinishLexer, PositionsPointAtTheSource) {
 
 TEST(FinishLexer, BlanksOutsideTextGo) {
     struct Case {
+        int line;  // where the case is written, for the failure to name
         const char* in;
         const char* out;
     };
     const std::vector<Case> cases = {
-        {"DO 10 I = 1, 10", "do10i=1,10"}, {"x = 'A  b'", "x='A  b'"},
-        {"x = 'it''s'", "x='it''s'"},      {"FORMAT(1X, 5HAb  c, I3)", "format(1x,'Ab  c',i3)"},
-        {"CALL F(2HOK)", "callf('OK')"},   {"DATA S /3Ha'b/", "datas/'a''b'/"},
-        {"REAL*8 H", "real*8h"},           {"CHARACTER*8 H(2)", "character*8h(2)"},
-        {"X(1, 2) = H", "x(1,2)=h"},
+        {__LINE__, "DO 10 I = 1, 10", "do10i=1,10"}, {__LINE__, "x = 'A  b'", "x='A  b'"},
+        {__LINE__, "x = 'it''s'", "x='it''s'"},      {__LINE__, "FORMAT(1X, 5HAb  c, I3)", "format(1x,'Ab  c',i3)"},
+        {__LINE__, "CALL F(2HOK)", "callf('OK')"},   {__LINE__, "DATA S /3Ha'b/", "datas/'a''b'/"},
+        {__LINE__, "REAL*8 H", "real*8h"},           {__LINE__, "CHARACTER*8 H(2)", "character*8h(2)"},
+        {__LINE__, "X(1, 2) = H", "x(1,2)=h"},
     };
-    for (const Case& c : cases) EXPECT_EQ(squeeze(c.in).text, c.out) << c.in;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
+        EXPECT_EQ(squeeze(c.in).text, c.out) << c.in;
+    }
 }
 
 std::string tokens(const std::string& squeezed) {
@@ -96,22 +112,26 @@ std::string tokens(const std::string& squeezed) {
 
 TEST(FinishLexer, Tokens) {
     struct Case {
+        int line;  // where the case is written, for the failure to name
         const char* in;
         const char* out;
     };
     const std::vector<Case> cases = {
-        {"1.eq.x", "i:1 o:.eq. n:x"},
-        {"1.e5+.5", "r:1.e5 o:+ r:.5"},
-        {"1.5d-3*x", "r:1.5d-3D o:* n:x"},
-        {"a**-2", "n:a o:** o:- i:2"},
-        {"s//'x'", "n:s o:// s:x"},
-        {".true..and..not.b", "l:true o:.and. o:.not. n:b"},
-        {"a.ge.b.or.c==d", "n:a o:.ge. n:b o:.or. n:c o:== n:d"},
-        {"x(1:n)", "n:x o:( i:1 o:: n:n o:)"},
-        {"3.", "r:3."},
-        {"a.b", "n:a o:. n:b"},
+        {__LINE__, "1.eq.x", "i:1 o:.eq. n:x"},
+        {__LINE__, "1.e5+.5", "r:1.e5 o:+ r:.5"},
+        {__LINE__, "1.5d-3*x", "r:1.5d-3D o:* n:x"},
+        {__LINE__, "a**-2", "n:a o:** o:- i:2"},
+        {__LINE__, "s//'x'", "n:s o:// s:x"},
+        {__LINE__, ".true..and..not.b", "l:true o:.and. o:.not. n:b"},
+        {__LINE__, "a.ge.b.or.c==d", "n:a o:.ge. n:b o:.or. n:c o:== n:d"},
+        {__LINE__, "x(1:n)", "n:x o:( i:1 o:: n:n o:)"},
+        {__LINE__, "3.", "r:3."},
+        {__LINE__, "a.b", "n:a o:. n:b"},
     };
-    for (const Case& c : cases) EXPECT_EQ(tokens(c.in), c.out) << c.in;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
+        EXPECT_EQ(tokens(c.in), c.out) << c.in;
+    }
 }
 
 std::string shape(const Expr* e) {
@@ -136,25 +156,27 @@ std::string shape(const Expr* e) {
 
 TEST(FinishParser, ExpressionsFollowFortranPrecedence) {
     struct Case {
+        int line;  // where the case is written, for the failure to name
         const char* in;
         const char* out;
     };
     const std::vector<Case> cases = {
-        {"-a**2", "(- (** a 2))"},
-        {"2**3**2", "(** 2 (** 3 2))"},
-        {"a-b-c", "(- (- a b) c)"},
-        {"a/b*c", "(* (/ a b) c)"},
-        {"-a*b+c", "(+ (- (* a b)) c)"},
-        {"a**-b*c", "(* (** a (- b)) c)"},
-        {"a.or.b.and..not.c", "(.or. a (.and. b (.not. c)))"},
-        {"a.eqv.b.or.c", "(.eqv. a (.or. b c))"},
-        {"a//b.eq.c", "(.eq. (// a b) c)"},
-        {"x(i,j)+f(1)", "(+ x(i,j) f(1))"},
-        {"s(2:)", "sub(s,2,_)"},
-        {"a(i)(1:k)", "sub(a(i),1,k)"},
-        {"(a+b)*c", "(* [(+ a b)] c)"},
+        {__LINE__, "-a**2", "(- (** a 2))"},
+        {__LINE__, "2**3**2", "(** 2 (** 3 2))"},
+        {__LINE__, "a-b-c", "(- (- a b) c)"},
+        {__LINE__, "a/b*c", "(* (/ a b) c)"},
+        {__LINE__, "-a*b+c", "(+ (- (* a b)) c)"},
+        {__LINE__, "a**-b*c", "(* (** a (- b)) c)"},
+        {__LINE__, "a.or.b.and..not.c", "(.or. a (.and. b (.not. c)))"},
+        {__LINE__, "a.eqv.b.or.c", "(.eqv. a (.or. b c))"},
+        {__LINE__, "a//b.eq.c", "(.eq. (// a b) c)"},
+        {__LINE__, "x(i,j)+f(1)", "(+ x(i,j) f(1))"},
+        {__LINE__, "s(2:)", "sub(s,2,_)"},
+        {__LINE__, "a(i)(1:k)", "sub(a(i),1,k)"},
+        {__LINE__, "(a+b)*c", "(* [(+ a b)] c)"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         ExprPtr e = parseExpression(c.in);
         ASSERT_TRUE(e) << c.in;
         EXPECT_EQ(shape(e.get()), c.out) << c.in;
@@ -164,78 +186,80 @@ TEST(FinishParser, ExpressionsFollowFortranPrecedence) {
 TEST(FinishParser, StatementKinds) {
     using K = Stmt::Kind;
     struct Case {
+        int line;  // where the case is written, for the failure to name
         const char* in;
         K kind;
         const char* name;  // the field the kind names, when it has one
     };
     const std::vector<Case> cases = {
-        {"DO 10 I = 1, N, 2", K::doLoop, "i"},
-        {"DO 10, I = 1, N", K::doLoop, "i"},
-        {"DO 10 I = 1. 10", K::assignment, ""},
-        {"DO I = 1, N", K::doLoop, "i"},
-        {"DO WHILE (X .LT. 1)", K::doWhile, ""},
-        {"DO 20 WHILE (X .LT. 1)", K::doWhile, ""},
-        {"END DO", K::endDo, ""},
-        {"IF (X) 10, 20, 30", K::ifArithmetic, ""},
-        {"IF (A .GT. B) THEN", K::ifBlock, ""},
-        {"ELSE IF (A) THEN", K::elseIf, ""},
-        {"ELSE", K::elseBlock, ""},
-        {"END IF", K::endIf, ""},
-        {"IF (X) Y = 1", K::ifLogical, ""},
-        {"IF (X) GOTO 10", K::ifLogical, ""},
-        {"GO TO (10, 20), K", K::computedGoto, ""},
-        {"GOTO 10", K::gotoStmt, ""},
-        {"GO TO K, (10, 20)", K::assignedGoto, "k"},
-        {"ASSIGN 10 TO K", K::assignStmt, "k"},
-        {"CALL FOO(A, 'X', B(1))", K::call, "foo"},
-        {"CALL FOO", K::call, "foo"},
-        {"RETURN", K::returnStmt, ""},
-        {"STOP 'done'", K::stopStmt, ""},
-        {"PAUSE", K::pauseStmt, ""},
-        {"CONTINUE", K::continueStmt, ""},
-        {"END", K::end, ""},
-        {"PROGRAM TEST", K::program, "test"},
-        {"SUBROUTINE S(A, B)", K::subroutine, "s"},
-        {"DOUBLE PRECISION FUNCTION F(X)", K::function, "f"},
-        {"REAL*8 FUNCTION G(X)", K::function, "g"},
-        {"CHARACTER*(*) FUNCTION H(X)", K::function, "h"},
-        {"FUNCTION F(X)", K::function, "f"},
-        {"RECURSIVE SUBROUTINE R(N)", K::subroutine, "r"},
-        {"BLOCK DATA INIT", K::blockData, "init"},
-        {"REAL*8 A(10), B", K::typeDecl, ""},
-        {"DOUBLE PRECISION, INTENT(IN) :: X(*)", K::typeDecl, ""},
-        {"CHARACTER*(*) S", K::typeDecl, ""},
-        {"INTEGER FUNCTIONS", K::typeDecl, ""},
-        {"DIMENSION A(N, *)", K::dimension, ""},
-        {"PARAMETER (N = 10, M = N*2)", K::parameter, ""},
-        {"IMPLICIT DOUBLE PRECISION (A-H, O-Z)", K::implicit, ""},
-        {"IMPLICIT NONE", K::implicit, ""},
-        {"EXTERNAL F, G", K::external, ""},
-        {"INTRINSIC MOD", K::intrinsic, ""},
-        {"COMMON /B/ X, Y(3) // Z", K::common, ""},
-        {"SAVE", K::save, ""},
-        {"DATA A, B /1, 2*3.0/", K::data, ""},
-        {"EQUIVALENCE (A, B)", K::equivalence, ""},
-        {"WRITE(6, 100) X, (Y(I), I = 1, N)", K::write, ""},
-        {"WRITE(*,*)", K::write, ""},
-        {"PRINT *, X", K::print, ""},
-        {"PRINT 100", K::print, ""},
-        {"READ(5, *) X", K::read, ""},
-        {"READ *, X", K::read, ""},
-        {"OPEN(UNIT=7, FILE='a.txt', STATUS='OLD')", K::open, ""},
-        {"CLOSE(7)", K::close, ""},
-        {"FORMAT(1X, 'a', I5)", K::format, ""},
-        {"EXIT", K::exitStmt, ""},
-        {"X(I) = Y", K::assignment, ""},
-        {"S(1:2) = 'AB'", K::assignment, ""},
-        {"IF (X) = 1", K::assignment, ""},
-        {"X = = 1", K::unknown, ""},
-        {"CALL", K::unknown, ""},
-        {"IF (X", K::unknown, ""},
-        {"WHATEVER", K::unknown, ""},
-        {"X = (1, 2)", K::unknown, ""},
+        {__LINE__, "DO 10 I = 1, N, 2", K::doLoop, "i"},
+        {__LINE__, "DO 10, I = 1, N", K::doLoop, "i"},
+        {__LINE__, "DO 10 I = 1. 10", K::assignment, ""},
+        {__LINE__, "DO I = 1, N", K::doLoop, "i"},
+        {__LINE__, "DO WHILE (X .LT. 1)", K::doWhile, ""},
+        {__LINE__, "DO 20 WHILE (X .LT. 1)", K::doWhile, ""},
+        {__LINE__, "END DO", K::endDo, ""},
+        {__LINE__, "IF (X) 10, 20, 30", K::ifArithmetic, ""},
+        {__LINE__, "IF (A .GT. B) THEN", K::ifBlock, ""},
+        {__LINE__, "ELSE IF (A) THEN", K::elseIf, ""},
+        {__LINE__, "ELSE", K::elseBlock, ""},
+        {__LINE__, "END IF", K::endIf, ""},
+        {__LINE__, "IF (X) Y = 1", K::ifLogical, ""},
+        {__LINE__, "IF (X) GOTO 10", K::ifLogical, ""},
+        {__LINE__, "GO TO (10, 20), K", K::computedGoto, ""},
+        {__LINE__, "GOTO 10", K::gotoStmt, ""},
+        {__LINE__, "GO TO K, (10, 20)", K::assignedGoto, "k"},
+        {__LINE__, "ASSIGN 10 TO K", K::assignStmt, "k"},
+        {__LINE__, "CALL FOO(A, 'X', B(1))", K::call, "foo"},
+        {__LINE__, "CALL FOO", K::call, "foo"},
+        {__LINE__, "RETURN", K::returnStmt, ""},
+        {__LINE__, "STOP 'done'", K::stopStmt, ""},
+        {__LINE__, "PAUSE", K::pauseStmt, ""},
+        {__LINE__, "CONTINUE", K::continueStmt, ""},
+        {__LINE__, "END", K::end, ""},
+        {__LINE__, "PROGRAM TEST", K::program, "test"},
+        {__LINE__, "SUBROUTINE S(A, B)", K::subroutine, "s"},
+        {__LINE__, "DOUBLE PRECISION FUNCTION F(X)", K::function, "f"},
+        {__LINE__, "REAL*8 FUNCTION G(X)", K::function, "g"},
+        {__LINE__, "CHARACTER*(*) FUNCTION H(X)", K::function, "h"},
+        {__LINE__, "FUNCTION F(X)", K::function, "f"},
+        {__LINE__, "RECURSIVE SUBROUTINE R(N)", K::subroutine, "r"},
+        {__LINE__, "BLOCK DATA INIT", K::blockData, "init"},
+        {__LINE__, "REAL*8 A(10), B", K::typeDecl, ""},
+        {__LINE__, "DOUBLE PRECISION, INTENT(IN) :: X(*)", K::typeDecl, ""},
+        {__LINE__, "CHARACTER*(*) S", K::typeDecl, ""},
+        {__LINE__, "INTEGER FUNCTIONS", K::typeDecl, ""},
+        {__LINE__, "DIMENSION A(N, *)", K::dimension, ""},
+        {__LINE__, "PARAMETER (N = 10, M = N*2)", K::parameter, ""},
+        {__LINE__, "IMPLICIT DOUBLE PRECISION (A-H, O-Z)", K::implicit, ""},
+        {__LINE__, "IMPLICIT NONE", K::implicit, ""},
+        {__LINE__, "EXTERNAL F, G", K::external, ""},
+        {__LINE__, "INTRINSIC MOD", K::intrinsic, ""},
+        {__LINE__, "COMMON /B/ X, Y(3) // Z", K::common, ""},
+        {__LINE__, "SAVE", K::save, ""},
+        {__LINE__, "DATA A, B /1, 2*3.0/", K::data, ""},
+        {__LINE__, "EQUIVALENCE (A, B)", K::equivalence, ""},
+        {__LINE__, "WRITE(6, 100) X, (Y(I), I = 1, N)", K::write, ""},
+        {__LINE__, "WRITE(*,*)", K::write, ""},
+        {__LINE__, "PRINT *, X", K::print, ""},
+        {__LINE__, "PRINT 100", K::print, ""},
+        {__LINE__, "READ(5, *) X", K::read, ""},
+        {__LINE__, "READ *, X", K::read, ""},
+        {__LINE__, "OPEN(UNIT=7, FILE='a.txt', STATUS='OLD')", K::open, ""},
+        {__LINE__, "CLOSE(7)", K::close, ""},
+        {__LINE__, "FORMAT(1X, 'a', I5)", K::format, ""},
+        {__LINE__, "EXIT", K::exitStmt, ""},
+        {__LINE__, "X(I) = Y", K::assignment, ""},
+        {__LINE__, "S(1:2) = 'AB'", K::assignment, ""},
+        {__LINE__, "IF (X) = 1", K::assignment, ""},
+        {__LINE__, "X = = 1", K::unknown, ""},
+        {__LINE__, "CALL", K::unknown, ""},
+        {__LINE__, "IF (X", K::unknown, ""},
+        {__LINE__, "WHATEVER", K::unknown, ""},
+        {__LINE__, "X = (1, 2)", K::unknown, ""},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         const Stmt st = parseStatement(c.in);
         EXPECT_EQ(static_cast<int>(st.kind), static_cast<int>(c.kind)) << c.in << " (" << st.error << ")";
         if (*c.name != '\0') {

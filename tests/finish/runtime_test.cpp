@@ -8,8 +8,12 @@
 #include <set>
 #include <string>
 
+#include "tests/support/case_line.h"
+
 namespace ftvb::finish {
 namespace {
+
+using ftvb::testing::caseLine;
 
 std::set<std::string> allNames() {
     const auto& names = runtimeNames();
@@ -94,15 +98,17 @@ TEST(Runtime, DeclarationsComeFirstAndOnlyWhenNeeded) {
 
 TEST(Runtime, OneFixedOrderEachPieceOnce) {
     struct Case {
+        int line;  // where the case is written, for the failure to name
         std::set<std::string> used;
         std::set<std::string> same;
     };
     const Case cases[] = {
-        {{"FtModL", "FtAtan2"}, {"FtAtan2", "FtModL", "FtAtan2"}},
-        {{"FtAsin", "FtAcos"}, {"FtAcos", "FtAtan2", "FtAsin"}},
-        {{"FtWriteEnd", "FtReadItem"}, {"FtReadItem", "FtWriteEnd", "FtEmit"}},
+        {__LINE__, {"FtModL", "FtAtan2"}, {"FtAtan2", "FtModL", "FtAtan2"}},
+        {__LINE__, {"FtAsin", "FtAcos"}, {"FtAcos", "FtAtan2", "FtAsin"}},
+        {__LINE__, {"FtWriteEnd", "FtReadItem"}, {"FtReadItem", "FtWriteEnd", "FtEmit"}},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         std::string text = runtimeText(c.used);
         EXPECT_EQ(text, runtimeText(c.same));
         for (const auto& n : runtimeNames()) {

@@ -8,9 +8,12 @@
 #include <vector>
 
 #include "finish/parser.h"
+#include "tests/support/case_line.h"
 
 namespace ftvb::finish {
 namespace {
+
+using ftvb::testing::caseLine;
 
 // A unit from its statements (no header: a main program), or with one.
 Unit unitOf(const std::vector<std::string>& statements) {
@@ -51,44 +54,57 @@ std::string describe(const Unit& u, const std::string& name) {
 
 TEST(FinishSymbols, WhatEachNameIs) {
     struct Case {
+        int line;  // where the case is written, for the failure to name
         const char* name;
         std::vector<std::string> unit;
         std::vector<std::pair<std::string, std::string>> want;
     };
     const std::vector<Case> cases = {
-        {"implicit types by first letter", {"x = 1", "k = 2", "end"}, {{"x", "real"}, {"k", "integer"}}},
-        {"IMPLICIT, before or after a PARAMETER",
+        {__LINE__, "implicit types by first letter", {"x = 1", "k = 2", "end"}, {{"x", "real"}, {"k", "integer"}}},
+        {__LINE__,
+         "IMPLICIT, before or after a PARAMETER",
          {"parameter (n = 2)", "implicit double precision (a-h, o-z), logical (l)", "x = 1", "l = .true.", "end"},
          {{"x", "double"}, {"l", "logical"}, {"n", "integer param"}}},
-        {"IMPLICIT NONE leaves undeclared names untyped", {"implicit none", "x = 1", "end"}, {{"x", "none"}}},
-        {"declarations, DIMENSION, dummies",
+        {__LINE__, "IMPLICIT NONE leaves undeclared names untyped", {"implicit none", "x = 1", "end"}, {{"x", "none"}}},
+        {__LINE__,
+         "declarations, DIMENSION, dummies",
          {"subroutine s(a, n, f)", "integer n", "double precision a", "dimension a(n, *)", "a(1, 1) = f(n)", "end"},
          {{"a", "double array2 dummy0"}, {"n", "integer dummy1"}, {"f", "real dummy2 called"}}},
-        {"a called dummy is a procedure", {"subroutine s(p)", "call p(1)", "end"}, {{"p", "real dummy0 external"}}},
-        {"COMMON members number on across statements",
+        {__LINE__,
+         "a called dummy is a procedure",
+         {"subroutine s(p)", "call p(1)", "end"},
+         {{"p", "real dummy0 external"}}},
+        {__LINE__,
+         "COMMON members number on across statements",
          {"common /b/ x, y(3)", "common /b/ z // w", "end"},
          {{"x", "real common/b/0"},
           {"y", "real array1 common/b/1"},
           {"z", "real common/b/2"},
           {"w", "real common//0"}}},
-        {"SAVE and DATA",
+        {__LINE__,
+         "SAVE and DATA",
          {"save k", "data m /1/, (v(i), i = 1, 2) /2*0.0/", "dimension v(2)", "end"},
          {{"k", "integer saved"}, {"m", "integer data"}, {"v", "real array1 data"}, {"i", "integer"}}},
-        {"a bare SAVE saves all", {"save", "x = 1", "end"}, {{"x", "real saved"}}},
-        {"statement function before the first executable statement, not after",
+        {__LINE__, "a bare SAVE saves all", {"save", "x = 1", "end"}, {{"x", "real saved"}}},
+        {__LINE__,
+         "statement function before the first executable statement, not after",
          {"real f, g(3)", "f(t) = t * 2", "x = f(1.0)", "g(1) = 2.0", "end"},
          {{"f", "real called stmtfn"}, {"g", "real array1"}}},
-        {"typed function used by a caller",
+        {__LINE__,
+         "typed function used by a caller",
          {"double precision ddot", "x = ddot(1)", "end"},
          {{"ddot", "double called"}}},
-        {"later forms: attributes and PARAMETER in the declaration",
+        {__LINE__,
+         "later forms: attributes and PARAMETER in the declaration",
          {"double precision, parameter :: half = 0.5d0", "integer, dimension(4) :: iv", "logical :: ok", "end"},
          {{"half", "double param"}, {"iv", "integer array1"}, {"ok", "logical"}}},
-        {"CHARACTER lengths kept",
+        {__LINE__,
+         "CHARACTER lengths kept",
          {"character*8 a, b*3", "character(len=*) c", "end"},
          {{"a", "character"}, {"c", "character"}}},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         const Unit u = unitOf(c.unit);
         for (const auto& [name, want] : c.want) EXPECT_EQ(describe(u, name), want) << c.name << ": " << name;
     }
@@ -97,22 +113,24 @@ TEST(FinishSymbols, WhatEachNameIs) {
 TEST(FinishSymbols, ConstantValues) {
     const Unit u = unitOf({"parameter (n = 4, m = n * 2 + 1, k = -m, big = 2**10)", "integer big", "end"});
     struct Case {
+        int line;  // where the case is written, for the failure to name
         const char* expr;
         std::optional<long long> value;
     };
     const std::vector<Case> cases = {
-        {"n", 4},
-        {"m", 9},
-        {"k", -9},
-        {"big", 1024},
-        {"(n + 1) / 2", 2},
-        {"m - n * 2", 1},
-        {"x", std::nullopt},
-        {"n / 0", std::nullopt},
-        {"2 ** 70", std::nullopt},
-        {"1.5", std::nullopt},
+        {__LINE__, "n", 4},
+        {__LINE__, "m", 9},
+        {__LINE__, "k", -9},
+        {__LINE__, "big", 1024},
+        {__LINE__, "(n + 1) / 2", 2},
+        {__LINE__, "m - n * 2", 1},
+        {__LINE__, "x", std::nullopt},
+        {__LINE__, "n / 0", std::nullopt},
+        {__LINE__, "2 ** 70", std::nullopt},
+        {__LINE__, "1.5", std::nullopt},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         ExprPtr e = parseExpression(c.expr);
         ASSERT_TRUE(e) << c.expr;
         EXPECT_EQ(constantValue(*e, u), c.value) << c.expr;

@@ -13,10 +13,13 @@
 
 #include "engine/run.h"
 #include "finish/finish.h"
+#include "tests/support/case_line.h"
 #include "tests/support/temp_folder.h"
 
 namespace ftvb::finish {
 namespace {
+
+using ftvb::testing::caseLine;
 
 namespace fs = std::filesystem;
 
@@ -54,7 +57,7 @@ struct Finished {
 // Short FORTRAN here: each line is given its six columns ("10 x = 1" its
 // label); "c " lines and lines already in columns stay as they are.
 Finished finishSource(const std::string& source, FinishOptions options = {}) {
-    const fs::path dir = testing::makeTempFolder("ftvb-finish");
+    const testing::TempFolder dir("ftvb-finish");
     {
         std::ofstream out(dir / "prog.f", std::ios::binary);
         std::istringstream in(source);
@@ -76,7 +79,6 @@ Finished finishSource(const std::string& source, FinishOptions options = {}) {
     f.result = runFinish((dir / "prog.bas").string(), NameList({(dir / "prog.f").string()}), notes, options);
     for (const std::string& m : f.result.modules) f.modules.push_back(readLines(m));
     f.notes = notes.notes;
-    fs::remove_all(dir);
     return f;
 }
 
@@ -98,6 +100,7 @@ std::string joined(const std::vector<std::string>& lines) {
 }
 
 struct Case {
+    int line;  // where the case is written, for the failure to name
     const char* name;
     const char* in;
     std::vector<std::string> out;
@@ -105,6 +108,7 @@ struct Case {
 
 void check(const std::vector<Case>& cases) {
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         const Finished f = finishSource(c.in);
         ASSERT_TRUE(f.result.moduleWritten) << c.name;
         ASSERT_EQ(f.modules.size(), 1u) << c.name;
@@ -115,30 +119,38 @@ void check(const std::vector<Case>& cases) {
 
 TEST(FinishWriter, ModuleAndProcedures) {
     check({
-        {"main program without PROGRAM, header lines",
+        {__LINE__,
+         "main program without PROGRAM, header lines",
          "x = 1.0\nend\n",
          {"Attribute VB_Name = \"prog\"", "Option Explicit", "Public Sub main()", "Dim x As Single", "x = 1.0",
           "End Sub"}},
-        {"typed function header, array dummy with its offset",
+        {__LINE__,
+         "typed function header, array dummy with its offset",
          "double precision function f(n, x)\ninteger n\ndouble precision x(n)\nf = x(n)\nend\n",
          {"Public Function f(ByRef n As Long, ByRef x() As Double, ByVal x_o As Long) As Double", "f = x(x_o + n)",
           "End Function"}},
-        {"implicit types made explicit",
+        {__LINE__,
+         "implicit types made explicit",
          "subroutine s(k)\ny = k\nend\n",
          {"Public Sub s(ByRef k As Long)", "Dim y As Single", "y = k"}},
-        {"IMPLICIT DOUBLE PRECISION",
+        {__LINE__,
+         "IMPLICIT DOUBLE PRECISION",
          "subroutine s\nimplicit double precision (a-h, o-z)\nx = 1\nn = 2\nend\n",
          {"Dim x As Double", "Dim n As Long"}},
-        {"comments and blank lines kept",
+        {__LINE__,
+         "comments and blank lines kept",
          "c first\n      program p\n\nc inside\n      x = 1\n      end\n",
          {"' first", "Public Sub p()", "", "' inside", "x = 1"}},
-        {"a name VBA keeps gets a _",
+        {__LINE__,
+         "a name VBA keeps gets a _",
          "program p\ninteger len, step\nlen = 1\nstep = len\nend\n",
          {"Dim len_ As Long", "Dim step_ As Long", "len_ = 1", "step_ = len_"}},
-        {"a function that reads its own name uses a local",
+        {__LINE__,
+         "a function that reads its own name uses a local",
          "integer function f(n)\ninteger n\nf = 1\nif (n .gt. 0) f = f + n\nreturn\nend\n",
          {"Dim f_r As Long", "f_r = 1", "If n > 0 Then f_r = f_r + n", "f = f_r", "End Function"}},
-        {"a RETURN inside a block leaves; the last one before END is not written",
+        {__LINE__,
+         "a RETURN inside a block leaves; the last one before END is not written",
          "integer function f(n)\nf = 0\nif (n .gt. 0) then\nf = f + 1\nreturn\nend if\nreturn\nend\n",
          {"If n > 0 Then", "f_r = f_r + 1", "f = f_r", "Exit Function", "End If", "f = f_r", "End Function"}},
     });
@@ -146,72 +158,90 @@ TEST(FinishWriter, ModuleAndProcedures) {
 
 TEST(FinishWriter, Expressions) {
     check({
-        {"integer division, and its precedence below *",
+        {__LINE__,
+         "integer division, and its precedence below *",
          "program p\ni = 7\nj = i / 2 * 3\nk = 3 * (i / 2)\nend\n",
          {"j = (i \\ 2) * 3", "k = 3 * (i \\ 2)"}},
-        {"powers: right-associative, above unary minus, integer helper",
+        {__LINE__,
+         "powers: right-associative, above unary minus, integer helper",
          "program p\ndouble precision x, y\ni = 2 ** 3 ** 2\ny = -x ** 2\ny = x ** 3\ny = x ** 0.5d0\nend\n",
          {"i = FtIPow(2, FtIPow(3, 2))", "y = -(x * x)", "y = FtPowI(x, 3)", "y = x ^ 0.5"}},
-        {"mixed mode and truncation on assignment",
+        {__LINE__,
+         "mixed mode and truncation on assignment",
          "program p\ndouble precision d\nd = 2.5d0\ni = d\nx = i + 1\nend\n",
          {"d = 2.5", "i = FtInt(d)", "x = i + 1"}},
-        {"REAL rounds each operation; an inexact REAL constant is rounded too",
+        {__LINE__,
+         "REAL rounds each operation; an inexact REAL constant is rounded too",
          "program p\nx = 1.5\ny = x * 0.1 + 2.0\nend\n",
          {"y = CSng(CSng(x * CSng(0.1)) + 2.0)"}},
-        {"logical operators, every change of operator in parentheses (LibreOffice ranks them apart from VBA)",
+        {__LINE__,
+         "logical operators, every change of operator in parentheses (LibreOffice ranks them apart from VBA)",
          "program p\nlogical a, b, c\na = .not. b .and. c .or. a .eqv. b .neqv. c\na = a .neqv. b .eqv. c\nend\n",
          {"a = ((((Not b) And c) Or a) Eqv b) Xor c", "a = (a Xor b) Eqv c"}},
-        {"a NOT is kept apart from the operators around it",
+        {__LINE__,
+         "a NOT is kept apart from the operators around it",
          "program p\nlogical a, b\na = a .and. .not. b .or. .not. a .and. b\nb = .not. (i .lt. 0)\nend\n",
          {"a = (a And (Not b)) Or ((Not a) And b)", "b = Not (i < 0)"}},
-        {"relations on strings go through FtStrCmp",
+        {__LINE__,
+         "relations on strings go through FtStrCmp",
          "program p\ncharacter*4 s\nlogical t\nt = s .eq. 'ab' .and. s .lt. 'b'\nend\n",
          {"t = FtStrCmp(s, \"ab\") = 0 And FtStrCmp(s, \"b\") < 0"}},
-        {"concatenation, substrings, assignment padded",
+        {__LINE__,
+         "concatenation, substrings, assignment padded",
          "program p\ncharacter*6 s, t\ns = 'ab' // t(2:3)\ns(2:4) = 'xyz'\nend\n",
          {"s = FtPad(\"ab\" & Mid$(t, 2, 2), 6)", "Mid$(s, 2, 3) = FtPad(\"xyz\", 3)"}},
-        {"D exponents", "program p\ndouble precision d\nd = 1.5d-3 + 2d0\nend\n", {"d = 1.5E-3 + 2.0"}},
-        {"intrinsics with FORTRAN's meaning",
+        {__LINE__, "D exponents", "program p\ndouble precision d\nd = 1.5d-3 + 2d0\nend\n", {"d = 1.5E-3 + 2.0"}},
+        {__LINE__,
+         "intrinsics with FORTRAN's meaning",
          "program p\ndouble precision a, b\ni = mod(7, 3) + int(a) + nint(b)\na = max(a, b, 1d0) + sign(a, b)\n"
          "a = dsqrt(a) + abs(b) + dble(i)\ni = max0(i, 2) + iabs(i)\nend\n",
          {"i = FtModL(7, 3) + FtInt(a) + FtNint(b)", "a = FtMaxD(FtMaxD(a, b), 1.0) + FtSignD(a, b)",
           "a = Sqr(a) + Abs(b) + CDbl(i)", "i = FtMaxL(i, 2) + CLng(Abs(i))"}},
-        {"a statement function is written in place",
+        {__LINE__,
+         "a statement function is written in place",
          "program p\ndouble precision sq, t, u\nsq(t) = t * t + 1d0\nu = sq(u + 1d0)\nend\n",
          {"u = ((u + 1.0) * (u + 1.0) + 1.0)"}},
-        {"a statement function calling another",
+        {__LINE__,
+         "a statement function calling another",
          "program p\ndouble precision sq, hyp, x, y, a\nsq(x) = x * x\nhyp(x, y) = sqrt(sq(x) + sq(y))\n"
          "a = hyp(a, 2d0)\nend\n",
          {"a = Sqr((a * a) + (2.0 * 2.0))"}},
-        {"two Integer literals multiply as Long", "program p\ni = 300 * 300\nend\n", {"i = 300& * 300"}},
+        {__LINE__, "two Integer literals multiply as Long", "program p\ni = 300 * 300\nend\n", {"i = 300& * 300"}},
     });
 }
 
 TEST(FinishWriter, Arrays) {
     check({
-        {"column-major index, bounds from PARAMETERs",
+        {__LINE__,
+         "column-major index, bounds from PARAMETERs",
          "program p\ninteger n\nparameter (n = 3)\ndouble precision a(n, n)\na(i, j) = 0d0\na(2, 3) = 1d0\nend\n",
          {"Const n As Long = 3", "Dim a(1 To 9) As Double", "a(i + j * 3 - 3) = 0.0", "a(8) = 1.0"}},
-        {"a PARAMETER VBA cannot make a Const of is a variable set first",
+        {__LINE__,
+         "a PARAMETER VBA cannot make a Const of is a variable set first",
          "program p\ndouble precision zero, big, half\nparameter (zero = 0d0, big = huge(zero), half = big / 2)\n"
          "parameter (x = 0.1 * 3.0)\nprint *, half, x\nend\n",
          {"Const zero As Double = 0.0", "Dim big As Double", "Dim half As Double", "Dim x As Single", "big = FtHugeD()",
           "half = big / 2", "x = CSng(CSng(0.1) * 3.0)"}},
-        {"lower bounds",
+        {__LINE__,
+         "lower bounds",
          "program p\ndimension v(0:4), w(-2:2, 3)\nv(i) = w(i, j)\nend\n",
          {"Dim v(1 To 5) As Single", "Dim w(1 To 15) As Single", "v(i + 1) = w(i + j * 5 - 2)"}},
-        {"adjustable dummy: leading dimension written out",
+        {__LINE__,
+         "adjustable dummy: leading dimension written out",
          "subroutine s(a, lda, i, j)\ninteger lda\ndouble precision a(lda, *)\na(i, j) = 1d0\nend\n",
          {"a(a_o + i + (j - 1) * lda) = 1.0"}},
-        {"an element passed as an array is the array from there on",
+        {__LINE__,
+         "an element passed as an array is the array from there on",
          "program p\ndouble precision x(10), y(3, 3)\ncall s(x(4), 2)\ncall s(y(1, 2), 3)\ncall s(x, 1)\nend\n"
          "subroutine s(v, n)\ndouble precision v(*)\ninteger n\nv(n) = 0d0\nend\n",
          {"Call s(x, 3, 2)", "Call s(y, 3, 3)", "Call s(x, 0, 1)"}},
-        {"a dummy's element passed on adds the offset",
+        {__LINE__,
+         "a dummy's element passed on adds the offset",
          "subroutine t(v, i)\ndouble precision v(*)\ncall s(v(i), 1)\ncall s(v, 1)\nend\n"
          "subroutine s(w, n)\ndouble precision w(*)\nend\n",
          {"Call s(v, v_o + i - 1, 1)", "Call s(v, v_o, 1)"}},
-        {"a scalar argument keeps the element",
+        {__LINE__,
+         "a scalar argument keeps the element",
          "program p\ndouble precision x(5)\ncall s(x(2))\nend\nsubroutine s(d)\ndouble precision d\nd = 1d0\nend\n",
          {"Call s(x(2))"}},
     });
@@ -219,35 +249,45 @@ TEST(FinishWriter, Arrays) {
 
 TEST(FinishWriter, ControlFlow) {
     check({
-        {"DO with a step, DO WHILE, END DO",
+        {__LINE__,
+         "DO with a step, DO WHILE, END DO",
          "program p\ndo 10 i = 10, 1, -2\n10 continue\ndo while (i .lt. 5)\ni = i + 1\nend do\nend\n",
          {"For i = 10 To 1 Step -2", "Next i", "Do While i < 5", "i = i + 1", "Loop"}},
-        {"a limit the loop changes is taken first; one it does not change is not",
+        {__LINE__,
+         "a limit the loop changes is taken first; one it does not change is not",
          "program p\nm = 3\ndo 10 i = 1, m\nm = 10\n10 continue\ndo 20 i = 1, m\nk = i\n20 continue\nend\n",
          {"Dim i_to As Long", "i_to = m", "For i = 1 To i_to", "m = 10", "Next i", "For i = 1 To m", "k = i"}},
-        {"loops sharing a label, a jump to it",
+        {__LINE__,
+         "loops sharing a label, a jump to it",
          "program p\ndo 10 j = 1, 3\ndo 10 i = 1, 3\nif (i .eq. j) goto 10\nk = k + 1\n10 continue\nend\n",
          {"For j = 1 To 3", "For i = 1 To 3", "If i = j Then GoTo L10", "k = k + 1", "L10:", "Next i", "Next j"}},
-        {"a labelled DO ending on an assignment",
+        {__LINE__,
+         "a labelled DO ending on an assignment",
          "program p\ndimension x(3)\ndo 5 i = 1, 3\n5 x(i) = 0.0\nend\n",
          {"For i = 1 To 3", "x(i) = 0.0", "Next i"}},
-        {"block IF",
+        {__LINE__,
+         "block IF",
          "program p\nif (i .gt. 0) then\nj = 1\nelse if (i .lt. 0) then\nj = -1\nelse\nj = 0\nend if\nend\n",
          {"If i > 0 Then", "j = 1", "ElseIf i < 0 Then", "j = -1", "Else", "j = 0", "End If"}},
-        {"arithmetic IF",
+        {__LINE__,
+         "arithmetic IF",
          "program p\nif (i - 2) 10, 20, 30\n10 continue\n20 continue\n30 continue\nend\n",
          {"Select Case i - 2", "Case Is < 0: GoTo L10", "Case 0: GoTo L20", "Case Else: GoTo L30", "End Select",
           "L10:", "L20:", "L30:"}},
-        {"computed and assigned GOTO",
+        {__LINE__,
+         "computed and assigned GOTO",
          "program p\ngo to (10, 20) k\n10 assign 20 to m\ngo to m, (20)\n20 continue\nend\n",
          {"On k GoTo L10, L20", "L10:", "m = 20", "Select Case m", "Case 20: GoTo L20", "End Select", "L20:"}},
-        {"a logical IF holding a statement of several lines",
+        {__LINE__,
+         "a logical IF holding a statement of several lines",
          "program p\nif (i .gt. 0) write(*,*) i\nend\n",
          {"If i > 0 Then", "FtWriteBegin -1", "FtWriteItem i", "FtWriteEnd \"*\"", "End If"}},
-        {"RETURN and STOP",
+        {__LINE__,
+         "RETURN and STOP",
          "subroutine s(i)\nif (i .eq. 0) return\nif (i .lt. 0) stop 'neg'\nend\n",
          {"If i = 0 Then Exit Sub", "If i < 0 Then FtStop \"neg\""}},
-        {"EXIT and CYCLE",
+        {__LINE__,
+         "EXIT and CYCLE",
          "program p\ndo i = 1, 9\nif (i .eq. 2) cycle\nif (i .eq. 5) exit\nend do\nend\n",
          {"For i = 1 To 9", "If i = 2 Then GoTo Cycle_1", "If i = 5 Then Exit For", "Cycle_1:", "Next i"}},
     });
@@ -255,35 +295,43 @@ TEST(FinishWriter, ControlFlow) {
 
 TEST(FinishWriter, DataAndInputOutput) {
     check({
-        {"DATA and SAVE initialised once",
+        {__LINE__,
+         "DATA and SAVE initialised once",
          "subroutine s\ninteger n, k(4)\nsave n\ndata n /0/, k /2*1, 2*0/\nn = n + 1\nend\n",
          {"Static n As Long", "Static k(1 To 4) As Long", "Static data_done As Boolean", "If Not data_done Then",
           "data_done = True", "n = 0", "k(1) = 1", "k(2) = 1", "k(3) = 0", "k(4) = 0", "End If", "n = n + 1"}},
-        {"DATA with an implied DO",
+        {__LINE__,
+         "DATA with an implied DO",
          "program p\ndimension a(2, 2)\ndata (a(i, 2), i = 1, 2) /2*0.5/\nend\n",
          {"a(3) = 0.5", "a(4) = 0.5"}},
-        {"DATA: a run of one value on a whole array is a loop",
+        {__LINE__,
+         "DATA: a run of one value on a whole array is a loop",
          "program p\ndimension a(6)\ndata a /6*0.5/\nend\n",
          {"For io_i = 1 To 6", "a(io_i) = 0.5", "Next io_i"}},
-        {"COMMON as Public variables shared by position",
+        {__LINE__,
+         "COMMON as Public variables shared by position",
          "program p\ncommon /c/ x, n(3)\nx = 1.0\ncall s\nend\nsubroutine s\ncommon /c/ y, m(3)\ny = m(2)\nend\n",
          {"' COMMON /c/", "Public x As Single", "Public n(1 To 3) As Long", "Public Sub p()", "x = 1.0",
           "Public Sub s()", "x = n(2)"}},
-        {"WRITE with a FORMAT, an implied DO, PRINT",
+        {__LINE__,
+         "WRITE with a FORMAT, an implied DO, PRINT",
          "program p\ndimension v(3)\nwrite(6, 100) n, (v(i), i = 1, 3)\n100 format(1x, i3, 3f8.2)\nprint *, 'v', v\n"
          "end\n",
          {"Const Fmt_100 As String = \"(1X,I3,3F8.2)\"", "FtWriteBegin 6", "FtWriteItem n", "For i = 1 To 3",
           "FtWriteItem v(i)", "Next i", "FtWriteEnd Fmt_100", "FtWriteBegin -1", "FtWriteItem \"v\"",
           "For io_i = 1 To 3", "FtWriteItem v(io_i)", "Next io_i", "FtWriteEnd \"*\""}},
-        {"a unit in a variable, a format in a string",
+        {__LINE__,
+         "a unit in a variable, a format in a string",
          "program p\nnout = 6\nwrite(nout, '(a)') 'hi'\nend\n",
          {"FtWriteBegin nout", "FtWriteItem \"hi\"", "FtWriteEnd \"(a)\""}},
-        {"WRITE to a CHARACTER variable, READ with END=",
+        {__LINE__,
+         "WRITE to a CHARACTER variable, READ with END=",
          "program p\ncharacter*10 s\nwrite(s, '(i5)') 42\n10 read(*, *, end=20) x\ngoto 10\n20 continue\nend\n",
          {"FtWriteBegin 0", "FtWriteItem CLng(42)", "s = FtPad(FtWriteText(\"(i5)\"), 10)",
           "L10:", "FtIoCatch True, False", "FtReadBegin -1", "x = FtReadDouble(x)", "FtReadEnd", "FtIoEnd",
           "If FtIoStat < 0 Then GoTo L20", "GoTo L10", "L20:"}},
-        {"READ, OPEN, CLOSE",
+        {__LINE__,
+         "READ, OPEN, CLOSE",
          "program p\nopen(unit=7, file='in.txt', status='old')\nread(7, *) i, x\nclose(7)\nend\n",
          {"FtOpen 7, \"in.txt\", \"old\"", "FtReadBegin 7", "i = FtReadLong(i)", "x = FtReadDouble(x)", "FtReadEnd",
           "FtClose 7"}},
@@ -292,36 +340,43 @@ TEST(FinishWriter, DataAndInputOutput) {
 
 TEST(FinishWriter, InputStatusAndPositions) {
     check({
-        {"a formatted READ: its format, then a reader of each item's type",
+        {__LINE__,
+         "a formatted READ: its format, then a reader of each item's type",
          "program p\ncharacter*6 c\nlogical l\nread(5, 100) n, (v(i), i = 1, n), c, l\n100 format(i3/(4f8.3))\n"
          "dimension v(9)\nend\n",
          {"FtReadBegin 5", "FtReadFormat Fmt_100", "n = FtReadLong(n)", "For i = 1 To n", "v(i) = FtReadDouble(v(i))",
           "Next i", "c = FtReadText(c, 6)", "l = FtReadBool(l)", "FtReadEnd"}},
-        {"READ from a CHARACTER variable, an element and a substring",
+        {__LINE__,
+         "READ from a CHARACTER variable, an element and a substring",
          "program p\ncharacter*10 s, t(3)\nread(s, *) i\nread(t(2), '(i5)') j\nread(s(2:4), '(a)') t(1)\nend\n",
          {"FtReadBeginText s", "i = FtReadLong(i)", "FtReadEnd", "FtReadBeginText t(2)", "FtReadFormat \"(i5)\"",
           "j = FtReadLong(j)", "FtReadBeginText Mid$(s, 2, 3)", "t(1) = FtReadText(t(1), 10)"}},
-        {"a CHARACTER array as an internal file: its elements are the records",
+        {__LINE__,
+         "a CHARACTER array as an internal file: its elements are the records",
          "program p\ncharacter*6 t(3)\nwrite(t, '(i3/i3)') 1, 2\nread(t, *) i\nend\nsubroutine s(u, n)\n"
          "character*4 u(n)\nread(u, '(a)') c\nend\n",
          {"FtWriteBegin 0", "FtWriteRecords t, 0, 3, 6, \"(i3/i3)\"", "FtReadBeginRecords t, 0, 3",
           "FtReadBeginRecords u, u_o, n"}},
-        {"IOSTAT=, END= and ERR= after the statement; a failed READ leaves its implied DO",
+        {__LINE__,
+         "IOSTAT=, END= and ERR= after the statement; a failed READ leaves its implied DO",
          "program p\ndimension v(3)\nread(7, *, iostat=ios, end=20, err=30) (v(i), i = 1, 3)\n20 continue\n"
          "30 continue\nend\n",
          {"FtIoCatch True, True", "FtReadBegin 7", "For i = 1 To 3", "If FtIoStat <> 0 Then Exit For",
           "v(i) = FtReadDouble(v(i))", "Next i", "FtReadEnd", "FtIoEnd", "ios = FtIoStat",
           "If FtIoStat < 0 Then GoTo L20", "If FtIoStat > 0 Then GoTo L30", "L20:", "L30:"}},
-        {"ERR= alone catches errors, not the end of the file; WRITE and OPEN with IOSTAT=",
+        {__LINE__,
+         "ERR= alone catches errors, not the end of the file; WRITE and OPEN with IOSTAT=",
          "program p\nread(7, '(i3)', err=9) k\nwrite(6, *, iostat=ios) k\nopen(8, file='f', status='old', "
          "iostat=ios)\n9 continue\nend\n",
          {"FtIoCatch False, True", "FtReadBegin 7", "FtIoEnd", "If FtIoStat > 0 Then GoTo L9", "FtIoCatch True, True",
           "FtWriteBegin 6", "FtWriteEnd \"*\"", "FtIoEnd", "ios = FtIoStat", "FtIoCatch True, True",
           "FtOpen 8, \"f\", \"old\"", "ios = FtIoStat"}},
-        {"REWIND, BACKSPACE, ENDFILE, CLOSE with STATUS=",
+        {__LINE__,
+         "REWIND, BACKSPACE, ENDFILE, CLOSE with STATUS=",
          "program p\nrewind 7\nbackspace (unit=7)\nendfile(7)\nclose(7, status='delete')\nend\n",
          {"FtRewind 7", "FtBackspace 7", "FtEndfile 7", "FtCloseStatus 7, \"delete\""}},
-        {"INQUIRE by file and by unit; OPEN with BLANK=",
+        {__LINE__,
+         "INQUIRE by file and by unit; OPEN with BLANK=",
          "program p\nlogical e, o\ncharacter*12 s\ninquire(file='a.dat', exist=e, opened=o, number=n, name=s)\n"
          "inquire(unit=9, opened=o, number=n, exist=e, iostat=ios)\ninquire(9, named=o, name=s)\n"
          "open(9, file='b', blank='zero')\nend\n",
@@ -330,7 +385,8 @@ TEST(FinishWriter, InputStatusAndPositions) {
           "e = (9 >= 0)", "ios = 0", "o = (FtUnitName(9) <> \"\")",
           "If FtUnitName(9) <> \"\" Then s = FtPad(FtUnitName(9), 12)", "FtOpen 9, \"b\", \"unknown\"",
           "FtOpenBlank 9, \"zero\""}},
-        {"PAUSE",
+        {__LINE__,
+         "PAUSE",
          "program p\npause\npause 'wait'\npause 7\nend\n",
          {"FtPause \"\"", "FtPause \"wait\"", "FtPause \"7\""}},
     });
@@ -338,12 +394,14 @@ TEST(FinishWriter, InputStatusAndPositions) {
 
 TEST(FinishWriter, ScalarsPassedWhereArraysAreTaken) {
     check({
-        {"a variable goes in a one-element array and comes back; a constant only goes in",
+        {__LINE__,
+         "a variable goes in a one-element array and comes back; a constant only goes in",
          "program p\ndouble precision x\ncall s(x, 2)\ncall s(1d0, 3)\nif (x .gt. 0) call s(x, 1)\nend\n"
          "subroutine s(a, n)\ndouble precision a(*)\nend\n",
          {"Dim x_a(1 To 1) As Double", "Dim arg_a1(1 To 1) As Double", "x_a(1) = x", "Call s(x_a, 0, 2)", "x = x_a(1)",
           "arg_a1(1) = 1.0", "Call s(arg_a1, 0, 3)", "x_a(1) = x", "If x > 0 Then Call s(x_a, 0, 1)", "x = x_a(1)"}},
-        {"in a function reference of an assignment",
+        {__LINE__,
+         "in a function reference of an assignment",
          "program p\ny = f(k)\nend\nreal function f(m)\ninteger m(1)\nf = m(1)\nend\n",
          {"Dim k_a(1 To 1) As Long", "k_a(1) = k", "y = f(k_a, 0)", "k = k_a(1)"}},
     });
@@ -355,11 +413,12 @@ TEST(FinishWriter, InputOutputStillLeft) {
         const char* why;
     };
     const std::vector<Left> cases = {
-        {"program p\nif (x) 10, 20\n10 continue\n20 continue\nend\n", "an arithmetic IF with two labels"},
-        {"program p\nend\nsubroutine s(t)\ncharacter*(*) t(2)\nwrite(t, *) 1\nend\n", "WRITE to a CHARACTER*(*) array"},
-        {"program p\ncharacter*9 s\ninquire(unit=7, form=s)\nend\n", "INQUIRE with form="},
-        {"program p\nread(7, *, advance='no') i\nend\n", "READ with advance="},
-        {"program p\n10 if (f(x) .gt. 0) goto 10\nend\nreal function f(a)\nreal a(*)\nf = a(1)\nend\n",
+        {__LINE__, "program p\nif (x) 10, 20\n10 continue\n20 continue\nend\n", "an arithmetic IF with two labels"},
+        {__LINE__, "program p\nend\nsubroutine s(t)\ncharacter*(*) t(2)\nwrite(t, *) 1\nend\n",
+         "WRITE to a CHARACTER*(*) array"},
+        {__LINE__, "program p\ncharacter*9 s\ninquire(unit=7, form=s)\nend\n", "INQUIRE with form="},
+        {__LINE__, "program p\nread(7, *, advance='no') i\nend\n", "READ with advance="},
+        {__LINE__, "program p\n10 if (f(x) .gt. 0) goto 10\nend\nreal function f(a)\nreal a(*)\nf = a(1)\nend\n",
          "a variable passed where the callee takes an array, in a statement that may jump"},
     };
     for (const Left& c : cases) {
@@ -371,14 +430,16 @@ TEST(FinishWriter, InputOutputStillLeft) {
 
 TEST(FinishWriter, ProceduresPassedAsArguments) {
     check({
-        {"a function argument: its name, and a dispatch over what fits",
+        {__LINE__,
+         "a function argument: its name, and a dispatch over what fits",
          "program p\nexternal sq\ndouble precision sq, g\nx = g(sq, 2d0)\nend\n"
          "double precision function g(f, y)\ndouble precision f, y\nexternal f\ng = f(y) + 1d0\nend\n"
          "double precision function sq(y)\ndouble precision y\nsq = y * y\nend\n"
          "integer function other(y)\ndouble precision y\nother = 1\nend\n",
          {"x = g(\"sq\", 2.0)", "Public Function g(ByVal f As String, ByRef y As Double) As Double",
           "Dim f_v1 As Double", "Select Case f", "Case \"sq\"", "f_v1 = sq(y)", "End Select", "g = f_v1 + 1.0"}},
-        {"a subroutine argument, passed on",
+        {__LINE__,
+         "a subroutine argument, passed on",
          "subroutine a(p, k)\ncall p(k)\ncall b(p)\nend\nsubroutine b(q)\nexternal q\nend\n"
          "subroutine show(i)\nend\n",
          {"Public Sub a(ByVal p As String, ByRef k As Long)", "Select Case p", "Case \"show\"", "Call show(k)",
@@ -469,7 +530,7 @@ TEST(FinishRun, NotesOfASplitModuleNameTheirModule) {
         bool wantsReview() override { return true; }
         void reviewNoted(const ReviewNote& n) override { notes.push_back({std::string(n.module), n.moduleLine}); }
     };
-    const fs::path dir = testing::makeTempFolder("ftvb-finish-split");
+    const testing::TempFolder dir("ftvb-finish-split");
     {
         std::ofstream out(dir / "p.f");
         for (int i = 1; i <= 20; ++i) {
@@ -496,7 +557,6 @@ TEST(FinishRun, NotesOfASplitModuleNameTheirModule) {
     }
     EXPECT_TRUE(where.notes.front().first.empty());
     EXPECT_EQ(where.notes.back().first, r.modules.back());
-    fs::remove_all(dir);
 }
 
 TEST(FinishRun, LinesStayWithinWhatVbaReads) {
@@ -520,7 +580,7 @@ TEST(FinishRun, LinesStayWithinWhatVbaReads) {
 }
 
 TEST(FinishRun, FilesThatCannotBeRead) {
-    const fs::path dir = testing::makeTempFolder("ftvb-finish-run");
+    const testing::TempFolder dir("ftvb-finish-run");
     RunObserver quiet;
     {
         // Not one listed file read: the module is left as it was.
@@ -546,7 +606,6 @@ TEST(FinishRun, FilesThatCannotBeRead) {
         EXPECT_EQ(r.skipped[0].name, (dir / "none.f").string());
         EXPECT_EQ(r.lines, 2);
     }
-    fs::remove_all(dir);
 }
 
 TEST(FinishRun, ModuleNames) {

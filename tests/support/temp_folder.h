@@ -1,6 +1,7 @@
 // A fresh folder for one test, under $TMPDIR (or /tmp when it is unset), so
 // that tests honour the place the user gives for temporary files; on
-// Windows under the user's temporary folder (%TMP%).
+// Windows under the user's temporary folder (%TMP%). TempFolder removes it
+// with all it holds when the test ends, however the test ends.
 #pragma once
 
 #include <stdlib.h>
@@ -9,6 +10,7 @@
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <system_error>
 
 #ifdef _WIN32
 #include <chrono>
@@ -37,5 +39,38 @@ inline std::filesystem::path makeTempFolder(const std::string& prefix) {
     return pattern;
 }
 #endif
+
+// A member of a fixture, or a local of a test: made when the test starts,
+// gone when it ends, also after a failed ASSERT.
+class TempFolder {
+public:
+    explicit TempFolder(const std::string& prefix) : path_(makeTempFolder(prefix)) {}
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    // A folder a test took the rights of gets them back, so that what it
+    // holds can go; what still cannot be removed stays behind, and the next
+    // run makes a folder of its own in any case.
+    ~TempFolder() {
+        namespace fs = std::filesystem;
+        std::error_code error;
+        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, error);
+        for (auto it = fs::recursive_directory_iterator(path_, error); it != fs::recursive_directory_iterator();
+             it.increment(error)) {
+            if (it->is_directory(error) && !it->is_symlink(error)) {
+                fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, error);
+            }
+        }
+        fs::remove_all(path_, error);
+    }
+
+    const std::filesystem::path& path() const { return path_; }
+    // Wherever a path is taken: fs::directory_iterator(folder), a ProgramRun.
+    operator const std::filesystem::path&() const { return path_; }
+    std::filesystem::path operator/(const std::filesystem::path& name) const { return path_ / name; }
+    std::string string() const { return path_.string(); }
+
+private:
+    std::filesystem::path path_;
+};
 
 }  // namespace ftvb::testing

@@ -4,6 +4,7 @@
 #include <bit>
 #include <string>
 
+#include "tests/support/case_line.h"
 #include "text/bytes.h"
 #include "text/numeric.h"
 #include "text/primitives.h"
@@ -11,28 +12,42 @@
 namespace ftvb {
 namespace {
 
+using ftvb::testing::caseLine;
+
 TEST(Instr1, FirstCommaOutsideParentheses) {
     const struct {
+        int line;  // where the case is written, for the failure to name
         const char* text;
         std::size_t want;
     } cases[] = {
-        {"a,b", 2}, {",a", 1},      {"a(1,2),b", 7}, {"f(x,y)", 0},         {"", 0},
-        {"abc", 0}, {"a),b(,c", 6}, {"'a,b'", 3},    {"a(b(1,2),3),c", 12}, {"))(,", 0},
+        {__LINE__, "a,b", 2},     {__LINE__, ",a", 1},    {__LINE__, "a(1,2),b", 7},
+        {__LINE__, "f(x,y)", 0},  {__LINE__, "", 0},      {__LINE__, "abc", 0},
+        {__LINE__, "a),b(,c", 6}, {__LINE__, "'a,b'", 3}, {__LINE__, "a(b(1,2),3),c", 12},
+        {__LINE__, "))(,", 0},
     };
-    for (const auto& c : cases) EXPECT_EQ(instr1(c.text), c.want) << c.text;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(caseLine(c));
+        EXPECT_EQ(instr1(c.text), c.want) << c.text;
+    }
 }
 
 TEST(NumericPrefix, ReadsAsFarAsANumberGoes) {
     const struct {
+        int line;  // where the case is written, for the failure to name
         const char* text;
         double want;
     } cases[] = {
-        {"20", 20},     {"8 d1", 80}, {"8d1", 80},   {"(*) s", 0},  {"  1 2 ", 12}, {"-1", -1},
-        {"+2.5x", 2.5}, {".5", 0.5},  {"5.", 5},     {"1e2", 100},  {"1e", 1},      {"2d-1", 0.2},
-        {"i", 0},       {"", 0},      {"-", 0},      {".", 0},      {"1.2.3", 1.2}, {"3*0", 3},
-        {"- 4", -4},    {"9e999", 0}, {"-.5", -0.5}, {"12 ab", 12},
+        {__LINE__, "20", 20},     {__LINE__, "8 d1", 80},  {__LINE__, "8d1", 80},    {__LINE__, "(*) s", 0},
+        {__LINE__, "  1 2 ", 12}, {__LINE__, "-1", -1},    {__LINE__, "+2.5x", 2.5}, {__LINE__, ".5", 0.5},
+        {__LINE__, "5.", 5},      {__LINE__, "1e2", 100},  {__LINE__, "1e", 1},      {__LINE__, "2d-1", 0.2},
+        {__LINE__, "i", 0},       {__LINE__, "", 0},       {__LINE__, "-", 0},       {__LINE__, ".", 0},
+        {__LINE__, "1.2.3", 1.2}, {__LINE__, "3*0", 3},    {__LINE__, "- 4", -4},    {__LINE__, "9e999", 0},
+        {__LINE__, "-.5", -0.5},  {__LINE__, "12 ab", 12},
     };
-    for (const auto& c : cases) EXPECT_DOUBLE_EQ(numericPrefixValue(c.text), c.want) << c.text;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(caseLine(c));
+        EXPECT_DOUBLE_EQ(numericPrefixValue(c.text), c.want) << c.text;
+    }
 }
 
 TEST(NumericPrefix, DecimalText) {
@@ -47,30 +62,32 @@ TEST(NumericPrefix, DecimalText) {
 
 TEST(NumericPrefix, PlainNumbers) {
     const struct {
+        int line;  // where the case is written, for the failure to name
         const char* text;
         const char* minusOne;  // nullptr: not a plain number
     } cases[] = {
-        {"2", "1"},
-        {" 2", "1"},
-        {"-1", "-2"},
-        {"1", "0"},
-        {"0", "-1"},
-        {"10", "9"},
-        {"100", "99"},
-        {"-9", "-10"},
-        {"02", nullptr},
-        {"+2", nullptr},
-        {"2.0", nullptr},
-        {"1e2", nullptr},
-        {"i", nullptr},
-        {"n-1", nullptr},
-        {"-0", nullptr},
-        {"", nullptr},
-        {"2.5", "1.5"},
-        {"0.5", "-0.5"},
-        {"123456789012345678901234567890", "123456789012345678901234567889"},
+        {__LINE__, "2", "1"},
+        {__LINE__, " 2", "1"},
+        {__LINE__, "-1", "-2"},
+        {__LINE__, "1", "0"},
+        {__LINE__, "0", "-1"},
+        {__LINE__, "10", "9"},
+        {__LINE__, "100", "99"},
+        {__LINE__, "-9", "-10"},
+        {__LINE__, "02", nullptr},
+        {__LINE__, "+2", nullptr},
+        {__LINE__, "2.0", nullptr},
+        {__LINE__, "1e2", nullptr},
+        {__LINE__, "i", nullptr},
+        {__LINE__, "n-1", nullptr},
+        {__LINE__, "-0", nullptr},
+        {__LINE__, "", nullptr},
+        {__LINE__, "2.5", "1.5"},
+        {__LINE__, "0.5", "-0.5"},
+        {__LINE__, "123456789012345678901234567890", "123456789012345678901234567889"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         auto got = plainNumberMinusOne(c.text);
         if (c.minusOne == nullptr) {
             EXPECT_FALSE(got.has_value()) << c.text;

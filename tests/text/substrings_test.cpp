@@ -4,11 +4,14 @@
 #include <random>
 #include <string>
 
+#include "tests/support/case_line.h"
 #include "text/numeric.h"
 #include "text/primitives.h"
 
 namespace ftvb {
 namespace {
+
+using ftvb::testing::caseLine;
 
 std::string rewritten(std::string s) {
     trs_2_pts(s);
@@ -17,41 +20,45 @@ std::string rewritten(std::string s) {
 
 TEST(Substrings, Rewrites) {
     const struct {
+        int line;  // where the case is written, for the failure to name
         const char* in;
         const char* out;
     } cases[] = {
-        {"x = a(2:5)", "x = mid$(a,2,5-1)"},
-        {"s = t(1:n)", "s = mid$(t,1,n)"},
-        {"y = c(i:j)", "y = mid$(c,i,j-i+1)"},
-        {"k = len(a(2:3))", "k = len(mid$(a,2,3-1))"},
-        {"z = a(1:2) + b(3:4)", "z = mid$(a,1,2) + mid$(b,3,4-2)"},
+        {__LINE__, "x = a(2:5)", "x = mid$(a,2,5-1)"},
+        {__LINE__, "s = t(1:n)", "s = mid$(t,1,n)"},
+        {__LINE__, "y = c(i:j)", "y = mid$(c,i,j-i+1)"},
+        {__LINE__, "k = len(a(2:3))", "k = len(mid$(a,2,3-1))"},
+        {__LINE__, "z = a(1:2) + b(3:4)", "z = mid$(a,1,2) + mid$(b,3,4-2)"},
         // quotes hide colons, both kinds toggling one flag
-        {"s = 'a:b'", "s = 'a:b'"},
-        {"s = \"a:b\"", "s = \"a:b\""},
-        {"s = \"a:b\" // t(1:2)", "s = \"a:b\" // mid$(t,1,2)"},
-        {"x = 1 'note a(1:2)", "x = 1 'note a(1:2)"},
+        {__LINE__, "s = 'a:b'", "s = 'a:b'"},
+        {__LINE__, "s = \"a:b\"", "s = \"a:b\""},
+        {__LINE__, "s = \"a:b\" // t(1:2)", "s = \"a:b\" // mid$(t,1,2)"},
+        {__LINE__, "x = 1 'note a(1:2)", "x = 1 'note a(1:2)"},
         // no name
-        {"(1:2)", "mid$(,1,2)"},
+        {__LINE__, "(1:2)", "mid$(,1,2)"},
         // the name runs back to the previous delimiter, commas included
-        {"call p(x,a(1:2))", "call p(mid$(x,a,1,2))"},
+        {__LINE__, "call p(x,a(1:2))", "call p(mid$(x,a,1,2))"},
         // nearest parentheses, no nesting
-        {"a(f(1):3)", "a(mid$(f,1),3-1)+1)"},  // the lower bound is "1)"
-        {"a(k+1:n)", "mid$(a,k+1,n-k+1+1)"},
+        {__LINE__, "a(f(1):3)", "a(mid$(f,1),3-1)+1)"},  // the lower bound is "1)"
+        {__LINE__, "a(k+1:n)", "mid$(a,k+1,n-k+1+1)"},
         // omitted bounds are not filled in
-        {"a(:n)", "mid$(a,,n-+1)"},
-        {"a(2:)", "mid$(a,2,-1)"},
+        {__LINE__, "a(:n)", "mid$(a,,n-+1)"},
+        {__LINE__, "a(2:)", "mid$(a,2,-1)"},
         // a lower bound of 0
-        {"a(0:10)", "mid$(a,0,10--1)"},
-        {"a( 2:5)", "mid$(a, 2,5-1)"},
-        {"a(02:5)", "mid$(a,02,5-02+1)"},
+        {__LINE__, "a(0:10)", "mid$(a,0,10--1)"},
+        {__LINE__, "a( 2:5)", "mid$(a, 2,5-1)"},
+        {__LINE__, "a(02:5)", "mid$(a,02,5-02+1)"},
         // no ( to the left or ) to the right: the colon becomes a comma and
         // nothing further right is touched
-        {"x: a(1:2)", "x, a(1:2)"},
-        {"a(1:2) b(3:", "mid$(a,1,2) b(3,"},
-        {"no colon here", "no colon here"},
-        {"", ""},
+        {__LINE__, "x: a(1:2)", "x, a(1:2)"},
+        {__LINE__, "a(1:2) b(3:", "mid$(a,1,2) b(3,"},
+        {__LINE__, "no colon here", "no colon here"},
+        {__LINE__, "", ""},
     };
-    for (const auto& c : cases) EXPECT_EQ(rewritten(c.in), c.out) << c.in;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(caseLine(c));
+        EXPECT_EQ(rewritten(c.in), c.out) << c.in;
+    }
 }
 
 TEST(Substrings, QuoteInTheLowerBoundEnds) {

@@ -5,12 +5,16 @@
 #include <random>
 #include <string>
 
+#include "tests/support/case_line.h"
 #include "text/primitives.h"
 
 namespace ftvb {
 namespace {
 
+using ftvb::testing::caseLine;
+
 struct Case {
+    int line;  // where the case is written, for the failure to name
     const char* text;
     const char* find;
     const char* repl;
@@ -24,24 +28,25 @@ std::string replaced(std::string text, std::string_view find, std::string_view r
 
 TEST(Transf, FixedPointCases) {
     const Case cases[] = {
-        {"", "a", "b", ""},
-        {"abc", "x", "y", "abc"},
-        {"a  b    c", "  ", " ", "a b c"},
-        {"x .eq. y", ".eq.", " = ", "x  =  y"},
-        {"aab", "ab", "b", "b"},  // the first replacement forms a new occurrence
-        {"a.b.c", ".", "", "abc"},
-        {"abc", "abc", "xy", "xy"},
-        {"abcab", "ab", "Z", "ZcZ"},
-        {"x .EQ. y", ".eq.", " = ", "x .EQ. y"},
-        {"x  =   = y", " =", "=", "x== y"},
-        {"#a#", "#", " as string * ", " as string * a as string * "},
-        {"      ", "  ", " ", " "},
-        {"go  to  10", "  ", " ", "go to 10"},
-        {"aaaa", "aa", "a", "a"},
-        {"baaa", "ba", "b", "b"},
-        {"abab", "ba", "", "ab"},
+        {__LINE__, "", "a", "b", ""},
+        {__LINE__, "abc", "x", "y", "abc"},
+        {__LINE__, "a  b    c", "  ", " ", "a b c"},
+        {__LINE__, "x .eq. y", ".eq.", " = ", "x  =  y"},
+        {__LINE__, "aab", "ab", "b", "b"},  // the first replacement forms a new occurrence
+        {__LINE__, "a.b.c", ".", "", "abc"},
+        {__LINE__, "abc", "abc", "xy", "xy"},
+        {__LINE__, "abcab", "ab", "Z", "ZcZ"},
+        {__LINE__, "x .EQ. y", ".eq.", " = ", "x .EQ. y"},
+        {__LINE__, "x  =   = y", " =", "=", "x== y"},
+        {__LINE__, "#a#", "#", " as string * ", " as string * a as string * "},
+        {__LINE__, "      ", "  ", " ", " "},
+        {__LINE__, "go  to  10", "  ", " ", "go to 10"},
+        {__LINE__, "aaaa", "aa", "a", "a"},
+        {__LINE__, "baaa", "ba", "b", "b"},
+        {__LINE__, "abab", "ba", "", "ab"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         EXPECT_EQ(replaced(c.text, c.find, c.repl), c.want)
             << "transf(\"" << c.text << "\", \"" << c.find << "\", \"" << c.repl << "\")";
     }

@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "engine/run.h"
+#include "tests/support/case_line.h"
 #include "tests/support/temp_folder.h"
 #include "tests/ui/fake_window.h"
 #include "ui/about.h"
@@ -20,6 +21,8 @@
 
 namespace ftvb::ui {
 namespace {
+
+using ftvb::testing::caseLine;
 
 using testing::FakeSettings;
 using testing::FakeWindow;
@@ -42,6 +45,7 @@ struct Window {
 TEST(Form1Logic, MovesAppendAtTheEndAndNeverCopy) {
     enum Action { add, remove, addAll, removeAll };
     struct Case {
+        int line;  // where the case is written, for the failure to name
         const char* what;
         Names f1, f2;
         int selected1, selected2;
@@ -49,16 +53,17 @@ TEST(Form1Logic, MovesAppendAtTheEndAndNeverCopy) {
         Names wantF1, wantF2;
     };
     const Case cases[] = {
-        {"add the selected entry", {"a", "b", "c"}, {"x"}, 1, -1, add, {"a", "c"}, {"x", "b"}},
-        {"add with nothing selected", {"a", "b"}, {}, -1, -1, add, {"a", "b"}, {}},
-        {"add an empty entry", {"", "b"}, {}, 0, -1, add, {"", "b"}, {}},
-        {"remove goes to the end, not back in place", {"b"}, {"a", "c"}, -1, 0, remove, {"b", "a"}, {"c"}},
-        {"remove with nothing selected", {"a"}, {"b"}, -1, -1, remove, {"a"}, {"b"}},
-        {"add all after what is there", {"c", "d"}, {"a", "b"}, -1, -1, addAll, {}, {"a", "b", "c", "d"}},
-        {"remove all after what is there", {"c"}, {"a", "b"}, -1, -1, removeAll, {"c", "a", "b"}, {}},
-        {"add all with an empty source", {}, {"a"}, -1, -1, addAll, {}, {"a"}},
+        {__LINE__, "add the selected entry", {"a", "b", "c"}, {"x"}, 1, -1, add, {"a", "c"}, {"x", "b"}},
+        {__LINE__, "add with nothing selected", {"a", "b"}, {}, -1, -1, add, {"a", "b"}, {}},
+        {__LINE__, "add an empty entry", {"", "b"}, {}, 0, -1, add, {"", "b"}, {}},
+        {__LINE__, "remove goes to the end, not back in place", {"b"}, {"a", "c"}, -1, 0, remove, {"b", "a"}, {"c"}},
+        {__LINE__, "remove with nothing selected", {"a"}, {"b"}, -1, -1, remove, {"a"}, {"b"}},
+        {__LINE__, "add all after what is there", {"c", "d"}, {"a", "b"}, -1, -1, addAll, {}, {"a", "b", "c", "d"}},
+        {__LINE__, "remove all after what is there", {"c"}, {"a", "b"}, -1, -1, removeAll, {"c", "a", "b"}, {}},
+        {__LINE__, "add all with an empty source", {}, {"a"}, -1, -1, addAll, {}, {"a"}},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         Window w;
         w.window.lists[0] = c.f1;
         w.window.lists[1] = c.f2;
@@ -91,31 +96,36 @@ void loadIn(Window& w, const std::string& folder, const Names& files) {
 
 TEST(Form1Logic, EveryFolderOrPatternChangeRefillsBothLists) {
     struct Case {
+        int line;  // where the case is written, for the failure to name
         const char* what;
         std::function<void(Window&)> change;
         Names wantF1;
     };
     const Case cases[] = {
-        {"another folder",
+        {__LINE__,
+         "another folder",
          [](Window& w) {
              w.window.dir = "/other";
              w.logic.Dir1_Change();
          },
          {"z.for"}},
-        {"Ok with the same pattern", [](Window& w) { w.logic.Command7_Click(); }, {"a.for", "B.FOR"}},
-        {"a new pattern",
+        {__LINE__, "Ok with the same pattern", [](Window& w) { w.logic.Command7_Click(); }, {"a.for", "B.FOR"}},
+        {__LINE__,
+         "a new pattern",
          [](Window& w) {
              w.window.texts[Box::ext] = "*.txt;*.f";
              w.logic.ext_LostFocus();
          },
          {"c.f", "read.txt"}},
-        {"Ok on an emptied pattern box keeps the pattern in force",
+        {__LINE__,
+         "Ok on an emptied pattern box keeps the pattern in force",
          [](Window& w) {
              w.window.texts[Box::ext] = "";
              w.logic.Command7_Click();
          },
          {"a.for", "B.FOR"}},
-        {"a pattern the file list refuses keeps the pattern in force",
+        {__LINE__,
+         "a pattern the file list refuses keeps the pattern in force",
          [](Window& w) {
              w.window.texts[Box::ext] = "../*.for";
              w.logic.Command7_Click();
@@ -123,6 +133,7 @@ TEST(Form1Logic, EveryFolderOrPatternChangeRefillsBothLists) {
          {"a.for", "B.FOR"}},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         Window w;
         loadIn(w, "/src", {"a.for", "B.FOR", "c.f", "read.txt"});
         w.window.folders["/other"] = {"z.for", "y.txt"};
@@ -138,17 +149,19 @@ TEST(Form1Logic, EveryFolderOrPatternChangeRefillsBothLists) {
 // the way to the module name) keeps a list built by hand.
 TEST(Form1Logic, LeavingThePatternBoxAppliesOnlyAPatternNotInForce) {
     struct Case {
+        int line;  // where the case is written, for the failure to name
         const char* what;
         const char* box;  // the pattern box's text when the focus leaves it
         Names wantF1, wantF2;
     };
     const Case cases[] = {
-        {"unchanged", "*.for", {"a.for", "c.f"}, {"B.FOR"}},
-        {"emptied", "", {"a.for", "c.f"}, {"B.FOR"}},
-        {"the same letters in another case", "*.FOR", {"a.for", "B.FOR", "late.for"}, {}},
-        {"another pattern", "*.for;*.f", {"a.for", "B.FOR", "c.f", "late.for"}, {}},
+        {__LINE__, "unchanged", "*.for", {"a.for", "c.f"}, {"B.FOR"}},
+        {__LINE__, "emptied", "", {"a.for", "c.f"}, {"B.FOR"}},
+        {__LINE__, "the same letters in another case", "*.FOR", {"a.for", "B.FOR", "late.for"}, {}},
+        {__LINE__, "another pattern", "*.for;*.f", {"a.for", "B.FOR", "c.f", "late.for"}, {}},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         Window w;
         w.settings.write(kAccessSection, kPatternKey, "*.for;*.f");
         loadIn(w, "/src", {"a.for", "B.FOR", "c.f"});
@@ -186,18 +199,20 @@ TEST(Form1Logic, ApplyingThePatternYieldsOnceBeforeTheRefill) {
 // control applies it, the binding hears at each yield that input must wait.
 TEST(Form1Logic, OnlyAMoveToAnotherControlOfTheWindowAppliesThePattern) {
     struct Case {
+        int line;  // where the case is written, for the failure to name
         const char* what;
         FocusGoes to;
         const char* box;
         bool applied;
     };
     const Case cases[] = {
-        {"another control, another pattern", FocusGoes::toThisWindow, "*.f", true},
-        {"another control, the pattern in force", FocusGoes::toThisWindow, "*.for", false},
-        {"elsewhere, another pattern", FocusGoes::elsewhere, "*.f", false},
-        {"elsewhere, an empty box", FocusGoes::elsewhere, "", false},
+        {__LINE__, "another control, another pattern", FocusGoes::toThisWindow, "*.f", true},
+        {__LINE__, "another control, the pattern in force", FocusGoes::toThisWindow, "*.for", false},
+        {__LINE__, "elsewhere, another pattern", FocusGoes::elsewhere, "*.f", false},
+        {__LINE__, "elsewhere, an empty box", FocusGoes::elsewhere, "", false},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         Window w;
         loadIn(w, "/src", {"a.for", "c.f"});
         w.logic.Command5_Click();
@@ -268,18 +283,20 @@ TEST(Form1Logic, ASavedFolderThatCannotBeOpenedLeavesTheWindowOnTheRootSilently)
 // drive's when the saved drive is gone too (a USB stick, a network drive).
 TEST(Form1Logic, ASavedFolderThatIsGoneOpensARootOfADrive) {
     struct Case {
+        int line;  // where the case is written, for the failure to name
         const char* what;
         const char* drive;
         const char* folder;
         const char* want;
     };
     const Case cases[] = {
-        {"the folder is gone", "d", "d:\\gone", "d:\\"},
-        {"the folder and its drive are gone", "e", "e:\\gone", "c:\\"},
-        {"only the drive was saved, and it is gone", "e", "", "c:\\"},
-        {"nothing saved", "", "", "c:\\"},
+        {__LINE__, "the folder is gone", "d", "d:\\gone", "d:\\"},
+        {__LINE__, "the folder and its drive are gone", "e", "e:\\gone", "c:\\"},
+        {__LINE__, "only the drive was saved, and it is gone", "e", "", "c:\\"},
+        {__LINE__, "nothing saved", "", "", "c:\\"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         Window w;
         w.window.driveFolders = {{"c", "c:\\work"}, {"d", "d:\\"}};
         w.window.driveText = "c:";
@@ -335,6 +352,7 @@ TEST(Form1Logic, AFolderOnAnotherDriveTakesTheDriveSelectorWithIt) {
 
 TEST(Form1Logic, ExitSavesTheFourKeysAndEnds) {
     struct Case {
+        int line;  // where the case is written, for the failure to name
         const char* what;
         bool drives;
         const char* patternBox;
@@ -342,11 +360,12 @@ TEST(Form1Logic, ExitSavesTheFourKeysAndEnds) {
         const char* wantPattern;
     };
     const Case cases[] = {
-        {"no drive letters", false, "*.f", "", "*.f"},
-        {"a drive letter", true, "*.f", "d", "*.f"},
-        {"an emptied pattern box saves the pattern in force", false, "", "", "*.for"},
+        {__LINE__, "no drive letters", false, "*.f", "", "*.f"},
+        {__LINE__, "a drive letter", true, "*.f", "d", "*.f"},
+        {__LINE__, "an emptied pattern box saves the pattern in force", false, "", "", "*.for"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         Window w;
         loadIn(w, "/src", {"a.for"});
         if (c.drives) {
@@ -412,23 +431,25 @@ TEST(Form1Logic, ADriveThatCannotBeOpenedPutsTheDriveSelectorBack) {
 
 TEST(Form1Logic, TheStoredLanguageSetsCaptionsAndToolTips) {
     struct Case {
+        int line;            // where the case is written, for the failure to name
         const char* stored;  // nullptr: nothing stored
         const char* wantRun;
         const char* wantTitle;
         const char* wantRunTip;
     };
     const Case cases[] = {
-        {nullptr, "Run !", "Fortran to VB Converter", "Execute the Conversion"},
-        {"0", "Run !", "Fortran to VB Converter", "Execute the Conversion"},
-        {"1", "Valid !", "Convertisseur Fortran / VB", "Ex\u00e9cuter la Conversion"},
+        {__LINE__, nullptr, "Run !", "Fortran to VB Converter", "Execute the Conversion"},
+        {__LINE__, "0", "Run !", "Fortran to VB Converter", "Execute the Conversion"},
+        {__LINE__, "1", "Valid !", "Convertisseur Fortran / VB", "Ex\u00e9cuter la Conversion"},
         // Anything but "1", as a hand edit of the settings may leave, is
         // English, for the messages too.
-        {"2", "Run !", "Fortran to VB Converter", "Execute the Conversion"},
-        {" 1", "Run !", "Fortran to VB Converter", "Execute the Conversion"},
-        {"", "Run !", "Fortran to VB Converter", "Execute the Conversion"},
-        {"fr", "Run !", "Fortran to VB Converter", "Execute the Conversion"},
+        {__LINE__, "2", "Run !", "Fortran to VB Converter", "Execute the Conversion"},
+        {__LINE__, " 1", "Run !", "Fortran to VB Converter", "Execute the Conversion"},
+        {__LINE__, "", "Run !", "Fortran to VB Converter", "Execute the Conversion"},
+        {__LINE__, "fr", "Run !", "Fortran to VB Converter", "Execute the Conversion"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         Window w;
         if (c.stored) w.settings.write(kLanguageSection, kLanguageKey, c.stored);
         w.logic.Form_Load();
@@ -468,7 +489,6 @@ TEST(Form1Logic, AFlagClickStoresTheLanguageAndAppliesItAtOnce) {
 class Run : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder_ = ftvb::testing::makeTempFolder("ftvb-ui-run").string();
         previous_ = std::filesystem::current_path();
         std::filesystem::current_path(folder_);
         write("main.for", "      program main\n      x = 1\n      end\n");
@@ -479,10 +499,7 @@ protected:
         w.logic.Command5_Click();
         w.window.texts[Box::b] = "out.bas";
     }
-    void TearDown() override {
-        std::filesystem::current_path(previous_);
-        std::filesystem::remove_all(folder_);
-    }
+    void TearDown() override { std::filesystem::current_path(previous_); }
 
     void write(const std::string& name, const std::string& text) {
         std::ofstream(folder_ + "/" + name, std::ios::binary) << text;
@@ -498,7 +515,7 @@ protected:
         RunObserver quiet;
         Names absolute;
         for (const std::string& name : files) absolute.push_back(folder_ + "/" + name);
-        runConversion(folder_ + "/expected.bas", NameList(absolute), quiet);
+        EXPECT_TRUE(runConversion(folder_ + "/expected.bas", NameList(absolute), quiet).moduleWritten);
         const std::string text = read("expected.bas");
         std::filesystem::remove(folder_ + "/expected.bas");
         return text;
@@ -511,7 +528,8 @@ protected:
         return names;
     }
 
-    std::string folder_;
+    const ftvb::testing::TempFolder temp_{"ftvb-ui-run"};
+    const std::string folder_ = temp_.string();
     std::filesystem::path previous_;
     Window w;
 };
@@ -623,11 +641,13 @@ TEST_F(Run, AListThatIsASourceIsLeftAlone) {
 
 TEST_F(Run, TheEndMessageSpeaksTheStoredLanguage) {
     struct Case {
+        int line;  // where the case is written, for the failure to name
         const char* stored;
         const char* want;
     };
-    for (const Case& c : {Case{"0", "End of Conversion"}, Case{"1", "Fin de la conversion"},
-                          Case{"2", "End of Conversion"}, Case{"", "End of Conversion"}}) {
+    for (const Case& c : {Case{__LINE__, "0", "End of Conversion"}, Case{__LINE__, "1", "Fin de la conversion"},
+                          Case{__LINE__, "2", "End of Conversion"}, Case{__LINE__, "", "End of Conversion"}}) {
+        SCOPED_TRACE(caseLine(c));
         w.settings.write(kLanguageSection, kLanguageKey, c.stored);
         w.window.messages.clear();
         w.logic.Command3_Click();
@@ -638,6 +658,7 @@ TEST_F(Run, TheEndMessageSpeaksTheStoredLanguage) {
 
 TEST_F(Run, FailuresAreReportedNamingTheFileAndTheReason) {
     struct Case {
+        int line;  // where the case is written, for the failure to name
         const char* what;
         const char* language;
         const char* module;
@@ -645,21 +666,22 @@ TEST_F(Run, FailuresAreReportedNamingTheFileAndTheReason) {
         const char* want;
     };
     const Case cases[] = {
-        {"a module in a missing folder", "0", "nowhere/out.bas", false,
+        {__LINE__, "a module in a missing folder", "0", "nowhere/out.bas", false,
          "The module 'nowhere/out.bas' could not be written: No such file or directory"},
-        {"the module is a source", "0", "main.for", false,
+        {__LINE__, "the module is a source", "0", "main.for", false,
          "The module 'main.for' could not be written: it is also listed as a source ('main.for')"},
-        {"the module is a source, in French", "1", "main.for", false,
+        {__LINE__, "the module is a source, in French", "1", "main.for", false,
          "Le module 'main.for' n'a pas pu \u00eatre \u00e9crit : il est aussi dans la liste des fichiers "
          "\u00e0 convertir ('main.for')"},
-        {"a source that is gone", "0", "out.bas", true,
+        {__LINE__, "a source that is gone", "0", "out.bas", true,
          "End of Conversion\n\nThese files could not be read and were left out:\n"
          "second.for: No such file or directory"},
-        {"a source that is gone, in French", "1", "out.bas", true,
+        {__LINE__, "a source that is gone, in French", "1", "out.bas", true,
          "Fin de la conversion\n\nCes fichiers n'ont pas pu \u00eatre lus et ont \u00e9t\u00e9 laiss\u00e9s de "
          "c\u00f4t\u00e9 :\nsecond.for : fichier ou dossier introuvable"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         write("second.for", "      y = 2\n");
         if (c.secondGone) std::filesystem::remove(folder_ + "/second.for");
         w.settings.write(kLanguageSection, kLanguageKey, c.language);
@@ -777,28 +799,29 @@ TEST_F(Run, ConvertsTheFilesListedWhenRunWasPressedInThatOrder) {
     write("elsewhere/second.for", "      z = 9\n");
     w.window.folders[folder_ + "/elsewhere"] = {"second.for"};
     struct Case {
+        int line;  // where the case is written, for the failure to name
         const char* what;
         std::function<void(Window&)> change;
     };
     const Case cases[] = {
-        {"<<< Remove All", [](Window& w) { w.logic.Command6_Click(); }},
-        {"< Remove of the second file",
+        {__LINE__, "<<< Remove All", [](Window& w) { w.logic.Command6_Click(); }},
+        {__LINE__, "< Remove of the second file",
          [](Window& w) {
              w.window.selected[1] = 1;
              w.logic.Command2_Click();
          }},
-        {"< Remove of the first file",
+        {__LINE__, "< Remove of the first file",
          [](Window& w) {
              w.window.selected[1] = 0;
              w.logic.Command2_Click();
          }},
-        {"the files listed again in another order",
+        {__LINE__, "the files listed again in another order",
          [](Window& w) {
              w.logic.Command6_Click();
              w.window.lists[1] = {"second.for", "main.for"};
          }},
         // A new current folder, whose own second.for must not be taken.
-        {"another folder",
+        {__LINE__, "another folder",
          [this](Window& w) {
              std::filesystem::current_path(folder_ + "/elsewhere");
              w.window.dir = folder_ + "/elsewhere";
@@ -806,6 +829,7 @@ TEST_F(Run, ConvertsTheFilesListedWhenRunWasPressedInThatOrder) {
          }},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         std::filesystem::current_path(folder_);
         w.window.lists[1] = {"main.for", "second.for"};
         w.window.messages.clear();
@@ -859,10 +883,13 @@ TEST_F(Run, ADashIsAFileNotStandardInputOrOutput) {
 
 TEST(Form1Logic, TheFinishBoxFollowsTheLanguage) {
     struct Case {
+        int line;  // where the case is written, for the failure to name
         const char* stored;
         const char* want;
     };
-    for (const Case& c : {Case{"0", "Finish for VBA"}, Case{"1", "Finir pour VBA"}, Case{"7", "Finish for VBA"}}) {
+    for (const Case& c : {Case{__LINE__, "0", "Finish for VBA"}, Case{__LINE__, "1", "Finir pour VBA"},
+                          Case{__LINE__, "7", "Finish for VBA"}}) {
+        SCOPED_TRACE(caseLine(c));
         Window w;
         w.settings.write(kLanguageSection, kLanguageKey, c.stored);
         w.logic.Form_Load();
@@ -882,11 +909,13 @@ TEST(Form1Logic, TheFinishBoxFollowsTheLanguage) {
 // leaves it as it was before the setting existed.
 TEST(Form1Logic, TheFinishBoxIsRestoredAtStartUpAndSavedByExit) {
     struct Case {
+        int line;            // where the case is written, for the failure to name
         const char* stored;  // nullptr: no such key
         bool wantChecked;
     };
-    for (const Case& c : {Case{nullptr, false}, Case{"1", true}, Case{"0", false}, Case{"yes", false}, Case{"", false},
-                          Case{" 1", false}}) {
+    for (const Case& c : {Case{__LINE__, nullptr, false}, Case{__LINE__, "1", true}, Case{__LINE__, "0", false},
+                          Case{__LINE__, "yes", false}, Case{__LINE__, "", false}, Case{__LINE__, " 1", false}}) {
+        SCOPED_TRACE(caseLine(c));
         const std::string label = c.stored ? std::string("'") + c.stored + "'" : "absent";
         Window w;
         w.window.finish = !c.wantChecked;  // whatever the binding started with
@@ -927,14 +956,17 @@ TEST(Form1Logic, ClosingTheWindowDoesNotSaveTheFinishBox) {
 
 TEST_F(Run, TheFinishBoxChoosesTheFinisherAndUncheckedIsTheDefaultModule) {
     struct Case {
+        int line;  // where the case is written, for the failure to name
         bool checked;
         const char* language;
         const char* wantMessage;
     };
     // A second file without PROGRAM would be a second main program.
     write("second.for", "c a comment\n      subroutine s(y)\n      y = 2\n      end\n");
-    for (const Case& c : {Case{false, "0", "End of Conversion"}, Case{true, "0", "End of Conversion"},
-                          Case{true, "1", "Fin de la conversion"}, Case{false, "1", "Fin de la conversion"}}) {
+    for (const Case& c :
+         {Case{__LINE__, false, "0", "End of Conversion"}, Case{__LINE__, true, "0", "End of Conversion"},
+          Case{__LINE__, true, "1", "Fin de la conversion"}, Case{__LINE__, false, "1", "Fin de la conversion"}}) {
+        SCOPED_TRACE(caseLine(c));
         const std::string label = std::string(c.checked ? "checked" : "unchecked") + " language " + c.language;
         std::filesystem::remove(folder_ + "/out.bas");
         w.settings.write(kLanguageSection, kLanguageKey, c.language);
@@ -997,69 +1029,83 @@ TEST_F(Run, AFinishedRunThatSplitsNamesEveryModuleItWrote) {
 
 TEST(Texts, StatementBytesAreShownAsWindows1252) {
     struct Case {
+        int line;  // where the case is written, for the failure to name
         std::string bytes;
         std::string want;
     };
     const Case cases[] = {
-        {"x = 1", "x = 1"},
-        {"\xE0 \xA3", "\u00e0 \u00a3"},
-        {"\x80\x99\x9F", "\u20ac\u2122\u0178"},
-        {"\x81\x8D\x8F\x90\x9D", "\u0081\u008d\u008f\u0090\u009d"},
-        {std::string("a\0b", 3), std::string("a\0b", 3)},
+        {__LINE__, "x = 1", "x = 1"},
+        {__LINE__, "\xE0 \xA3", "\u00e0 \u00a3"},
+        {__LINE__, "\x80\x99\x9F", "\u20ac\u2122\u0178"},
+        {__LINE__, "\x81\x8D\x8F\x90\x9D", "\u0081\u008d\u008f\u0090\u009d"},
+        {__LINE__, std::string("a\0b", 3), std::string("a\0b", 3)},
     };
-    for (const Case& c : cases) EXPECT_EQ(cp1252ToUtf8(c.bytes), c.want) << c.bytes;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
+        EXPECT_EQ(cp1252ToUtf8(c.bytes), c.want) << c.bytes;
+    }
 }
 
 // Names written by older systems in Latin-1 or Windows-1252 are shown as
 // they meant them; anything that is UTF-8 is shown as it is.
 TEST(Texts, FileNamesAreShownAsUtf8ElseAsWindows1252) {
     struct Case {
+        int line;  // where the case is written, for the failure to name
         std::string name;
         std::string shown;
     };
     const Case cases[] = {
-        {"main.for", "main.for"},
-        {"r\xC3\xA9sum\xC3\xA9.for", "r\u00e9sum\u00e9.for"},
-        {"r\xE9sum\xE9.for", "r\u00e9sum\u00e9.for"},
-        {"\x80uro.for", "\u20acuro.for"},
-        {"cut\xC3", "cut\u00c3"},                          // a sequence cut short
-        {"\xC0\xAF.for", "\u00c0\u00af.for"},              // an overlong "/"
-        {"\xED\xA0\x80", "\u00ed\u00a0\u20ac"},            // a surrogate
-        {"\xF4\x90\x80\x80", "\u00f4\u0090\u20ac\u20ac"},  // beyond Unicode
-        {"\xF0\x9F\x98\x80.for", "\U0001F600.for"},
+        {__LINE__, "main.for", "main.for"},
+        {__LINE__, "r\xC3\xA9sum\xC3\xA9.for", "r\u00e9sum\u00e9.for"},
+        {__LINE__, "r\xE9sum\xE9.for", "r\u00e9sum\u00e9.for"},
+        {__LINE__, "\x80uro.for", "\u20acuro.for"},
+        {__LINE__, "cut\xC3", "cut\u00c3"},                          // a sequence cut short
+        {__LINE__, "\xC0\xAF.for", "\u00c0\u00af.for"},              // an overlong "/"
+        {__LINE__, "\xED\xA0\x80", "\u00ed\u00a0\u20ac"},            // a surrogate
+        {__LINE__, "\xF4\x90\x80\x80", "\u00f4\u0090\u20ac\u20ac"},  // beyond Unicode
+        {__LINE__, "\xF0\x9F\x98\x80.for", "\U0001F600.for"},
     };
-    for (const Case& c : cases) EXPECT_EQ(fileNameForDisplay(c.name), c.shown) << c.name;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
+        EXPECT_EQ(fileNameForDisplay(c.name), c.shown) << c.name;
+    }
 }
 
 TEST(Texts, TheAboutBoxOpensTheManualThatIsThere) {
     const ManualPlaces places{"file:///usr/share/doc/ftvb/manual.html", "/build/doc/manual.html", "/src/README.md"};
     struct Case {
+        int line;  // where the case is written, for the failure to name
         const char* what;
         ManualPlaces places;
         std::vector<std::string> existing;
         const char* want;
     };
     const Case cases[] = {
-        {"installed",
+        {__LINE__,
+         "installed",
          places,
          {"/usr/share/doc/ftvb/manual.html", "/build/doc/manual.html"},
          "file:///usr/share/doc/ftvb/manual.html"},
-        {"not installed: the build's copy",
+        {__LINE__,
+         "not installed: the build's copy",
          places,
          {"/build/doc/manual.html", "/src/README.md"},
          "file:///build/doc/manual.html"},
-        {"not built either: the README", places, {"/src/README.md"}, "file:///src/README.md"},
-        {"nothing there: still the README", places, {}, "file:///src/README.md"},
-        {"an address that is not a file is opened as it is",
+        {__LINE__, "not built either: the README", places, {"/src/README.md"}, "file:///src/README.md"},
+        {__LINE__, "nothing there: still the README", places, {}, "file:///src/README.md"},
+        {__LINE__,
+         "an address that is not a file is opened as it is",
          {"https://example.net/manual", "/build/doc/manual.html", "/src/README.md"},
          {},
          "https://example.net/manual"},
-        {"no address",
+        {__LINE__,
+         "no address",
          {"", "/build/doc/manual.html", "/src/README.md"},
          {"/build/doc/manual.html"},
          "file:///build/doc/manual.html"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         auto exists = [&](const std::string& path) {
             return std::find(c.existing.begin(), c.existing.end(), path) != c.existing.end();
         };

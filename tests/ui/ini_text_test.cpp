@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/case_line.h"
+
 namespace ftvb::ui {
 namespace {
+
+using ftvb::testing::caseLine;
 
 TEST(IniText, EveryValueComesBackAsWritten) {
     const std::string values[] = {
@@ -43,67 +47,77 @@ TEST(IniText, EveryValueComesBackAsWritten) {
 
 TEST(IniText, ValuesAreWrittenAsAPersonWouldWhereTheyCanBe) {
     struct Case {
+        int line;  // where the case is written, for the failure to name
         const char* value;
         const char* written;
     };
     const Case cases[] = {
-        {"*.for;*.f", "*.for;*.f"},
-        {"/home/me/src", "/home/me/src"},
-        {"a, b", "a, b"},
-        {" padded ", "\" padded \""},
-        {"C:\\src", "C:\\\\src"},
-        {"\"x\"", "\\\"x\""},
-        {"@x", "@@x"},
-        {"a\tb", "a\\tb"},
+        {__LINE__, "*.for;*.f", "*.for;*.f"},
+        {__LINE__, "/home/me/src", "/home/me/src"},
+        {__LINE__, "a, b", "a, b"},
+        {__LINE__, " padded ", "\" padded \""},
+        {__LINE__, "C:\\src", "C:\\\\src"},
+        {__LINE__, "\"x\"", "\\\"x\""},
+        {__LINE__, "@x", "@@x"},
+        {__LINE__, "a\tb", "a\\tb"},
     };
-    for (const Case& c : cases) EXPECT_EQ(iniWritten(c.value), c.written) << c.value;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
+        EXPECT_EQ(iniWritten(c.value), c.written) << c.value;
+    }
 }
 
 // As a person writes them, and as the QSettings-based store of earlier
 // versions wrote them.
 TEST(IniText, ReadsWhatPeopleAndEarlierVersionsWrote) {
     struct Case {
+        int line;  // where the case is written, for the failure to name
         const char* written;
         std::string value;
     };
     const Case cases[] = {
-        {"*.for;*.f", "*.for;*.f"},
-        {"  *.for  ", "*.for"},
-        {"\" *.for \"", " *.for "},
-        {"C:\\src", "C:\\src"},
-        {"\"a,b, c\"", "a,b, c"},
-        {"\";#not a comment\"", ";#not a comment"},
-        {"a\\x1\\x62",
+        {__LINE__, "*.for;*.f", "*.for;*.f"},
+        {__LINE__, "  *.for  ", "*.for"},
+        {__LINE__, "\" *.for \"", " *.for "},
+        {__LINE__, "C:\\src", "C:\\src"},
+        {__LINE__, "\"a,b, c\"", "a,b, c"},
+        {__LINE__, "\";#not a comment\"", ";#not a comment"},
+        {__LINE__, "a\\x1\\x62",
          "a\x01"
          "b"},
-        {"@String(\\0z)", std::string("\0z", 2)},
-        {"@@at", "@at"},
-        {"\\\"quoted\\\"", "\"quoted\""},
-        {"\"q\\\"in;x\"", "q\"in;x"},
-        {"end \\\\", "end \\"},
-        {"\xC3\xA9t\xC3\xA9", "\xC3\xA9t\xC3\xA9"},
+        {__LINE__, "@String(\\0z)", std::string("\0z", 2)},
+        {__LINE__, "@@at", "@at"},
+        {__LINE__, "\\\"quoted\\\"", "\"quoted\""},
+        {__LINE__, "\"q\\\"in;x\"", "q\"in;x"},
+        {__LINE__, "end \\\\", "end \\"},
+        {__LINE__, "\xC3\xA9t\xC3\xA9", "\xC3\xA9t\xC3\xA9"},
     };
-    for (const Case& c : cases) EXPECT_EQ(iniValue(c.written), c.value) << c.written;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
+        EXPECT_EQ(iniValue(c.written), c.value) << c.written;
+    }
 }
 
 TEST(IniText, SettingAValueKeepsTheRestOfTheFile) {
     struct Case {
+        int line;  // where the case is written, for the failure to name
         const char* what;
         const char* before;
         const char* after;
     };
     const Case cases[] = {
-        {"a new file", "", "[access]\np0=*.f\n"},
-        {"the key's line replaced in place", "; mine\n[access]\n  p0 = *.for  \nd0=/x\n",
+        {__LINE__, "a new file", "", "[access]\np0=*.f\n"},
+        {__LINE__, "the key's line replaced in place", "; mine\n[access]\n  p0 = *.for  \nd0=/x\n",
          "; mine\n[access]\np0=*.f\nd0=/x\n"},
-        {"added at the end of its section", "[access]\nd0=/x\n\n[langue]\nlangue=1\n",
+        {__LINE__, "added at the end of its section", "[access]\nd0=/x\n\n[langue]\nlangue=1\n",
          "[access]\nd0=/x\np0=*.f\n\n[langue]\nlangue=1\n"},
-        {"a new section after the rest", "[langue]\nlangue=1\n", "[langue]\nlangue=1\n\n[access]\np0=*.f\n"},
-        {"CR LF line ends kept", "[access]\r\nd0=/x\r\n", "[access]\r\nd0=/x\r\np0=*.f\r\n"},
-        {"the last of two lines for the key", "[access]\np0=a\np0=b\n", "[access]\np0=a\np0=*.f\n"},
-        {"a key outside any section is another key", "p0=top\n[access]\n", "p0=top\n[access]\np0=*.f\n"},
+        {__LINE__, "a new section after the rest", "[langue]\nlangue=1\n", "[langue]\nlangue=1\n\n[access]\np0=*.f\n"},
+        {__LINE__, "CR LF line ends kept", "[access]\r\nd0=/x\r\n", "[access]\r\nd0=/x\r\np0=*.f\r\n"},
+        {__LINE__, "the last of two lines for the key", "[access]\np0=a\np0=b\n", "[access]\np0=a\np0=*.f\n"},
+        {__LINE__, "a key outside any section is another key", "p0=top\n[access]\n", "p0=top\n[access]\np0=*.f\n"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         IniText text(c.before);
         text.set("access", "p0", "*.f");
         EXPECT_EQ(text.text(), c.after) << c.what;

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "engine/run.h"
+#include "tests/support/case_line.h"
 #include "ui/captions.h"
 #include "ui/win32/about_box.h"
 #include "ui/win32/controls.h"
@@ -29,6 +30,8 @@
 
 namespace ftvb::ui::win32 {
 namespace {
+
+using ftvb::testing::caseLine;
 
 namespace fs = std::filesystem;
 using Names = std::vector<std::string>;
@@ -656,18 +659,20 @@ TEST_F(Win32Window, TheFlagsTheAboutLabelAndTheLogoAnswerTheKeyboard) {
                               std::to_string(idLabel3)}));
 
     struct Case {
+        int line;  // where the case is written, for the failure to name
         int id;
         UINT key;
         const char* language;  // after the key
         bool about;
     };
     const Case cases[] = {
-        {idLn1, VK_SPACE, "1", false},
-        {idLn0, VK_RETURN, "0", false},
-        {idImage1, VK_SPACE, "0", true},
-        {idLabel3, VK_RETURN, "0", true},
+        {__LINE__, idLn1, VK_SPACE, "1", false},
+        {__LINE__, idLn0, VK_RETURN, "0", false},
+        {__LINE__, idImage1, VK_SPACE, "0", true},
+        {__LINE__, idLabel3, VK_RETURN, "0", true},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         if (HWND about = window_->aboutBox()) SendMessageW(about, WM_CLOSE, 0, 0);
         pump();
         SetForegroundWindow(window_->handle());
@@ -929,6 +934,7 @@ TEST_F(Win32Window, EndingDuringARunKeepsTheModuleAndLeavesNoTemporaryFile) {
     for (int i = 0; i < 100000; ++i) big += "      x = x + 1\n";
     writeFile(sources_ / L"big.for", big);
     struct Case {
+        int line;  // where the case is written, for the failure to name
         const char* what;
         void (*end)(HWND window);
         bool saves;
@@ -936,17 +942,18 @@ TEST_F(Win32Window, EndingDuringARunKeepsTheModuleAndLeavesNoTemporaryFile) {
     static HWND running = nullptr;
     static void (*ending)(HWND) = nullptr;
     const Case cases[] = {
-        {"closed by its frame", [](HWND window) { SendMessageW(window, WM_CLOSE, 0, 0); }, false},
-        {"the session ends",
+        {__LINE__, "closed by its frame", [](HWND window) { SendMessageW(window, WM_CLOSE, 0, 0); }, false},
+        {__LINE__, "the session ends",
          [](HWND window) {
              if (SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF)) {
                  SendMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
              }
          },
          false},
-        {"Exit", [](HWND window) { SendDlgItemMessageW(window, idCommand4, BM_CLICK, 0, 0); }, true},
+        {__LINE__, "Exit", [](HWND window) { SendDlgItemMessageW(window, idCommand4, BM_CLICK, 0, 0); }, true},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         RegDeleteTreeW(HKEY_CURRENT_USER, settingsKey_.c_str());
         openInSources();
         writeFile(sources_ / L"out.bas", "old module\r\n");
@@ -1027,18 +1034,21 @@ TEST(Win32HiddenFileList, ListsMatchingOrdinaryFilesInOrderIgnoringCase) {
         fs::remove(folder / L"system.for");
     }
     struct Case {
+        int line;  // where the case is written, for the failure to name
         const char* pattern;
         Names want;
     };
     const Case cases[] = {
-        {"*.for",
+        {__LINE__,
+         "*.for",
          {"A.for", "b.FOR",
           "\xC3\xA9"
           "cole.FOR",
           "\xC3\x89t\xC3\xA9.for"}},
-        {"*.F;*.SRC", {"c.f", "x.src"}},
-        {"?.for", {"A.for", "b.FOR"}},
-        {"*.*",
+        {__LINE__, "*.F;*.SRC", {"c.f", "x.src"}},
+        {__LINE__, "?.for", {"A.for", "b.FOR"}},
+        {__LINE__,
+         "*.*",
          {"A.for", "b.FOR", "c.f",
           "\xC3\xA9"
           "cole.FOR",
@@ -1047,6 +1057,7 @@ TEST(Win32HiddenFileList, ListsMatchingOrdinaryFilesInOrderIgnoringCase) {
     HiddenFileList File1;
     ASSERT_TRUE(File1.setFolder(folder.wstring()));
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         ASSERT_TRUE(File1.setPattern(c.pattern)) << c.pattern;
         ASSERT_TRUE(File1.refresh());
         Names got;

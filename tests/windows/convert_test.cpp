@@ -10,6 +10,7 @@
 #include "app/windows/resources.h"
 #include "engine/wide_names.h"
 #include "ftvb/version.h"
+#include "tests/support/case_line.h"
 #include "tests/support/program.h"
 #include "tests/support/temp_folder.h"
 
@@ -26,12 +27,6 @@ fs::path fsPath(const std::string& utf8) {
 
 class ConvertExe : public ::testing::Test {
 protected:
-    void SetUp() override { dir_ = makeTempFolder("ftvb-exe"); }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-
     std::string write(const std::string& name, const std::string& content) const {
         std::ofstream(dir_ / fsPath(name), std::ios::binary) << content;
         return (dir_ / fsPath(name)).string();
@@ -56,7 +51,7 @@ protected:
             {fs::absolute(FTVB_CONVERT), std::move(args), dir_, input.empty() ? fs::path() : dir_ / input});
     }
 
-    fs::path dir_;
+    const TempFolder dir_{"ftvb-exe"};
 };
 
 // Every byte as the Linux build writes it: no CR added before an LF, no
@@ -68,15 +63,17 @@ TEST_F(ConvertExe, StandardStreamsCarryBytesUnchanged) {
                                std::string(64, ' ') + "\r\ny = 2\r\n";
     write("a.for", source);
     const struct {
+        int line;  // where the case is written, for the failure to name
         const char* name;
         std::vector<std::string> args;
         const char* input;
     } cases[] = {
-        {"file to standard output", {"-q", "-o", "-", "a.for"}, ""},
-        {"standard input to standard output", {"-q", "-o", "-", "-"}, "a.for"},
-        {"standard input to a file", {"-q", "-o", "m.bas", "-"}, "a.for"},
+        {__LINE__, "file to standard output", {"-q", "-o", "-", "a.for"}, ""},
+        {__LINE__, "standard input to standard output", {"-q", "-o", "-", "-"}, "a.for"},
+        {__LINE__, "standard input to a file", {"-q", "-o", "m.bas", "-"}, "a.for"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         SCOPED_TRACE(c.name);
         fs::remove(dir_ / "m.bas");
         const ProgramOutcome o = run(c.args, c.input);
@@ -140,38 +137,45 @@ TEST_F(ConvertExe, TheReviewIsNeverTheModuleNorASource) {
     const std::string refused = "ftvb-convert: cannot write the review to ";
     const std::string tryHelp = "Try 'ftvb-convert --help' for more information.\n";
     const struct {
+        int line;  // where the case is written, for the failure to name
         const char* name;
         std::vector<std::string> args;
         const char* input;   // standard input, a file of the folder
         const char* output;  // standard output appends to this file of the folder
         std::string err;
     } cases[] = {
-        {"no m.bas yet, .\\m.bas",
+        {__LINE__,
+         "no m.bas yet, .\\m.bas",
          {"-o", "m.bas", "--review=.\\m.bas", "a.for"},
          "",
          "",
          refused + "'.\\m.bas': it is also the module\n" + tryHelp},
-        {"no m.bas yet, M.BAS",
+        {__LINE__,
+         "no m.bas yet, M.BAS",
          {"-o", "m.bas", "--review=M.BAS", "a.for"},
          "",
          "",
          refused + "'M.BAS': it is also the module\n" + tryHelp},
-        {"no m.bas yet, sub\\..\\m.bas",
+        {__LINE__,
+         "no m.bas yet, sub\\..\\m.bas",
          {"-o", "sub\\..\\m.bas", "--review=m.bas", "a.for"},
          "",
          "",
          refused + "'m.bas': it is also the module\n" + tryHelp},
-        {"--review=s.for - < s.for",
+        {__LINE__,
+         "--review=s.for - < s.for",
          {"-o", "m2.bas", "--review=s.for", "-"},
          "s.for",
          "",
          refused + "'s.for': it is also listed as a source ('-')\n" + tryHelp},
-        {"-o - --review=out.txt a.for >> out.txt",
+        {__LINE__,
+         "-o - --review=out.txt a.for >> out.txt",
          {"-o", "-", "--review=out.txt", "a.for"},
          "",
          "out.txt",
          refused + "'out.txt': the module goes to standard output already\n" + tryHelp},
-        {"--review=- t.for >> t.for",
+        {__LINE__,
+         "--review=- t.for >> t.for",
          {"-o", "m3.bas", "--review=-", "t.for"},
          "",
          "t.for",
@@ -189,6 +193,7 @@ TEST_F(ConvertExe, TheReviewIsNeverTheModuleNorASource) {
     };
     const std::vector<std::string> before = contents();
     for (const auto& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         SCOPED_TRACE(c.name);
         ProgramRun launch{fs::absolute(FTVB_CONVERT), c.args, dir_, *c.input ? dir_ / c.input : fs::path()};
         if (*c.output) launch.output = dir_ / c.output;
@@ -275,19 +280,24 @@ TEST_F(ConvertExe, APatternThatMatchesNothingAndAFolderAreSaidAsSuch) {
     write("m.bas", "finished by hand\r\n");
     fs::create_directory(dir_ / "src");
     struct Case {
+        int line;  // where the case is written, for the failure to name
         std::vector<std::string> args;
         const char* err;
     };
     const Case cases[] = {
-        {{"-o", "m.bas", "*.zzz"},
+        {__LINE__,
+         {"-o", "m.bas", "*.zzz"},
          "ftvb-convert: no file matches '*.zzz'\nftvb-convert: no file could be read; 'm.bas' left as it was\n"},
-        {{"-o", "m.bas", "src\\?.f"},
+        {__LINE__,
+         {"-o", "m.bas", "src\\?.f"},
          "ftvb-convert: no file matches 'src\\?.f'\nftvb-convert: no file could be read; 'm.bas' left as it was\n"},
-        {{"-o", "m.bas", "src"},
+        {__LINE__,
+         {"-o", "m.bas", "src"},
          "ftvb-convert: cannot read 'src': An operation is not supported on a directory.\n"
          "ftvb-convert: no file could be read; 'm.bas' left as it was\n"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         const ProgramOutcome o = run(c.args);
         EXPECT_EQ(o.status, 1) << c.args.back();
         EXPECT_EQ(o.err, c.err) << c.args.back();

@@ -13,6 +13,7 @@
 #include "engine/run.h"
 #include "engine/wide_names.h"
 #include "tests/support/capture.h"
+#include "tests/support/case_line.h"
 #include "tests/support/temp_folder.h"
 
 namespace ftvb::testing {
@@ -187,16 +188,18 @@ TEST_F(FilesWin32, ModulesThatCannotBeWrittenAreReportedAndKept) {
     ASSERT_TRUE(::SetFileAttributesW(wide(readOnly).c_str(), FILE_ATTRIBUTE_READONLY));
     fs::create_directory(dir_ / "folder.bas");
     const struct {
+        int line;  // where the case is written, for the failure to name
         std::string module;
         Reason reason;
     } cases[] = {
-        {readOnly, Reason::permissionDenied},
-        {path("folder.bas"), Reason::isAFolder},
-        {path("nowhere\\m.bas"), Reason::noSuchFile},
-        {"", Reason::noSuchFile},
-        {std::string("bad\xFF.bas"), Reason::otherSystemError},  // not UTF-8: no file has that name
+        {__LINE__, readOnly, Reason::permissionDenied},
+        {__LINE__, path("folder.bas"), Reason::isAFolder},
+        {__LINE__, path("nowhere\\m.bas"), Reason::noSuchFile},
+        {__LINE__, "", Reason::noSuchFile},
+        {__LINE__, std::string("bad\xFF.bas"), Reason::otherSystemError},  // not UTF-8: no file has that name
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         SCOPED_TRACE(c.module);
         const RunResult r = run(c.module, {source});
         EXPECT_FALSE(r.moduleWritten);
@@ -348,18 +351,26 @@ TEST_F(FilesWin32, RelativeModuleStaysWhereItWasNamed) {
 
 TEST_F(FilesWin32, SystemFailuresAreKindsWithTheSystemsWords) {
     const struct {
+        int line;  // where the case is written, for the failure to name
         DWORD code;
         Reason reason;
     } cases[] = {
-        {ERROR_FILE_NOT_FOUND, Reason::noSuchFile},      {ERROR_PATH_NOT_FOUND, Reason::noSuchFile},
-        {ERROR_ACCESS_DENIED, Reason::permissionDenied}, {ERROR_DISK_FULL, Reason::noSpace},
-        {ERROR_HANDLE_DISK_FULL, Reason::noSpace},       {ERROR_FILE_TOO_LARGE, Reason::fileTooLarge},
-        {ERROR_NOT_ENOUGH_MEMORY, Reason::outOfMemory},  {ERROR_OUTOFMEMORY, Reason::outOfMemory},
-        {ERROR_SHARING_VIOLATION, Reason::inUse},        {ERROR_LOCK_VIOLATION, Reason::inUse},
-        {ERROR_USER_MAPPED_FILE, Reason::inUse},         {ERROR_INVALID_HANDLE, Reason::badDescriptor},
-        {ERROR_GEN_FAILURE, Reason::otherSystemError},
+        {__LINE__, ERROR_FILE_NOT_FOUND, Reason::noSuchFile},
+        {__LINE__, ERROR_PATH_NOT_FOUND, Reason::noSuchFile},
+        {__LINE__, ERROR_ACCESS_DENIED, Reason::permissionDenied},
+        {__LINE__, ERROR_DISK_FULL, Reason::noSpace},
+        {__LINE__, ERROR_HANDLE_DISK_FULL, Reason::noSpace},
+        {__LINE__, ERROR_FILE_TOO_LARGE, Reason::fileTooLarge},
+        {__LINE__, ERROR_NOT_ENOUGH_MEMORY, Reason::outOfMemory},
+        {__LINE__, ERROR_OUTOFMEMORY, Reason::outOfMemory},
+        {__LINE__, ERROR_SHARING_VIOLATION, Reason::inUse},
+        {__LINE__, ERROR_LOCK_VIOLATION, Reason::inUse},
+        {__LINE__, ERROR_USER_MAPPED_FILE, Reason::inUse},
+        {__LINE__, ERROR_INVALID_HANDLE, Reason::badDescriptor},
+        {__LINE__, ERROR_GEN_FAILURE, Reason::otherSystemError},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         const Failure f = systemFailure(static_cast<int>(c.code));
         EXPECT_EQ(f.reason, c.reason) << c.code;
         EXPECT_EQ(f.code, static_cast<int>(c.code));

@@ -51,7 +51,9 @@ void replaceFile(const std::string& name, const std::string& text) {
     struct stat st {};
     if (::stat(name.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return;
     QDir().mkpath(QFileInfo(QFile::decodeName(name.c_str())).absolutePath());
-    writeWholeFile(name, text);
+    // A store's write has no way to report a failure: a setting that cannot
+    // be saved is simply not there the next time.
+    static_cast<void>(writeWholeFile(name, text));
 }
 
 }  // namespace
