@@ -409,6 +409,7 @@ TEST(FinishWriter, ScalarsPassedWhereArraysAreTaken) {
 
 TEST(FinishWriter, InputOutputStillLeft) {
     struct Left {
+        int line;
         const char* in;
         const char* why;
     };
@@ -422,6 +423,7 @@ TEST(FinishWriter, InputOutputStillLeft) {
          "a variable passed where the callee takes an array, in a statement that may jump"},
     };
     for (const Left& c : cases) {
+        SCOPED_TRACE(caseLine(c));
         const Finished f = finishSource(c.in);
         ASSERT_TRUE(f.result.moduleWritten) << c.in;
         EXPECT_EQ(missing(f.modules[0], {std::string("' FTVB-TODO: ") + c.why}), "") << joined(f.modules[0]);
