@@ -100,11 +100,11 @@ TEST_F(Cli, FinishNamesEachModuleItWrote) {
         EXPECT_EQ(o.out.rfind("Attribute VB_Name = \"Module1\"\r\n", 0), 0u) << o.out;
     }
     {
-        write("b.f", "      pause\n      end\n");
+        write("b.f", "      entry e\n      end\n");
         const Outcome o = run({"-q", "--finish", "--review", "-o", "b.bas", "b.f"});
         EXPECT_EQ(o.status, 0);
         EXPECT_EQ(o.err,
-                  "b.f:1: note: statement left as a marked comment (PAUSE); translate it by hand [not-translated] "
+                  "b.f:1: note: statement left as a marked comment (ENTRY); translate it by hand [not-translated] "
                   "(b.bas:4)\nreview: 1 not-translated\n");
     }
     {
