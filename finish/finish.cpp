@@ -78,9 +78,9 @@ void startUnit(FileUnits& f, std::vector<SourceItem>& pendingComments, const Stm
 }
 
 // For the index, an executable statement needs only the names it calls
-// (name followed by "(") and a CALL's callee: whether a dummy is a
-// procedure. A statement that may be a header, a declaration or END is
-// parsed whole.
+// (name followed by "(") and a CALL's callee, and only those that are
+// dummies of its unit: whether a dummy is a procedure. A statement that may
+// be a header, a declaration or END is parsed whole.
 bool mayBeDeclarative(std::string_view s) {
     static constexpr std::string_view kWords[] = {
         "integer",   "real",      "doubleprecision", "doublecomplex", "logical",    "character", "complex",
@@ -93,19 +93,25 @@ bool mayBeDeclarative(std::string_view s) {
     return false;
 }
 
-Stmt indexStatement(const SourceItem& item) {
-    const Squeezed sq = squeeze(item.text);
-    if (mayBeDeclarative(sq.text)) return parseStatement(item.text, item.label, item.line);
+Stmt indexStatement(const SourceItem& item, const std::vector<std::string>& dummies) {
+    const std::string t = squeezedText(item.text);
+    if (mayBeDeclarative(t)) return parseStatement(item.text, item.label, item.line);
+    auto isDummy = [&dummies](std::string_view n) {
+        for (const std::string& d : dummies) {
+            if (d == n) return true;
+        }
+        return false;
+    };
     Stmt st;
     st.kind = Stmt::Kind::continueStmt;
     st.light = true;
     st.label = item.label;
     st.line = item.line;
-    const std::string& t = sq.text;
+    if (dummies.empty()) return st;
     if (t.rfind("call", 0) == 0) {
         std::size_t e = 4;
         while (e < t.size() && ((t[e] >= 'a' && t[e] <= 'z') || (t[e] >= '0' && t[e] <= '9') || t[e] == '_')) ++e;
-        st.name = t.substr(4, e - 4);
+        if (isDummy(std::string_view(t).substr(4, e - 4))) st.name = t.substr(4, e - 4);
     }
     char quote = 0;
     for (std::size_t i = 0; i < t.size(); ++i) {
@@ -122,7 +128,9 @@ Stmt indexStatement(const SourceItem& item) {
                    ((t[b - 1] >= 'a' && t[b - 1] <= 'z') || (t[b - 1] >= '0' && t[b - 1] <= '9') || t[b - 1] == '_')) {
                 --b;
             }
-            if (b < i && t[b] >= 'a' && t[b] <= 'z') st.names.push_back(t.substr(b, i - b));
+            if (b < i && t[b] >= 'a' && t[b] <= 'z' && isDummy(std::string_view(t).substr(b, i - b))) {
+                st.names.push_back(t.substr(b, i - b));
+            }
         }
     }
     return st;
@@ -132,6 +140,15 @@ FileUnits unitsOf(std::vector<SourceItem>& items, bool forIndex = false) {
     FileUnits f;
     std::vector<SourceItem> pending;
     bool open = false;
+    // A unit's statements are reserved at its start for all the file has
+    // left, so that they are not moved as the unit grows (most files hold
+    // one unit); what a unit leaves unused is given back at its end.
+    std::size_t statementsLeft = 0;
+    for (const SourceItem& item : items) statementsLeft += item.kind == SourceItem::Kind::statement ? 1 : 0;
+    auto close = [&f] {
+        std::vector<Stmt>& stmts = f.units.back().stmts;
+        if (stmts.capacity() > stmts.size() + stmts.size() / 2 + 16) stmts.shrink_to_fit();
+    };
     for (SourceItem& item : items) {
         if (item.kind != SourceItem::Kind::statement) {
             if (open) {
@@ -141,20 +158,37 @@ FileUnits unitsOf(std::vector<SourceItem>& items, bool forIndex = false) {
             }
             continue;
         }
-        Stmt st = forIndex ? indexStatement(item) : parseStatement(item.text, item.label, item.line);
+        static const std::vector<std::string> kNone;
+        Stmt st = !forIndex ? parseStatement(item.text, item.label, item.line)
+                            : indexStatement(item, open ? f.units.back().dummies : kNone);
+        if (st.light && open && st.names.empty() && st.name.empty()) {
+            // Such a statement tells the symbols only that the executable
+            // part has begun: one in a row says it.
+            const Stmt& last = f.units.back().stmts.back();
+            if (last.light && last.names.empty() && last.name.empty()) {
+                --statementsLeft;
+                continue;
+            }
+        }
         const bool header = st.kind == Stmt::Kind::program || st.kind == Stmt::Kind::subroutine ||
                             st.kind == Stmt::Kind::function || st.kind == Stmt::Kind::blockData;
         if (header || !open) {
             if (open) {
                 // A header inside a unit: the unit had no END.
+                close();
                 open = false;
             }
             startUnit(f, pending, header ? &st : nullptr);
+            f.units.back().stmts.reserve(statementsLeft);
             open = true;
         }
+        --statementsLeft;
         const bool end = st.kind == Stmt::Kind::end;
         f.units.back().stmts.push_back(std::move(st));
-        if (end) open = false;
+        if (end) {
+            close();
+            open = false;
+        }
     }
     f.trailing = std::move(pending);
     for (Unit& u : f.units) buildSymbols(u);
@@ -234,7 +268,12 @@ private:
         long long lineNo = 0;
         std::string name = moduleVbName(file);
         auto put = [&](const std::string& l) {
-            for (const std::string& piece : breakLine(l)) {
+            if (l.size() <= kLineLimit) {
+                writer->writeLine(l);
+                ++lineNo;
+                return;
+            }
+            for (const std::string& piece : breakLine(l, kLineLimit)) {
                 writer->writeLine(piece);
                 ++lineNo;
             }
@@ -284,16 +323,17 @@ public:
     bool review_ = false;
 };
 
-// Reads a whole file into logical lines; false when it cannot be read.
+// Reads a whole file into logical lines, comments and blank lines too when
+// asked; false when it cannot be read.
 bool readItems(const std::string& name, RunObserver& observer, std::vector<SourceItem>& items, long long& lines,
-               Outcome& failure, bool& stopped) {
+               Outcome& failure, bool& stopped, bool keepComments = true) {
     SourceReader source(&observer);
     if (Outcome why = source.open(name)) {
         failure = why;
         stopped = observer.stopRequested();
         return false;
     }
-    StatementReader reader;
+    StatementReader reader(keepComments);
     std::string_view line;
     while (source.nextLine(line)) {
         ++lines;
@@ -344,7 +384,9 @@ FinishResult finishAll(const std::string& moduleName, const FileList& files, Run
         std::vector<SourceItem> items;
         Outcome failure;
         bool stopped = false;
-        if (!readItems(names[i], observer, items, lines, failure, stopped)) {
+        // The index needs no comments, except from standard input, whose
+        // items serve the second pass too.
+        if (!readItems(names[i], observer, items, lines, failure, stopped, names[i] == "-")) {
             if (stopped) {
                 result.stopped = true;
                 result.moduleFailure = runFailure(Reason::stopped);

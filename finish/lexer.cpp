@@ -74,9 +74,11 @@ std::string_view withoutInlineComment(std::string_view body) {
 void StatementReader::feed(std::string_view line, std::vector<SourceItem>& out) {
     ++lineNo_;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (isCommentLine(line) || isBlank(line)) {
+    const bool comment = isCommentLine(line);
+    if (comment || isBlank(line)) {
+        if (!keepComments_) return;
         SourceItem item;
-        item.kind = isBlank(line) ? SourceItem::Kind::blank : SourceItem::Kind::comment;
+        item.kind = comment ? SourceItem::Kind::comment : SourceItem::Kind::blank;
         if (item.kind == SourceItem::Kind::comment) item.text = std::string(line.substr(1));
         item.line = lineNo_;
         (open_ ? held_ : out).push_back(std::move(item));
@@ -117,13 +119,28 @@ void StatementReader::finish(std::vector<SourceItem>& out) {
     held_.clear();
 }
 
-Squeezed squeeze(std::string_view s) {
-    Squeezed out;
-    out.text.reserve(s.size());
-    out.raw.reserve(s.size());
+namespace {
+
+// The squeeze of one statement, written into `text` (and, when asked, each
+// character's index into `raw`) in room made beforehand: a statement
+// squeezes to at most its own size, unless a Hollerith constant grows by
+// its quotes, when the room is doubled.
+template <bool kRaw>
+void squeezeInto(std::string_view s, std::string& text, std::vector<std::uint32_t>* raw) {
+    text.resize(s.size() + 2);
+    if constexpr (kRaw) raw->resize(s.size() + 2);
+    std::size_t n = 0;
+    auto room = [&](std::size_t more) {
+        if (n + more <= text.size()) return;
+        const std::size_t size = std::max(text.size() * 2, n + more);
+        text.resize(size);
+        if constexpr (kRaw) raw->resize(size);
+    };
     auto put = [&](char c, std::size_t i) {
-        out.text += c;
-        out.raw.push_back(static_cast<std::uint32_t>(i));
+        room(1);
+        text[n] = c;
+        if constexpr (kRaw) (*raw)[n] = static_cast<std::uint32_t>(i);
+        ++n;
     };
     for (std::size_t i = 0; i < s.size(); ++i) {
         const char c = s[i];
@@ -147,25 +164,22 @@ Squeezed squeeze(std::string_view s) {
         // characters after it are text, blanks included. A type length
         // (real*8 h) has a star before its digits and is not one.
         if (c >= '0' && c <= '9') {
-            const char before = out.text.empty() ? '(' : out.text.back();
+            const char before = n == 0 ? '(' : text[n - 1];
             if (before == '(' || before == ',' || before == '/') {
                 std::size_t j = i;
-                std::size_t n = 0;
-                std::string digits;
+                std::size_t count = 0;
                 while (j < s.size() && ((s[j] >= '0' && s[j] <= '9') || s[j] == ' ')) {
-                    if (s[j] != ' ') {
-                        n = n * 10 + static_cast<std::size_t>(s[j] - '0');
-                        digits += s[j];
-                    }
+                    if (s[j] != ' ') count = count * 10 + static_cast<std::size_t>(s[j] - '0');
                     ++j;
-                    if (n > 100000) break;
+                    if (count > 100000) break;
                 }
-                if (j < s.size() && (s[j] == 'h' || s[j] == 'H') && n > 0) {
+                if (j < s.size() && (s[j] == 'h' || s[j] == 'H') && count > 0) {
                     // Written as a quoted string, so that later steps see
                     // one kind of text constant.
+                    room(2 * count + 2);
                     put('\'', i);
                     std::size_t k = j + 1;
-                    for (std::size_t taken = 0; taken < n; ++taken, ++k) {
+                    for (std::size_t taken = 0; taken < count; ++taken, ++k) {
                         const char t = k < s.size() ? s[k] : ' ';
                         put(t, k < s.size() ? k : s.size() - 1);
                         if (t == '\'') put('\'', k < s.size() ? k : s.size() - 1);
@@ -178,7 +192,22 @@ Squeezed squeeze(std::string_view s) {
         }
         put(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c, i);
     }
+    text.resize(n);
+    if constexpr (kRaw) raw->resize(n);
+}
+
+}  // namespace
+
+Squeezed squeeze(std::string_view s) {
+    Squeezed out;
+    squeezeInto<true>(s, out.text, &out.raw);
     return out;
+}
+
+std::string squeezedText(std::string_view s) {
+    std::string text;
+    squeezeInto<false>(s, text, nullptr);
+    return text;
 }
 
 namespace {

@@ -43,6 +43,10 @@ struct SourceItem {
 // the lines of one statement come out right after it.
 class StatementReader {
 public:
+    StatementReader() = default;
+    // Without comments and blank lines: statements only, for a pass that
+    // needs no more.
+    explicit StatementReader(bool keepComments) : keepComments_(keepComments) {}
     // Hands on what is complete after this line.
     void feed(std::string_view line, std::vector<SourceItem>& out);
     // The statement still pending at the end of the file.
@@ -50,6 +54,7 @@ public:
 
 private:
     long long lineNo_ = 0;
+    bool keepComments_ = true;
     bool open_ = false;
     SourceItem pending_;
     std::vector<SourceItem> held_;  // comments inside the pending statement
@@ -64,6 +69,8 @@ struct Squeezed {
     std::vector<std::uint32_t> raw;
 };
 Squeezed squeeze(std::string_view statement);
+// The same text without the indices, for a look at what a statement is.
+std::string squeezedText(std::string_view statement);
 
 struct Token {
     enum class Kind { name, integer, real, string, logical, op, end };

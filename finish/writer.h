@@ -60,6 +60,7 @@ const char* vbaType(BaseType type);
 
 // A long line broken with " _" continuations at blanks outside strings, so
 // that no piece passes `limit` bytes (VBA reads at most 1,023).
-std::vector<std::string> breakLine(const std::string& line, std::size_t limit = 1000);
+constexpr std::size_t kLineLimit = 1000;
+std::vector<std::string> breakLine(const std::string& line, std::size_t limit = kLineLimit);
 
 }  // namespace ftvb::finish
