@@ -230,21 +230,21 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-std::vector<Token> tokenize(std::string_view s, std::size_t from, std::size_t to) {
+void tokenizeInto(std::vector<Token>& out, std::string_view s, std::size_t from, std::size_t to) {
     if (to > s.size()) to = s.size();
     s = s.substr(0, to);
-    std::vector<Token> out;
+    out.clear();
     out.reserve((s.size() - std::min(from, s.size())) / 2 + 2);
     std::size_t i = from;
     while (i < s.size()) {
-        Token t;
+        Token& t = out.emplace_back();
         t.at = i;
         const char c = s[i];
         if (isLetter(c)) {
             std::size_t j = i;
             while (j < s.size() && (isLetter(s[j]) || isDigit(s[j]))) ++j;
             t.kind = Token::Kind::name;
-            t.text = std::string(s.substr(i, j - i));
+            t.text.assign(s.substr(i, j - i));
             i = j;
         } else if (isDigit(c) || (c == '.' && i + 1 < s.size() && isDigit(s[i + 1]))) {
             std::size_t j = i;
@@ -266,7 +266,7 @@ std::vector<Token> tokenize(std::string_view s, std::size_t from, std::size_t to
                 }
             }
             t.kind = real ? Token::Kind::real : Token::Kind::integer;
-            t.text = std::string(s.substr(i, j - i));
+            t.text.assign(s.substr(i, j - i));
             i = j;
         } else if (c == '\'' || c == '"') {
             std::size_t j = i + 1;
@@ -279,7 +279,11 @@ std::vector<Token> tokenize(std::string_view s, std::size_t from, std::size_t to
                     }
                     break;
                 }
-                t.text += s[j++];
+                // The run up to the next quote in one piece.
+                std::size_t k = j;
+                while (k < s.size() && s[k] != c) ++k;
+                t.text.append(s.substr(j, k - j));
+                j = k;
             }
             t.kind = Token::Kind::string;
             i = j < s.size() ? j + 1 : j;
@@ -287,15 +291,15 @@ std::vector<Token> tokenize(std::string_view s, std::size_t from, std::size_t to
             const std::string_view w = dottedAt(s, i);
             if (w.empty()) {
                 t.kind = Token::Kind::op;
-                t.text = ".";
+                t.text.assign(1, '.');
                 ++i;
             } else if (w == "true" || w == "false") {
                 t.kind = Token::Kind::logical;
-                t.text = std::string(w);
+                t.text.assign(w);
                 i += w.size() + 2;
             } else {
                 t.kind = Token::Kind::op;
-                t.text = "." + std::string(w) + ".";
+                t.text.assign(s.substr(i, w.size() + 2));  // ".eq." as written
                 i += w.size() + 2;
             }
         } else {
@@ -303,18 +307,22 @@ std::vector<Token> tokenize(std::string_view s, std::size_t from, std::size_t to
             const char next = i + 1 < s.size() ? s[i + 1] : '\0';
             if (((c == '*' || c == '/' || c == '=') && next == c) ||
                 ((c == '/' || c == '<' || c == '>') && next == '=')) {
-                t.text = std::string(s.substr(i, 2));
+                t.text.assign(s.substr(i, 2));
                 i += 2;
             } else {
-                t.text = std::string(1, c);
+                t.text.assign(1, c);
                 ++i;
             }
         }
-        out.push_back(std::move(t));
+        if (t.kind == Token::Kind::op) t.code = opCode(t.text);
     }
-    Token end;
+    Token& end = out.emplace_back();
     end.at = s.size();
-    out.push_back(end);
+}
+
+std::vector<Token> tokenize(std::string_view s, std::size_t from, std::size_t to) {
+    std::vector<Token> out;
+    tokenizeInto(out, s, from, to);
     return out;
 }
 

@@ -72,12 +72,23 @@ Squeezed squeeze(std::string_view statement);
 // The same text without the indices, for a look at what a statement is.
 std::string squeezedText(std::string_view statement);
 
+// An operator's text packed in a number (its bytes, the first lowest), so
+// that the parser compares operators without comparing strings.
+constexpr std::uint64_t opCode(std::string_view op) {
+    std::uint64_t code = 0;
+    for (std::size_t i = 0; i < op.size() && i < 8; ++i) {
+        code |= static_cast<std::uint64_t>(static_cast<unsigned char>(op[i])) << (8 * i);
+    }
+    return code;
+}
+
 struct Token {
     enum class Kind { name, integer, real, string, logical, op, end };
     Kind kind = Kind::end;
-    std::string text;       // names and operators in lower case; strings without their quotes
-    std::size_t at = 0;     // index in the squeezed text
-    bool isDouble = false;  // a real constant with a D exponent
+    std::string text;        // names and operators in lower case; strings without their quotes
+    std::size_t at = 0;      // index in the squeezed text
+    bool isDouble = false;   // a real constant with a D exponent
+    std::uint64_t code = 0;  // an op's opCode(text); 0 for the other kinds
 };
 
 // Tokens of squeezed[from, to). Operators: + - * / ** // ( ) , = : and the
@@ -85,5 +96,8 @@ struct Token {
 // Quoted strings and nH constants are strings. A character that starts no
 // token is an op of its own, for the parser to refuse.
 std::vector<Token> tokenize(std::string_view squeezed, std::size_t from = 0, std::size_t to = std::string_view::npos);
+// The same into `out`, whose room is kept from one statement to the next.
+void tokenizeInto(std::vector<Token>& out, std::string_view squeezed, std::size_t from = 0,
+                  std::size_t to = std::string_view::npos);
 
 }  // namespace ftvb::finish
