@@ -87,8 +87,10 @@ bool mayBeDeclarative(std::string_view s) {
         "byte",      "dimension", "parameter",       "implicit",      "external",   "intrinsic", "common",
         "save",      "data",      "equivalence",     "program",       "subroutine", "function",  "blockdata",
         "recursive", "end",       "entry",           "include"};
+    if (s.empty()) return false;
+    const char first = s[0];
     for (std::string_view w : kWords) {
-        if (s.substr(0, w.size()) == w) return true;
+        if (w[0] == first && s.substr(0, w.size()) == w) return true;
     }
     return false;
 }

@@ -250,7 +250,11 @@ private:
 
     // Statements
     void line(const std::string& text) {
-        out_.push_back(std::string(static_cast<std::size_t>(std::max(indent_, 0)) * 4, ' ') + text);
+        const std::size_t pad = static_cast<std::size_t>(std::max(indent_, 0)) * 4;
+        std::string& l = out_.emplace_back();
+        l.reserve(pad + text.size());
+        l.append(pad, ' ');
+        l += text;
     }
     void statement(const Stmt& st);
     void body(const Stmt& st);
@@ -328,7 +332,49 @@ private:
     std::set<std::string> variableParameters_;  // PARAMETERs VBA cannot make a Const of
     std::size_t current_ = 0;                   // index of the statement being written
     bool loopChanges(const Stmt& loop, const Expr& bound) const;
+    std::optional<std::string> refusedFirst(const Stmt& st) const;
 };
+
+// What writing the statement would refuse before anything else, when that
+// is plain from its first operand: a COMPLEX variable or array element, or
+// a function the listed files do not define, at the far left of an
+// assignment's value or an IF's condition. Writing goes there first and
+// refuses it before it has written or noted anything, so refusing it here
+// gives the same; it spares the refusal its way up through the writer's
+// recursion, which costs more than writing most statements.
+std::optional<std::string> UnitWriter::refusedFirst(const Stmt& st) const {
+    using K = Stmt::Kind;
+    if (!substitution_.empty()) return std::nullopt;
+    const Expr* e = nullptr;
+    if (st.kind == K::assignment || st.kind == K::ifLogical || st.kind == K::ifBlock) e = st.exprs[0].get();
+    while (e != nullptr) {
+        switch (e->kind) {
+            case Expr::Kind::paren:
+            case Expr::Kind::unary:
+            case Expr::Kind::binary:
+            case Expr::Kind::substring: e = e->args[0].get(); continue;
+            case Expr::Kind::name: {
+                const Symbol* s = u_.find(e->text);
+                if (s != nullptr && s->type == BaseType::complex) return "COMPLEX";
+                return std::nullopt;
+            }
+            case Expr::Kind::call: {
+                const Symbol* s = u_.find(e->text);
+                if (s != nullptr && s->isArray()) {
+                    if (s->type == BaseType::complex) return "COMPLEX";
+                    return std::nullopt;
+                }
+                if ((s != nullptr && (s->stmtFunction || s->dummyIndex >= 0)) || index_.procs.count(e->text) != 0) {
+                    return std::nullopt;
+                }
+                if ((s == nullptr || !s->external) && isIntrinsicName(e->text)) return std::nullopt;
+                return "the function '" + e->text + "' is not among the listed files";
+            }
+            default: return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
 
 Code UnitWriter::expr(const Expr& e) {
     Code c;
@@ -1486,6 +1532,7 @@ void UnitWriter::statement(const Stmt& st) {
     const std::vector<char> blocks = blocks_;
     preLines_.clear();
     try {
+        if (std::optional<std::string> why = refusedFirst(st)) refuse(std::move(*why));
         body(st);
         if (!preLines_.empty()) {
             // Values the statement needs first (calls of procedure
@@ -1932,7 +1979,8 @@ UnitText UnitWriter::run(const std::vector<SourceItem>& leading) {
     if (!started) declAt = out_.size();
     // The declarations go where the executable statements begin; they are
     // written now that the statements have said what they need.
-    std::vector<std::string> bodyLines(out_.begin() + static_cast<std::ptrdiff_t>(declAt), out_.end());
+    std::vector<std::string> bodyLines(std::make_move_iterator(out_.begin() + static_cast<std::ptrdiff_t>(declAt)),
+                                       std::make_move_iterator(out_.end()));
     out_.resize(declAt);
     std::vector<Todo> bodyTodos = std::move(todos_);
     todos_.clear();
@@ -1950,11 +1998,11 @@ UnitText UnitWriter::run(const std::vector<SourceItem>& leading) {
     if (u_.kind == UnitKind::program) {
         for (const std::string& b : index_.blockData) line("Call " + vbaName(b));
     }
-    out_.insert(out_.end(), dataLines.begin(), dataLines.end());
+    out_.insert(out_.end(), std::make_move_iterator(dataLines.begin()), std::make_move_iterator(dataLines.end()));
     todos_.insert(todos_.end(), dataTodos.begin(), dataTodos.end());
     todos_.insert(todos_.end(), bodyTodos.begin(), bodyTodos.end());
     indent_ = indent;
-    out_.insert(out_.end(), bodyLines.begin(), bodyLines.end());
+    out_.insert(out_.end(), std::make_move_iterator(bodyLines.begin()), std::make_move_iterator(bodyLines.end()));
     // Blocks the source left open.
     while (!blocks_.empty()) {
         if (inIf()) {

@@ -334,6 +334,30 @@ TEST(FinishWriter, WhatIsLeftIsMarkedAndListed) {
     EXPECT_NE(all.find("COMPLEX"), std::string::npos) << all;
 }
 
+TEST(FinishWriter, WhatIsRefusedFirstIsWhatIsNoted) {
+    // A refusal plain from a statement's first operand is made before the
+    // statement is written; the note must be the one writing it would give,
+    // and one further in must still be found by writing.
+    check({
+        {"COMPLEX at the far left, and further in",
+         "program p\ncomplex z, c(2)\nz = z + 1\nx = c(1) * 2\nx = 1 + z\nx = -(z)\nend\n",
+         {"' FTVB-TODO: COMPLEX", "'z = z + 1", "' FTVB-TODO: COMPLEX", "'x = c(1) * 2", "' FTVB-TODO: COMPLEX",
+          "'x = 1 + z", "' FTVB-TODO: COMPLEX", "'x = -(z)"}},
+        {"a function not listed, before and after what else is refused",
+         "program p\ncomplex z\nx = nowhere(z) + z\nx = z + nowhere(1)\nx = 2 * nowhere(1)\nend\n",
+         {"' FTVB-TODO: the function 'nowhere' is not among the listed files", "'x = nowhere(z) + z",
+          "' FTVB-TODO: COMPLEX", "'x = z + nowhere(1)",
+          "' FTVB-TODO: the function 'nowhere' is not among the listed files", "'x = 2 * nowhere(1)"}},
+        {"an IF, its block kept whole",
+         "program p\ncomplex z\nif (z .eq. 1) x = 1\nif (z .ne. 2) then\nx = 2\nend if\nend\n",
+         {"' FTVB-TODO: COMPLEX", "'if (z .eq. 1) x = 1", "' FTVB-TODO: COMPLEX", "'if (z .ne. 2) then",
+          "If False Then", "x = 2", "End If"}},
+        {"what is not refused at the far left is written",
+         "program p\nreal a(2)\nx = a(1) + abs(-2.0)\ny = f(x)\nend\nreal function f(t)\nf = t\nend\n",
+         {"x = CSng(a(1) + CSng(Abs(-2.0)))", "y = f(x)"}},
+    });
+}
+
 TEST(FinishWriter, BrokenBlocksStillClose) {
     // The opener does not translate; its block must still be balanced.
     const Finished f =
