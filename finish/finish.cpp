@@ -3,6 +3,7 @@
 // what VBA loads. Memory holds one file's units and one module's lines.
 #include "finish/finish.h"
 
+#include <algorithm>
 #include <memory>
 #include <new>
 
@@ -145,14 +146,18 @@ FileUnits unitsOf(std::vector<SourceItem>& items, bool forIndex = false) {
     // A unit's statements are reserved at its start for all the file has
     // left, so that they are not moved as the unit grows (most files hold
     // one unit); what a unit leaves unused is given back at its end.
+    // Comments likewise.
     std::size_t statementsLeft = 0;
     for (const SourceItem& item : items) statementsLeft += item.kind == SourceItem::Kind::statement ? 1 : 0;
+    std::size_t commentsLeft = items.size() - statementsLeft;
     auto close = [&f] {
-        std::vector<Stmt>& stmts = f.units.back().stmts;
-        if (stmts.capacity() > stmts.size() + stmts.size() / 2 + 16) stmts.shrink_to_fit();
+        Unit& u = f.units.back();
+        if (u.stmts.capacity() > u.stmts.size() + u.stmts.size() / 2 + 16) u.stmts.shrink_to_fit();
+        if (u.comments.capacity() > u.comments.size() + u.comments.size() / 2 + 16) u.comments.shrink_to_fit();
     };
     for (SourceItem& item : items) {
         if (item.kind != SourceItem::Kind::statement) {
+            --commentsLeft;
             if (open) {
                 f.units.back().comments.push_back({f.units.back().stmts.size(), std::move(item)});
             } else {
@@ -182,6 +187,7 @@ FileUnits unitsOf(std::vector<SourceItem>& items, bool forIndex = false) {
             }
             startUnit(f, pending, header ? &st : nullptr);
             f.units.back().stmts.reserve(statementsLeft);
+            if (!forIndex) f.units.back().comments.reserve(commentsLeft);
             open = true;
         }
         --statementsLeft;
@@ -206,6 +212,7 @@ public:
 
     Outcome begin(const std::vector<std::string>& commons) {
         commons_ = commons;
+        lines_.reserve(std::min<std::size_t>(maxLines_, 1 << 16));
         return std::nullopt;
     }
     // A unit's lines, with its notes (their lines counted in the unit).

@@ -93,15 +93,14 @@ void StatementReader::feed(std::string_view line, std::vector<SourceItem>& out) 
     }
     finish(out);
     open_ = true;
-    pending_ = SourceItem{};
     pending_.label = f.label;
     pending_.line = lineNo_;
-    pending_.segments.push_back({0, {lineNo_, f.bodyColumn}});
-    pending_.text += body;
+    pending_.column = f.bodyColumn;
+    pending_.text.assign(body);
 }
 
 Position SourceItem::positionOf(std::size_t index) const {
-    Position p{line, 1};
+    Position p{line, column + static_cast<int>(index)};
     for (const Segment& s : segments) {
         if (s.at > index) break;
         p = {s.from.line, s.from.column + static_cast<int>(index - s.at)};

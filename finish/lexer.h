@@ -28,7 +28,8 @@ struct SourceItem {
     std::string text;    // a comment's text after column 1; a statement's columns 7-72 joined
     std::string label;   // digits of columns 1-5, without blanks
     long long line = 0;  // first line
-    // Where each physical line's part of `text` begins: its index in
+    int column = 1;      // the column text[0] came from, on the first line
+    // Where each continuation line's part of `text` begins: its index in
     // `text`, and the line and column it came from.
     struct Segment {
         std::size_t at;
