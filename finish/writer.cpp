@@ -1546,6 +1546,9 @@ void UnitWriter::statement(const Stmt& st) {
         }
     } catch (const Untranslatable& why) {
         preLines_.clear();
+        // A refusal inside a statement function's body leaves its arguments
+        // in place; they must not stand for those names in what follows.
+        substitution_.clear();
         out_.resize(mark);
         indent_ = indent;
         loops_.resize(std::min(loops, loops_.size()));
