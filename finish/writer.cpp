@@ -333,20 +333,61 @@ private:
     std::size_t current_ = 0;                   // index of the statement being written
     bool loopChanges(const Stmt& loop, const Expr& bound) const;
     std::optional<std::string> refusedFirst(const Stmt& st) const;
+    std::optional<std::string> refusedAtLeft(const Expr& e) const;
+    bool writtenQuietly(const Expr& e, BaseType to) const;
 };
 
 // What writing the statement would refuse before anything else, when that
-// is plain from its first operand: a COMPLEX variable or array element, or
-// a function the listed files do not define, at the far left of an
-// assignment's value or an IF's condition. Writing goes there first and
-// refuses it before it has written or noted anything, so refusing it here
-// gives the same; it spares the refusal its way up through the writer's
-// recursion, which costs more than writing most statements.
+// is plain without writing it: a COMPLEX variable or element, or a function
+// the listed files do not define, reached first the way writing goes (an
+// operation's left operand, a call's first argument), with nothing before
+// it that writing would refuse or note. Writing refuses it before it has
+// written or noted anything, so refusing it here gives the same; it spares
+// the refusal its way up through the writer's recursion, which costs more
+// than writing most statements.
 std::optional<std::string> UnitWriter::refusedFirst(const Stmt& st) const {
     using K = Stmt::Kind;
     if (!substitution_.empty()) return std::nullopt;
-    const Expr* e = nullptr;
-    if (st.kind == K::assignment || st.kind == K::ifLogical || st.kind == K::ifBlock) e = st.exprs[0].get();
+    switch (st.kind) {
+        case K::assignment:
+            // The value is written first, then the variable.
+            if (auto why = refusedAtLeft(*st.exprs[0])) return why;
+            if (writtenQuietly(*st.exprs[0], BaseType::none)) return refusedAtLeft(*st.target);
+            return std::nullopt;
+        case K::ifLogical:
+        case K::ifBlock: return refusedAtLeft(*st.exprs[0]);
+        case K::call: {
+            const Symbol* s = u_.find(st.name);
+            auto it = index_.procs.find(st.name);
+            if ((s != nullptr && s->dummyIndex >= 0) || it == index_.procs.end()) return std::nullopt;
+            const ProcInfo& callee = it->second;
+            if (callee.kind != UnitKind::subroutine) return std::nullopt;
+            // The arguments in order, as args() takes them.
+            for (std::size_t i = 0; i < st.exprs.size(); ++i) {
+                const Expr& a = *st.exprs[i];
+                if (a.kind == Expr::Kind::star || i >= callee.dummies.size()) return std::nullopt;
+                const DummyInfo& d = callee.dummies[i];
+                if (d.isProcedure) return std::nullopt;
+                const Symbol* as = a.kind == Expr::Kind::name ? u_.find(a.text) : nullptr;
+                if (d.isArray) {
+                    // A whole array of the dummy's type goes as it is.
+                    if (as != nullptr && as->isArray() && as->type == d.type) continue;
+                    return std::nullopt;
+                }
+                if (as != nullptr && as->isArray()) return std::nullopt;
+                if (auto why = refusedAtLeft(a)) return why;
+                if (!writtenQuietly(a, d.type)) return std::nullopt;
+            }
+            return std::nullopt;
+        }
+        default: return std::nullopt;
+    }
+}
+
+// What writing the expression refuses first, when it is plain from the
+// operands it writes before any other; nothing when it is not.
+std::optional<std::string> UnitWriter::refusedAtLeft(const Expr& from) const {
+    const Expr* e = &from;
     while (e != nullptr) {
         switch (e->kind) {
             case Expr::Kind::paren:
@@ -359,21 +400,60 @@ std::optional<std::string> UnitWriter::refusedFirst(const Stmt& st) const {
                 return std::nullopt;
             }
             case Expr::Kind::call: {
+                // As call() decides what the name is.
                 const Symbol* s = u_.find(e->text);
                 if (s != nullptr && s->isArray()) {
                     if (s->type == BaseType::complex) return "COMPLEX";
                     return std::nullopt;
                 }
-                if ((s != nullptr && (s->stmtFunction || s->dummyIndex >= 0)) || index_.procs.count(e->text) != 0) {
-                    return std::nullopt;
+                if (s != nullptr && (s->stmtFunction || s->dummyIndex >= 0)) return std::nullopt;
+                auto it = index_.procs.find(e->text);
+                if (it == index_.procs.end()) {
+                    if ((s == nullptr || !s->external) && isIntrinsicName(e->text)) {
+                        // An intrinsic writes its arguments first, in order.
+                        if (e->args.empty() || !e->args[0] || e->args[0]->kind == Expr::Kind::star) return std::nullopt;
+                        e = e->args[0].get();
+                        continue;
+                    }
+                    return "the function '" + e->text + "' is not among the listed files";
                 }
-                if ((s == nullptr || !s->external) && isIntrinsicName(e->text)) return std::nullopt;
-                return "the function '" + e->text + "' is not among the listed files";
+                const ProcInfo& callee = it->second;
+                if (callee.kind != UnitKind::function) return "'" + e->text + "' is a subroutine";
+                // Then its first argument, when the dummy takes a value.
+                if (e->args.empty() || callee.dummies.empty() || !e->args[0]) return std::nullopt;
+                const Expr& a = *e->args[0];
+                const DummyInfo& d = callee.dummies[0];
+                if (a.kind == Expr::Kind::star || d.isProcedure || d.isArray) return std::nullopt;
+                if (a.kind == Expr::Kind::name) {
+                    const Symbol* as = u_.find(a.text);
+                    if (as != nullptr && as->isArray()) return std::nullopt;
+                }
+                e = &a;
+                continue;
             }
             default: return std::nullopt;
         }
     }
     return std::nullopt;
+}
+
+// Whether writing the expression, as a value for `to` (none: as it is),
+// can neither refuse nor note anything (such as a helper it uses): a
+// constant, or a variable that is a plain scalar.
+bool UnitWriter::writtenQuietly(const Expr& e, BaseType to) const {
+    switch (e.kind) {
+        case Expr::Kind::integer:
+        case Expr::Kind::logical:
+        case Expr::Kind::string: return true;
+        // A REAL constant given to an INTEGER goes through FtInt.
+        case Expr::Kind::real: return to != BaseType::integer;
+        case Expr::Kind::name: {
+            const Symbol* s = u_.find(e.text);
+            return s != nullptr && s->type != BaseType::complex && !s->isArray() && !s->external &&
+                   !(s->calledAsFunction && !s->isParameter && s->dummyIndex < 0);
+        }
+        default: return false;
+    }
 }
 
 Code UnitWriter::expr(const Expr& e) {
@@ -1532,6 +1612,7 @@ void UnitWriter::statement(const Stmt& st) {
     const std::vector<char> blocks = blocks_;
     preLines_.clear();
     try {
+        if (st.kind == Stmt::Kind::unknown) throw Untranslatable{ReviewKind::notRead, st.error};
         if (std::optional<std::string> why = refusedFirst(st)) refuse(std::move(*why));
         body(st);
         if (!preLines_.empty()) {
