@@ -183,8 +183,9 @@ std::string realLiteral(const std::string& text) {
 class UnitWriter {
 public:
     UnitWriter(const ProgramIndex& index, const Unit& unit, std::set<std::string>& used,
-               const std::map<std::pair<std::string, int>, std::string>& commonNames)
-        : index_(index), u_(unit), used_(used), commonNames_(commonNames) {}
+               const std::map<std::pair<std::string, int>, std::string>& commonNames,
+               const std::unordered_map<std::string_view, const ProcInfo*>& procs)
+        : index_(index), u_(unit), used_(used), commonNames_(commonNames), procs_(procs) {}
 
     UnitText run(const std::vector<SourceItem>& leading);
 
@@ -273,6 +274,12 @@ private:
     const Unit& u_;
     std::set<std::string>& used_;
     const std::map<std::pair<std::string, int>, std::string>& commonNames_;
+    const std::unordered_map<std::string_view, const ProcInfo*>& procs_;  // index_.procs by name
+    // The procedure of the listed files of that name, or null.
+    const ProcInfo* procOf(const std::string& name) const {
+        auto it = procs_.find(name);
+        return it == procs_.end() ? nullptr : it->second;
+    }
     std::vector<std::string> out_;
     std::vector<Todo> todos_;
     int indent_ = 1;
@@ -358,9 +365,9 @@ std::optional<std::string> UnitWriter::refusedFirst(const Stmt& st) const {
         case K::ifBlock: return refusedAtLeft(*st.exprs[0]);
         case K::call: {
             const Symbol* s = u_.find(st.name);
-            auto it = index_.procs.find(st.name);
-            if ((s != nullptr && s->dummyIndex >= 0) || it == index_.procs.end()) return std::nullopt;
-            const ProcInfo& callee = it->second;
+            const ProcInfo* proc = procOf(st.name);
+            if ((s != nullptr && s->dummyIndex >= 0) || proc == nullptr) return std::nullopt;
+            const ProcInfo& callee = *proc;
             if (callee.kind != UnitKind::subroutine) return std::nullopt;
             // The arguments in order, as args() takes them.
             for (std::size_t i = 0; i < st.exprs.size(); ++i) {
@@ -407,8 +414,8 @@ std::optional<std::string> UnitWriter::refusedAtLeft(const Expr& from) const {
                     return std::nullopt;
                 }
                 if (s != nullptr && (s->stmtFunction || s->dummyIndex >= 0)) return std::nullopt;
-                auto it = index_.procs.find(e->text);
-                if (it == index_.procs.end()) {
+                const ProcInfo* proc = procOf(e->text);
+                if (proc == nullptr) {
                     if ((s == nullptr || !s->external) && isIntrinsicName(e->text)) {
                         // An intrinsic writes its arguments first, in order.
                         if (e->args.empty() || !e->args[0] || e->args[0]->kind == Expr::Kind::star) return std::nullopt;
@@ -417,7 +424,7 @@ std::optional<std::string> UnitWriter::refusedAtLeft(const Expr& from) const {
                     }
                     return "the function '" + e->text + "' is not among the listed files";
                 }
-                const ProcInfo& callee = it->second;
+                const ProcInfo& callee = *proc;
                 if (callee.kind != UnitKind::function) return "'" + e->text + "' is a subroutine";
                 // Then its first argument, when the dummy takes a value.
                 if (e->args.empty() || callee.dummies.empty() || !e->args[0]) return std::nullopt;
@@ -719,7 +726,7 @@ Code UnitWriter::call(const Expr& e) {
         }
         return body;
     }
-    const bool declaredProc = index_.procs.count(e.text) != 0;
+    const bool declaredProc = procOf(e.text) != nullptr;
     const bool dummyProc = s != nullptr && s->dummyIndex >= 0;
     if (dummyProc) return dummyFunction(*s, e);
     if (!declaredProc && (s == nullptr || !s->external) && isIntrinsicName(e.text)) return intrinsic(e.text, e);
@@ -742,7 +749,7 @@ std::string UnitWriter::args(const Expr& e, const ProcInfo* callee, const std::v
             if (a.kind != Expr::Kind::name) refuse("an expression passed where a procedure is expected");
             if (s != nullptr && s->dummyIndex >= 0 && (s->external || s->calledAsFunction)) {
                 out += vbaName(s->name);
-            } else if (index_.procs.count(a.text) != 0) {
+            } else if (procOf(a.text) != nullptr) {
                 out += quoteVba(vbaName(a.text));
             } else {
                 refuse("the procedure '" + a.text + "' passed as an argument is not among the listed files");
@@ -821,8 +828,7 @@ Code UnitWriter::dummyFunction(const Symbol& dummy, const Expr& e) {
 }
 
 Code UnitWriter::userFunction(const Expr& e) {
-    auto it = index_.procs.find(e.text);
-    const ProcInfo* callee = it != index_.procs.end() ? &it->second : nullptr;
+    const ProcInfo* callee = procOf(e.text);
     if (callee != nullptr && callee->kind != UnitKind::function) refuse("'" + e.text + "' is a subroutine");
     if (callee == nullptr) refuse("the function '" + e.text + "' is not among the listed files");
     Code c;
@@ -1409,16 +1415,16 @@ void UnitWriter::body(const Stmt& st) {
             closeLoop();
             return;
         case K::call: {
-            auto it = index_.procs.find(st.name);
+            const ProcInfo* callee = procOf(st.name);
             const Symbol* s = u_.find(st.name);
             if (s != nullptr && s->dummyIndex >= 0) {
                 dispatch(*s, st.exprs, UnitKind::subroutine, "");
                 return;
             }
-            if (it == index_.procs.end()) refuse("the subroutine '" + st.name + "' is not among the listed files");
-            if (it->second.kind != UnitKind::subroutine) refuse("'" + st.name + "' is not a subroutine");
+            if (callee == nullptr) refuse("the subroutine '" + st.name + "' is not among the listed files");
+            if (callee->kind != UnitKind::subroutine) refuse("'" + st.name + "' is not a subroutine");
             Expr dummy;
-            const std::string a = args(dummy, &it->second, st.exprs);
+            const std::string a = args(dummy, callee, st.exprs);
             line("Call " + vbaName(st.name) + (a.empty() ? "" : "(" + a + ")"));
             return;
         }
@@ -1770,7 +1776,7 @@ void UnitWriter::declarations() {
         const Symbol& s = *sp;
         if (s.dummyIndex >= 0 || s.isParameter || s.inCommon || s.stmtFunction || s.external || s.intrinsic) continue;
         if (u_.kind == UnitKind::function && s.name == u_.name) continue;
-        if (!s.isArray() && (s.calledAsFunction || (index_.procs.count(s.name) != 0 && !s.used))) continue;
+        if (!s.isArray() && (s.calledAsFunction || (procOf(s.name) != nullptr && !s.used))) continue;
         if (!s.isArray() && !s.used && !s.typeDeclared && !s.hasData && !s.saved) continue;
         if (s.type == BaseType::complex) {
             todos_.push_back(
@@ -2120,9 +2126,10 @@ UnitText UnitWriter::run(const std::vector<SourceItem>& leading) {
 UnitText VbaWriter::write(const Unit& unit, const std::vector<SourceItem>& leading) {
     if (!namesReady_) {
         commonNames_ = globalNames();
+        for (const auto& [name, proc] : index_.procs) procByName_.emplace(name, &proc);
         namesReady_ = true;
     }
-    UnitWriter w(index_, unit, used_, commonNames_);
+    UnitWriter w(index_, unit, used_, commonNames_, procByName_);
     return w.run(leading);
 }
 

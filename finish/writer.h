@@ -14,6 +14,8 @@
 #include <map>
 #include <set>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/review.h"
@@ -50,6 +52,10 @@ private:
     const ProgramIndex& index_;
     std::set<std::string> used_;
     std::map<std::pair<std::string, int>, std::string> commonNames_;
+    // The index's procedures by name. The names of COMMON members and of
+    // procedures are worked out once, at the first unit: the index is whole
+    // by then.
+    std::unordered_map<std::string_view, const ProcInfo*> procByName_;
     bool namesReady_ = false;
 };
 
