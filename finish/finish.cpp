@@ -97,7 +97,9 @@ bool mayBeDeclarative(std::string_view s) {
 }
 
 Stmt indexStatement(const SourceItem& item, const std::vector<std::string>& dummies) {
-    const std::string t = squeezedText(item.text);
+    static thread_local std::string squeezed;  // room kept from one statement to the next
+    squeezedText(item.text, squeezed);
+    const std::string& t = squeezed;
     if (mayBeDeclarative(t)) return parseStatement(item.text, item.label, item.line);
     auto isDummy = [&dummies](std::string_view n) {
         for (const std::string& d : dummies) {
@@ -388,9 +390,11 @@ FinishResult finishAll(const std::string& moduleName, const FileList& files, Run
     std::vector<bool> readable(count, false);
     std::vector<SourceItem> stdinItems;
     long long lines = 0;
+    // One list of items serves every file, its room kept from one to the next.
+    std::vector<SourceItem> items;
     for (std::size_t i = 0; i < count; ++i) {
         if (names[i].empty()) continue;
-        std::vector<SourceItem> items;
+        items.clear();
         Outcome failure;
         bool stopped = false;
         // The index needs no comments, except from standard input, whose
@@ -425,7 +429,7 @@ FinishResult finishAll(const std::string& moduleName, const FileList& files, Run
     std::set<std::string> written;
     for (std::size_t i = 0; i < count; ++i) {
         if (!readable[i]) continue;
-        std::vector<SourceItem> items;
+        items.clear();
         if (names[i] == "-") {
             items = stdinItems;  // standard input is read once; it may be listed twice
         } else {

@@ -203,11 +203,15 @@ Squeezed squeeze(std::string_view s) {
     return out;
 }
 
+void squeeze(std::string_view s, Squeezed& out) { squeezeInto<true>(s, out.text, &out.raw); }
+
 std::string squeezedText(std::string_view s) {
     std::string text;
     squeezeInto<false>(s, text, nullptr);
     return text;
 }
+
+void squeezedText(std::string_view s, std::string& out) { squeezeInto<false>(s, out, nullptr); }
 
 namespace {
 

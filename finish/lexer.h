@@ -70,8 +70,11 @@ struct Squeezed {
     std::vector<std::uint32_t> raw;
 };
 Squeezed squeeze(std::string_view statement);
+// The same into `out`, whose room is kept.
+void squeeze(std::string_view statement, Squeezed& out);
 // The same text without the indices, for a look at what a statement is.
 std::string squeezedText(std::string_view statement);
+void squeezedText(std::string_view statement, std::string& out);
 
 // An operator's text packed in a number (its bytes, the first lowest), so
 // that the parser compares operators without comparing strings.

@@ -156,6 +156,7 @@ public:
     ExprPtr binary(std::string op, ExprPtr l, ExprPtr r, std::size_t at) {
         ExprPtr e = make(Expr::Kind::binary, at);
         e->op = std::move(op);
+        e->args.reserve(2);
         e->args.push_back(std::move(l));
         e->args.push_back(std::move(r));
         return e;
@@ -299,6 +300,7 @@ public:
         expect(":");
         if (!isOp(")")) hi = expression();
         expect(")");
+        s->args.reserve(3);
         s->args.push_back(std::move(base));
         s->args.push_back(std::move(lo));
         s->args.push_back(std::move(hi));
@@ -339,6 +341,7 @@ public:
                     if (range) {
                         if (!call->args.empty()) fail("a substring range among subscripts");
                         ExprPtr s = make(Expr::Kind::substring, t.at);
+                        s->args.reserve(3);
                         s->args.push_back(std::move(e));
                         s->args.push_back(std::move(lo));
                         s->args.push_back(std::move(hi));
@@ -1133,7 +1136,16 @@ Stmt parseStatement(std::string_view text, std::string_view label, long long lin
     st.label = std::string(label);
     st.line = line;
     st.source = std::string(text);
-    const Squeezed sq = squeeze(text);
+    // The squeezed text is needed only while the statement is parsed: its
+    // room is kept for the next one, unless the statement was very long.
+    static thread_local Squeezed scratch;
+    squeeze(text, scratch);
+    const Squeezed& sq = scratch;
+    struct Release {
+        ~Release() {
+            if (scratch.text.capacity() > (1u << 16)) scratch = Squeezed{};
+        }
+    } release;
     try {
         classify(st, sq.text, text, sq);
         if (st.kind == Stmt::Kind::assignment && st.target->kind == Expr::Kind::call) {

@@ -46,7 +46,8 @@ void setDims(Symbol& s, const Declarator& d) {
 }
 
 // Every name in an expression: variables, array elements, calls.
-void walkNames(const Expr& e, const std::function<void(const Expr&)>& visit) {
+template <typename Visit>
+void walkNames(const Expr& e, const Visit& visit) {
     if (e.kind == Expr::Kind::name || e.kind == Expr::Kind::call) visit(e);
     for (const ExprPtr& a : e.args) {
         if (a) walkNames(*a, visit);
