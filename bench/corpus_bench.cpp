@@ -175,6 +175,29 @@ public:
             "  review    %6.2f  (cpu %5.2f)  ftvb-convert --review=FILE's time over the plain run's; module %s\n",
             reviewOverFtvb, reviewOverFtvbCpu, reviewSame ? "identical" : "DIFFERS");
         std::printf("            (the list: %s)\n", lastLine(o_.work + "/corpus.review").c_str());
+        // The finisher: against the plain run, and against f2c, another
+        // translator that reads the whole program.
+        const double finishOverFtvb = finished.median / ftvb1.median;
+        const double finishOverFtvbCpu = finished.cpuMedian / ftvb1.cpuMedian;
+        std::printf("  finish    %6.2f  (cpu %5.2f)  ftvb-convert --finish's time over the plain run's\n", finishOverFtvb,
+                    finishOverFtvbCpu);
+        finishVerdicts_.push_back({"ftvb-convert --finish <= " + bound(kMaxFinishRatio) + "x the plain run",
+                                   figure("%.2fx (cpu %.2fx)", finishOverFtvb, finishOverFtvbCpu),
+                                   ok(finished) && ok(ftvb1) && finishOverFtvb <= kMaxFinishRatio,
+                                   finishOverFtvbCpu <= kMaxFinishRatio});
+        const std::string finishF2cTarget =
+            "ftvb-convert --finish >= " + bound(kMinFinishTimesF2c) + "x f2c's lines per second";
+        if (f2c) {
+            const double f2cOverFinish = f2c->median / finished.median;
+            const double f2cOverFinishCpu = f2c->cpuMedian / finished.cpuMedian;
+            std::printf("  f2c/finish %5.2f  (cpu %5.2f)  f2c's time over the finisher's: its lines/s over f2c's\n",
+                        f2cOverFinish, f2cOverFinishCpu);
+            finishVerdicts_.push_back({finishF2cTarget, figure("%.2fx (cpu %.2fx)", f2cOverFinish, f2cOverFinishCpu),
+                                       ok(finished) && f2cOverFinish >= kMinFinishTimesF2c,
+                                       f2cOverFinishCpu >= kMinFinishTimesF2c});
+        } else {
+            finishVerdicts_.push_back({finishF2cTarget, "f2c not installed", std::nullopt, std::nullopt});
+        }
         const std::string referenceTarget =
             "ftvb-convert >= " + bound(kMinTimesReference) + "x the reference's lines per second";
         if (reference) {
