@@ -55,6 +55,7 @@ Fields fieldsOf(std::string_view line) {
 
 // The text up to an inline "!" comment outside quotes.
 std::string_view withoutInlineComment(std::string_view body) {
+    if (body.find('!') == std::string_view::npos) return body;  // most lines
     char quote = 0;
     for (std::size_t i = 0; i < body.size(); ++i) {
         const char c = body[i];
