@@ -342,6 +342,8 @@ private:
     std::optional<std::string> refusedFirst(const Stmt& st) const;
     std::optional<std::string> refusedAtLeft(const Expr& e) const;
     bool writtenQuietly(const Expr& e, BaseType to) const;
+    const Symbol* plainScalar(const Expr& e) const;
+    bool quietInteger(const Expr& e) const;
 };
 
 // What writing the statement would refuse before anything else, when that
@@ -446,7 +448,8 @@ std::optional<std::string> UnitWriter::refusedAtLeft(const Expr& from) const {
 
 // Whether writing the expression, as a value for `to` (none: as it is),
 // can neither refuse nor note anything (such as a helper it uses): a
-// constant, or a variable that is a plain scalar.
+// constant, a variable that is a plain scalar, or INTEGER arithmetic
+// (+ - * /) of those.
 bool UnitWriter::writtenQuietly(const Expr& e, BaseType to) const {
     switch (e.kind) {
         case Expr::Kind::integer:
@@ -454,11 +457,34 @@ bool UnitWriter::writtenQuietly(const Expr& e, BaseType to) const {
         case Expr::Kind::string: return true;
         // A REAL constant given to an INTEGER goes through FtInt.
         case Expr::Kind::real: return to != BaseType::integer;
+        case Expr::Kind::name: return plainScalar(e) != nullptr;
+        default: return quietInteger(e);
+    }
+}
+
+// The symbol of a name that is written as it is, or null.
+const Symbol* UnitWriter::plainScalar(const Expr& e) const {
+    if (e.kind != Expr::Kind::name) return nullptr;
+    const Symbol* s = u_.find(e.text);
+    if (s == nullptr || s->type == BaseType::complex || s->isArray() || s->external ||
+        (s->calledAsFunction && !s->isParameter && s->dummyIndex < 0)) {
+        return nullptr;
+    }
+    return s;
+}
+
+bool UnitWriter::quietInteger(const Expr& e) const {
+    switch (e.kind) {
+        case Expr::Kind::integer: return true;
         case Expr::Kind::name: {
-            const Symbol* s = u_.find(e.text);
-            return s != nullptr && s->type != BaseType::complex && !s->isArray() && !s->external &&
-                   !(s->calledAsFunction && !s->isParameter && s->dummyIndex < 0);
+            const Symbol* s = plainScalar(e);
+            return s != nullptr && s->type == BaseType::integer;
         }
+        case Expr::Kind::paren: return quietInteger(*e.args[0]);
+        case Expr::Kind::unary: return (e.op == "-" || e.op == "+") && quietInteger(*e.args[0]);
+        case Expr::Kind::binary:
+            return (e.op == "+" || e.op == "-" || e.op == "*" || e.op == "/") && quietInteger(*e.args[0]) &&
+                   quietInteger(*e.args[1]);
         default: return false;
     }
 }

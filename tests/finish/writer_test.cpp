@@ -363,9 +363,10 @@ TEST(FinishWriter, WhatIsRefusedFirstIsWhatIsNoted) {
           "' FTVB-TODO: the function 'nowhere' is not among the listed files", "'z = nowhere(1)"}},
         {"a CALL: the arguments before the refused one are plain",
          "subroutine t(n, x)\ninteger n\nreal x(n)\ncomplex z\ncall s(n, z, x)\ncall s(1, x(1), x)\n"
-         "call s(2.5, z, x)\nend\nsubroutine s(k, w, v)\ninteger k\nreal w, v(*)\nend\n",
+         "call s(-(n - 1) * 2, -z, x)\ncall s(2.5, z, x)\nend\nsubroutine s(k, w, v)\ninteger k\nreal w, v(*)\nend\n",
          {"' FTVB-TODO: COMPLEX", "'call s(n, z, x)", "Call s(1, x(x_o + 1), x, x_o)", "' FTVB-TODO: COMPLEX",
-          "'call s(2.5, z, x)", "Public Function FtInt(ByVal x As Double) As Long"}},
+          "'call s(-(n - 1) * 2, -z, x)", "' FTVB-TODO: COMPLEX", "'call s(2.5, z, x)",
+          "Public Function FtInt(ByVal x As Double) As Long"}},
         {"what is not refused at the far left is written",
          "program p\nreal a(2)\nx = a(1) + abs(-2.0)\ny = f(x)\nend\nreal function f(t)\nf = t\nend\n",
          {"x = CSng(a(1) + CSng(Abs(-2.0)))", "y = f(x)"}},
