@@ -301,6 +301,7 @@ private:
     int cycles_ = 0;
     // Open blocks, innermost last: 'I' an If, 'L' a loop.
     std::vector<char> blocks_;
+    std::vector<char> savedBlocks_;  // blocks_ as a statement found them, for a refusal to go back to
     bool inIf() const { return !blocks_.empty() && blocks_.back() == 'I'; }
     void closeLoop() {
         // An IF left open inside the loop (FORTRAN that nests badly) is
@@ -1641,7 +1642,7 @@ void UnitWriter::statement(const Stmt& st) {
     const std::size_t mark = out_.size();
     const int indent = indent_;
     const std::size_t loops = loops_.size();
-    const std::vector<char> blocks = blocks_;
+    savedBlocks_ = blocks_;  // into room kept from the last statement
     preLines_.clear();
     try {
         if (st.kind == Stmt::Kind::unknown) throw Untranslatable{ReviewKind::notRead, st.error};
@@ -1665,7 +1666,7 @@ void UnitWriter::statement(const Stmt& st) {
         out_.resize(mark);
         indent_ = indent;
         loops_.resize(std::min(loops, loops_.size()));
-        blocks_ = blocks;
+        blocks_ = savedBlocks_;
         todos_.push_back({why.kind, why.detail, st.line, out_.size()});
         line("' FTVB-TODO: " + why.detail);
         line("'" + st.source);
