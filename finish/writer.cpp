@@ -366,12 +366,21 @@ std::optional<std::string> UnitWriter::refusedFirst(const Stmt& st) const {
             return std::nullopt;
         case K::ifLogical:
         case K::ifBlock: return refusedAtLeft(*st.exprs[0]);
+        // What is refused whatever it holds.
+        case K::returnStmt:
+            if (!st.exprs.empty()) return "an alternate return";
+            return std::nullopt;
+        case K::pauseStmt: return "PAUSE";
+        case K::entry: return "ENTRY";
+        case K::equivalence: return "EQUIVALENCE";
+        case K::include: return "INCLUDE";
         case K::call: {
             const Symbol* s = u_.find(st.name);
             const ProcInfo* proc = procOf(st.name);
-            if ((s != nullptr && s->dummyIndex >= 0) || proc == nullptr) return std::nullopt;
+            if (s != nullptr && s->dummyIndex >= 0) return std::nullopt;
+            if (proc == nullptr) return "the subroutine '" + st.name + "' is not among the listed files";
             const ProcInfo& callee = *proc;
-            if (callee.kind != UnitKind::subroutine) return std::nullopt;
+            if (callee.kind != UnitKind::subroutine) return "'" + st.name + "' is not a subroutine";
             // The arguments in order, as args() takes them.
             for (std::size_t i = 0; i < st.exprs.size(); ++i) {
                 const Expr& a = *st.exprs[i];

@@ -367,6 +367,12 @@ TEST(FinishWriter, WhatIsRefusedFirstIsWhatIsNoted) {
          {"' FTVB-TODO: COMPLEX", "'call s(n, z, x)", "Call s(1, x(x_o + 1), x, x_o)", "' FTVB-TODO: COMPLEX",
           "'call s(-(n - 1) * 2, -z, x)", "' FTVB-TODO: COMPLEX", "'call s(2.5, z, x)",
           "Public Function FtInt(ByVal x As Double) As Long"}},
+        {"what is refused whatever it holds",
+         "subroutine t(x, *)\nreal x\nequivalence (x, y)\npause\ncall nowhere(x)\ncall f(x)\nreturn 1\n"
+         "entry e2(x)\nend\nreal function f(y)\nf = y\nend\n",
+         {"' FTVB-TODO: EQUIVALENCE", "' FTVB-TODO: PAUSE",
+          "' FTVB-TODO: the subroutine 'nowhere' is not among the listed files", "' FTVB-TODO: 'f' is not a subroutine",
+          "' FTVB-TODO: an alternate return", "' FTVB-TODO: ENTRY"}},
         {"what is not refused at the far left is written",
          "program p\nreal a(2)\nx = a(1) + abs(-2.0)\ny = f(x)\nend\nreal function f(t)\nf = t\nend\n",
          {"x = CSng(a(1) + CSng(Abs(-2.0)))", "y = f(x)"}},
