@@ -259,6 +259,7 @@ private:
     }
     void statement(const Stmt& st);
     void body(const Stmt& st);
+    void callStatement(const Stmt& st);
     void assignment(const Stmt& st);
     std::string assignTo(const Expr& target, const Expr& value);
     void ioList(const std::vector<ExprPtr>& items, bool reading);
@@ -1320,6 +1321,20 @@ void UnitWriter::ioList(const std::vector<ExprPtr>& items, bool reading) {
     }
 }
 
+void UnitWriter::callStatement(const Stmt& st) {
+    const ProcInfo* callee = procOf(st.name);
+    const Symbol* s = u_.find(st.name);
+    if (s != nullptr && s->dummyIndex >= 0) {
+        dispatch(*s, st.exprs, UnitKind::subroutine, "");
+        return;
+    }
+    if (callee == nullptr) refuse("the subroutine '" + st.name + "' is not among the listed files");
+    if (callee->kind != UnitKind::subroutine) refuse("'" + st.name + "' is not a subroutine");
+    Expr dummy;
+    const std::string a = args(dummy, callee, st.exprs);
+    line("Call " + vbaName(st.name) + (a.empty() ? "" : "(" + a + ")"));
+}
+
 void UnitWriter::body(const Stmt& st) {
     using K = Stmt::Kind;
     switch (st.kind) {
@@ -1450,20 +1465,7 @@ void UnitWriter::body(const Stmt& st) {
             if (loops_.empty()) refuse("END DO without a DO");
             closeLoop();
             return;
-        case K::call: {
-            const ProcInfo* callee = procOf(st.name);
-            const Symbol* s = u_.find(st.name);
-            if (s != nullptr && s->dummyIndex >= 0) {
-                dispatch(*s, st.exprs, UnitKind::subroutine, "");
-                return;
-            }
-            if (callee == nullptr) refuse("the subroutine '" + st.name + "' is not among the listed files");
-            if (callee->kind != UnitKind::subroutine) refuse("'" + st.name + "' is not a subroutine");
-            Expr dummy;
-            const std::string a = args(dummy, callee, st.exprs);
-            line("Call " + vbaName(st.name) + (a.empty() ? "" : "(" + a + ")"));
-            return;
-        }
+        case K::call: callStatement(st); return;
         case K::returnStmt:
             if (!st.exprs.empty()) refuse("an alternate return");
             // A RETURN right before END, outside any block, says nothing
@@ -1656,7 +1658,16 @@ void UnitWriter::statement(const Stmt& st) {
     try {
         if (st.kind == Stmt::Kind::unknown) throw Untranslatable{ReviewKind::notRead, st.error};
         if (std::optional<std::string> why = refusedFirst(st)) refuse(std::move(*why));
-        body(st);
+        // The commonest statements are written from here, as body() would:
+        // a refusal from within them then does not unwind body()'s frame,
+        // the costliest of the writer's to unwind.
+        if (st.kind == Stmt::Kind::assignment) {
+            line(assignTo(*st.target, *st.exprs[0]));
+        } else if (st.kind == Stmt::Kind::call) {
+            callStatement(st);
+        } else {
+            body(st);
+        }
         if (!preLines_.empty()) {
             // Values the statement needs first (calls of procedure
             // arguments): only where they are computed once, before it.
