@@ -3,6 +3,7 @@
 // what VBA loads. Memory holds one file's units and one module's lines.
 #include "finish/finish.h"
 
+#include <algorithm>
 #include <memory>
 #include <new>
 
@@ -78,34 +79,44 @@ void startUnit(FileUnits& f, std::vector<SourceItem>& pendingComments, const Stm
 }
 
 // For the index, an executable statement needs only the names it calls
-// (name followed by "(") and a CALL's callee: whether a dummy is a
-// procedure. A statement that may be a header, a declaration or END is
-// parsed whole.
+// (name followed by "(") and a CALL's callee, and only those that are
+// dummies of its unit: whether a dummy is a procedure. A statement that may
+// be a header, a declaration or END is parsed whole.
 bool mayBeDeclarative(std::string_view s) {
     static constexpr std::string_view kWords[] = {
         "integer",   "real",      "doubleprecision", "doublecomplex", "logical",    "character", "complex",
         "byte",      "dimension", "parameter",       "implicit",      "external",   "intrinsic", "common",
         "save",      "data",      "equivalence",     "program",       "subroutine", "function",  "blockdata",
         "recursive", "end",       "entry",           "include"};
+    if (s.empty()) return false;
+    const char first = s[0];
     for (std::string_view w : kWords) {
-        if (s.substr(0, w.size()) == w) return true;
+        if (w[0] == first && s.substr(0, w.size()) == w) return true;
     }
     return false;
 }
 
-Stmt indexStatement(const SourceItem& item) {
-    const Squeezed sq = squeeze(item.text);
-    if (mayBeDeclarative(sq.text)) return parseStatement(item.text, item.label, item.line);
+Stmt indexStatement(const SourceItem& item, const std::vector<std::string>& dummies) {
+    static thread_local std::string squeezed;  // room kept from one statement to the next
+    squeezedText(item.text, squeezed);
+    const std::string& t = squeezed;
+    if (mayBeDeclarative(t)) return parseStatement(item.text, item.label, item.line);
+    auto isDummy = [&dummies](std::string_view n) {
+        for (const std::string& d : dummies) {
+            if (d == n) return true;
+        }
+        return false;
+    };
     Stmt st;
     st.kind = Stmt::Kind::continueStmt;
     st.light = true;
     st.label = item.label;
     st.line = item.line;
-    const std::string& t = sq.text;
+    if (dummies.empty()) return st;
     if (t.rfind("call", 0) == 0) {
         std::size_t e = 4;
         while (e < t.size() && ((t[e] >= 'a' && t[e] <= 'z') || (t[e] >= '0' && t[e] <= '9') || t[e] == '_')) ++e;
-        st.name = t.substr(4, e - 4);
+        if (isDummy(std::string_view(t).substr(4, e - 4))) st.name = t.substr(4, e - 4);
     }
     char quote = 0;
     for (std::size_t i = 0; i < t.size(); ++i) {
@@ -122,7 +133,9 @@ Stmt indexStatement(const SourceItem& item) {
                    ((t[b - 1] >= 'a' && t[b - 1] <= 'z') || (t[b - 1] >= '0' && t[b - 1] <= '9') || t[b - 1] == '_')) {
                 --b;
             }
-            if (b < i && t[b] >= 'a' && t[b] <= 'z') st.names.push_back(t.substr(b, i - b));
+            if (b < i && t[b] >= 'a' && t[b] <= 'z' && isDummy(std::string_view(t).substr(b, i - b))) {
+                st.names.push_back(t.substr(b, i - b));
+            }
         }
     }
     return st;
@@ -132,8 +145,21 @@ FileUnits unitsOf(std::vector<SourceItem>& items, bool forIndex = false) {
     FileUnits f;
     std::vector<SourceItem> pending;
     bool open = false;
+    // A unit's statements are reserved at its start for all the file has
+    // left, so that they are not moved as the unit grows (most files hold
+    // one unit); what a unit leaves unused is given back at its end.
+    // Comments likewise.
+    std::size_t statementsLeft = 0;
+    for (const SourceItem& item : items) statementsLeft += item.kind == SourceItem::Kind::statement ? 1 : 0;
+    std::size_t commentsLeft = items.size() - statementsLeft;
+    auto close = [&f] {
+        Unit& u = f.units.back();
+        if (u.stmts.capacity() > u.stmts.size() + u.stmts.size() / 2 + 16) u.stmts.shrink_to_fit();
+        if (u.comments.capacity() > u.comments.size() + u.comments.size() / 2 + 16) u.comments.shrink_to_fit();
+    };
     for (SourceItem& item : items) {
         if (item.kind != SourceItem::Kind::statement) {
+            --commentsLeft;
             if (open) {
                 f.units.back().comments.push_back({f.units.back().stmts.size(), std::move(item)});
             } else {
@@ -141,20 +167,38 @@ FileUnits unitsOf(std::vector<SourceItem>& items, bool forIndex = false) {
             }
             continue;
         }
-        Stmt st = forIndex ? indexStatement(item) : parseStatement(item.text, item.label, item.line);
+        static const std::vector<std::string> kNone;
+        Stmt st = !forIndex ? parseStatement(item.text, item.label, item.line)
+                            : indexStatement(item, open ? f.units.back().dummies : kNone);
+        if (st.light && open && st.names.empty() && st.name.empty()) {
+            // Such a statement tells the symbols only that the executable
+            // part has begun: one in a row says it.
+            const Stmt& last = f.units.back().stmts.back();
+            if (last.light && last.names.empty() && last.name.empty()) {
+                --statementsLeft;
+                continue;
+            }
+        }
         const bool header = st.kind == Stmt::Kind::program || st.kind == Stmt::Kind::subroutine ||
                             st.kind == Stmt::Kind::function || st.kind == Stmt::Kind::blockData;
         if (header || !open) {
             if (open) {
                 // A header inside a unit: the unit had no END.
+                close();
                 open = false;
             }
             startUnit(f, pending, header ? &st : nullptr);
+            f.units.back().stmts.reserve(statementsLeft);
+            if (!forIndex) f.units.back().comments.reserve(commentsLeft);
             open = true;
         }
+        --statementsLeft;
         const bool end = st.kind == Stmt::Kind::end;
         f.units.back().stmts.push_back(std::move(st));
-        if (end) open = false;
+        if (end) {
+            close();
+            open = false;
+        }
     }
     f.trailing = std::move(pending);
     for (Unit& u : f.units) buildSymbols(u);
@@ -168,7 +212,10 @@ public:
     ModuleSet(std::string moduleName, RunObserver& observer, std::size_t maxLines)
         : moduleName_(std::move(moduleName)), observer_(observer), maxLines_(maxLines) {}
 
-    void begin(const std::vector<std::string>& commons) { commons_ = commons; }
+    void begin(const std::vector<std::string>& commons) {
+        commons_ = commons;
+        lines_.reserve(std::min<std::size_t>(maxLines_, 1 << 16));
+    }
     // A unit's lines, with its notes (their lines counted in the unit).
     Status add(UnitText text, const std::string& source) {
         const std::size_t limit = maxLines_ > 200 ? maxLines_ - 100 : maxLines_;
@@ -228,7 +275,12 @@ private:
         long long lineNo = 0;
         std::string name = moduleVbName(file);
         auto put = [&](const std::string& l) {
-            for (const std::string& piece : breakLine(l)) {
+            if (l.size() <= kLineLimit) {
+                writer->writeLine(l);
+                ++lineNo;
+                return;
+            }
+            for (const std::string& piece : breakLine(l, kLineLimit)) {
                 writer->writeLine(piece);
                 ++lineNo;
             }
@@ -278,16 +330,17 @@ public:
     bool review_ = false;
 };
 
-// Reads a whole file into logical lines; false when it cannot be read.
+// Reads a whole file into logical lines, comments and blank lines too when
+// asked; false when it cannot be read.
 bool readItems(const std::string& name, RunObserver& observer, std::vector<SourceItem>& items, long long& lines,
-               Status& failure, bool& stopped) {
+               Status& failure, bool& stopped, bool keepComments = true) {
     SourceReader source(&observer);
     if (Status opened = source.open(name); !opened.ok()) {
         failure = std::move(opened);
         stopped = observer.stopRequested();
         return false;
     }
-    StatementReader reader;
+    StatementReader reader(keepComments);
     std::string_view line;
     while (source.nextLine(line)) {
         ++lines;
@@ -333,12 +386,16 @@ FinishResult finishAll(const std::string& moduleName, const FileList& files, Run
     std::vector<bool> readable(count, false);
     std::vector<SourceItem> stdinItems;
     long long lines = 0;
+    // One list of items serves every file, its room kept from one to the next.
+    std::vector<SourceItem> items;
     for (std::size_t i = 0; i < count; ++i) {
         if (names[i].empty()) continue;
-        std::vector<SourceItem> items;
+        items.clear();
         Status failure;
         bool stopped = false;
-        if (!readItems(names[i], observer, items, lines, failure, stopped)) {
+        // The index needs no comments, except from standard input, whose
+        // items serve the second pass too.
+        if (!readItems(names[i], observer, items, lines, failure, stopped, names[i] == "-")) {
             if (stopped) {
                 result.stopped = true;
                 result.moduleFailure = runFailure(Reason::stopped);
@@ -369,7 +426,7 @@ FinishResult finishAll(const std::string& moduleName, const FileList& files, Run
     std::set<std::string> written;
     for (std::size_t i = 0; i < count; ++i) {
         if (!readable[i]) continue;
-        std::vector<SourceItem> items;
+        items.clear();
         if (names[i] == "-") {
             items = stdinItems;  // standard input is read once; it may be listed twice
         } else {

@@ -55,6 +55,7 @@ Fields fieldsOf(std::string_view line) {
 
 // The text up to an inline "!" comment outside quotes.
 std::string_view withoutInlineComment(std::string_view body) {
+    if (body.find('!') == std::string_view::npos) return body;  // most lines
     char quote = 0;
     for (std::size_t i = 0; i < body.size(); ++i) {
         const char c = body[i];
@@ -74,9 +75,11 @@ std::string_view withoutInlineComment(std::string_view body) {
 void StatementReader::feed(std::string_view line, std::vector<SourceItem>& out) {
     ++lineNo_;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (isCommentLine(line) || isBlank(line)) {
+    const bool comment = isCommentLine(line);
+    if (comment || isBlank(line)) {
+        if (!keepComments_) return;
         SourceItem item;
-        item.kind = isBlank(line) ? SourceItem::Kind::blank : SourceItem::Kind::comment;
+        item.kind = comment ? SourceItem::Kind::comment : SourceItem::Kind::blank;
         if (item.kind == SourceItem::Kind::comment) item.text = std::string(line.substr(1));
         item.line = lineNo_;
         (open_ ? held_ : out).push_back(std::move(item));
@@ -91,15 +94,14 @@ void StatementReader::feed(std::string_view line, std::vector<SourceItem>& out) 
     }
     finish(out);
     open_ = true;
-    pending_ = SourceItem{};
     pending_.label = f.label;
     pending_.line = lineNo_;
-    pending_.segments.push_back({0, {lineNo_, f.bodyColumn}});
-    pending_.text += body;
+    pending_.column = f.bodyColumn;
+    pending_.text.assign(body);
 }
 
 Position SourceItem::positionOf(std::size_t index) const {
-    Position p{line, 1};
+    Position p{line, column + static_cast<int>(index)};
     for (const Segment& s : segments) {
         if (s.at > index) break;
         p = {s.from.line, s.from.column + static_cast<int>(index - s.at)};
@@ -117,13 +119,28 @@ void StatementReader::finish(std::vector<SourceItem>& out) {
     held_.clear();
 }
 
-Squeezed squeeze(std::string_view s) {
-    Squeezed out;
-    out.text.reserve(s.size());
-    out.raw.reserve(s.size());
+namespace {
+
+// The squeeze of one statement, written into `text` (and, when asked, each
+// character's index into `raw`) in room made beforehand: a statement
+// squeezes to at most its own size, unless a Hollerith constant grows by
+// its quotes, when the room is doubled.
+template <bool kRaw>
+void squeezeInto(std::string_view s, std::string& text, std::vector<std::uint32_t>* raw) {
+    text.resize(s.size() + 2);
+    if constexpr (kRaw) raw->resize(s.size() + 2);
+    std::size_t n = 0;
+    auto room = [&](std::size_t more) {
+        if (n + more <= text.size()) return;
+        const std::size_t size = std::max(text.size() * 2, n + more);
+        text.resize(size);
+        if constexpr (kRaw) raw->resize(size);
+    };
     auto put = [&](char c, std::size_t i) {
-        out.text += c;
-        out.raw.push_back(static_cast<std::uint32_t>(i));
+        room(1);
+        text[n] = c;
+        if constexpr (kRaw) (*raw)[n] = static_cast<std::uint32_t>(i);
+        ++n;
     };
     for (std::size_t i = 0; i < s.size(); ++i) {
         const char c = s[i];
@@ -147,25 +164,22 @@ Squeezed squeeze(std::string_view s) {
         // characters after it are text, blanks included. A type length
         // (real*8 h) has a star before its digits and is not one.
         if (c >= '0' && c <= '9') {
-            const char before = out.text.empty() ? '(' : out.text.back();
+            const char before = n == 0 ? '(' : text[n - 1];
             if (before == '(' || before == ',' || before == '/') {
                 std::size_t j = i;
-                std::size_t n = 0;
-                std::string digits;
+                std::size_t count = 0;
                 while (j < s.size() && ((s[j] >= '0' && s[j] <= '9') || s[j] == ' ')) {
-                    if (s[j] != ' ') {
-                        n = n * 10 + static_cast<std::size_t>(s[j] - '0');
-                        digits += s[j];
-                    }
+                    if (s[j] != ' ') count = count * 10 + static_cast<std::size_t>(s[j] - '0');
                     ++j;
-                    if (n > 100000) break;
+                    if (count > 100000) break;
                 }
-                if (j < s.size() && (s[j] == 'h' || s[j] == 'H') && n > 0) {
+                if (j < s.size() && (s[j] == 'h' || s[j] == 'H') && count > 0) {
                     // Written as a quoted string, so that later steps see
                     // one kind of text constant.
+                    room(2 * count + 2);
                     put('\'', i);
                     std::size_t k = j + 1;
-                    for (std::size_t taken = 0; taken < n; ++taken, ++k) {
+                    for (std::size_t taken = 0; taken < count; ++taken, ++k) {
                         const char t = k < s.size() ? s[k] : ' ';
                         put(t, k < s.size() ? k : s.size() - 1);
                         if (t == '\'') put('\'', k < s.size() ? k : s.size() - 1);
@@ -178,8 +192,27 @@ Squeezed squeeze(std::string_view s) {
         }
         put(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c, i);
     }
+    text.resize(n);
+    if constexpr (kRaw) raw->resize(n);
+}
+
+}  // namespace
+
+Squeezed squeeze(std::string_view s) {
+    Squeezed out;
+    squeezeInto<true>(s, out.text, &out.raw);
     return out;
 }
+
+void squeeze(std::string_view s, Squeezed& out) { squeezeInto<true>(s, out.text, &out.raw); }
+
+std::string squeezedText(std::string_view s) {
+    std::string text;
+    squeezeInto<false>(s, text, nullptr);
+    return text;
+}
+
+void squeezedText(std::string_view s, std::string& out) { squeezeInto<false>(s, out, nullptr); }
 
 namespace {
 
@@ -201,21 +234,21 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-std::vector<Token> tokenize(std::string_view s, std::size_t from, std::size_t to) {
+void tokenizeInto(std::vector<Token>& out, std::string_view s, std::size_t from, std::size_t to) {
     if (to > s.size()) to = s.size();
     s = s.substr(0, to);
-    std::vector<Token> out;
+    out.clear();
     out.reserve((s.size() - std::min(from, s.size())) / 2 + 2);
     std::size_t i = from;
     while (i < s.size()) {
-        Token t;
+        Token& t = out.emplace_back();
         t.at = i;
         const char c = s[i];
         if (isLetter(c)) {
             std::size_t j = i;
             while (j < s.size() && (isLetter(s[j]) || isDigit(s[j]))) ++j;
             t.kind = Token::Kind::name;
-            t.text = std::string(s.substr(i, j - i));
+            t.text.assign(s.substr(i, j - i));
             i = j;
         } else if (isDigit(c) || (c == '.' && i + 1 < s.size() && isDigit(s[i + 1]))) {
             std::size_t j = i;
@@ -237,7 +270,7 @@ std::vector<Token> tokenize(std::string_view s, std::size_t from, std::size_t to
                 }
             }
             t.kind = real ? Token::Kind::real : Token::Kind::integer;
-            t.text = std::string(s.substr(i, j - i));
+            t.text.assign(s.substr(i, j - i));
             i = j;
         } else if (c == '\'' || c == '"') {
             std::size_t j = i + 1;
@@ -250,7 +283,11 @@ std::vector<Token> tokenize(std::string_view s, std::size_t from, std::size_t to
                     }
                     break;
                 }
-                t.text += s[j++];
+                // The run up to the next quote in one piece.
+                std::size_t k = j;
+                while (k < s.size() && s[k] != c) ++k;
+                t.text.append(s.substr(j, k - j));
+                j = k;
             }
             t.kind = Token::Kind::string;
             i = j < s.size() ? j + 1 : j;
@@ -258,15 +295,15 @@ std::vector<Token> tokenize(std::string_view s, std::size_t from, std::size_t to
             const std::string_view w = dottedAt(s, i);
             if (w.empty()) {
                 t.kind = Token::Kind::op;
-                t.text = ".";
+                t.text.assign(1, '.');
                 ++i;
             } else if (w == "true" || w == "false") {
                 t.kind = Token::Kind::logical;
-                t.text = std::string(w);
+                t.text.assign(w);
                 i += w.size() + 2;
             } else {
                 t.kind = Token::Kind::op;
-                t.text = "." + std::string(w) + ".";
+                t.text.assign(s.substr(i, w.size() + 2));  // ".eq." as written
                 i += w.size() + 2;
             }
         } else {
@@ -274,18 +311,22 @@ std::vector<Token> tokenize(std::string_view s, std::size_t from, std::size_t to
             const char next = i + 1 < s.size() ? s[i + 1] : '\0';
             if (((c == '*' || c == '/' || c == '=') && next == c) ||
                 ((c == '/' || c == '<' || c == '>') && next == '=')) {
-                t.text = std::string(s.substr(i, 2));
+                t.text.assign(s.substr(i, 2));
                 i += 2;
             } else {
-                t.text = std::string(1, c);
+                t.text.assign(1, c);
                 ++i;
             }
         }
-        out.push_back(std::move(t));
+        if (t.kind == Token::Kind::op) t.code = opCode(t.text);
     }
-    Token end;
+    Token& end = out.emplace_back();
     end.at = s.size();
-    out.push_back(end);
+}
+
+std::vector<Token> tokenize(std::string_view s, std::size_t from, std::size_t to) {
+    std::vector<Token> out;
+    tokenizeInto(out, s, from, to);
     return out;
 }
 

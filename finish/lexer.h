@@ -28,7 +28,8 @@ struct SourceItem {
     std::string text;    // a comment's text after column 1; a statement's columns 7-72 joined
     std::string label;   // digits of columns 1-5, without blanks
     long long line = 0;  // first line
-    // Where each physical line's part of `text` begins: its index in
+    int column = 1;      // the column text[0] came from, on the first line
+    // Where each continuation line's part of `text` begins: its index in
     // `text`, and the line and column it came from.
     struct Segment {
         std::size_t at;
@@ -43,6 +44,10 @@ struct SourceItem {
 // the lines of one statement come out right after it.
 class StatementReader {
 public:
+    StatementReader() = default;
+    // Without comments and blank lines: statements only, for a pass that
+    // needs no more.
+    explicit StatementReader(bool keepComments) : keepComments_(keepComments) {}
     // Hands on what is complete after this line.
     void feed(std::string_view line, std::vector<SourceItem>& out);
     // The statement still pending at the end of the file.
@@ -50,6 +55,7 @@ public:
 
 private:
     long long lineNo_ = 0;
+    bool keepComments_ = true;
     bool open_ = false;
     SourceItem pending_;
     std::vector<SourceItem> held_;  // comments inside the pending statement
@@ -64,13 +70,29 @@ struct Squeezed {
     std::vector<std::uint32_t> raw;
 };
 Squeezed squeeze(std::string_view statement);
+// The same into `out`, whose room is kept.
+void squeeze(std::string_view statement, Squeezed& out);
+// The same text without the indices, for a look at what a statement is.
+std::string squeezedText(std::string_view statement);
+void squeezedText(std::string_view statement, std::string& out);
+
+// An operator's text packed in a number (its bytes, the first lowest), so
+// that the parser compares operators without comparing strings.
+constexpr std::uint64_t opCode(std::string_view op) {
+    std::uint64_t code = 0;
+    for (std::size_t i = 0; i < op.size() && i < 8; ++i) {
+        code |= static_cast<std::uint64_t>(static_cast<unsigned char>(op[i])) << (8 * i);
+    }
+    return code;
+}
 
 struct Token {
     enum class Kind { name, integer, real, string, logical, op, end };
     Kind kind = Kind::end;
-    std::string text;       // names and operators in lower case; strings without their quotes
-    std::size_t at = 0;     // index in the squeezed text
-    bool isDouble = false;  // a real constant with a D exponent
+    std::string text;        // names and operators in lower case; strings without their quotes
+    std::size_t at = 0;      // index in the squeezed text
+    bool isDouble = false;   // a real constant with a D exponent
+    std::uint64_t code = 0;  // an op's opCode(text); 0 for the other kinds
 };
 
 // Tokens of squeezed[from, to). Operators: + - * / ** // ( ) , = : and the
@@ -78,5 +100,8 @@ struct Token {
 // Quoted strings and nH constants are strings. A character that starts no
 // token is an op of its own, for the parser to refuse.
 std::vector<Token> tokenize(std::string_view squeezed, std::size_t from = 0, std::size_t to = std::string_view::npos);
+// The same into `out`, whose room is kept from one statement to the next.
+void tokenizeInto(std::vector<Token>& out, std::string_view squeezed, std::size_t from = 0,
+                  std::size_t to = std::string_view::npos);
 
 }  // namespace ftvb::finish

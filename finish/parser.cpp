@@ -93,15 +93,36 @@ bool isReference(std::string_view s) {
     return i == s.size();
 }
 
+// Token lists handed from one parser to the next, so that a statement's
+// parsers do not each allocate their own. Parsers nest (a logical IF's
+// statement is parsed while its condition's parser lives), hence a stack;
+// the room of a very long statement is not kept.
+std::vector<std::vector<Token>>& tokenLists() {
+    static thread_local std::vector<std::vector<Token>> lists;
+    return lists;
+}
+
 class Parser {
 public:
-    Parser(std::string_view text, std::size_t from, std::size_t to) : tokens_(tokenize(text, from, to)) {}
+    Parser(std::string_view text, std::size_t from, std::size_t to) {
+        std::vector<std::vector<Token>>& lists = tokenLists();
+        if (!lists.empty()) {
+            tokens_ = std::move(lists.back());
+            lists.pop_back();
+        }
+        tokenizeInto(tokens_, text, from, to);
+    }
+    Parser(const Parser&) = delete;
+    Parser& operator=(const Parser&) = delete;
+    ~Parser() {
+        if (tokens_.capacity() == 0 || tokens_.capacity() > 4096) return;
+        tokens_.clear();
+        tokenLists().push_back(std::move(tokens_));
+    }
 
     const Token& peek(std::size_t ahead = 0) const { return tokens_[std::min(pos_ + ahead, tokens_.size() - 1)]; }
     bool atEnd() const { return peek().kind == Token::Kind::end; }
-    bool isOp(std::string_view op, std::size_t ahead = 0) const {
-        return peek(ahead).kind == Token::Kind::op && peek(ahead).text == op;
-    }
+    bool isOp(std::string_view op, std::size_t ahead = 0) const { return peek(ahead).code == opCode(op); }
     bool accept(std::string_view op) {
         if (!isOp(op)) return false;
         ++pos_;
@@ -135,6 +156,7 @@ public:
     ExprPtr binary(std::string op, ExprPtr l, ExprPtr r, std::size_t at) {
         ExprPtr e = make(Expr::Kind::binary, at);
         e->op = std::move(op);
+        e->args.reserve(2);
         e->args.push_back(std::move(l));
         e->args.push_back(std::move(r));
         return e;
@@ -144,7 +166,7 @@ public:
     ExprPtr equivalence() {
         ExprPtr l = disjunction();
         while (isOp(".eqv.") || isOp(".neqv.")) {
-            const Token t = tokens_[pos_++];
+            const Token& t = tokens_[pos_++];
             l = binary(t.text, std::move(l), disjunction(), t.at);
         }
         return l;
@@ -176,6 +198,7 @@ public:
     }
     ExprPtr relation() {
         ExprPtr l = concatenation();
+        if (peek().kind != Token::Kind::op) return l;
         static const char* const kRel[] = {".eq.", ".ne.", ".lt.", ".le.", ".gt.", ".ge."};
         for (const char* r : kRel) {
             if (isOp(r)) {
@@ -205,7 +228,7 @@ public:
     ExprPtr additive() {
         ExprPtr l;
         if (isOp("-") || isOp("+")) {
-            const Token t = tokens_[pos_++];
+            const Token& t = tokens_[pos_++];
             l = make(Expr::Kind::unary, t.at);
             l->op = t.text;
             l->args.push_back(term());
@@ -213,7 +236,7 @@ public:
             l = term();
         }
         while (isOp("+") || isOp("-")) {
-            const Token t = tokens_[pos_++];
+            const Token& t = tokens_[pos_++];
             l = binary(t.text, std::move(l), term(), t.at);
         }
         return l;
@@ -221,7 +244,7 @@ public:
     ExprPtr term() {
         ExprPtr l = power();
         while (isOp("*") || isOp("/")) {
-            const Token t = tokens_[pos_++];
+            const Token& t = tokens_[pos_++];
             l = binary(t.text, std::move(l), power(), t.at);
         }
         return l;
@@ -232,7 +255,7 @@ public:
             const std::size_t at = tokens_[pos_++].at;
             ExprPtr exponent;
             if (isOp("-") || isOp("+")) {
-                const Token t = tokens_[pos_++];
+                const Token& t = tokens_[pos_++];
                 exponent = make(Expr::Kind::unary, t.at);
                 exponent->op = t.text;
                 exponent->args.push_back(power());
@@ -277,13 +300,14 @@ public:
         expect(":");
         if (!isOp(")")) hi = expression();
         expect(")");
+        s->args.reserve(3);
         s->args.push_back(std::move(base));
         s->args.push_back(std::move(lo));
         s->args.push_back(std::move(hi));
         return s;
     }
     ExprPtr primary() {
-        const Token t = peek();
+        const Token& t = peek();
         switch (t.kind) {
             case Token::Kind::integer:
             case Token::Kind::real:
@@ -317,6 +341,7 @@ public:
                     if (range) {
                         if (!call->args.empty()) fail("a substring range among subscripts");
                         ExprPtr s = make(Expr::Kind::substring, t.at);
+                        s->args.reserve(3);
                         s->args.push_back(std::move(e));
                         s->args.push_back(std::move(lo));
                         s->args.push_back(std::move(hi));
@@ -661,7 +686,7 @@ void parseData(Stmt& st, std::string_view s, std::size_t from) {
             }
             ExprPtr value;
             if (p.isOp("-") || p.isOp("+")) {
-                const Token t = p.peek();
+                const Token& t = p.peek();
                 ++p.pos_;
                 value = p.make(Expr::Kind::unary, t.at);
                 value->op = t.text;
@@ -1111,7 +1136,16 @@ Stmt parseStatement(std::string_view text, std::string_view label, long long lin
     st.label = std::string(label);
     st.line = line;
     st.source = std::string(text);
-    const Squeezed sq = squeeze(text);
+    // The squeezed text is needed only while the statement is parsed: its
+    // room is kept for the next one, unless the statement was very long.
+    static thread_local Squeezed scratch;
+    squeeze(text, scratch);
+    const Squeezed& sq = scratch;
+    struct Release {
+        ~Release() {
+            if (scratch.text.capacity() > (1u << 16)) scratch = Squeezed{};
+        }
+    } release;
     try {
         classify(st, sq.text, text, sq);
         if (st.kind == Stmt::Kind::assignment && st.target->kind == Expr::Kind::call) {

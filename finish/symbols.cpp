@@ -3,16 +3,17 @@
 #include "finish/symbols.h"
 
 #include <functional>
+#include <unordered_set>
 
 namespace ftvb::finish {
 
 Symbol* Unit::find(const std::string& n) {
-    auto it = symbols.find(n);
-    return it == symbols.end() ? nullptr : &it->second;
+    auto it = byName_.find(n);
+    return it == byName_.end() ? nullptr : it->second;
 }
 const Symbol* Unit::find(const std::string& n) const {
-    auto it = symbols.find(n);
-    return it == symbols.end() ? nullptr : &it->second;
+    auto it = byName_.find(n);
+    return it == byName_.end() ? nullptr : it->second;
 }
 
 BaseType Unit::implicitType(const std::string& n) const {
@@ -21,8 +22,10 @@ BaseType Unit::implicitType(const std::string& n) const {
 }
 
 Symbol& Unit::use(const std::string& n, std::string_view spelling) {
+    if (auto known = byName_.find(n); known != byName_.end()) return *known->second;
     auto [it, fresh] = symbols.try_emplace(n);
     Symbol& s = it->second;
+    byName_.emplace(it->first, &s);
     if (fresh) {
         s.name = n;
         s.spelling = spelling.empty() ? n : std::string(spelling);
@@ -43,7 +46,8 @@ void setDims(Symbol& s, const Declarator& d) {
 }
 
 // Every name in an expression: variables, array elements, calls.
-void walkNames(const Expr& e, const std::function<void(const Expr&)>& visit) {
+template <typename Visit>
+void walkNames(const Expr& e, const Visit& visit) {
     if (e.kind == Expr::Kind::name || e.kind == Expr::Kind::call) visit(e);
     for (const ExprPtr& a : e.args) {
         if (a) walkNames(*a, visit);
@@ -115,7 +119,7 @@ void noteUses(Unit& u, const Stmt& st) {
 }  // namespace
 
 bool isIntrinsicName(const std::string& n) {
-    static const std::set<std::string> kNames = {
+    static const std::unordered_set<std::string_view> kNames = {
         "abs",   "iabs",   "dabs",        "sqrt",        "dsqrt", "exp",   "dexp",   "log",     "alog",  "dlog",
         "log10", "alog10", "dlog10",      "sin",         "dsin",  "cos",   "dcos",   "tan",     "dtan",  "asin",
         "dasin", "acos",   "dacos",       "atan",        "datan", "atan2", "datan2", "sinh",    "dsinh", "cosh",

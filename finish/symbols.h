@@ -7,6 +7,8 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "finish/tree.h"
@@ -49,7 +51,7 @@ struct Unit {
     std::vector<std::string> dummies;  // lower case
     std::vector<Stmt> stmts;
     std::vector<std::pair<std::size_t, SourceItem>> comments;  // not used by the symbols
-    std::map<std::string, Symbol> symbols;
+    std::map<std::string, Symbol> symbols;  // in order of their names; add them with use()
     BaseType implicit[26] = {};
     bool implicitNone = false;
     bool saveAll = false;
@@ -61,6 +63,17 @@ struct Unit {
     // The symbol, made with its implicit type when new.
     Symbol& use(const std::string& name, std::string_view spelling = {});
     BaseType implicitType(const std::string& name) const;
+
+    Unit() = default;
+    Unit(Unit&&) = default;
+    Unit& operator=(Unit&&) = default;
+    // byName_ points into symbols, whose nodes a move keeps but a copy would not.
+    Unit(const Unit&) = delete;
+    Unit& operator=(const Unit&) = delete;
+
+private:
+    // The symbols by name, looked up far more often than they are added.
+    std::unordered_map<std::string_view, Symbol*> byName_;
 };
 
 struct DummyInfo {

@@ -183,8 +183,9 @@ std::string realLiteral(const std::string& text) {
 class UnitWriter {
 public:
     UnitWriter(const ProgramIndex& index, const Unit& unit, std::set<std::string>& used,
-               const std::map<std::pair<std::string, int>, std::string>& commonNames)
-        : index_(index), u_(unit), used_(used), commonNames_(commonNames) {}
+               const std::map<std::pair<std::string, int>, std::string>& commonNames,
+               const std::unordered_map<std::string_view, const ProcInfo*>& procs)
+        : index_(index), u_(unit), used_(used), commonNames_(commonNames), procs_(procs) {}
 
     UnitText run(const std::vector<SourceItem>& leading);
 
@@ -264,10 +265,15 @@ private:
 
     // Statements
     void line(const std::string& text) {
-        out_.push_back(std::string(static_cast<std::size_t>(std::max(indent_, 0)) * 4, ' ') + text);
+        const std::size_t pad = static_cast<std::size_t>(std::max(indent_, 0)) * 4;
+        std::string& l = out_.emplace_back();
+        l.reserve(pad + text.size());
+        l.append(pad, ' ');
+        l += text;
     }
     void statement(const Stmt& st);
     void body(const Stmt& st);
+    void callStatement(const Stmt& st);
     void assignment(const Stmt& st);
     std::string assignTo(const Expr& target, const Expr& value);
     void ioList(const std::vector<ExprPtr>& items, bool reading);
@@ -299,6 +305,12 @@ private:
     const Unit& u_;
     std::set<std::string>& used_;
     const std::map<std::pair<std::string, int>, std::string>& commonNames_;
+    const std::unordered_map<std::string_view, const ProcInfo*>& procs_;  // index_.procs by name
+    // The procedure of the listed files of that name, or null.
+    const ProcInfo* procOf(const std::string& name) const {
+        auto it = procs_.find(name);
+        return it == procs_.end() ? nullptr : it->second;
+    }
     std::vector<std::string> out_;
     std::vector<Todo> todos_;
     int indent_ = 1;
@@ -320,6 +332,7 @@ private:
     int cycles_ = 0;
     // Open blocks, innermost last: 'I' an If, 'L' a loop.
     std::vector<char> blocks_;
+    std::vector<char> savedBlocks_;  // blocks_ as a statement found them, for a refusal to go back to
     bool inIf() const { return !blocks_.empty() && blocks_.back() == 'I'; }
     void closeLoop() {
         // An IF left open inside the loop (FORTRAN that nests badly) is
@@ -358,7 +371,163 @@ private:
     std::set<std::string> variableParameters_;  // PARAMETERs VBA cannot make a Const of
     std::size_t current_ = 0;                   // index of the statement being written
     bool loopChanges(const Stmt& loop, const Expr& bound) const;
+    std::optional<std::string> refusedFirst(const Stmt& st) const;
+    std::optional<std::string> refusedAtLeft(const Expr& e) const;
+    bool writtenQuietly(const Expr& e, BaseType to) const;
+    const Symbol* plainScalar(const Expr& e) const;
+    bool quietInteger(const Expr& e) const;
 };
+
+// What writing the statement would refuse before anything else, when that
+// is plain without writing it: a COMPLEX variable or element, or a function
+// the listed files do not define, reached first the way writing goes (an
+// operation's left operand, a call's first argument), with nothing before
+// it that writing would refuse or note. Writing refuses it before it has
+// written or noted anything, so refusing it here gives the same; it spares
+// the refusal its way up through the writer's recursion, which costs more
+// than writing most statements.
+std::optional<std::string> UnitWriter::refusedFirst(const Stmt& st) const {
+    using K = Stmt::Kind;
+    if (!substitution_.empty()) return std::nullopt;
+    switch (st.kind) {
+        case K::assignment:
+            // The value is written first, then the variable.
+            if (auto why = refusedAtLeft(*st.exprs[0])) return why;
+            if (writtenQuietly(*st.exprs[0], BaseType::none)) return refusedAtLeft(*st.target);
+            return std::nullopt;
+        case K::ifLogical:
+        case K::ifBlock: return refusedAtLeft(*st.exprs[0]);
+        // What is refused whatever it holds.
+        case K::returnStmt:
+            if (!st.exprs.empty()) return "an alternate return";
+            return std::nullopt;
+        case K::entry: return "ENTRY";
+        case K::equivalence: return "EQUIVALENCE";
+        case K::include: return "INCLUDE";
+        case K::call: {
+            const Symbol* s = u_.find(st.name);
+            const ProcInfo* proc = procOf(st.name);
+            if (s != nullptr && s->dummyIndex >= 0) return std::nullopt;
+            if (proc == nullptr) return "the subroutine '" + st.name + "' is not among the listed files";
+            const ProcInfo& callee = *proc;
+            if (callee.kind != UnitKind::subroutine) return "'" + st.name + "' is not a subroutine";
+            // The arguments in order, as args() takes them.
+            for (std::size_t i = 0; i < st.exprs.size(); ++i) {
+                const Expr& a = *st.exprs[i];
+                if (a.kind == Expr::Kind::star || i >= callee.dummies.size()) return std::nullopt;
+                const DummyInfo& d = callee.dummies[i];
+                if (d.isProcedure) return std::nullopt;
+                const Symbol* as = a.kind == Expr::Kind::name ? u_.find(a.text) : nullptr;
+                if (d.isArray) {
+                    // A whole array of the dummy's type goes as it is.
+                    if (as != nullptr && as->isArray() && as->type == d.type) continue;
+                    return std::nullopt;
+                }
+                if (as != nullptr && as->isArray()) return std::nullopt;
+                if (auto why = refusedAtLeft(a)) return why;
+                if (!writtenQuietly(a, d.type)) return std::nullopt;
+            }
+            return std::nullopt;
+        }
+        default: return std::nullopt;
+    }
+}
+
+// What writing the expression refuses first, when it is plain from the
+// operands it writes before any other; nothing when it is not.
+std::optional<std::string> UnitWriter::refusedAtLeft(const Expr& from) const {
+    const Expr* e = &from;
+    while (e != nullptr) {
+        switch (e->kind) {
+            case Expr::Kind::paren:
+            case Expr::Kind::unary:
+            case Expr::Kind::binary:
+            case Expr::Kind::substring: e = e->args[0].get(); continue;
+            case Expr::Kind::name: {
+                const Symbol* s = u_.find(e->text);
+                if (s != nullptr && s->type == BaseType::complex) return "COMPLEX";
+                return std::nullopt;
+            }
+            case Expr::Kind::call: {
+                // As call() decides what the name is.
+                const Symbol* s = u_.find(e->text);
+                if (s != nullptr && s->isArray()) {
+                    if (s->type == BaseType::complex) return "COMPLEX";
+                    return std::nullopt;
+                }
+                if (s != nullptr && (s->stmtFunction || s->dummyIndex >= 0)) return std::nullopt;
+                const ProcInfo* proc = procOf(e->text);
+                if (proc == nullptr) {
+                    if ((s == nullptr || !s->external) && isIntrinsicName(e->text)) {
+                        // An intrinsic writes its arguments first, in order.
+                        if (e->args.empty() || !e->args[0] || e->args[0]->kind == Expr::Kind::star) return std::nullopt;
+                        e = e->args[0].get();
+                        continue;
+                    }
+                    return "the function '" + e->text + "' is not among the listed files";
+                }
+                const ProcInfo& callee = *proc;
+                if (callee.kind != UnitKind::function) return "'" + e->text + "' is a subroutine";
+                // Then its first argument, when the dummy takes a value.
+                if (e->args.empty() || callee.dummies.empty() || !e->args[0]) return std::nullopt;
+                const Expr& a = *e->args[0];
+                const DummyInfo& d = callee.dummies[0];
+                if (a.kind == Expr::Kind::star || d.isProcedure || d.isArray) return std::nullopt;
+                if (a.kind == Expr::Kind::name) {
+                    const Symbol* as = u_.find(a.text);
+                    if (as != nullptr && as->isArray()) return std::nullopt;
+                }
+                e = &a;
+                continue;
+            }
+            default: return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+// Whether writing the expression, as a value for `to` (none: as it is),
+// can neither refuse nor note anything (such as a helper it uses): a
+// constant, a variable that is a plain scalar, or INTEGER arithmetic
+// (+ - * /) of those.
+bool UnitWriter::writtenQuietly(const Expr& e, BaseType to) const {
+    switch (e.kind) {
+        case Expr::Kind::integer:
+        case Expr::Kind::logical:
+        case Expr::Kind::string: return true;
+        // A REAL constant given to an INTEGER goes through FtInt.
+        case Expr::Kind::real: return to != BaseType::integer;
+        case Expr::Kind::name: return plainScalar(e) != nullptr;
+        default: return quietInteger(e);
+    }
+}
+
+// The symbol of a name that is written as it is, or null.
+const Symbol* UnitWriter::plainScalar(const Expr& e) const {
+    if (e.kind != Expr::Kind::name) return nullptr;
+    const Symbol* s = u_.find(e.text);
+    if (s == nullptr || s->type == BaseType::complex || s->isArray() || s->external ||
+        (s->calledAsFunction && !s->isParameter && s->dummyIndex < 0)) {
+        return nullptr;
+    }
+    return s;
+}
+
+bool UnitWriter::quietInteger(const Expr& e) const {
+    switch (e.kind) {
+        case Expr::Kind::integer: return true;
+        case Expr::Kind::name: {
+            const Symbol* s = plainScalar(e);
+            return s != nullptr && s->type == BaseType::integer;
+        }
+        case Expr::Kind::paren: return quietInteger(*e.args[0]);
+        case Expr::Kind::unary: return (e.op == "-" || e.op == "+") && quietInteger(*e.args[0]);
+        case Expr::Kind::binary:
+            return (e.op == "+" || e.op == "-" || e.op == "*" || e.op == "/") && quietInteger(*e.args[0]) &&
+                   quietInteger(*e.args[1]);
+        default: return false;
+    }
+}
 
 Code UnitWriter::expr(const Expr& e) {
     Code c;
@@ -630,7 +799,7 @@ Code UnitWriter::call(const Expr& e) {
         }
         return body;
     }
-    const bool declaredProc = index_.procs.count(e.text) != 0;
+    const bool declaredProc = procOf(e.text) != nullptr;
     const bool dummyProc = s != nullptr && s->dummyIndex >= 0;
     if (dummyProc) return dummyFunction(*s, e);
     if (!declaredProc && (s == nullptr || !s->external) && isIntrinsicName(e.text)) return intrinsic(e.text, e);
@@ -653,7 +822,7 @@ std::string UnitWriter::args(const Expr& e, const ProcInfo* callee, const std::v
             if (a.kind != Expr::Kind::name) refuse("an expression passed where a procedure is expected");
             if (s != nullptr && s->dummyIndex >= 0 && (s->external || s->calledAsFunction)) {
                 out += vbaName(s->name);
-            } else if (index_.procs.count(a.text) != 0) {
+            } else if (procOf(a.text) != nullptr) {
                 out += quoteVba(vbaName(a.text));
             } else {
                 refuse("the procedure '" + a.text + "' passed as an argument is not among the listed files");
@@ -764,8 +933,7 @@ Code UnitWriter::dummyFunction(const Symbol& dummy, const Expr& e) {
 }
 
 Code UnitWriter::userFunction(const Expr& e) {
-    auto it = index_.procs.find(e.text);
-    const ProcInfo* callee = it != index_.procs.end() ? &it->second : nullptr;
+    const ProcInfo* callee = procOf(e.text);
     if (callee != nullptr && callee->kind != UnitKind::function) refuse("'" + e.text + "' is a subroutine");
     if (callee == nullptr) refuse("the function '" + e.text + "' is not among the listed files");
     Code c;
@@ -1356,6 +1524,20 @@ void UnitWriter::inquire(const Stmt& st) {
     if (status.iostat != nullptr) line(expr(*status.iostat).text + " = 0");
 }
 
+void UnitWriter::callStatement(const Stmt& st) {
+    const ProcInfo* callee = procOf(st.name);
+    const Symbol* s = u_.find(st.name);
+    if (s != nullptr && s->dummyIndex >= 0) {
+        dispatch(*s, st.exprs, UnitKind::subroutine, "");
+        return;
+    }
+    if (callee == nullptr) refuse("the subroutine '" + st.name + "' is not among the listed files");
+    if (callee->kind != UnitKind::subroutine) refuse("'" + st.name + "' is not a subroutine");
+    Expr dummy;
+    const std::string a = args(dummy, callee, st.exprs);
+    line("Call " + vbaName(st.name) + (a.empty() ? "" : "(" + a + ")"));
+}
+
 void UnitWriter::body(const Stmt& st) {
     using K = Stmt::Kind;
     switch (st.kind) {
@@ -1487,20 +1669,7 @@ void UnitWriter::body(const Stmt& st) {
             if (loops_.empty()) refuse("END DO without a DO");
             closeLoop();
             return;
-        case K::call: {
-            auto it = index_.procs.find(st.name);
-            const Symbol* s = u_.find(st.name);
-            if (s != nullptr && s->dummyIndex >= 0) {
-                dispatch(*s, st.exprs, UnitKind::subroutine, "");
-                return;
-            }
-            if (it == index_.procs.end()) refuse("the subroutine '" + st.name + "' is not among the listed files");
-            if (it->second.kind != UnitKind::subroutine) refuse("'" + st.name + "' is not a subroutine");
-            Expr dummy;
-            const std::string a = args(dummy, &it->second, st.exprs);
-            line("Call " + vbaName(st.name) + (a.empty() ? "" : "(" + a + ")"));
-            return;
-        }
+        case K::call: callStatement(st); return;
         case K::returnStmt:
             if (!st.exprs.empty()) refuse("an alternate return");
             // A RETURN right before END, outside any block, says nothing
@@ -1737,12 +1906,23 @@ void UnitWriter::statement(const Stmt& st) {
     const std::size_t mark = out_.size();
     const int indent = indent_;
     const std::size_t loops = loops_.size();
-    const std::vector<char> blocks = blocks_;
+    savedBlocks_ = blocks_;  // into room kept from the last statement
     preLines_.clear();
     postLines_.clear();
     statementIndent_ = indent_;
     try {
-        body(st);
+        if (st.kind == Stmt::Kind::unknown) throw Untranslatable{ReviewKind::notRead, st.error};
+        if (std::optional<std::string> why = refusedFirst(st)) refuse(std::move(*why));
+        // The commonest statements are written from here, as body() would:
+        // a refusal from within them then does not unwind body()'s frame,
+        // the costliest of the writer's to unwind.
+        if (st.kind == Stmt::Kind::assignment) {
+            line(assignTo(*st.target, *st.exprs[0]));
+        } else if (st.kind == Stmt::Kind::call) {
+            callStatement(st);
+        } else {
+            body(st);
+        }
         if (!postLines_.empty()) {
             // Values copied back after the statement: only where it surely
             // goes on to the next line, or leaves the value as it was.
@@ -1771,10 +1951,13 @@ void UnitWriter::statement(const Stmt& st) {
         preLines_.clear();
         postLines_.clear();
         catching_ = false;
+        // A refusal inside a statement function's body leaves its arguments
+        // in place; they must not stand for those names in what follows.
+        substitution_.clear();
         out_.resize(mark);
         indent_ = indent;
         loops_.resize(std::min(loops, loops_.size()));
-        blocks_ = blocks;
+        blocks_ = savedBlocks_;
         todos_.push_back({why.kind, why.detail, st.line, out_.size()});
         line("' FTVB-TODO: " + why.detail);
         line("'" + st.source);
@@ -1911,7 +2094,7 @@ void UnitWriter::declarations() {
         const Symbol& s = *sp;
         if (s.dummyIndex >= 0 || s.isParameter || s.inCommon || s.stmtFunction || s.external || s.intrinsic) continue;
         if (u_.kind == UnitKind::function && s.name == u_.name) continue;
-        if (!s.isArray() && (s.calledAsFunction || (index_.procs.count(s.name) != 0 && !s.used))) continue;
+        if (!s.isArray() && (s.calledAsFunction || (procOf(s.name) != nullptr && !s.used))) continue;
         if (!s.isArray() && !s.used && !s.typeDeclared && !s.hasData && !s.saved) continue;
         if (s.type == BaseType::complex) {
             todos_.push_back(
@@ -2212,7 +2395,8 @@ UnitText UnitWriter::run(const std::vector<SourceItem>& leading) {
     if (!started) declAt = out_.size();
     // The declarations go where the executable statements begin; they are
     // written now that the statements have said what they need.
-    std::vector<std::string> bodyLines(out_.begin() + static_cast<std::ptrdiff_t>(declAt), out_.end());
+    std::vector<std::string> bodyLines(std::make_move_iterator(out_.begin() + static_cast<std::ptrdiff_t>(declAt)),
+                                       std::make_move_iterator(out_.end()));
     out_.resize(declAt);
     std::vector<Todo> bodyTodos = std::move(todos_);
     todos_.clear();
@@ -2230,11 +2414,11 @@ UnitText UnitWriter::run(const std::vector<SourceItem>& leading) {
     if (u_.kind == UnitKind::program) {
         for (const std::string& b : index_.blockData) line("Call " + vbaName(b));
     }
-    out_.insert(out_.end(), dataLines.begin(), dataLines.end());
+    out_.insert(out_.end(), std::make_move_iterator(dataLines.begin()), std::make_move_iterator(dataLines.end()));
     todos_.insert(todos_.end(), dataTodos.begin(), dataTodos.end());
     todos_.insert(todos_.end(), bodyTodos.begin(), bodyTodos.end());
     indent_ = indent;
-    out_.insert(out_.end(), bodyLines.begin(), bodyLines.end());
+    out_.insert(out_.end(), std::make_move_iterator(bodyLines.begin()), std::make_move_iterator(bodyLines.end()));
     // Blocks the source left open.
     while (!blocks_.empty()) {
         if (inIf()) {
@@ -2268,9 +2452,10 @@ UnitText UnitWriter::run(const std::vector<SourceItem>& leading) {
 UnitText VbaWriter::write(const Unit& unit, const std::vector<SourceItem>& leading) {
     if (!namesReady_) {
         commonNames_ = globalNames();
+        for (const auto& [name, proc] : index_.procs) procByName_.emplace(name, &proc);
         namesReady_ = true;
     }
-    UnitWriter w(index_, unit, used_, commonNames_);
+    UnitWriter w(index_, unit, used_, commonNames_, procByName_);
     return w.run(leading);
 }
 

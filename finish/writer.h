@@ -14,6 +14,8 @@
 #include <map>
 #include <set>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/review.h"
@@ -50,6 +52,10 @@ private:
     const ProgramIndex& index_;
     std::set<std::string> used_;
     std::map<std::pair<std::string, int>, std::string> commonNames_;
+    // The index's procedures by name. The names of COMMON members and of
+    // procedures are worked out once, at the first unit: the index is whole
+    // by then.
+    std::unordered_map<std::string_view, const ProcInfo*> procByName_;
     bool namesReady_ = false;
 };
 
@@ -60,6 +66,7 @@ const char* vbaType(BaseType type);
 
 // A long line broken with " _" continuations at blanks outside strings, so
 // that no piece passes `limit` bytes (VBA reads at most 1,023).
-std::vector<std::string> breakLine(const std::string& line, std::size_t limit = 1000);
+constexpr std::size_t kLineLimit = 1000;
+std::vector<std::string> breakLine(const std::string& line, std::size_t limit = kLineLimit);
 
 }  // namespace ftvb::finish

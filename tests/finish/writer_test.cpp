@@ -477,6 +477,70 @@ TEST(FinishWriter, WhatIsLeftIsMarkedAndListed) {
     EXPECT_NE(all.find("COMPLEX"), std::string::npos) << all;
 }
 
+TEST(FinishWriter, WhatIsRefusedFirstIsWhatIsNoted) {
+    // A refusal plain from a statement's first operand is made before the
+    // statement is written; the note must be the one writing it would give,
+    // and one further in must still be found by writing.
+    check({
+        {__LINE__,
+         "COMPLEX at the far left, and further in",
+         "program p\ncomplex z, c(2)\nz = z + 1\nx = c(1) * 2\nx = 1 + z\nx = -(z)\nend\n",
+         {"' FTVB-TODO: COMPLEX", "'z = z + 1", "' FTVB-TODO: COMPLEX", "'x = c(1) * 2", "' FTVB-TODO: COMPLEX",
+          "'x = 1 + z", "' FTVB-TODO: COMPLEX", "'x = -(z)"}},
+        {__LINE__,
+         "a function not listed, before and after what else is refused",
+         "program p\ncomplex z\nx = nowhere(z) + z\nx = z + nowhere(1)\nx = 2 * nowhere(1)\nend\n",
+         {"' FTVB-TODO: the function 'nowhere' is not among the listed files", "'x = nowhere(z) + z",
+          "' FTVB-TODO: COMPLEX", "'x = z + nowhere(1)",
+          "' FTVB-TODO: the function 'nowhere' is not among the listed files", "'x = 2 * nowhere(1)"}},
+        {__LINE__,
+         "an IF, its block kept whole",
+         "program p\ncomplex z\nif (z .eq. 1) x = 1\nif (z .ne. 2) then\nx = 2\nend if\nend\n",
+         {"' FTVB-TODO: COMPLEX", "'if (z .eq. 1) x = 1", "' FTVB-TODO: COMPLEX", "'if (z .ne. 2) then",
+          "If False Then", "x = 2", "End If"}},
+        {__LINE__,
+         "through an intrinsic's and a listed function's first argument",
+         "program p\ncomplex z, c(2)\nreal f\nx = abs(c(2))\nx = f(z) + 1\nx = f(abs(z))\nx = f(2.0)\nend\n"
+         "real function f(t)\nreal t\nf = t\nend\n",
+         {"' FTVB-TODO: COMPLEX", "'x = abs(c(2))", "' FTVB-TODO: COMPLEX", "'x = f(z) + 1", "' FTVB-TODO: COMPLEX",
+          "'x = f(abs(z))", "x = f(2.0)"}},
+        {__LINE__,
+         "a COMPLEX variable given a plain value, or a value that is refused first",
+         "program p\ncomplex z, c(2)\nreal y\nz = 1\nc(1) = y\nz = nowhere(1)\nend\n",
+         {"' FTVB-TODO: COMPLEX", "'z = 1", "' FTVB-TODO: COMPLEX", "'c(1) = y",
+          "' FTVB-TODO: the function 'nowhere' is not among the listed files", "'z = nowhere(1)"}},
+        {__LINE__,
+         "a CALL: the arguments before the refused one are plain",
+         "subroutine t(n, x)\ninteger n\nreal x(n)\ncomplex z\ncall s(n, z, x)\ncall s(1, x(1), x)\n"
+         "call s(-(n - 1) * 2, -z, x)\ncall s(2.5, z, x)\nend\nsubroutine s(k, w, v)\ninteger k\nreal w, v(*)\nend\n",
+         {"' FTVB-TODO: COMPLEX", "'call s(n, z, x)", "Call s(1, x(x_o + 1), x, x_o)", "' FTVB-TODO: COMPLEX",
+          "'call s(-(n - 1) * 2, -z, x)", "' FTVB-TODO: COMPLEX", "'call s(2.5, z, x)",
+          "Public Function FtInt(ByVal x As Double) As Long"}},
+        {__LINE__,
+         "what is refused whatever it holds",
+         "subroutine t(x, *)\nreal x\nequivalence (x, y)\ncall nowhere(x)\ncall f(x)\nreturn 1\n"
+         "entry e2(x)\nend\nreal function f(y)\nf = y\nend\n",
+         {"' FTVB-TODO: EQUIVALENCE", "' FTVB-TODO: the subroutine 'nowhere' is not among the listed files",
+          "' FTVB-TODO: 'f' is not a subroutine", "' FTVB-TODO: an alternate return", "' FTVB-TODO: ENTRY"}},
+        {__LINE__,
+         "what is not refused at the far left is written",
+         "program p\nreal a(2)\nx = a(1) + abs(-2.0)\ny = f(x)\nend\nreal function f(t)\nf = t\nend\n",
+         {"x = CSng(a(1) + CSng(Abs(-2.0)))", "y = f(x)"}},
+    });
+}
+
+TEST(FinishWriter, ARefusedStatementFunctionLeavesNothingBehind) {
+    // G's body refuses after its argument was put in for X: the statements
+    // after it are written as if G had not been called.
+    check({{__LINE__,
+            "a procedure argument and folded subscripts after it",
+            "subroutine t(w, n, f)\ninteger n\nreal w(n, n), y, x, f\nexternal f\nreal g\n"
+            "g(x) = x + nowhere(1)\ny = g(2.0)\nw(1, 2) = f(y)\nx = 1\nend\n"
+            "real function sq(z)\nreal z\nsq = z * z\nend\n",
+            {"' FTVB-TODO: the function 'nowhere' is not among the listed files", "'y = g(2.0)", "Select Case f",
+             "Case \"sq\"", "f_v1 = sq(y)", "w(w_o + n + 1) = f_v1", "x = 1"}}});
+}
+
 TEST(FinishWriter, BrokenBlocksStillClose) {
     // The opener does not translate; its block must still be balanced.
     const Finished f =
