@@ -343,6 +343,14 @@ std::optional<long long> constantValue(const Expr& e, const Unit& u) {
     }
 }
 
+bool isSavedArray(const Symbol& s, const Unit& u) {
+    // A main program runs once: its Static arrays are kept while it runs.
+    if (u.kind != UnitKind::subroutine && u.kind != UnitKind::function) return false;
+    if (!s.isArray() || !(s.saved || s.hasData)) return false;
+    if (s.dummyIndex >= 0 || s.inCommon || s.isParameter || s.external || s.intrinsic || s.stmtFunction) return false;
+    return s.type != BaseType::complex && s.type != BaseType::none;
+}
+
 void addToIndex(const Unit& u, ProgramIndex& index) {
     if (u.kind == UnitKind::blockData) index.blockData.push_back(u.name);
     ProcInfo& p = index.procs[u.name];
@@ -360,8 +368,19 @@ void addToIndex(const Unit& u, ProgramIndex& index) {
         }
         p.dummies.push_back(info);
     }
+    std::erase_if(index.savedArrays, [&](const SavedArray& a) { return a.unit == u.name; });
     for (const auto& kv : u.symbols) {
         const Symbol& s = kv.second;
+        if (isSavedArray(s, u)) {
+            long long size = 1;
+            for (std::size_t k = 0; k < s.upper.size(); ++k) {
+                auto hi = constantValue(*s.upper[k], u);
+                auto lo = s.lower[k] ? constantValue(*s.lower[k], u) : std::optional<long long>(1);
+                if (!hi || !lo) size = 0;
+                if (size != 0) size *= *hi - *lo + 1;
+            }
+            if (size > 0) index.savedArrays.push_back({u.name, s.name, s.type, size});
+        }
         if (!s.inCommon) continue;
         auto [it, fresh] = index.commons.try_emplace(s.common);
         if (fresh) index.commonOrder.push_back(s.common);

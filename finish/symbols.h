@@ -97,10 +97,21 @@ struct CommonMember {
     long long length = 0;  // CHARACTER length
 };
 
+// A SAVEd or DATA-initialised local array of a procedure. It is written
+// at module level, as COMMON is: LibreOffice Basic forgets the bounds of a
+// Static array once the procedure has returned.
+struct SavedArray {
+    std::string unit;  // lower case
+    std::string name;  // lower case
+    BaseType type = BaseType::none;
+    long long size = 0;
+};
+
 struct ProgramIndex {
     std::map<std::string, ProcInfo> procs;
     std::map<std::string, std::vector<CommonMember>> commons;  // by block ("" is blank COMMON)
     std::vector<std::string> commonOrder;
+    std::vector<SavedArray> savedArrays;  // in the order of the units, then of the names
     std::vector<std::string> blockData;  // their Subs, to run first
 };
 
@@ -110,7 +121,10 @@ void buildSymbols(Unit& unit);
 // The value of a constant integer expression, PARAMETERs of `unit` included.
 std::optional<long long> constantValue(const Expr& e, const Unit& unit);
 
-// Adds the unit's procedure and COMMON blocks to the index.
+// Whether the local array is one of the index's saved arrays.
+bool isSavedArray(const Symbol& s, const Unit& unit);
+
+// Adds the unit's procedure, COMMON blocks and saved arrays to the index.
 void addToIndex(const Unit& unit, ProgramIndex& index);
 
 // FORTRAN's intrinsic functions (the names this translator writes).

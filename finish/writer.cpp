@@ -184,8 +184,14 @@ class UnitWriter {
 public:
     UnitWriter(const ProgramIndex& index, const Unit& unit, std::set<std::string>& used,
                const std::map<std::pair<std::string, int>, std::string>& commonNames,
+               const std::map<std::pair<std::string, std::string>, std::string>& savedNames,
                const std::unordered_map<std::string_view, const ProcInfo*>& procs)
-        : index_(index), u_(unit), used_(used), commonNames_(commonNames), procs_(procs) {}
+        : index_(index),
+          u_(unit),
+          used_(used),
+          commonNames_(commonNames),
+          savedNames_(savedNames),
+          procs_(procs) {}
 
     UnitText run(const std::vector<SourceItem>& leading);
 
@@ -195,6 +201,10 @@ private:
         if (s.inCommon) {
             auto it = commonNames_.find({s.common, s.commonIndex});
             if (it != commonNames_.end()) return it->second;
+        }
+        if (s.isArray() && s.dummyIndex < 0) {
+            auto it = savedNames_.find({u_.name, s.name});
+            if (it != savedNames_.end()) return it->second;
         }
         if (u_.kind == UnitKind::function && s.name == u_.name) return resultName_;
         return vbaName(s.name);
@@ -305,6 +315,7 @@ private:
     const Unit& u_;
     std::set<std::string>& used_;
     const std::map<std::pair<std::string, int>, std::string>& commonNames_;
+    const std::map<std::pair<std::string, std::string>, std::string>& savedNames_;
     const std::unordered_map<std::string_view, const ProcInfo*>& procs_;  // index_.procs by name
     // The procedure of the listed files of that name, or null.
     const ProcInfo* procOf(const std::string& name) const {
@@ -2110,6 +2121,7 @@ void UnitWriter::declarations() {
         }
         const bool isStatic = s.saved || s.hasData;
         anyStatic = anyStatic || s.hasData;
+        if (savedNames_.count({u_.name, s.name}) != 0) continue;  // declared at module level
         const std::string word = isStatic ? "Static " : "Dim ";
         if (s.isArray()) {
             if (auto size = arraySize(s)) {
@@ -2450,13 +2462,26 @@ UnitText UnitWriter::run(const std::vector<SourceItem>& leading) {
 }  // namespace
 
 UnitText VbaWriter::write(const Unit& unit, const std::vector<SourceItem>& leading) {
-    if (!namesReady_) {
-        commonNames_ = globalNames();
-        for (const auto& [name, proc] : index_.procs) procByName_.emplace(name, &proc);
-        namesReady_ = true;
-    }
-    UnitWriter w(index_, unit, used_, commonNames_, procByName_);
+    nameGlobals();
+    UnitWriter w(index_, unit, used_, commonNames_, savedNames_, procByName_);
     return w.run(leading);
+}
+
+void VbaWriter::nameGlobals() {
+    if (namesReady_) return;
+    commonNames_ = globalNames();
+    for (const auto& [name, proc] : index_.procs) procByName_.emplace(name, &proc);
+    // A saved array is its procedure's name, "_", its own.
+    std::set<std::string> taken;
+    for (const auto& kv : index_.procs) taken.insert(vbaName(kv.first));
+    for (const auto& kv : commonNames_) taken.insert(kv.second);
+    for (const SavedArray& a : index_.savedArrays) {
+        std::string n = vbaName(a.unit) + "_" + vbaName(a.name);
+        while (taken.count(n) != 0) n += "_";
+        taken.insert(n);
+        savedNames_[{a.unit, a.name}] = n;
+    }
+    namesReady_ = true;
 }
 
 // The Public name of each COMMON member: its name in the first unit that
@@ -2495,6 +2520,14 @@ std::vector<std::string> VbaWriter::commonDeclarations() {
                 out.push_back("Public " + n + " As " + vbaType(m.type));
             }
         }
+    }
+    nameGlobals();
+    std::string unit;
+    for (const SavedArray& a : index_.savedArrays) {
+        if (a.unit != unit) out.push_back("' Saved in " + vbaName(a.unit));
+        unit = a.unit;
+        out.push_back("Public " + savedNames_.at({a.unit, a.name}) + "(1 To " + std::to_string(a.size) + ") As " +
+                      vbaType(a.type));
     }
     return out;
 }

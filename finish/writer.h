@@ -41,17 +41,20 @@ public:
     explicit VbaWriter(const ProgramIndex& index) : index_(index) {}
     // The unit as VBA lines (without line ends), comments in place.
     UnitText write(const Unit& unit, const std::vector<SourceItem>& leadingComments);
-    // The module-level declarations of the COMMON blocks.
+    // The module-level declarations of the COMMON blocks and saved arrays.
     std::vector<std::string> commonDeclarations();
     // The helpers the units written so far call.
     const std::set<std::string>& used() const { return used_; }
 
 private:
     std::map<std::pair<std::string, int>, std::string> globalNames() const;
+    void nameGlobals();
 
     const ProgramIndex& index_;
     std::set<std::string> used_;
     std::map<std::pair<std::string, int>, std::string> commonNames_;
+    // The module-level name of each saved array, by unit and name.
+    std::map<std::pair<std::string, std::string>, std::string> savedNames_;
     // The index's procedures by name. The names of COMMON members and of
     // procedures are worked out once, at the first unit: the index is whole
     // by then.

@@ -298,8 +298,24 @@ TEST(FinishWriter, DataAndInputOutput) {
         {__LINE__,
          "DATA and SAVE initialised once",
          "subroutine s\ninteger n, k(4)\nsave n\ndata n /0/, k /2*1, 2*0/\nn = n + 1\nend\n",
-         {"Static n As Long", "Static k(1 To 4) As Long", "Static data_done As Boolean", "If Not data_done Then",
-          "data_done = True", "n = 0", "k(1) = 1", "k(2) = 1", "k(3) = 0", "k(4) = 0", "End If", "n = n + 1"}},
+         {"' Saved in s", "Public s_k(1 To 4) As Long", "Public Sub s()", "Static n As Long",
+          "Static data_done As Boolean", "If Not data_done Then", "data_done = True", "n = 0", "s_k(1) = 1",
+          "s_k(2) = 1", "s_k(3) = 0", "s_k(4) = 0", "End If", "n = n + 1"}},
+        // LibreOffice Basic forgets a Static array's bounds once its procedure
+        // returns: a procedure's saved arrays live at module level.
+        {__LINE__,
+         "saved arrays: SAVE of names, SAVE of all, a name taken, passed on",
+         "program p\ncall s\ncall s\nend\nsubroutine s\nreal t(2, 0:1), u(3)\nsave t\nt(1, 0) = u(1)\n"
+         "call v(t(1, 1), u)\nend\nsubroutine v(a, b)\nreal a(*), b(*), w(2)\nsave\nw(2) = a(1)\nend\n"
+         "subroutine s_t\nend\n",
+         {"' Saved in s", "Public s_t_(1 To 4) As Single", "' Saved in v", "Public v_w(1 To 2) As Single",
+          "Public Sub s()", "Dim u(1 To 3) As Single", "s_t_(1) = u(1)", "Call v(s_t_, 2, u, 0)", "End Sub",
+          "Public Sub v(ByRef a() As Single, ByVal a_o As Long, ByRef b() As Single, ByVal b_o As Long)",
+          "v_w(2) = a(a_o + 1)"}},
+        {__LINE__,
+         "a main program's DATA array stays Static: it runs once",
+         "program p\ninteger k(2)\ndata k /1, 2/\nprint *, k(2)\nend\n",
+         {"Public Sub p()", "Static k(1 To 2) As Long", "k(1) = 1"}},
         {__LINE__,
          "DATA with an implied DO",
          "program p\ndimension a(2, 2)\ndata (a(i, 2), i = 1, 2) /2*0.5/\nend\n",
