@@ -951,6 +951,12 @@ Code UnitWriter::userFunction(const Expr& e) {
     c.type = callee->type;
     c.vt = vtOf(c.type);
     c.text = vbaName(e.text) + "(" + args(e, callee, e.args) + ")";
+    if (c.type == BaseType::character) {
+        // A CHARACTER*(*) function is as long as its caller declares it.
+        const Symbol* s = u_.find(e.text);
+        const std::string length = s != nullptr && s->length ? stringLength(*s) : "";
+        if (!length.empty()) c.text = helper("FtPad") + "(" + c.text + ", " + length + ")";
+    }
     return c;
 }
 
@@ -1303,6 +1309,10 @@ std::string UnitWriter::assignTo(const Expr& target, const Expr& valueExpr) {
         if (value.type != BaseType::character) refuse("a value that is not CHARACTER given to a CHARACTER variable");
         const Symbol* s = u_.find(target.text);
         std::string length = s != nullptr ? stringLength(*s) : "";
+        // The result of a CHARACTER*(*) function: its caller gives the length.
+        if (length.empty() && u_.kind == UnitKind::function && s != nullptr && s->name == u_.name) {
+            return lhs.text + " = " + value.text;
+        }
         if (length.empty()) length = "Len(" + lhs.text + ")";
         return lhs.text + " = " + helper("FtPad") + "(" + value.text + ", " + length + ")";
     }

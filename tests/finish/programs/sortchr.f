@@ -8,6 +8,7 @@ C     an INTEGER bisection function, and keys handled as CHARACTER*(*).
       INTEGER IPERM(N)
       CHARACTER*8 NAMES(N), WORK
       CHARACTER*40 LINE
+      CHARACTER*5 ABBREV
       COMMON /COUNT/ NCMP
       DATA A /3.5D0, -1.25D0, 7.0D0, 0.5D0, 2.0D0, -4.75D0, 9.5D0,
      *        1.0D0, 6.25D0/
@@ -39,11 +40,13 @@ C     an INTEGER bisection function, and keys handled as CHARACTER*(*).
       WRITE (6, 940) LINE(1:K - 1), INDEX(LINE, 'EO'), LEN(WORK)
       WRITE (6, *) 'first ', NAMES(1), ' last ', NAMES(N)(1:4),
      *             ICHAR('A')
+      WRITE (6, 950) (ABBREV(NAMES(I)), I = 1, N, 4), 'END'
   900 FORMAT (' SHELL SORT,', I4, ' COMPARISONS')
   910 FORMAT (3(1X, F8.3, ' (', I2, ')'))
   920 FORMAT (' KEY', F7.2, ' FALLS AFTER ELEMENT', I3)
   930 FORMAT (1X, 5A9)
   940 FORMAT (1X, 'INITIALS ', A, T30, 'AT', I3, 2X, 'LEN', I3)
+  950 FORMAT (1X, 4('[', A, ']'))
       END
 
       SUBROUTINE SHELL(N, A, IPERM)
@@ -129,4 +132,10 @@ C     Straight insertion on strings; ASSIGN says where to go back.
          IF (S(LENTRM:LENTRM) .NE. ' ') RETURN
    10 CONTINUE
       LENTRM = 0
+      END
+
+C     The first three letters and a dot: as long as the caller says.
+      CHARACTER*(*) FUNCTION ABBREV(S)
+      CHARACTER*(*) S
+      ABBREV = S(1:3) // '.'
       END
