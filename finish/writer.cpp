@@ -264,6 +264,7 @@ private:
     std::string linearIndex(const Symbol& s, const Expr& e, long long shift);
     std::string extent(const Symbol& s, std::size_t k);
     std::optional<long long> arraySize(const Symbol& s);
+    bool assumedLengthResult(const Expr& x) const;
     std::string elementCount(const Symbol& s);  // as VBA text
     // A whole CHARACTER array as an internal file: "name, offset, count".
     std::string recordsArg(const Symbol& s) {
@@ -1242,6 +1243,7 @@ Code UnitWriter::intrinsic(const std::string& n, const Expr& e) {
     if (n == "index") return need(2), callOf(helper("FtIndex"), {a[0].text, a[1].text}, BaseType::integer);
     if (n == "len") {
         need(1);
+        if (assumedLengthResult(*e.args[0])) refuse("LEN of a CHARACTER*(*) function's result inside it");
         Code c = callOf("Len", {a[0].text}, BaseType::integer);
         return c;
     }
@@ -1275,6 +1277,14 @@ Code UnitWriter::intrinsic(const std::string& n, const Expr& e) {
     refuse("the intrinsic '" + n + "'");
 }
 
+// Whether x is, inside a CHARACTER*(*) function, its result: its length is
+// its caller's, which the function does not know.
+bool UnitWriter::assumedLengthResult(const Expr& x) const {
+    if (u_.kind != UnitKind::function || x.kind != Expr::Kind::name || x.text != u_.name) return false;
+    const Symbol* s = u_.find(x.text);
+    return s != nullptr && s->length && s->length->kind == Expr::Kind::star;
+}
+
 std::string UnitWriter::stringLength(const Symbol& s) {
     if (!s.length) return "1";
     if (s.length->kind == Expr::Kind::star) return "";
@@ -1299,6 +1309,7 @@ std::string UnitWriter::assignTo(const Expr& target, const Expr& valueExpr) {
         Code base = expr(*target.args[0]);
         if (base.type != BaseType::character) refuse("a substring of a value that is not CHARACTER");
         if (value.type != BaseType::character) refuse("a value that is not CHARACTER given to a substring");
+        if (assumedLengthResult(*target.args[0])) refuse("a substring of a CHARACTER*(*) function's result");
         Code lo = target.args[1] ? convert(expr(*target.args[1]), BaseType::integer) : literalInteger("1");
         const std::string length = substringLength(target, base, lo);
         return "Mid$(" + base.text + ", " + lo.text + ", " + length + ") = " + helper("FtPad") + "(" + value.text +

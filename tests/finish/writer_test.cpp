@@ -441,6 +441,10 @@ TEST(FinishWriter, InputOutputStillLeft) {
         {__LINE__, "program p\nread(7, *, advance='no') i\nend\n", "READ with advance="},
         {__LINE__, "program p\n10 if (f(x) .gt. 0) goto 10\nend\nreal function f(a)\nreal a(*)\nf = a(1)\nend\n",
          "a variable passed where the callee takes an array, in a statement that may jump"},
+        {__LINE__, "program p\nend\ncharacter*(*) function f()\nf(2:3) = 'ab'\nend\n",
+         "a substring of a CHARACTER*(*) function's result"},
+        {__LINE__, "program p\nend\ncharacter*(*) function f()\nf = 'ab'\nn = len(f)\nend\n",
+         "LEN of a CHARACTER*(*) function's result inside it"},
     };
     for (const Left& c : cases) {
         SCOPED_TRACE(caseLine(c));
