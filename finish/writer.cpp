@@ -328,6 +328,7 @@ private:
     int indent_ = 1;
     std::set<std::string> jumpedTo_;
     std::set<std::string> formatLabels_;
+    std::set<std::string> formatStatements_;  // the labels of the unit's FORMATs, "" once filled
     std::vector<std::string> assignedLabels_;
     std::string resultName_;
     bool resultLocal_ = false;
@@ -1363,6 +1364,14 @@ std::string UnitWriter::formatArg(const Stmt& st) {
     if (!st.io.format) return "\"*\"";
     const Expr& f = *st.io.format;
     if (f.kind == Expr::Kind::integer) {
+        if (formatStatements_.empty()) {
+            formatStatements_.insert("");
+            for (const Stmt& x : u_.stmts) {
+                if (x.kind == Stmt::Kind::format) formatStatements_.insert(x.label);
+            }
+        }
+        // A FORMAT that could not be read is a marked comment: no Fmt_ constant.
+        if (formatStatements_.count(f.text) == 0) refuse("FORMAT " + f.text + " was not read");
         formatLabels_.insert(f.text);
         return "Fmt_" + f.text;
     }

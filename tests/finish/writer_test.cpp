@@ -445,6 +445,8 @@ TEST(FinishWriter, InputOutputStillLeft) {
          "a substring of a CHARACTER*(*) function's result"},
         {__LINE__, "program p\nend\ncharacter*(*) function f()\nf = 'ab'\nn = len(f)\nend\n",
          "LEN of a CHARACTER*(*) function's result inside it"},
+        {__LINE__, "program p\nwrite(6, 10) 1\n10 format i5\nend\n", "FORMAT 10 was not read"},
+        {__LINE__, "program p\nprint 20, 1\nend\n", "FORMAT 20 was not read"},
     };
     for (const Left& c : cases) {
         SCOPED_TRACE(caseLine(c));
