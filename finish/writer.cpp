@@ -272,6 +272,7 @@ private:
         l += text;
     }
     void statement(const Stmt& st);
+    void refused(const Stmt& st, const Untranslatable& why, std::size_t mark, int indent, std::size_t loops);
     void body(const Stmt& st);
     void callStatement(const Stmt& st);
     void assignment(const Stmt& st);
@@ -441,8 +442,14 @@ std::optional<std::string> UnitWriter::refusedAtLeft(const Expr& from) const {
         switch (e->kind) {
             case Expr::Kind::paren:
             case Expr::Kind::unary:
-            case Expr::Kind::binary:
             case Expr::Kind::substring: e = e->args[0].get(); continue;
+            case Expr::Kind::binary:
+                // Both operands are written before the operation looks at
+                // them: the right one is next when the left one is quiet.
+                if (auto why = refusedAtLeft(*e->args[0])) return why;
+                if (!writtenQuietly(*e->args[0], BaseType::none)) return std::nullopt;
+                e = e->args[1].get();
+                continue;
             case Expr::Kind::name: {
                 const Symbol* s = u_.find(e->text);
                 if (s != nullptr && s->type == BaseType::complex) return "COMPLEX";
@@ -459,9 +466,17 @@ std::optional<std::string> UnitWriter::refusedAtLeft(const Expr& from) const {
                 const ProcInfo* proc = procOf(e->text);
                 if (proc == nullptr) {
                     if ((s == nullptr || !s->external) && isIntrinsicName(e->text)) {
-                        // An intrinsic writes its arguments first, in order.
-                        if (e->args.empty() || !e->args[0] || e->args[0]->kind == Expr::Kind::star) return std::nullopt;
-                        e = e->args[0].get();
+                        // An intrinsic writes its arguments first, in order:
+                        // each is reached when those before it are quiet.
+                        if (e->args.empty()) return std::nullopt;
+                        for (std::size_t i = 0; i + 1 < e->args.size(); ++i) {
+                            const ExprPtr& a = e->args[i];
+                            if (!a || a->kind == Expr::Kind::star) return std::nullopt;
+                            if (auto why = refusedAtLeft(*a)) return why;
+                            if (!writtenQuietly(*a, BaseType::none)) return std::nullopt;
+                        }
+                        if (!e->args.back() || e->args.back()->kind == Expr::Kind::star) return std::nullopt;
+                        e = e->args.back().get();
                         continue;
                     }
                     return "the function '" + e->text + "' is not among the listed files";
@@ -1910,9 +1925,19 @@ void UnitWriter::statement(const Stmt& st) {
     preLines_.clear();
     postLines_.clear();
     statementIndent_ = indent_;
+    // A refusal known before writing is written without an exception:
+    // throwing one costs about as much as writing a statement.
+    if (st.kind == Stmt::Kind::unknown) {
+        refused(st, {ReviewKind::notRead, st.error}, mark, indent, loops);
+        closeLoops(st.label);
+        return;
+    }
+    if (std::optional<std::string> why = refusedFirst(st)) {
+        refused(st, {ReviewKind::notTranslated, std::move(*why)}, mark, indent, loops);
+        closeLoops(st.label);
+        return;
+    }
     try {
-        if (st.kind == Stmt::Kind::unknown) throw Untranslatable{ReviewKind::notRead, st.error};
-        if (std::optional<std::string> why = refusedFirst(st)) refuse(std::move(*why));
         // The commonest statements are written from here, as body() would:
         // a refusal from within them then does not unwind body()'s frame,
         // the costliest of the writer's to unwind.
@@ -1948,47 +1973,54 @@ void UnitWriter::statement(const Stmt& st) {
             preLines_.clear();
         }
     } catch (const Untranslatable& why) {
-        preLines_.clear();
-        postLines_.clear();
-        catching_ = false;
-        // A refusal inside a statement function's body leaves its arguments
-        // in place; they must not stand for those names in what follows.
-        substitution_.clear();
-        out_.resize(mark);
-        indent_ = indent;
-        loops_.resize(std::min(loops, loops_.size()));
-        blocks_ = savedBlocks_;
-        todos_.push_back({why.kind, why.detail, st.line, out_.size()});
-        line("' FTVB-TODO: " + why.detail);
-        line("'" + st.source);
-        // Keep the blocks whole so that the rest compiles.
-        using K = Stmt::Kind;
-        if (st.kind == K::ifBlock) {
-            line("If False Then");
-            ++indent_;
-            blocks_.push_back('I');
-        } else if (st.kind == K::elseIf && inIf()) {
-            --indent_;
-            line("ElseIf False Then");
-            ++indent_;
-        } else if (st.kind == K::doLoop || st.kind == K::doWhile) {
-            line("Do While False");
-            ++indent_;
-            loops_.push_back({st.doLabel, true, "", ""});
-            blocks_.push_back('L');
-        } else if (st.kind == K::endDo && !loops_.empty()) {
-            closeLoop();
-        } else if (st.kind == K::endIf && inIf()) {
-            --indent_;
-            line("End If");
-            blocks_.pop_back();
-        } else if (st.kind == K::elseBlock && inIf()) {
-            --indent_;
-            line("Else");
-            ++indent_;
-        }
+        refused(st, why, mark, indent, loops);
     }
     closeLoops(st.label);
+}
+
+// The statement left as a comment with its note, the writer put back as
+// the statement found it (its lines from `mark`, its indent, its loops);
+// the blocks it opens or closes are kept whole so that the rest compiles.
+void UnitWriter::refused(const Stmt& st, const Untranslatable& why, std::size_t mark, int indent, std::size_t loops) {
+    preLines_.clear();
+    postLines_.clear();
+    catching_ = false;
+    // A refusal inside a statement function's body leaves its arguments
+    // in place; they must not stand for those names in what follows.
+    substitution_.clear();
+    out_.resize(mark);
+    indent_ = indent;
+    loops_.resize(std::min(loops, loops_.size()));
+    blocks_ = savedBlocks_;
+    todos_.push_back({why.kind, why.detail, st.line, out_.size()});
+    line("' FTVB-TODO: " + why.detail);
+    line("'" + st.source);
+    // Keep the blocks whole so that the rest compiles.
+    using K = Stmt::Kind;
+    if (st.kind == K::ifBlock) {
+        line("If False Then");
+        ++indent_;
+        blocks_.push_back('I');
+    } else if (st.kind == K::elseIf && inIf()) {
+        --indent_;
+        line("ElseIf False Then");
+        ++indent_;
+    } else if (st.kind == K::doLoop || st.kind == K::doWhile) {
+        line("Do While False");
+        ++indent_;
+        loops_.push_back({st.doLabel, true, "", ""});
+        blocks_.push_back('L');
+    } else if (st.kind == K::endDo && !loops_.empty()) {
+        closeLoop();
+    } else if (st.kind == K::endIf && inIf()) {
+        --indent_;
+        line("End If");
+        blocks_.pop_back();
+    } else if (st.kind == K::elseBlock && inIf()) {
+        --indent_;
+        line("Else");
+        ++indent_;
+    }
 }
 
 std::string UnitWriter::header() {
