@@ -375,6 +375,7 @@ private:
     std::optional<std::string> refusedFirst(const Stmt& st) const;
     std::optional<std::string> refusedAtLeft(const Expr& e) const;
     bool quietOperand(const Expr& e) const;
+    bool quietLogical(const Expr& e) const;
     std::optional<std::string> refusedInStatementFunction(const Expr& call) const;
     bool quietIndex(const Symbol& s, const Expr& e) const;
     bool writtenQuietly(const Expr& e, BaseType to) const;
@@ -403,10 +404,7 @@ std::optional<std::string> UnitWriter::refusedFirst(const Stmt& st) const {
             // The condition is written first, then the statement it guards,
             // as it would be on its own.
             if (auto why = refusedAtLeft(*st.exprs[0])) return why;
-            const Expr& c = *st.exprs[0];
-            const Symbol* s = plainScalar(c);
-            const bool logical = c.kind == Expr::Kind::logical || (s != nullptr && s->type == BaseType::logical);
-            if (!logical || !st.inner) return std::nullopt;
+            if (!quietLogical(*st.exprs[0]) || !st.inner) return std::nullopt;
             if (st.inner->kind == K::assignment || st.inner->kind == K::call) return refusedFirst(*st.inner);
             return std::nullopt;
         }
@@ -582,10 +580,24 @@ bool UnitWriter::writtenQuietly(const Expr& e, BaseType to) const {
 // bounds, each a quiet INTEGER, and bounds that element() writes quietly
 // (constant lower bounds; upper ones before the last constant or quiet).
 bool UnitWriter::quietOperand(const Expr& e) const {
-    if (writtenQuietly(e, BaseType::none)) return true;
+    if (writtenQuietly(e, BaseType::none) || quietLogical(e)) return true;
     if (e.kind != Expr::Kind::call) return false;
     const Symbol* s = u_.find(e.text);
     return s != nullptr && s->type != BaseType::complex && quietIndex(*s, e);
+}
+
+// Whether the expression is a LOGICAL written quietly: a constant, a plain
+// LOGICAL variable, or a comparison of quiet INTEGERs.
+bool UnitWriter::quietLogical(const Expr& e) const {
+    if (e.kind == Expr::Kind::logical) return true;
+    if (e.kind == Expr::Kind::name) {
+        const Symbol* s = plainScalar(e);
+        return s != nullptr && s->type == BaseType::logical;
+    }
+    if (e.kind != Expr::Kind::binary) return false;
+    const bool relation = e.op == ".eq." || e.op == ".ne." || e.op == ".lt." || e.op == ".le." || e.op == ".gt." ||
+                          e.op == ".ge.";
+    return relation && quietInteger(*e.args[0]) && quietInteger(*e.args[1]);
 }
 
 // Whether linearIndex() writes the element's place in the array quietly.
