@@ -587,17 +587,26 @@ bool UnitWriter::quietOperand(const Expr& e) const {
 }
 
 // Whether the expression is a LOGICAL written quietly: a constant, a plain
-// LOGICAL variable, or a comparison of quiet INTEGERs.
+// LOGICAL variable, a comparison of quiet INTEGERs (elements of INTEGER
+// arrays among them), or .AND. and .OR. of those.
 bool UnitWriter::quietLogical(const Expr& e) const {
     if (e.kind == Expr::Kind::logical) return true;
     if (e.kind == Expr::Kind::name) {
         const Symbol* s = plainScalar(e);
         return s != nullptr && s->type == BaseType::logical;
     }
+    if (e.kind == Expr::Kind::paren) return quietLogical(*e.args[0]);
     if (e.kind != Expr::Kind::binary) return false;
+    if (e.op == ".and." || e.op == ".or.") return quietLogical(*e.args[0]) && quietLogical(*e.args[1]);
     const bool relation = e.op == ".eq." || e.op == ".ne." || e.op == ".lt." || e.op == ".le." || e.op == ".gt." ||
                           e.op == ".ge.";
-    return relation && quietInteger(*e.args[0]) && quietInteger(*e.args[1]);
+    auto quietInt = [this](const Expr& x) {
+        if (quietInteger(x)) return true;
+        if (x.kind != Expr::Kind::call) return false;
+        const Symbol* s = u_.find(x.text);
+        return s != nullptr && s->type == BaseType::integer && quietIndex(*s, x);
+    };
+    return relation && quietInt(*e.args[0]) && quietInt(*e.args[1]);
 }
 
 // Whether linearIndex() writes the element's place in the array quietly.
