@@ -283,6 +283,7 @@ private:
         l += text;
     }
     void statement(const Stmt& st);
+    void refused(const Stmt& st, const Untranslatable& why, std::size_t mark, int indent, std::size_t loops);
     void body(const Stmt& st);
     void callStatement(const Stmt& st);
     void assignment(const Stmt& st);
@@ -386,6 +387,10 @@ private:
     bool loopChanges(const Stmt& loop, const Expr& bound) const;
     std::optional<std::string> refusedFirst(const Stmt& st) const;
     std::optional<std::string> refusedAtLeft(const Expr& e) const;
+    bool quietOperand(const Expr& e) const;
+    bool quietLogical(const Expr& e) const;
+    std::optional<std::string> refusedInStatementFunction(const Expr& call) const;
+    bool quietIndex(const Symbol& s, const Expr& e) const;
     bool writtenQuietly(const Expr& e, BaseType to) const;
     const Symbol* plainScalar(const Expr& e) const;
     bool quietInteger(const Expr& e) const;
@@ -406,9 +411,16 @@ std::optional<std::string> UnitWriter::refusedFirst(const Stmt& st) const {
         case K::assignment:
             // The value is written first, then the variable.
             if (auto why = refusedAtLeft(*st.exprs[0])) return why;
-            if (writtenQuietly(*st.exprs[0], BaseType::none)) return refusedAtLeft(*st.target);
+            if (quietOperand(*st.exprs[0])) return refusedAtLeft(*st.target);
             return std::nullopt;
-        case K::ifLogical:
+        case K::ifLogical: {
+            // The condition is written first, then the statement it guards,
+            // as it would be on its own.
+            if (auto why = refusedAtLeft(*st.exprs[0])) return why;
+            if (!quietLogical(*st.exprs[0]) || !st.inner) return std::nullopt;
+            if (st.inner->kind == K::assignment || st.inner->kind == K::call) return refusedFirst(*st.inner);
+            return std::nullopt;
+        }
         case K::ifBlock: return refusedAtLeft(*st.exprs[0]);
         // What is refused whatever it holds.
         case K::returnStmt:
@@ -432,13 +444,18 @@ std::optional<std::string> UnitWriter::refusedFirst(const Stmt& st) const {
                 if (d.isProcedure) return std::nullopt;
                 const Symbol* as = a.kind == Expr::Kind::name ? u_.find(a.text) : nullptr;
                 if (d.isArray) {
-                    // A whole array of the dummy's type goes as it is.
+                    // A whole array of the dummy's type goes as it is, an
+                    // element of one as its place in it.
                     if (as != nullptr && as->isArray() && as->type == d.type) continue;
+                    if (a.kind == Expr::Kind::call) {
+                        const Symbol* es = u_.find(a.text);
+                        if (es != nullptr && es->type == d.type && quietIndex(*es, a)) continue;
+                    }
                     return std::nullopt;
                 }
                 if (as != nullptr && as->isArray()) return std::nullopt;
                 if (auto why = refusedAtLeft(a)) return why;
-                if (!writtenQuietly(a, d.type)) return std::nullopt;
+                if (!writtenQuietly(a, d.type) && !(a.kind == Expr::Kind::call && quietOperand(a))) return std::nullopt;
             }
             return std::nullopt;
         }
@@ -454,8 +471,14 @@ std::optional<std::string> UnitWriter::refusedAtLeft(const Expr& from) const {
         switch (e->kind) {
             case Expr::Kind::paren:
             case Expr::Kind::unary:
-            case Expr::Kind::binary:
             case Expr::Kind::substring: e = e->args[0].get(); continue;
+            case Expr::Kind::binary:
+                // Both operands are written before the operation looks at
+                // them: the right one is next when the left one is quiet.
+                if (auto why = refusedAtLeft(*e->args[0])) return why;
+                if (!quietOperand(*e->args[0])) return std::nullopt;
+                e = e->args[1].get();
+                continue;
             case Expr::Kind::name: {
                 const Symbol* s = u_.find(e->text);
                 if (s != nullptr && s->type == BaseType::complex) return "COMPLEX";
@@ -468,13 +491,22 @@ std::optional<std::string> UnitWriter::refusedAtLeft(const Expr& from) const {
                     if (s->type == BaseType::complex) return "COMPLEX";
                     return std::nullopt;
                 }
-                if (s != nullptr && (s->stmtFunction || s->dummyIndex >= 0)) return std::nullopt;
+                if (s != nullptr && s->stmtFunction) return refusedInStatementFunction(*e);
+                if (s != nullptr && s->dummyIndex >= 0) return std::nullopt;
                 const ProcInfo* proc = procOf(e->text);
                 if (proc == nullptr) {
                     if ((s == nullptr || !s->external) && isIntrinsicName(e->text)) {
-                        // An intrinsic writes its arguments first, in order.
-                        if (e->args.empty() || !e->args[0] || e->args[0]->kind == Expr::Kind::star) return std::nullopt;
-                        e = e->args[0].get();
+                        // An intrinsic writes its arguments first, in order:
+                        // each is reached when those before it are quiet.
+                        if (e->args.empty()) return std::nullopt;
+                        for (std::size_t i = 0; i + 1 < e->args.size(); ++i) {
+                            const ExprPtr& a = e->args[i];
+                            if (!a || a->kind == Expr::Kind::star) return std::nullopt;
+                            if (auto why = refusedAtLeft(*a)) return why;
+                            if (!quietOperand(*a)) return std::nullopt;
+                        }
+                        if (!e->args.back() || e->args.back()->kind == Expr::Kind::star) return std::nullopt;
+                        e = e->args.back().get();
                         continue;
                     }
                     return "the function '" + e->text + "' is not among the listed files";
@@ -499,6 +531,46 @@ std::optional<std::string> UnitWriter::refusedAtLeft(const Expr& from) const {
     return std::nullopt;
 }
 
+// What writing a call of a statement function refuses first, when it is
+// plain: its body is written with its arguments put in, so the way down the
+// body's leftmost operands leads to an argument, and then into the actual
+// argument, written as it would be in its place.
+std::optional<std::string> UnitWriter::refusedInStatementFunction(const Expr& call) const {
+    const auto at = u_.stmtFunctions.find(call.text);
+    if (at == u_.stmtFunctions.end()) return std::nullopt;
+    const Stmt& def = u_.stmts[at->second];
+    if (!def.target || def.exprs.empty() || def.target->args.size() != call.args.size()) return std::nullopt;
+    const Expr* b = def.exprs[0].get();
+    while (b != nullptr) {
+        switch (b->kind) {
+            case Expr::Kind::paren:
+            case Expr::Kind::unary:
+            case Expr::Kind::binary:
+            case Expr::Kind::substring: b = b->args[0].get(); continue;
+            case Expr::Kind::name:
+                for (std::size_t i = 0; i < call.args.size(); ++i) {
+                    if (def.target->args[i]->text == b->text) {
+                        return call.args[i] ? refusedAtLeft(*call.args[i]) : std::nullopt;
+                    }
+                }
+                return std::nullopt;
+            case Expr::Kind::call: {
+                // Only an intrinsic, which writes its first argument first.
+                const Symbol* s = u_.find(b->text);
+                if (s != nullptr && (s->isArray() || s->stmtFunction || s->dummyIndex >= 0 || s->external)) {
+                    return std::nullopt;
+                }
+                if (procOf(b->text) != nullptr || !isIntrinsicName(b->text)) return std::nullopt;
+                if (b->args.empty() || !b->args[0] || b->args[0]->kind == Expr::Kind::star) return std::nullopt;
+                b = b->args[0].get();
+                continue;
+            }
+            default: return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
 // Whether writing the expression, as a value for `to` (none: as it is),
 // can neither refuse nor note anything (such as a helper it uses): a
 // constant, a variable that is a plain scalar, or INTEGER arithmetic
@@ -513,6 +585,56 @@ bool UnitWriter::writtenQuietly(const Expr& e, BaseType to) const {
         case Expr::Kind::name: return plainScalar(e) != nullptr;
         default: return quietInteger(e);
     }
+}
+
+// Whether writing the expression as an operand (or a value to assign)
+// can neither refuse nor note anything: as writtenQuietly(), or an element
+// of an array that is not COMPLEX, with as many subscripts as it has
+// bounds, each a quiet INTEGER, and bounds that element() writes quietly
+// (constant lower bounds; upper ones before the last constant or quiet).
+bool UnitWriter::quietOperand(const Expr& e) const {
+    if (writtenQuietly(e, BaseType::none) || quietLogical(e)) return true;
+    if (e.kind != Expr::Kind::call) return false;
+    const Symbol* s = u_.find(e.text);
+    return s != nullptr && s->type != BaseType::complex && quietIndex(*s, e);
+}
+
+// Whether the expression is a LOGICAL written quietly: a constant, a plain
+// LOGICAL variable, a comparison of quiet INTEGERs (elements of INTEGER
+// arrays among them), or .AND. and .OR. of those.
+bool UnitWriter::quietLogical(const Expr& e) const {
+    if (e.kind == Expr::Kind::logical) return true;
+    if (e.kind == Expr::Kind::name) {
+        const Symbol* s = plainScalar(e);
+        return s != nullptr && s->type == BaseType::logical;
+    }
+    if (e.kind == Expr::Kind::paren) return quietLogical(*e.args[0]);
+    if (e.kind != Expr::Kind::binary) return false;
+    if (e.op == ".and." || e.op == ".or.") return quietLogical(*e.args[0]) && quietLogical(*e.args[1]);
+    const bool relation = e.op == ".eq." || e.op == ".ne." || e.op == ".lt." || e.op == ".le." || e.op == ".gt." ||
+                          e.op == ".ge.";
+    auto quietInt = [this](const Expr& x) {
+        if (quietInteger(x)) return true;
+        if (x.kind != Expr::Kind::call) return false;
+        const Symbol* s = u_.find(x.text);
+        return s != nullptr && s->type == BaseType::integer && quietIndex(*s, x);
+    };
+    return relation && quietInt(*e.args[0]) && quietInt(*e.args[1]);
+}
+
+// Whether linearIndex() writes the element's place in the array quietly.
+bool UnitWriter::quietIndex(const Symbol& s, const Expr& e) const {
+    if (!s.isArray() || e.args.size() != s.upper.size()) return false;
+    for (std::size_t k = 0; k < e.args.size(); ++k) {
+        if (!e.args[k] || !quietInteger(*e.args[k])) return false;
+        if (s.lower[k] && !constantValue(*s.lower[k], u_)) return false;
+        if (k + 1 < e.args.size()) {
+            const Expr& hi = *s.upper[k];
+            if (hi.kind == Expr::Kind::star) return false;
+            if (!constantValue(hi, u_) && !quietInteger(hi)) return false;
+        }
+    }
+    return true;
 }
 
 // The symbol of a name that is written as it is, or null.
@@ -1951,9 +2073,19 @@ void UnitWriter::statement(const Stmt& st) {
     preLines_.clear();
     postLines_.clear();
     statementIndent_ = indent_;
+    // A refusal known before writing is written without an exception:
+    // throwing one costs about as much as writing a statement.
+    if (st.kind == Stmt::Kind::unknown) {
+        refused(st, {ReviewKind::notRead, st.error}, mark, indent, loops);
+        closeLoops(st.label);
+        return;
+    }
+    if (std::optional<std::string> why = refusedFirst(st)) {
+        refused(st, {ReviewKind::notTranslated, std::move(*why)}, mark, indent, loops);
+        closeLoops(st.label);
+        return;
+    }
     try {
-        if (st.kind == Stmt::Kind::unknown) throw Untranslatable{ReviewKind::notRead, st.error};
-        if (std::optional<std::string> why = refusedFirst(st)) refuse(std::move(*why));
         // The commonest statements are written from here, as body() would:
         // a refusal from within them then does not unwind body()'s frame,
         // the costliest of the writer's to unwind.
@@ -1989,47 +2121,54 @@ void UnitWriter::statement(const Stmt& st) {
             preLines_.clear();
         }
     } catch (const Untranslatable& why) {
-        preLines_.clear();
-        postLines_.clear();
-        catching_ = false;
-        // A refusal inside a statement function's body leaves its arguments
-        // in place; they must not stand for those names in what follows.
-        substitution_.clear();
-        out_.resize(mark);
-        indent_ = indent;
-        loops_.resize(std::min(loops, loops_.size()));
-        blocks_ = savedBlocks_;
-        todos_.push_back({why.kind, why.detail, st.line, out_.size()});
-        line("' FTVB-TODO: " + why.detail);
-        line("'" + st.source);
-        // Keep the blocks whole so that the rest compiles.
-        using K = Stmt::Kind;
-        if (st.kind == K::ifBlock) {
-            line("If False Then");
-            ++indent_;
-            blocks_.push_back('I');
-        } else if (st.kind == K::elseIf && inIf()) {
-            --indent_;
-            line("ElseIf False Then");
-            ++indent_;
-        } else if (st.kind == K::doLoop || st.kind == K::doWhile) {
-            line("Do While False");
-            ++indent_;
-            loops_.push_back({st.doLabel, true, "", ""});
-            blocks_.push_back('L');
-        } else if (st.kind == K::endDo && !loops_.empty()) {
-            closeLoop();
-        } else if (st.kind == K::endIf && inIf()) {
-            --indent_;
-            line("End If");
-            blocks_.pop_back();
-        } else if (st.kind == K::elseBlock && inIf()) {
-            --indent_;
-            line("Else");
-            ++indent_;
-        }
+        refused(st, why, mark, indent, loops);
     }
     closeLoops(st.label);
+}
+
+// The statement left as a comment with its note, the writer put back as
+// the statement found it (its lines from `mark`, its indent, its loops);
+// the blocks it opens or closes are kept whole so that the rest compiles.
+void UnitWriter::refused(const Stmt& st, const Untranslatable& why, std::size_t mark, int indent, std::size_t loops) {
+    preLines_.clear();
+    postLines_.clear();
+    catching_ = false;
+    // A refusal inside a statement function's body leaves its arguments
+    // in place; they must not stand for those names in what follows.
+    substitution_.clear();
+    out_.resize(mark);
+    indent_ = indent;
+    loops_.resize(std::min(loops, loops_.size()));
+    blocks_ = savedBlocks_;
+    todos_.push_back({why.kind, why.detail, st.line, out_.size()});
+    line("' FTVB-TODO: " + why.detail);
+    line("'" + st.source);
+    // Keep the blocks whole so that the rest compiles.
+    using K = Stmt::Kind;
+    if (st.kind == K::ifBlock) {
+        line("If False Then");
+        ++indent_;
+        blocks_.push_back('I');
+    } else if (st.kind == K::elseIf && inIf()) {
+        --indent_;
+        line("ElseIf False Then");
+        ++indent_;
+    } else if (st.kind == K::doLoop || st.kind == K::doWhile) {
+        line("Do While False");
+        ++indent_;
+        loops_.push_back({st.doLabel, true, "", ""});
+        blocks_.push_back('L');
+    } else if (st.kind == K::endDo && !loops_.empty()) {
+        closeLoop();
+    } else if (st.kind == K::endIf && inIf()) {
+        --indent_;
+        line("End If");
+        blocks_.pop_back();
+    } else if (st.kind == K::elseBlock && inIf()) {
+        --indent_;
+        line("Else");
+        ++indent_;
+    }
 }
 
 std::string UnitWriter::header() {
