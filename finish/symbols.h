@@ -51,7 +51,7 @@ struct Unit {
     std::vector<std::string> dummies;  // lower case
     std::vector<Stmt> stmts;
     std::vector<std::pair<std::size_t, SourceItem>> comments;  // not used by the symbols
-    std::map<std::string, Symbol> symbols;  // in order of their names; add them with use()
+    std::map<std::string, Symbol> symbols;                     // in order of their names; add them with use()
     BaseType implicit[26] = {};
     bool implicitNone = false;
     bool saveAll = false;
@@ -112,7 +112,7 @@ struct ProgramIndex {
     std::map<std::string, std::vector<CommonMember>> commons;  // by block ("" is blank COMMON)
     std::vector<std::string> commonOrder;
     std::vector<SavedArray> savedArrays;  // in the order of the units, then of the names
-    std::vector<std::string> blockData;  // their Subs, to run first
+    std::vector<std::string> blockData;   // their Subs, to run first
 };
 
 // Fills unit.symbols from its statements.

@@ -186,12 +186,7 @@ public:
                const std::map<std::pair<std::string, int>, std::string>& commonNames,
                const std::map<std::pair<std::string, std::string>, std::string>& savedNames,
                const std::unordered_map<std::string_view, const ProcInfo*>& procs)
-        : index_(index),
-          u_(unit),
-          used_(used),
-          commonNames_(commonNames),
-          savedNames_(savedNames),
-          procs_(procs) {}
+        : index_(index), u_(unit), used_(used), commonNames_(commonNames), savedNames_(savedNames), procs_(procs) {}
 
     UnitText run(const std::vector<SourceItem>& leading);
 
@@ -611,8 +606,8 @@ bool UnitWriter::quietLogical(const Expr& e) const {
     if (e.kind == Expr::Kind::paren) return quietLogical(*e.args[0]);
     if (e.kind != Expr::Kind::binary) return false;
     if (e.op == ".and." || e.op == ".or.") return quietLogical(*e.args[0]) && quietLogical(*e.args[1]);
-    const bool relation = e.op == ".eq." || e.op == ".ne." || e.op == ".lt." || e.op == ".le." || e.op == ".gt." ||
-                          e.op == ".ge.";
+    const bool relation =
+        e.op == ".eq." || e.op == ".ne." || e.op == ".lt." || e.op == ".le." || e.op == ".gt." || e.op == ".ge.";
     auto quietInt = [this](const Expr& x) {
         if (quietInteger(x)) return true;
         if (x.kind != Expr::Kind::call) return false;

@@ -552,10 +552,10 @@ TEST(FinishWriter, WhatIsRefusedFirstIsWhatIsNoted) {
          "past a quiet operand, element or argument before it",
          "program p\ncomplex z, c(2)\nreal a(3, 4)\ninteger i\nx = a(i, 2) * z\nc(1) = a(2, i)\n"
          "x = max(x, 1.0, z)\nx = a(i, 1) + nowhere(1)\nx = a(nowhere(1), 1) * z\nend\n",
-         {"' FTVB-TODO: COMPLEX", "'x = a(i, 2) * z", "' FTVB-TODO: COMPLEX", "'c(1) = a(2, i)",
-          "' FTVB-TODO: COMPLEX", "'x = max(x, 1.0, z)",
-          "' FTVB-TODO: the function 'nowhere' is not among the listed files", "'x = a(i, 1) + nowhere(1)",
-          "' FTVB-TODO: the function 'nowhere' is not among the listed files", "'x = a(nowhere(1), 1) * z"}},
+         {"' FTVB-TODO: COMPLEX", "'x = a(i, 2) * z", "' FTVB-TODO: COMPLEX", "'c(1) = a(2, i)", "' FTVB-TODO: COMPLEX",
+          "'x = max(x, 1.0, z)", "' FTVB-TODO: the function 'nowhere' is not among the listed files",
+          "'x = a(i, 1) + nowhere(1)", "' FTVB-TODO: the function 'nowhere' is not among the listed files",
+          "'x = a(nowhere(1), 1) * z"}},
         {__LINE__,
          "a statement function: what its body writes first is the actual argument",
          "program p\ncomplex zd, c(2)\nreal cabs1\ncabs1(zd) = abs(real(zd)) + abs(aimag(zd))\n"
