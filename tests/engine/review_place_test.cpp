@@ -24,8 +24,8 @@ TEST(ReviewPlace, TheWindowsNameIsBesideTheModule) {
     };
     const Case cases[] = {
         {__LINE__, "module1.bas", "module1.review.txt"},
-        {__LINE__, "/work/a.b/m.bas", "/work/a.b/m.review.txt"},
-        {__LINE__, "/work/a.b/m", "/work/a.b/m.review.txt"},  // the dot of a folder is no extension
+        {__LINE__, "proj/a.b/m.bas", "proj/a.b/m.review.txt"},
+        {__LINE__, "proj/a.b/m", "proj/a.b/m.review.txt"},  // the dot of a folder is no extension
         {__LINE__, ".bas", ".bas.review.txt"},
         {__LINE__, "m.tar.bas", "m.tar.review.txt"},
     };
