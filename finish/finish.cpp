@@ -331,8 +331,10 @@ public:
 };
 
 // Reads a whole file into logical lines, comments and blank lines too when
-// asked; false when it cannot be read.
-bool readItems(const std::string& name, RunObserver& observer, std::vector<SourceItem>& items, long long& lines,
+// asked; false when it cannot be read. `lines`, when given, counts on over
+// the run and the observer is told each count; the second pass, which reads
+// the same lines again, gives none, so that the count shown is the run's.
+bool readItems(const std::string& name, RunObserver& observer, std::vector<SourceItem>& items, long long* lines,
                Status& failure, bool& stopped, bool keepComments = true) {
     SourceReader source(&observer);
     if (Status opened = source.open(name); !opened.ok()) {
@@ -343,8 +345,7 @@ bool readItems(const std::string& name, RunObserver& observer, std::vector<Sourc
     StatementReader reader(keepComments);
     std::string_view line;
     while (source.nextLine(line)) {
-        ++lines;
-        observer.lineCounted(lines);
+        if (lines != nullptr) observer.lineCounted(++*lines);
         reader.feed(line, items);
         if (observer.stopRequested()) {
             stopped = true;
@@ -395,7 +396,7 @@ FinishResult finishAll(const std::string& moduleName, const FileList& files, Run
         bool stopped = false;
         // The index needs no comments, except from standard input, whose
         // items serve the second pass too.
-        if (!readItems(names[i], observer, items, lines, failure, stopped, names[i] == "-")) {
+        if (!readItems(names[i], observer, items, &lines, failure, stopped, names[i] == "-")) {
             if (stopped) {
                 result.stopped = true;
                 result.moduleFailure = runFailure(Reason::stopped);
@@ -430,10 +431,9 @@ FinishResult finishAll(const std::string& moduleName, const FileList& files, Run
         if (names[i] == "-") {
             items = stdinItems;  // standard input is read once; it may be listed twice
         } else {
-            long long again = 0;
             Status failure;
             bool stopped = false;
-            if (!readItems(names[i], observer, items, again, failure, stopped)) {
+            if (!readItems(names[i], observer, items, nullptr, failure, stopped)) {
                 if (stopped) {
                     modules.abandon();
                     result.stopped = true;

@@ -724,6 +724,24 @@ TEST(FinishRun, FilesThatCannotBeRead) {
     }
 }
 
+TEST(FinishRun, TheLineCountShownIsTheRunsOwn) {
+    // The window shows each count it is told; the second pass reads the
+    // files again and must not start the count over for each of them.
+    struct Counts : RunObserver {
+        std::vector<long long> seen;
+        void lineCounted(long long lines) override { seen.push_back(lines); }
+    };
+    const testing::TempFolder dir("ftvb-finish-count");
+    std::ofstream(dir / "a.f") << "      x = 1\n      y = 2\n      end\n";
+    std::ofstream(dir / "b.f") << "      subroutine s\n      end\n";
+    Counts counts;
+    const FinishResult r =
+        runFinish((dir / "m.bas").string(), NameList({(dir / "a.f").string(), (dir / "b.f").string()}), counts);
+    ASSERT_TRUE(r.moduleWritten);
+    EXPECT_EQ(counts.seen, (std::vector<long long>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(r.lines, 5);
+}
+
 TEST(FinishRun, ModuleNames) {
     EXPECT_EQ(moduleFileName("solver.bas", 1), "solver.bas");
     EXPECT_EQ(moduleFileName("solver.bas", 2), "solver_2.bas");
