@@ -9,6 +9,7 @@
 
 #include "engine/files.h"
 #include "finish/lexer.h"
+#include "finish/ordered_work.h"
 #include "finish/parser.h"
 #include "finish/runtime.h"
 #include "finish/symbols.h"
@@ -331,26 +332,22 @@ public:
 };
 
 // Reads a whole file into logical lines, comments and blank lines too when
-// asked; false when it cannot be read. `lines`, when given, counts on over
-// the run and the observer is told each count; the second pass, which reads
-// the same lines again, gives none, so that the count shown is the run's.
-bool readItems(const std::string& name, RunObserver& observer, std::vector<SourceItem>& items, long long* lines,
+// asked; false when it cannot be read. A worker thread reads without an
+// observer (the window's lives on its own thread): `lines` counts the
+// file's lines, for the taker to tell.
+bool readItems(const std::string& name, RunObserver* observer, std::vector<SourceItem>& items, long long& lines,
                Status& failure, bool& stopped, bool keepComments = true) {
-    SourceReader source(&observer);
+    SourceReader source(observer);
     if (Status opened = source.open(name); !opened.ok()) {
         failure = std::move(opened);
-        stopped = observer.stopRequested();
+        stopped = observer != nullptr && observer->stopRequested();
         return false;
     }
     StatementReader reader(keepComments);
     std::string_view line;
     while (source.nextLine(line)) {
-        if (lines != nullptr) observer.lineCounted(++*lines);
+        ++lines;
         reader.feed(line, items);
-        if (observer.stopRequested()) {
-            stopped = true;
-            return false;
-        }
     }
     if (source.stopped()) {
         stopped = true;
@@ -362,6 +359,33 @@ bool readItems(const std::string& name, RunObserver& observer, std::vector<Sourc
         return false;
     }
     return true;
+}
+
+// What the first pass takes from one file: its units, read for the index.
+struct Indexed {
+    bool read = false;
+    Status failure;
+    long long lines = 0;
+    FileUnits units;
+    std::vector<SourceItem> items;  // standard input's, kept for the second pass
+};
+
+// What the second pass makes of one file: each unit's VBA.
+struct Written {
+    bool read = false;
+    Status failure;
+    std::vector<std::string> names;  // the units' names
+    std::vector<long long> firstLines;
+    std::vector<UnitText> texts;
+    std::vector<std::string> trailing;
+};
+
+FinishResult stoppedRun(ModuleSet* modules) {
+    if (modules != nullptr) modules->abandon();
+    FinishResult result;
+    result.stopped = true;
+    result.moduleFailure = runFailure(Reason::stopped);
+    return result;
 }
 
 FinishResult finishAll(const std::string& moduleName, const FileList& files, RunObserver& observer,
@@ -379,37 +403,56 @@ FinishResult finishAll(const std::string& moduleName, const FileList& files, Run
         }
     }
     modules.review_ = observer.wantsReview();
-    // First pass: the index. Standard input cannot be read twice: its units
-    // are kept from the first pass.
-    ProgramIndex index;
     std::vector<std::string> names;
     for (std::size_t i = 0; i < count; ++i) names.push_back(files.entry(i));
+    // Standard input cannot be read twice: its items are kept from the
+    // first pass, and a run that reads it goes file after file, so that the
+    // first listing of "-" is the one that reads it.
+    const bool readsInput = std::find(names.begin(), names.end(), "-") != names.end();
+    const std::size_t threads = readsInput ? 0 : workThreads(options.threads);
+    const std::size_t ahead = threads == 0 ? 1 : 4 * threads;
+    auto stopAsked = [&observer] { return observer.stopRequested(); };
+
+    // First pass: the index, made in the files' order.
+    ProgramIndex index;
     std::vector<bool> readable(count, false);
     std::vector<SourceItem> stdinItems;
     long long lines = 0;
-    // One list of items serves every file, its room kept from one to the next.
-    std::vector<SourceItem> items;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (names[i].empty()) continue;
-        items.clear();
-        Status failure;
-        bool stopped = false;
-        // The index needs no comments, except from standard input, whose
-        // items serve the second pass too.
-        if (!readItems(names[i], observer, items, &lines, failure, stopped, names[i] == "-")) {
-            if (stopped) {
-                result.stopped = true;
-                result.moduleFailure = runFailure(Reason::stopped);
-                return result;
+    {
+        // Each thread's list of items serves file after file, its room kept.
+        std::vector<std::vector<SourceItem>> rooms(threads == 0 ? 1 : threads);
+        OrderedWork<Indexed> pass(count, threads, ahead, [&](std::size_t i, std::size_t w) {
+            Indexed got;
+            if (names[i].empty()) return got;
+            std::vector<SourceItem>& items = rooms[w];
+            items.clear();
+            bool stopped = false;
+            // The index needs no comments, except from standard input, whose
+            // items serve the second pass too.
+            got.read = readItems(names[i], nullptr, items, got.lines, got.failure, stopped, names[i] == "-");
+            if (!got.read) return got;
+            if (names[i] == "-") got.items = items;
+            got.units = unitsOf(items, true);
+            return got;
+        });
+        Indexed got;
+        for (std::size_t i = 0; pass.next(got, stopAsked); ++i) {
+            // The window is told each line, in order, and may stop at any.
+            for (long long k = 0; k < got.lines; ++k) {
+                observer.lineCounted(++lines);
+                if (observer.stopRequested()) return stoppedRun(nullptr);
             }
-            result.skipped.push_back(
-                {names[i], failure.ok() ? runFailure(Reason::otherSystemError) : failure.failure()});
-            continue;
+            if (names[i].empty()) continue;
+            if (!got.read) {
+                result.skipped.push_back(
+                    {names[i], got.failure.ok() ? runFailure(Reason::otherSystemError) : got.failure.failure()});
+                continue;
+            }
+            readable[i] = true;
+            if (names[i] == "-") stdinItems = std::move(got.items);
+            for (const Unit& u : got.units.units) addToIndex(u, index);
         }
-        readable[i] = true;
-        if (names[i] == "-") stdinItems = items;
-        FileUnits f = unitsOf(items, true);
-        for (const Unit& u : f.units) addToIndex(u, index);
+        if (observer.stopRequested()) return stoppedRun(nullptr);
     }
     result.lines = lines;
     bool any = false;
@@ -424,56 +467,66 @@ FinishResult finishAll(const std::string& moduleName, const FileList& files, Run
     }
     VbaWriter writer(index);
     modules.begin(writer.commonDeclarations());
+    // Second pass: each file written by one thread's writer, taken in order.
     std::set<std::string> written;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (!readable[i]) continue;
-        items.clear();
-        if (names[i] == "-") {
-            items = stdinItems;  // standard input is read once; it may be listed twice
-        } else {
-            Status failure;
-            bool stopped = false;
-            if (!readItems(names[i], observer, items, nullptr, failure, stopped)) {
-                if (stopped) {
-                    modules.abandon();
-                    result.stopped = true;
-                    result.moduleFailure = runFailure(Reason::stopped);
-                    return result;
-                }
+    std::set<std::string> used;
+    {
+        std::vector<VbaWriter> writers(threads == 0 ? 1 : threads, writer);
+        std::vector<std::vector<SourceItem>> rooms(writers.size());
+        OrderedWork<Written> pass(count, threads, ahead, [&](std::size_t i, std::size_t w) {
+            Written got;
+            if (!readable[i]) return got;
+            std::vector<SourceItem>& items = rooms[w];
+            items.clear();
+            if (names[i] == "-") {
+                items = stdinItems;  // standard input is read once; it may be listed twice
+            } else {
+                long long counted = 0;
+                bool stopped = false;
+                if (!readItems(names[i], nullptr, items, counted, got.failure, stopped)) return got;
+            }
+            got.read = true;
+            FileUnits f = unitsOf(items);
+            for (std::size_t k = 0; k < f.units.size(); ++k) {
+                got.names.push_back(f.units[k].name);
+                got.firstLines.push_back(f.units[k].stmts.empty() ? 0 : f.units[k].stmts[0].line);
+                got.texts.push_back(writers[w].write(f.units[k], f.leading[k]));
+            }
+            for (const SourceItem& c : f.trailing)
+                got.trailing.push_back(c.kind == SourceItem::Kind::blank ? "" : "'" + c.text);
+            return got;
+        });
+        Written got;
+        for (std::size_t i = 0; pass.next(got, stopAsked); ++i) {
+            if (!readable[i]) continue;
+            if (!got.read) {
                 result.skipped.push_back(
-                    {names[i], failure.ok() ? runFailure(Reason::otherSystemError) : failure.failure()});
+                    {names[i], got.failure.ok() ? runFailure(Reason::otherSystemError) : got.failure.failure()});
                 continue;
             }
+            for (std::size_t k = 0; k < got.texts.size(); ++k) {
+                if (observer.stopRequested()) return stoppedRun(&modules);
+                UnitText text;
+                if (!written.insert(got.names[k]).second) {
+                    // VBA refuses a second procedure of the same name.
+                    text.lines.push_back("' FTVB-TODO: " + got.names[k] + " is defined again; the first one is kept");
+                    text.todos.push_back(
+                        {ReviewKind::notTranslated, got.names[k] + " defined a second time", got.firstLines[k], 0});
+                } else {
+                    text = std::move(got.texts[k]);
+                    used.insert(text.helpers.begin(), text.helpers.end());
+                }
+                if (const Status added = modules.add(std::move(text), names[i]); !added.ok()) {
+                    modules.abandon();
+                    result.moduleFailure = added.failure();
+                    return result;
+                }
+            }
+            modules.addLines(got.trailing);
         }
-        FileUnits f = unitsOf(items);
-        for (std::size_t k = 0; k < f.units.size(); ++k) {
-            if (observer.stopRequested()) {
-                modules.abandon();
-                result.stopped = true;
-                result.moduleFailure = runFailure(Reason::stopped);
-                return result;
-            }
-            UnitText text;
-            if (!written.insert(f.units[k].name).second) {
-                // VBA refuses a second procedure of the same name.
-                text.lines.push_back("' FTVB-TODO: " + f.units[k].name + " is defined again; the first one is kept");
-                text.todos.push_back({ReviewKind::notTranslated, f.units[k].name + " defined a second time",
-                                      f.units[k].stmts.empty() ? 0 : f.units[k].stmts[0].line, 0});
-            } else {
-                text = writer.write(f.units[k], f.leading[k]);
-            }
-            if (const Status added = modules.add(std::move(text), names[i]); !added.ok()) {
-                modules.abandon();
-                result.moduleFailure = added.failure();
-                return result;
-            }
-        }
-        std::vector<std::string> trailing;
-        for (const SourceItem& c : f.trailing)
-            trailing.push_back(c.kind == SourceItem::Kind::blank ? "" : "'" + c.text);
-        modules.addLines(trailing);
+        if (observer.stopRequested()) return stoppedRun(&modules);
     }
-    if (const Status finished = modules.finish(writer.used()); !finished.ok()) {
+    if (const Status finished = modules.finish(used); !finished.ok()) {
         modules.abandon();
         result.moduleFailure = finished.failure();
         return result;
@@ -481,18 +534,12 @@ FinishResult finishAll(const std::string& moduleName, const FileList& files, Run
     // What is left of the review goes out before the modules are put in
     // place, so that a stop while it waits still leaves them as they were.
     observer.beforeCommit();
-    if (observer.stopRequested()) {
-        modules.abandon();
-        result.stopped = true;
-        result.moduleFailure = runFailure(Reason::stopped);
-        return result;
-    }
+    if (observer.stopRequested()) return stoppedRun(&modules);
     if (const Status committed = modules.commit(result.modules); !committed.ok()) {
         result.moduleFailure = committed.failure();
         return result;
     }
     result.moduleWritten = true;
-    (void)options;
     return result;
 }
 

@@ -24,6 +24,10 @@ struct FinishResult : ftvb::RunResult {
 struct FinishOptions {
     // What one VBA module may hold; tests lower it to see the split.
     std::size_t maxLines = 65534;
+    // Threads that read, parse and write the files: 0 as many as the
+    // machine has cores (at most 4), 1 none beside the caller's. The
+    // modules are the same whatever the count.
+    std::size_t threads = 0;
 };
 [[nodiscard]] FinishResult runFinish(const std::string& moduleName, const FileList& files, RunObserver& observer,
                                      const FinishOptions& options);

@@ -2627,8 +2627,12 @@ UnitText UnitWriter::run(const std::vector<SourceItem>& leading) {
 
 UnitText VbaWriter::write(const Unit& unit, const std::vector<SourceItem>& leading) {
     nameGlobals();
-    UnitWriter w(index_, unit, used_, commonNames_, savedNames_, procByName_);
-    return w.run(leading);
+    std::set<std::string> helpers;
+    UnitWriter w(index_, unit, helpers, commonNames_, savedNames_, procByName_);
+    UnitText text = w.run(leading);
+    used_.insert(helpers.begin(), helpers.end());
+    text.helpers = std::move(helpers);
+    return text;
 }
 
 void VbaWriter::nameGlobals() {

@@ -34,12 +34,15 @@ struct Todo {
 struct UnitText {
     std::vector<std::string> lines;
     std::vector<Todo> todos;
+    std::set<std::string> helpers;  // the runtime's helpers its lines call
 };
 
 class VbaWriter {
 public:
     explicit VbaWriter(const ProgramIndex& index) : index_(index) {}
-    // The unit as VBA lines (without line ends), comments in place.
+    // The unit as VBA lines (without line ends), comments in place. After
+    // commonDeclarations() a writer may be copied, one for each thread:
+    // write() changes nothing but used().
     UnitText write(const Unit& unit, const std::vector<SourceItem>& leadingComments);
     // The module-level declarations of the COMMON blocks and saved arrays.
     std::vector<std::string> commonDeclarations();

@@ -742,6 +742,93 @@ TEST(FinishRun, TheLineCountShownIsTheRunsOwn) {
     EXPECT_EQ(r.lines, 5);
 }
 
+TEST(FinishRun, TheModulesAreTheSameOnAnyNumberOfThreads) {
+    // Files are read, parsed and written by worker threads and taken in
+    // order: what comes out must not depend on how many there are, nor on
+    // which finishes first. Files of very different sizes, a unit defined
+    // twice (its helpers must not reach the module), calls across files,
+    // COMMON, a file that cannot be read, a module split, review notes.
+    const testing::TempFolder dir("ftvb-finish-threads");
+    std::vector<std::string> names;
+    for (int i = 0; i < 40; ++i) {
+        const std::string name = (dir / ("f" + std::to_string(i) + ".f")).string();
+        names.push_back(name);
+        if (i == 7) continue;  // listed, never written: cannot be read
+        std::ofstream out(name);
+        out << "      subroutine s" << i << "(x, n)\n      integer n\n      double precision x(n)\n"
+            << "      common /c/ t\n      double precision t\n";
+        for (int k = 0; k < (i % 5) * 40 + 1; ++k) out << "      x(" << (k % 3) + 1 << ") = mod(n, " << k + 2 << ")\n";
+        if (i > 0) out << "      call s" << i - 1 << "(x(2), n - 1)\n";
+        out << "      call nowhere\n      end\n";
+        if (i == 11 || i == 12) {
+            // Defined again in the next file: the first is kept, and the
+            // second's helper (SIGN) is not written.
+            out << "      double precision function twice(a)\n      double precision a\n"
+                << (i == 11 ? "      twice = a\n" : "      twice = sign(a, -1d0)\n") << "      end\n";
+        }
+    }
+    std::vector<std::vector<std::vector<std::string>>> runs;
+    std::vector<std::vector<std::string>> notesOfRuns;
+    for (std::size_t threads : {1u, 2u, 3u, 8u}) {
+        SCOPED_TRACE(threads);
+        Notes notes;
+        FinishOptions options;
+        options.threads = threads;
+        options.maxLines = 400;
+        const fs::path sub = dir / ("t" + std::to_string(threads));
+        fs::create_directory(sub);
+        const FinishResult r = runFinish((sub / "m.bas").string(), NameList(names), notes, options);
+        ASSERT_TRUE(r.moduleWritten);
+        ASSERT_EQ(r.skipped.size(), 1u);
+        EXPECT_EQ(r.skipped[0].name, names[7]);
+        std::vector<std::vector<std::string>> modules;
+        for (const std::string& m : r.modules) modules.push_back(readLines(m));
+        ASSERT_GT(modules.size(), 2u);
+        runs.push_back(modules);
+        notesOfRuns.push_back(notes.notes);
+    }
+    for (std::size_t k = 1; k < runs.size(); ++k) {
+        EXPECT_EQ(runs[k], runs[0]) << "run " << k;
+        EXPECT_EQ(notesOfRuns[k], notesOfRuns[0]) << "run " << k;
+    }
+    std::string all;
+    for (const auto& m : runs[0]) all += joined(m);
+    EXPECT_NE(all.find("twice is defined again"), std::string::npos);
+    EXPECT_EQ(all.find("Function FtSignD"), std::string::npos);
+    EXPECT_NE(all.find("Function FtModL"), std::string::npos);
+}
+
+TEST(FinishRun, AStopWhileThreadsWorkLeavesTheModule) {
+    // Asked to stop at any moment, the run ends, its workers with it, and
+    // the module is left as it was.
+    const testing::TempFolder dir("ftvb-finish-stop");
+    std::vector<std::string> names;
+    for (int i = 0; i < 30; ++i) {
+        names.push_back((dir / ("f" + std::to_string(i) + ".f")).string());
+        std::ofstream out(names.back());
+        for (int k = 0; k < 200; ++k) out << "      x = " << k << "\n";
+        out << "      end\n";
+    }
+    std::ofstream(dir / "m.bas") << "kept\n";
+    struct StopAt : RunObserver {
+        long long at = 0;
+        long long seen = 0;
+        void lineCounted(long long lines) override { seen = lines; }
+        bool stopRequested() override { return seen >= at; }
+    };
+    for (long long at : {1LL, 1000LL, 6030LL}) {
+        SCOPED_TRACE(at);
+        StopAt stop;
+        stop.at = at;
+        FinishOptions options;
+        options.threads = 2;
+        const FinishResult r = runFinish((dir / "m.bas").string(), NameList(names), stop, options);
+        EXPECT_TRUE(r.stopped);
+        EXPECT_FALSE(r.moduleWritten);
+        EXPECT_EQ(readLines(dir / "m.bas"), std::vector<std::string>{"kept"});
+    }
+}
+
 TEST(FinishRun, ModuleNames) {
     EXPECT_EQ(moduleFileName("solver.bas", 1), "solver.bas");
     EXPECT_EQ(moduleFileName("solver.bas", 2), "solver_2.bas");
