@@ -366,7 +366,7 @@ struct Indexed {
     bool read = false;
     Status failure;
     long long lines = 0;
-    FileUnits units;
+    std::vector<IndexEntry> entries;
     std::vector<SourceItem> items;  // standard input's, kept for the second pass
 };
 
@@ -432,7 +432,7 @@ FinishResult finishAll(const std::string& moduleName, const FileList& files, Run
             got.read = readItems(names[i], nullptr, items, got.lines, got.failure, stopped, names[i] == "-");
             if (!got.read) return got;
             if (names[i] == "-") got.items = items;
-            got.units = unitsOf(items, true);
+            for (const Unit& u : unitsOf(items, true).units) got.entries.push_back(indexEntry(u));
             return got;
         });
         Indexed got;
@@ -450,7 +450,7 @@ FinishResult finishAll(const std::string& moduleName, const FileList& files, Run
             }
             readable[i] = true;
             if (names[i] == "-") stdinItems = std::move(got.items);
-            for (const Unit& u : got.units.units) addToIndex(u, index);
+            for (IndexEntry& e : got.entries) addToIndex(std::move(e), index);
         }
         if (observer.stopRequested()) return stoppedRun(nullptr);
     }

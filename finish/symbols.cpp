@@ -351,13 +351,13 @@ bool isSavedArray(const Symbol& s, const Unit& u) {
     return s.type != BaseType::complex && s.type != BaseType::none;
 }
 
-void addToIndex(const Unit& u, ProgramIndex& index) {
-    if (u.kind == UnitKind::blockData) index.blockData.push_back(u.name);
-    ProcInfo& p = index.procs[u.name];
-    p.kind = u.kind;
-    p.spelling = u.spelling;
-    p.type = u.type;
-    p.dummies.clear();
+IndexEntry indexEntry(const Unit& u) {
+    IndexEntry e;
+    e.name = u.name;
+    e.blockData = u.kind == UnitKind::blockData;
+    e.proc.kind = u.kind;
+    e.proc.spelling = u.spelling;
+    e.proc.type = u.type;
     for (const std::string& d : u.dummies) {
         DummyInfo info;
         info.name = d;
@@ -366,9 +366,8 @@ void addToIndex(const Unit& u, ProgramIndex& index) {
             info.isArray = s->isArray();
             info.isProcedure = s->external || s->calledAsFunction;
         }
-        p.dummies.push_back(info);
+        e.proc.dummies.push_back(info);
     }
-    std::erase_if(index.savedArrays, [&](const SavedArray& a) { return a.unit == u.name; });
     for (const auto& kv : u.symbols) {
         const Symbol& s = kv.second;
         if (isSavedArray(s, u)) {
@@ -379,18 +378,14 @@ void addToIndex(const Unit& u, ProgramIndex& index) {
                 if (!hi || !lo) size = 0;
                 if (size != 0) size *= *hi - *lo + 1;
             }
-            if (size > 0) index.savedArrays.push_back({u.name, s.name, s.type, size});
+            if (size > 0) e.saved.push_back({u.name, s.name, s.type, size});
         }
         if (!s.inCommon) continue;
-        auto [it, fresh] = index.commons.try_emplace(s.common);
-        if (fresh) index.commonOrder.push_back(s.common);
-        std::vector<CommonMember>& members = it->second;
-        if (static_cast<int>(members.size()) <= s.commonIndex)
-            members.resize(static_cast<std::size_t>(s.commonIndex) + 1);
-        CommonMember& m = members[static_cast<std::size_t>(s.commonIndex)];
-        if (!m.name.empty()) continue;
-        m.name = s.spelling;
-        m.type = s.type;
+        IndexEntry::Member c;
+        c.block = s.common;
+        c.index = static_cast<std::size_t>(s.commonIndex);
+        c.member.name = s.spelling;
+        c.member.type = s.type;
         if (s.isArray()) {
             long long size = 1;
             for (std::size_t k = 0; k < s.upper.size(); ++k) {
@@ -402,13 +397,32 @@ void addToIndex(const Unit& u, ProgramIndex& index) {
                 }
                 size *= *hi - *lo + 1;
             }
-            m.size = size;
+            c.member.size = size;
         }
         if (s.type == BaseType::character) {
             auto len = s.length ? constantValue(*s.length, u) : std::optional<long long>(1);
-            m.length = len ? *len : 1;
+            c.member.length = len ? *len : 1;
         }
+        e.commons.push_back(std::move(c));
+    }
+    return e;
+}
+
+void addToIndex(IndexEntry&& e, ProgramIndex& index) {
+    if (e.blockData) index.blockData.push_back(e.name);
+    index.procs[e.name] = std::move(e.proc);
+    std::erase_if(index.savedArrays, [&](const SavedArray& a) { return a.unit == e.name; });
+    for (SavedArray& a : e.saved) index.savedArrays.push_back(std::move(a));
+    // The first unit that names a member of a block names it for all.
+    for (IndexEntry::Member& c : e.commons) {
+        auto [it, fresh] = index.commons.try_emplace(c.block);
+        if (fresh) index.commonOrder.push_back(c.block);
+        std::vector<CommonMember>& members = it->second;
+        if (members.size() <= c.index) members.resize(c.index + 1);
+        if (members[c.index].name.empty()) members[c.index] = std::move(c.member);
     }
 }
+
+void addToIndex(const Unit& u, ProgramIndex& index) { addToIndex(indexEntry(u), index); }
 
 }  // namespace ftvb::finish

@@ -127,6 +127,23 @@ bool isSavedArray(const Symbol& s, const Unit& unit);
 // Adds the unit's procedure, COMMON blocks and saved arrays to the index.
 void addToIndex(const Unit& unit, ProgramIndex& index);
 
+// The same in two steps: what a unit brings to the index, worked out on
+// its own (a worker thread may), then added in the units' order.
+struct IndexEntry {
+    std::string name;
+    bool blockData = false;
+    ProcInfo proc;
+    std::vector<SavedArray> saved;
+    struct Member {
+        std::string block;
+        std::size_t index = 0;
+        CommonMember member;
+    };
+    std::vector<Member> commons;  // in the order of the unit's names
+};
+IndexEntry indexEntry(const Unit& unit);
+void addToIndex(IndexEntry&& entry, ProgramIndex& index);
+
 // FORTRAN's intrinsic functions (the names this translator writes).
 bool isIntrinsicName(const std::string& name);
 
