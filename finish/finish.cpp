@@ -96,11 +96,12 @@ bool mayBeDeclarative(std::string_view s) {
     return false;
 }
 
-Stmt indexStatement(const SourceItem& item, const std::vector<std::string>& dummies) {
+// The item's text is taken.
+Stmt indexStatement(SourceItem& item, const std::vector<std::string>& dummies) {
     static thread_local std::string squeezed;  // room kept from one statement to the next
     squeezedText(item.text, squeezed);
     const std::string& t = squeezed;
-    if (mayBeDeclarative(t)) return parseStatement(item.text, item.label, item.line);
+    if (mayBeDeclarative(t)) return parseOwnedStatement(std::move(item.text), item.label, item.line);
     auto isDummy = [&dummies](std::string_view n) {
         for (const std::string& d : dummies) {
             if (d == n) return true;
@@ -168,7 +169,8 @@ FileUnits unitsOf(std::vector<SourceItem>& items, bool forIndex = false) {
             continue;
         }
         static const std::vector<std::string> kNone;
-        Stmt st = !forIndex ? parseStatement(item.text, item.label, item.line)
+        // The item's text becomes the statement's source.
+        Stmt st = !forIndex ? parseOwnedStatement(std::move(item.text), item.label, item.line)
                             : indexStatement(item, open ? f.units.back().dummies : kNone);
         if (st.light && open && st.names.empty() && st.name.empty()) {
             // Such a statement tells the symbols only that the executable

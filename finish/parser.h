@@ -5,6 +5,7 @@
 // exception.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "finish/tree.h"
@@ -12,6 +13,8 @@
 namespace ftvb::finish {
 
 Stmt parseStatement(std::string_view text, std::string_view label = {}, long long line = 0);
+// The same, the statement's text kept as its `source`.
+Stmt parseOwnedStatement(std::string&& text, std::string_view label = {}, long long line = 0);
 
 // An expression alone, for tests.
 ExprPtr parseExpression(std::string_view text);
