@@ -336,6 +336,7 @@ public:
                 if (accept("(")) {
                     ExprPtr call = make(Expr::Kind::call, t.at);
                     call->text = t.text;
+                    call->args.reserve(itemsAhead());
                     bool range = false;
                     ExprPtr lo, hi;
                     argumentsInto(*call, range, lo, hi);
@@ -394,6 +395,23 @@ public:
         }
         return expression();
     }
+    // How many comma-separated items follow, up to the ')' that closes
+    // the group or the end: room for them is made at once.
+    std::size_t itemsAhead() const {
+        std::size_t count = 1;
+        int depth = 0;
+        for (std::size_t k = pos_; k < tokens_.size(); ++k) {
+            const std::uint64_t code = tokens_[k].code;
+            if (code == opCode("(")) {
+                ++depth;
+            } else if (code == opCode(")")) {
+                if (--depth < 0) break;
+            } else if (code == opCode(",") && depth == 0) {
+                ++count;
+            }
+        }
+        return count;
+    }
     // From a '(', whether "name =" follows a top-level comma inside.
     bool isImpliedDo() const {
         int depth = 0;
@@ -414,6 +432,7 @@ public:
     std::vector<ExprPtr> list() {
         std::vector<ExprPtr> items;
         if (atEnd()) return items;
+        items.reserve(itemsAhead());
         for (;;) {
             items.push_back(listItem());
             if (atEnd()) return items;
@@ -899,6 +918,7 @@ void classify(Stmt& st, std::string_view s, std::string_view raw, std::span<cons
         st.name = p.name();
         if (p.accept("(")) {
             if (!p.accept(")")) {
+                st.exprs.reserve(p.itemsAhead());
                 for (;;) {
                     if (p.isOp("*") || p.isOp("&")) {
                         ++p.pos_;
@@ -1132,9 +1152,12 @@ Stmt parseStatement(std::string_view text, std::string_view label, long long lin
 }
 
 Stmt parseOwnedStatement(std::string&& text, std::string_view label, long long line) {
-    // One Stmt, built in place and returned as it is, also when it did not
-    // parse.
     Stmt st;
+    parseStatementInto(st, std::move(text), label, line);
+    return st;
+}
+
+void parseStatementInto(Stmt& st, std::string&& text, std::string_view label, long long line) {
     st.label = std::string(label);
     st.line = line;
     st.source = std::move(text);
@@ -1161,7 +1184,6 @@ Stmt parseOwnedStatement(std::string&& text, std::string_view label, long long l
         st.source = std::move(source);
         st.error = e.what();
     }
-    return st;
 }
 
 ExprPtr parseExpression(std::string_view text) {
