@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <memory>
 #include <new>
+#include <optional>
 
 #include "engine/files.h"
 #include "finish/lexer.h"
@@ -97,23 +98,23 @@ bool mayBeDeclarative(std::string_view s) {
     return false;
 }
 
-Stmt indexStatement(const SourceItem& item, const std::vector<std::string>& dummies) {
+// Into `st`, a Stmt as made; the item's text is taken.
+void indexStatement(Stmt& st, SourceItem& item, const std::vector<std::string>& dummies) {
     static thread_local std::string squeezed;  // room kept from one statement to the next
     squeezedText(item.text, squeezed);
     const std::string& t = squeezed;
-    if (mayBeDeclarative(t)) return parseStatement(item.text, item.label, item.line);
+    if (mayBeDeclarative(t)) return parseStatementInto(st, std::move(item.text), item.label, item.line);
     auto isDummy = [&dummies](std::string_view n) {
         for (const std::string& d : dummies) {
             if (d == n) return true;
         }
         return false;
     };
-    Stmt st;
     st.kind = Stmt::Kind::continueStmt;
     st.light = true;
     st.label = item.label;
     st.line = item.line;
-    if (dummies.empty()) return st;
+    if (dummies.empty()) return;
     if (t.rfind("call", 0) == 0) {
         std::size_t e = 4;
         while (e < t.size() && ((t[e] >= 'a' && t[e] <= 'z') || (t[e] >= '0' && t[e] <= '9') || t[e] == '_')) ++e;
@@ -139,7 +140,6 @@ Stmt indexStatement(const SourceItem& item, const std::vector<std::string>& dumm
             }
         }
     }
-    return st;
 }
 
 FileUnits unitsOf(std::vector<SourceItem>& items, bool forIndex = false) {
@@ -168,34 +168,45 @@ FileUnits unitsOf(std::vector<SourceItem>& items, bool forIndex = false) {
             }
             continue;
         }
+        // The statement is parsed in its place in the open unit; the first
+        // of a unit, whose unit is not known before it is parsed, aside.
         static const std::vector<std::string> kNone;
-        Stmt st = !forIndex ? parseStatement(item.text, item.label, item.line)
-                            : indexStatement(item, open ? f.units.back().dummies : kNone);
+        std::optional<Stmt> aside;
+        Stmt& st = open ? f.units.back().stmts.emplace_back() : aside.emplace();
+        if (!forIndex) {
+            parseStatementInto(st, std::move(item.text), item.label, item.line);
+        } else {
+            indexStatement(st, item, open ? f.units.back().dummies : kNone);
+        }
         if (st.light && open && st.names.empty() && st.name.empty()) {
             // Such a statement tells the symbols only that the executable
             // part has begun: one in a row says it.
-            const Stmt& last = f.units.back().stmts.back();
+            const std::vector<Stmt>& stmts = f.units.back().stmts;
+            const Stmt& last = stmts[stmts.size() - 2];
             if (last.light && last.names.empty() && last.name.empty()) {
+                f.units.back().stmts.pop_back();
                 --statementsLeft;
                 continue;
             }
         }
         const bool header = st.kind == Stmt::Kind::program || st.kind == Stmt::Kind::subroutine ||
                             st.kind == Stmt::Kind::function || st.kind == Stmt::Kind::blockData;
+        const bool end = st.kind == Stmt::Kind::end;
         if (header || !open) {
             if (open) {
                 // A header inside a unit: the unit had no END.
+                aside.emplace(std::move(st));
+                f.units.back().stmts.pop_back();
                 close();
                 open = false;
             }
-            startUnit(f, pending, header ? &st : nullptr);
+            startUnit(f, pending, header ? &*aside : nullptr);
             f.units.back().stmts.reserve(statementsLeft);
             if (!forIndex) f.units.back().comments.reserve(commentsLeft);
             open = true;
+            f.units.back().stmts.push_back(std::move(*aside));
         }
         --statementsLeft;
-        const bool end = st.kind == Stmt::Kind::end;
-        f.units.back().stmts.push_back(std::move(st));
         if (end) {
             close();
             open = false;

@@ -6,6 +6,7 @@
 #include "finish/parser.h"
 
 #include <optional>
+#include <span>
 #include <stdexcept>
 
 namespace ftvb::finish {
@@ -335,6 +336,7 @@ public:
                 if (accept("(")) {
                     ExprPtr call = make(Expr::Kind::call, t.at);
                     call->text = t.text;
+                    call->args.reserve(itemsAhead());
                     bool range = false;
                     ExprPtr lo, hi;
                     argumentsInto(*call, range, lo, hi);
@@ -393,6 +395,23 @@ public:
         }
         return expression();
     }
+    // How many comma-separated items follow, up to the ')' that closes
+    // the group or the end: room for them is made at once.
+    std::size_t itemsAhead() const {
+        std::size_t count = 1;
+        int depth = 0;
+        for (std::size_t k = pos_; k < tokens_.size(); ++k) {
+            const std::uint64_t code = tokens_[k].code;
+            if (code == opCode("(")) {
+                ++depth;
+            } else if (code == opCode(")")) {
+                if (--depth < 0) break;
+            } else if (code == opCode(",") && depth == 0) {
+                ++count;
+            }
+        }
+        return count;
+    }
     // From a '(', whether "name =" follows a top-level comma inside.
     bool isImpliedDo() const {
         int depth = 0;
@@ -413,6 +432,7 @@ public:
     std::vector<ExprPtr> list() {
         std::vector<ExprPtr> items;
         if (atEnd()) return items;
+        items.reserve(itemsAhead());
         for (;;) {
             items.push_back(listItem());
             if (atEnd()) return items;
@@ -623,10 +643,10 @@ std::vector<std::string> labelList(Parser& p) {
     return labels;
 }
 
-void classify(Stmt& st, std::string_view s, std::string_view raw, const Squeezed& sq);
+void classify(Stmt& st, std::string_view s, std::string_view raw, std::span<const std::uint32_t> rawAt);
 
 // The statement after IF(...): a statement of its own.
-void parseLogicalIf(Stmt& st, std::string_view s, std::string_view raw, const Squeezed& sq) {
+void parseLogicalIf(Stmt& st, std::string_view s, std::string_view raw, std::span<const std::uint32_t> rawAt) {
     const std::size_t close = matchParen(s, 2);
     if (close == std::string_view::npos) throw ParseError("unbalanced parentheses", 2);
     Parser cond(s, 3, close);
@@ -656,11 +676,8 @@ void parseLogicalIf(Stmt& st, std::string_view s, std::string_view raw, const Sq
     st.inner = std::make_unique<Stmt>();
     st.inner->line = st.line;
     // The inner statement's text, still in squeezed coordinates.
-    Squeezed inner;
-    inner.text = std::string(rest);
-    inner.raw.assign(sq.raw.begin() + static_cast<std::ptrdiff_t>(close + 1), sq.raw.end());
-    st.inner->source = std::string(raw.substr(close + 1 < sq.raw.size() ? sq.raw[close + 1] : raw.size()));
-    classify(*st.inner, inner.text, raw, inner);
+    st.inner->source = std::string(raw.substr(close + 1 < rawAt.size() ? rawAt[close + 1] : raw.size()));
+    classify(*st.inner, rest, raw, rawAt.subspan(close + 1));
     if (st.inner->kind == Stmt::Kind::ifLogical || st.inner->kind == Stmt::Kind::ifBlock ||
         st.inner->kind == Stmt::Kind::doLoop) {
         throw ParseError("a logical IF cannot hold that statement", close + 1);
@@ -764,7 +781,8 @@ void parseImplicit(Stmt& st, std::string_view s, std::size_t from) {
     }
 }
 
-void classify(Stmt& st, std::string_view s, std::string_view raw, const Squeezed& sq) {
+// `rawAt[i]` is the index in `raw` (the statement as written) of s[i].
+void classify(Stmt& st, std::string_view s, std::string_view raw, std::span<const std::uint32_t> rawAt) {
     using K = Stmt::Kind;
     auto rest = [&](std::size_t from) { return Parser(s, from, s.size()); };
 
@@ -802,7 +820,7 @@ void classify(Stmt& st, std::string_view s, std::string_view raw, const Squeezed
         }
     }
 
-    if (startsWith(s, "if(")) return parseLogicalIf(st, s, raw, sq);
+    if (startsWith(s, "if(")) return parseLogicalIf(st, s, raw, rawAt);
     if (startsWith(s, "elseif(")) {
         const std::size_t close = matchParen(s, 6);
         if (close == std::string_view::npos || s.substr(close + 1) != "then")
@@ -831,10 +849,7 @@ void classify(Stmt& st, std::string_view s, std::string_view raw, const Squeezed
         return;
     }
     if (startsWith(s, "recursive")) {
-        Squeezed inner;
-        inner.text = std::string(s.substr(9));
-        inner.raw.assign(sq.raw.begin() + 9, sq.raw.end());
-        return classify(st, inner.text, raw, inner);
+        return classify(st, s.substr(9), raw, rawAt.subspan(9));
     }
     if (s == "exit" || s == "cycle") {
         st.kind = s == "exit" ? K::exitStmt : K::cycleStmt;
@@ -903,6 +918,7 @@ void classify(Stmt& st, std::string_view s, std::string_view raw, const Squeezed
         st.name = p.name();
         if (p.accept("(")) {
             if (!p.accept(")")) {
+                st.exprs.reserve(p.itemsAhead());
                 for (;;) {
                     if (p.isOp("*") || p.isOp("&")) {
                         ++p.pos_;
@@ -1132,14 +1148,23 @@ void classify(Stmt& st, std::string_view s, std::string_view raw, const Squeezed
 }  // namespace
 
 Stmt parseStatement(std::string_view text, std::string_view label, long long line) {
+    return parseOwnedStatement(std::string(text), label, line);
+}
+
+Stmt parseOwnedStatement(std::string&& text, std::string_view label, long long line) {
     Stmt st;
+    parseStatementInto(st, std::move(text), label, line);
+    return st;
+}
+
+void parseStatementInto(Stmt& st, std::string&& text, std::string_view label, long long line) {
     st.label = std::string(label);
     st.line = line;
-    st.source = std::string(text);
+    st.source = std::move(text);
     // The squeezed text is needed only while the statement is parsed: its
     // room is kept for the next one, unless the statement was very long.
     static thread_local Squeezed scratch;
-    squeeze(text, scratch);
+    squeeze(st.source, scratch);
     const Squeezed& sq = scratch;
     struct Release {
         ~Release() {
@@ -1147,21 +1172,18 @@ Stmt parseStatement(std::string_view text, std::string_view label, long long lin
         }
     } release;
     try {
-        classify(st, sq.text, text, sq);
-        if (st.kind == Stmt::Kind::assignment && st.target->kind == Expr::Kind::call) {
-            // name(a, b) = expr may be a statement function; the symbols decide.
-        }
+        classify(st, sq.text, st.source, sq.raw);
     } catch (const ParseError& e) {
-        Stmt bad;
-        bad.kind = Stmt::Kind::unknown;
-        bad.label = st.label;
-        bad.line = st.line;
-        bad.source = std::move(st.source);
-        bad.error = e.what();
-        bad.errorAt = e.at < sq.raw.size() ? sq.raw[e.at] : text.size();
-        return bad;
+        std::string source = std::move(st.source);
+        std::string keptLabel = std::move(st.label);
+        st = Stmt{};
+        st.kind = Stmt::Kind::unknown;
+        st.label = std::move(keptLabel);
+        st.line = line;
+        st.errorAt = e.at < sq.raw.size() ? sq.raw[e.at] : source.size();
+        st.source = std::move(source);
+        st.error = e.what();
     }
-    return st;
 }
 
 ExprPtr parseExpression(std::string_view text) {

@@ -5,6 +5,7 @@
 // exception.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "finish/tree.h"
@@ -12,6 +13,11 @@
 namespace ftvb::finish {
 
 Stmt parseStatement(std::string_view text, std::string_view label = {}, long long line = 0);
+// The same, the statement's text kept as its `source`.
+Stmt parseOwnedStatement(std::string&& text, std::string_view label = {}, long long line = 0);
+// The same into `st`, a Stmt as made (default-constructed): a statement is
+// parsed where it is kept, not moved there.
+void parseStatementInto(Stmt& st, std::string&& text, std::string_view label = {}, long long line = 0);
 
 // An expression alone, for tests.
 ExprPtr parseExpression(std::string_view text);

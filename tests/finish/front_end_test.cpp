@@ -323,6 +323,42 @@ TEST(FinishParser, WhatDoesNotParseSaysWhereAndWhy) {
     EXPECT_EQ(st.source.substr(st.errorAt, 1), ")");
 }
 
+// Parsed in place, a statement is what parseStatement makes; one that
+// fails part way keeps nothing of what was parsed before the failure.
+TEST(FinishParser, InPlaceIsTheSameAndAFailureKeepsNoParts) {
+    struct Case {
+        const char* in;
+        Stmt::Kind kind;
+        std::size_t exprs;
+        const char* name;
+        const char* inner;  // a logical IF's statement as written, or null
+    };
+    const Case cases[] = {
+        {"CALL F(A, B(1), 3)", Stmt::Kind::call, 3, "f", nullptr},
+        {"CALL F(A, B", Stmt::Kind::unknown, 0, "", nullptr},
+        {"DO 10 I = 1, N, (", Stmt::Kind::unknown, 0, "", nullptr},
+        {"IF (X .GT. 0) Y = 1", Stmt::Kind::ifLogical, 1, "", "Y = 1"},
+        {"IF (X .GT. 0) CALL G(", Stmt::Kind::unknown, 0, "", nullptr},
+    };
+    for (const Case& c : cases) {
+        Stmt st;
+        parseStatementInto(st, std::string(c.in), "5", 3);
+        const Stmt ref = parseStatement(c.in, "5", 3);
+        EXPECT_EQ(static_cast<int>(st.kind), static_cast<int>(c.kind)) << c.in;
+        EXPECT_EQ(static_cast<int>(ref.kind), static_cast<int>(c.kind)) << c.in;
+        EXPECT_EQ(st.exprs.size(), c.exprs) << c.in;
+        EXPECT_EQ(st.name, c.name) << c.in;
+        EXPECT_EQ(st.source, c.in) << c.in;
+        EXPECT_EQ(st.label, "5") << c.in;
+        EXPECT_EQ(st.line, 3) << c.in;
+        EXPECT_EQ(st.error, ref.error) << c.in;
+        EXPECT_EQ(st.errorAt, ref.errorAt) << c.in;
+        EXPECT_EQ(st.inner != nullptr, c.inner != nullptr) << c.in;
+        if (c.inner != nullptr && st.inner) EXPECT_EQ(st.inner->source, c.inner) << c.in;
+        if (c.kind == Stmt::Kind::unknown) EXPECT_FALSE(st.target || st.inner || !st.labels.empty()) << c.in;
+    }
+}
+
 // Random bytes and broken statements: a diagnostic each time, never a
 // crash or a hang.
 TEST(FinishParser, NothingBreaksIt) {
