@@ -13,6 +13,7 @@
 #include "finish/ordered_work.h"
 #include "finish/parser.h"
 #include "finish/runtime.h"
+#include "finish/scratch.h"
 #include "finish/symbols.h"
 #include "finish/writer.h"
 
@@ -100,7 +101,9 @@ bool mayBeDeclarative(std::string_view s) {
 
 // Into `st`, a Stmt as made; the item's text is taken.
 void indexStatement(Stmt& st, SourceItem& item, const std::vector<std::string>& dummies) {
-    static thread_local std::string squeezed;  // room kept from one statement to the next
+    Scratch* room = threadScratch();
+    std::string own;
+    std::string& squeezed = room != nullptr ? room->squeezedText : own;
     squeezedText(item.text, squeezed);
     const std::string& t = squeezed;
     if (mayBeDeclarative(t)) return parseStatementInto(st, std::move(item.text), item.label, item.line);
@@ -435,6 +438,7 @@ FinishResult finishAll(const std::string& moduleName, const FileList& files, Run
         OrderedWork<Indexed> pass(count, threads, ahead, [&](std::size_t i, std::size_t w) {
             Indexed got;
             if (names[i].empty()) return got;
+            const ScratchScope room;
             std::vector<SourceItem>& items = rooms[w];
             items.clear();
             bool stopped = false;
@@ -487,6 +491,7 @@ FinishResult finishAll(const std::string& moduleName, const FileList& files, Run
         OrderedWork<Written> pass(count, threads, ahead, [&](std::size_t i, std::size_t w) {
             Written got;
             if (!readable[i]) return got;
+            const ScratchScope room;
             std::vector<SourceItem>& items = rooms[w];
             items.clear();
             if (names[i] == "-") {

@@ -9,6 +9,8 @@
 #include <span>
 #include <stdexcept>
 
+#include "finish/scratch.h"
+
 namespace ftvb::finish {
 
 ExprPtr cloneExpr(const Expr& e) {
@@ -94,31 +96,31 @@ bool isReference(std::string_view s) {
     return i == s.size();
 }
 
-// Token lists handed from one parser to the next, so that a statement's
-// parsers do not each allocate their own. Parsers nest (a logical IF's
-// statement is parsed while its condition's parser lives), hence a stack;
-// the room of a very long statement is not kept.
-std::vector<std::vector<Token>>& tokenLists() {
-    static thread_local std::vector<std::vector<Token>> lists;
-    return lists;
+// Token lists handed from one parser to the next (see Scratch), so that a
+// statement's parsers do not each allocate their own; the room of a very
+// long statement is not kept. Null when no room is lent.
+std::vector<std::vector<Token>>* tokenLists() {
+    Scratch* room = threadScratch();
+    return room != nullptr ? &room->tokenLists : nullptr;
 }
 
 class Parser {
 public:
     Parser(std::string_view text, std::size_t from, std::size_t to) {
-        std::vector<std::vector<Token>>& lists = tokenLists();
-        if (!lists.empty()) {
-            tokens_ = std::move(lists.back());
-            lists.pop_back();
+        std::vector<std::vector<Token>>* lists = tokenLists();
+        if (lists != nullptr && !lists->empty()) {
+            tokens_ = std::move(lists->back());
+            lists->pop_back();
         }
         tokenizeInto(tokens_, text, from, to);
     }
     Parser(const Parser&) = delete;
     Parser& operator=(const Parser&) = delete;
     ~Parser() {
-        if (tokens_.capacity() == 0 || tokens_.capacity() > 4096) return;
+        std::vector<std::vector<Token>>* lists = tokenLists();
+        if (lists == nullptr || tokens_.capacity() == 0 || tokens_.capacity() > 4096) return;
         tokens_.clear();
-        tokenLists().push_back(std::move(tokens_));
+        lists->push_back(std::move(tokens_));
     }
 
     const Token& peek(std::size_t ahead = 0) const { return tokens_[std::min(pos_ + ahead, tokens_.size() - 1)]; }
@@ -1163,14 +1165,17 @@ void parseStatementInto(Stmt& st, std::string&& text, std::string_view label, lo
     st.source = std::move(text);
     // The squeezed text is needed only while the statement is parsed: its
     // room is kept for the next one, unless the statement was very long.
-    static thread_local Squeezed scratch;
+    Scratch* room = threadScratch();
+    Squeezed own;
+    Squeezed& scratch = room != nullptr ? room->squeezed : own;
     squeeze(st.source, scratch);
     const Squeezed& sq = scratch;
     struct Release {
+        Squeezed& kept;
         ~Release() {
-            if (scratch.text.capacity() > (1u << 16)) scratch = Squeezed{};
+            if (kept.text.capacity() > (1u << 16)) kept = Squeezed{};
         }
-    } release;
+    } release{scratch};
     try {
         classify(st, sq.text, st.source, sq.raw);
     } catch (const ParseError& e) {
