@@ -1,6 +1,7 @@
 // The finishing run: the program index over every listed file, then each
 // file read again and written as VBA, unit by unit, into modules of at most
-// what VBA loads. Memory holds one file's units and one module's lines.
+// what VBA loads. The files are worked on by a few threads (see
+// OrderedWork); memory holds a few files' units and one module's lines.
 #include "finish/finish.h"
 
 #include <algorithm>
