@@ -354,8 +354,12 @@ TEST(FinishParser, InPlaceIsTheSameAndAFailureKeepsNoParts) {
         EXPECT_EQ(st.error, ref.error) << c.in;
         EXPECT_EQ(st.errorAt, ref.errorAt) << c.in;
         EXPECT_EQ(st.inner != nullptr, c.inner != nullptr) << c.in;
-        if (c.inner != nullptr && st.inner) EXPECT_EQ(st.inner->source, c.inner) << c.in;
-        if (c.kind == Stmt::Kind::unknown) EXPECT_FALSE(st.target || st.inner || !st.labels.empty()) << c.in;
+        if (c.inner != nullptr && st.inner) {
+            EXPECT_EQ(st.inner->source, c.inner) << c.in;
+        }
+        if (c.kind == Stmt::Kind::unknown) {
+            EXPECT_FALSE(st.target || st.inner || !st.labels.empty()) << c.in;
+        }
     }
 }
 
