@@ -347,15 +347,14 @@ public:
 };
 
 // Reads a whole file into logical lines, comments and blank lines too when
-// asked; false when it cannot be read. A worker thread reads without an
-// observer (the window's lives on its own thread): `lines` counts the
-// file's lines, for the taker to tell.
-bool readItems(const std::string& name, RunObserver* observer, std::vector<SourceItem>& items, long long& lines,
-               Status& failure, bool& stopped, bool keepComments = true) {
-    SourceReader source(observer);
+// asked; false when it cannot be read. It runs on a worker thread, without
+// the observer (the window's lives on the caller's thread): `lines` counts
+// the file's lines, for the caller to tell.
+bool readItems(const std::string& name, std::vector<SourceItem>& items, long long& lines, Status& failure,
+               bool keepComments = true) {
+    SourceReader source(nullptr);
     if (Status opened = source.open(name); !opened.ok()) {
         failure = std::move(opened);
-        stopped = observer != nullptr && observer->stopRequested();
         return false;
     }
     StatementReader reader(keepComments);
@@ -363,10 +362,6 @@ bool readItems(const std::string& name, RunObserver* observer, std::vector<Sourc
     while (source.nextLine(line)) {
         ++lines;
         reader.feed(line, items);
-    }
-    if (source.stopped()) {
-        stopped = true;
-        return false;
     }
     reader.finish(items);
     if (!source.error().ok()) {
@@ -387,11 +382,14 @@ struct Indexed {
 
 // What the second pass makes of one file: each unit's VBA.
 struct Written {
+    struct Piece {
+        std::string name;  // the unit's
+        long long firstLine = 0;
+        UnitText text;
+    };
     bool read = false;
     Status failure;
-    std::vector<std::string> names;  // the units' names
-    std::vector<long long> firstLines;
-    std::vector<UnitText> texts;
+    std::vector<Piece> units;
     std::vector<std::string> trailing;
 };
 
@@ -442,10 +440,9 @@ FinishResult finishAll(const std::string& moduleName, const FileList& files, Run
             const ScratchScope room;
             std::vector<SourceItem>& items = rooms[w];
             items.clear();
-            bool stopped = false;
             // The index needs no comments, except from standard input, whose
             // items serve the second pass too.
-            got.read = readItems(names[i], nullptr, items, got.lines, got.failure, stopped, names[i] == "-");
+            got.read = readItems(names[i], items, got.lines, got.failure, names[i] == "-");
             if (!got.read) return got;
             if (names[i] == "-") got.items = items;
             for (const Unit& u : unitsOf(items, true).units) got.entries.push_back(indexEntry(u));
@@ -499,15 +496,13 @@ FinishResult finishAll(const std::string& moduleName, const FileList& files, Run
                 items = stdinItems;  // standard input is read once; it may be listed twice
             } else {
                 long long counted = 0;
-                bool stopped = false;
-                if (!readItems(names[i], nullptr, items, counted, got.failure, stopped)) return got;
+                if (!readItems(names[i], items, counted, got.failure)) return got;
             }
             got.read = true;
             FileUnits f = unitsOf(items);
             for (std::size_t k = 0; k < f.units.size(); ++k) {
-                got.names.push_back(f.units[k].name);
-                got.firstLines.push_back(f.units[k].stmts.empty() ? 0 : f.units[k].stmts[0].line);
-                got.texts.push_back(writers[w].write(f.units[k], f.leading[k]));
+                const Unit& u = f.units[k];
+                got.units.push_back({u.name, u.stmts.empty() ? 0 : u.stmts[0].line, writers[w].write(u, f.leading[k])});
             }
             for (const SourceItem& c : f.trailing)
                 got.trailing.push_back(c.kind == SourceItem::Kind::blank ? "" : "'" + c.text);
@@ -521,16 +516,16 @@ FinishResult finishAll(const std::string& moduleName, const FileList& files, Run
                     {names[i], got.failure.ok() ? runFailure(Reason::otherSystemError) : got.failure.failure()});
                 continue;
             }
-            for (std::size_t k = 0; k < got.texts.size(); ++k) {
+            for (Written::Piece& piece : got.units) {
                 if (observer.stopRequested()) return stoppedRun(&modules);
                 UnitText text;
-                if (!written.insert(got.names[k]).second) {
+                if (!written.insert(piece.name).second) {
                     // VBA refuses a second procedure of the same name.
-                    text.lines.push_back("' FTVB-TODO: " + got.names[k] + " is defined again; the first one is kept");
+                    text.lines.push_back("' FTVB-TODO: " + piece.name + " is defined again; the first one is kept");
                     text.todos.push_back(
-                        {ReviewKind::notTranslated, got.names[k] + " defined a second time", got.firstLines[k], 0});
+                        {ReviewKind::notTranslated, piece.name + " defined a second time", piece.firstLine, 0});
                 } else {
-                    text = std::move(got.texts[k]);
+                    text = std::move(piece.text);
                     used.insert(text.helpers.begin(), text.helpers.end());
                 }
                 if (const Status added = modules.add(std::move(text), names[i]); !added.ok()) {

@@ -2630,7 +2630,6 @@ UnitText VbaWriter::write(const Unit& unit, const std::vector<SourceItem>& leadi
     std::set<std::string> helpers;
     UnitWriter w(index_, unit, helpers, commonNames_, savedNames_, procByName_);
     UnitText text = w.run(leading);
-    used_.insert(helpers.begin(), helpers.end());
     text.helpers = std::move(helpers);
     return text;
 }

@@ -40,21 +40,18 @@ struct UnitText {
 class VbaWriter {
 public:
     explicit VbaWriter(const ProgramIndex& index) : index_(index) {}
-    // The unit as VBA lines (without line ends), comments in place. After
-    // commonDeclarations() a writer may be copied, one for each thread:
-    // write() changes nothing but used().
+    // The unit as VBA lines (without line ends), comments in place, with
+    // the helpers they call. After commonDeclarations() a writer may be
+    // copied, one for each thread: write() changes nothing.
     UnitText write(const Unit& unit, const std::vector<SourceItem>& leadingComments);
     // The module-level declarations of the COMMON blocks and saved arrays.
     std::vector<std::string> commonDeclarations();
-    // The helpers the units written so far call.
-    const std::set<std::string>& used() const { return used_; }
 
 private:
     std::map<std::pair<std::string, int>, std::string> globalNames() const;
     void nameGlobals();
 
     const ProgramIndex& index_;
-    std::set<std::string> used_;
     std::map<std::pair<std::string, int>, std::string> commonNames_;
     // The module-level name of each saved array, by unit and name.
     std::map<std::pair<std::string, std::string>, std::string> savedNames_;
